@@ -1,0 +1,46 @@
+// Side-by-side benchmarks: each library entry beside what a user would call
+// otherwise, over the same arguments, in one run.
+//
+// VX_BENCH_PAIR(family, ours, reference, args) registers two benchmarks,
+// "family/ours" and "family/ours~reference"; tools/bench_report.py pairs
+// them and writes the ratio (ours / reference) into docs/performance.md.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace bench {
+
+// `count` arguments uniform in [lo, hi), fixed seed.
+template <class T>
+std::vector<T> uniform(T lo, T hi, std::size_t count = 1024) {
+  std::mt19937_64 rng(0xbe7c4);
+  std::uniform_real_distribution<double> d(static_cast<double>(lo), static_cast<double>(hi));
+  std::vector<T> v(count);
+  for (T &x : v) x = static_cast<T>(d(rng));
+  return v;
+}
+
+// Calls f(&x) for every argument, one call per iteration.
+template <class T, class F>
+void run(benchmark::State &state, const std::vector<T> &args, F f) {
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(f(&args[i]));
+    i = (i + 1) & (args.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+}  // namespace bench
+
+#define VX_BENCH_PAIR(family, ours, reference, args)                                \
+  static void bm_##ours(benchmark::State &state) { bench::run(state, args, ours); } \
+  static void bm_##ours##_ref(benchmark::State &state) {                            \
+    bench::run(state, args, [](const auto *x) { return reference(*x); });           \
+  }                                                                                 \
+  BENCHMARK(bm_##ours)->Name(#family "/" #ours);                                    \
+  BENCHMARK(bm_##ours##_ref)->Name(#family "/" #ours "~" #reference)

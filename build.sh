@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Set-up, build and run on a fresh Debian machine.
+#
+#   ./build.sh example   build and run the Fortran example (the main job)
+#   ./build.sh test      build and test native and i386, build the Windows
+#                        DLLs and check their export tables
+#   ./build.sh bench     run the benchmarks and rewrite docs/performance.md
+#   ./build.sh sanitize  build and test with ASan and UBSan
+#
+# Installs the Debian packages it needs when they are missing (apt-get; as
+# root or through sudo).
+set -euo pipefail
+cd "$(dirname "$0")"
+
+native_packages=(cmake ninja-build g++ gfortran python3 libgtest-dev googletest
+                 libbenchmark-dev libmpfr-dev libmpc-dev)
+i386_packages=(g++-multilib libmpfr-dev:i386 qemu-user-static)
+mingw_packages=(g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "installing: ${missing[*]}"
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$'; then
+    as_root dpkg --add-architecture i386
+  fi
+  # One i386 index of the security suite is sometimes out of sync; the
+  # packages come from the main suite, so a failed update is not fatal.
+  as_root apt-get update || echo "apt-get update reported errors; continuing"
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build_and_test() {
+  cmake --preset "$1"
+  cmake --build --preset "$1"
+  ctest --preset "$1"
+}
+
+case "${1:-}" in
+  example)
+    install_missing "${native_packages[@]}"
+    cmake --preset bench
+    cmake --build --preset bench --target vexmorg_example
+    build/bench/examples/vexmorg_example
+    ;;
+  test)
+    install_missing "${native_packages[@]}" "${i386_packages[@]}" "${mingw_packages[@]}"
+    build_and_test native
+    build_and_test i386
+    build_and_test mingw-i686
+    ;;
+  bench)
+    install_missing "${native_packages[@]}"
+    cmake --preset bench
+    cmake --build --preset bench --target vexmorg_bench
+    python3 tools/bench_report.py build/bench/bench/vexmorg_bench docs/performance.md
+    ;;
+  sanitize)
+    install_missing "${native_packages[@]}"
+    build_and_test sanitize
+    ;;
+  *)
+    sed -n '2,12p' "$0"
+    exit 2
+    ;;
+esac

@@ -1,0 +1,162 @@
+/*
+ * vexmorg: mathematical intrinsics of a Fortran compiler for x86.
+ *
+ * Every entry follows the compiled-Fortran convention: arguments by address,
+ * read once and never written; Real4 and Real8 results in the x87 top
+ * register (the native floating return register on x86_64); Real16 and
+ * complex results through a hidden result address passed first and returned.
+ * Errors never come back as codes: they go to the core runtime's handler
+ * (vexmori), which answers "compute again" or "return the default".
+ *
+ * Usable from C and C++. Needs an x86 compiler with the 80-bit long double.
+ */
+#ifndef VEXMORG_VEXMORG_H
+#define VEXMORG_VEXMORG_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define VEXMORG_API
+#if defined(VEXMORI_BUILDING)
+#define VEXMORI_API __declspec(dllexport)
+#else
+#define VEXMORI_API __declspec(dllimport)
+#endif
+#else
+#define VEXMORG_API __attribute__((visibility("default")))
+#define VEXMORI_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ------------------------------------------------------------------------
+ * Types that cross the interface
+ * ---------------------------------------------------------------------- */
+
+/* REAL*16: four little-endian 32-bit words, word 0 least significant; word 3
+ * holds the sign (bit 31), the biased exponent (bits 30..16, bias 16383) and
+ * the top 16 fraction bits. Zero whenever word 3 is 0 or 0x80000000. */
+typedef struct Real16 {
+  uint32_t w[4];
+} Real16;
+
+/* Unsigned 128-bit fixed-point value, most significant word first. */
+typedef struct Fixed128 {
+  uint32_t w[4];
+} Fixed128;
+
+typedef struct Complex8 {
+  float re, im;
+} Complex8;
+
+typedef struct Complex16 {
+  double re, im;
+} Complex16;
+
+typedef struct Complex32 {
+  Real16 re, im;
+} Complex32;
+
+/* Where a stride and an extent live: compiled code keeps them outside the
+ * descriptor; the library reads operands' and writes the result's. */
+typedef struct DimensionEntry {
+  int32_t *stride_ref; /* byte distance between consecutive elements */
+  int32_t *extent_ref; /* number of elements */
+} DimensionEntry;
+
+/* Array descriptor of a MATMUL operand or result. 32-bit layout: data at 0,
+ * rank at 5, dimension entries at 12 and 20. On 64-bit targets every offset
+ * doubles and addresses are 8 bytes: data at 0, rank at 10, entries at 24
+ * and 40. */
+#define VEXMORG_WORD_SCALE (sizeof(void *) / 4)
+typedef struct ArrayDescriptor {
+  void *data_address;
+  uint8_t unused0[sizeof(void *) / 4];
+  uint8_t rank;
+  uint8_t unused1[7 * (sizeof(void *) / 4) - 1];
+  DimensionEntry dim[2];
+} ArrayDescriptor;
+
+/* The single argument of every MATMUL entry: result, left and right operand. */
+typedef struct MatmulArgs {
+  ArrayDescriptor *result, *a, *b;
+} MatmulArgs;
+
+#ifdef __cplusplus
+static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
+static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
+static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
+#else
+_Static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
+_Static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
+_Static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
+#endif
+
+/* ------------------------------------------------------------------------
+ * Substitute core runtime (vexmori, vexmorf)
+ *
+ * The library imports the control block `ulx_lca`, the word `ulx_x_init`
+ * and `ulx_xint` from vexmori, and `ulx_fnzb`, `f_aint`, `f_dint` from
+ * vexmorf. The calls below let a program or a test choose its own policy.
+ * ---------------------------------------------------------------------- */
+
+/* An error handler receives the address of the error record inside the
+ * control block and answers by setting the resume word (vexmori_set_resume):
+ * nonzero computes again with the argument slots, zero takes the default. */
+typedef void (*VexmoriHandler)(void *record);
+
+/* Installs `handler` (NULL reinstalls the default) and returns the previous
+ * one. The default handler records the report and answers zero. */
+VEXMORI_API VexmoriHandler vexmori_set_handler(VexmoriHandler handler);
+VEXMORI_API void vexmori_default_handler(void *record);
+
+/* The three flag bytes of the control block. Start-up values: infinity 1
+ * (NaN and infinity defaults), exception report 0, exception mute 0. */
+VEXMORI_API void vexmori_set_infinity_flag(uint8_t value);
+VEXMORI_API void vexmori_set_report_flag(uint8_t value);
+VEXMORI_API void vexmori_set_mute_flag(uint8_t value);
+
+/* For handlers: the answer, and the argument slots (1 or 2) of the report. */
+VEXMORI_API void vexmori_set_resume(int32_t word);
+VEXMORI_API void *vexmori_argument_slot(int which);
+
+/* The control block itself, for programs that read or write its fields. */
+VEXMORI_API unsigned char *vexmori_control_block(void);
+
+/* What the default handler saw last. */
+typedef struct VexmoriErrorReport {
+  int32_t number;         /* error number */
+  int32_t value_count;    /* 0, 1 or 2 reported values */
+  uint16_t value_type[2]; /* value type codes (9 Real4, 10 Real8, 11 Real16...) */
+  uint8_t value[2][16];   /* copies of the reported values */
+} VexmoriErrorReport;
+
+/* Copies the last report taken by the default handler into `out` and
+ * returns how many reports it has taken since start-up. */
+VEXMORI_API uint32_t vexmori_last_error(VexmoriErrorReport *out);
+
+/* How many times `ulx_xint` has run (the library calls it once per process,
+ * at the first arithmetic exception). */
+VEXMORI_API uint32_t vexmori_xint_calls(void);
+
+/* ------------------------------------------------------------------------
+ * Radian trigonometric functions, Real4 and Real8
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API float g_sin(const float *x);
+VEXMORG_API float g_cos(const float *x);
+VEXMORG_API float g_tan(const float *x);
+VEXMORG_API float g_cotan(const float *x);
+VEXMORG_API double g_dsin(const double *x);
+VEXMORG_API double g_dcos(const double *x);
+VEXMORG_API double g_dtan(const double *x);
+VEXMORG_API double g_dcotan(const double *x);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VEXMORG_VEXMORG_H */

@@ -1,0 +1,83 @@
+#include "oracle/oracle.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace oracle {
+
+void exact(Big &out, Fn1 f, double x) {
+  Big a(x);
+  f(out, a, MPFR_RNDN);
+}
+
+void exact(Big &out, Fn2 f, double y, double x) {
+  Big a(y), b(x);
+  f(out, a, b, MPFR_RNDN);
+}
+
+namespace {
+
+template <class T>
+double ulp_error_of(T got, mpfr_srcptr exact) {
+  using L = std::numeric_limits<T>;
+  if (mpfr_nan_p(exact)) return std::isnan(got) ? 0 : INFINITY;
+  if (std::isnan(got)) return INFINITY;
+  if (mpfr_inf_p(exact)) {
+    return std::isinf(got) && (got < 0) == (mpfr_sgn(exact) < 0) ? 0 : INFINITY;
+  }
+  if (std::isinf(got)) return INFINITY;
+  // ulp of the binade [2^(e-1), 2^e) of |exact| is 2^(e - digits).
+  long e = mpfr_zero_p(exact) ? L::min_exponent : mpfr_get_exp(exact);
+  if (e < L::min_exponent) e = L::min_exponent;
+  if (e > L::max_exponent) e = L::max_exponent;
+  Big diff;
+  mpfr_set_d(diff, static_cast<double>(got), MPFR_RNDN);
+  mpfr_sub(diff, diff, exact, MPFR_RNDN);
+  mpfr_abs(diff, diff, MPFR_RNDN);
+  mpfr_mul_2si(diff, diff, L::digits - e, MPFR_RNDN);
+  return mpfr_get_d(diff, MPFR_RNDU);
+}
+
+}  // namespace
+
+double ulp_error(float got, mpfr_srcptr exact) { return ulp_error_of(got, exact); }
+double ulp_error(double got, mpfr_srcptr exact) { return ulp_error_of(got, exact); }
+
+float rounded(Fn1 f, float x) {
+  Big r(Precision{24});
+  Big a(static_cast<double>(x));
+  // Emulate the Real4 exponent range so that the rounding is single.
+  const auto emin = mpfr_get_emin(), emax = mpfr_get_emax();
+  mpfr_set_emin(-148);
+  mpfr_set_emax(128);
+  const int t = f(r, a, MPFR_RNDN);
+  mpfr_subnormalize(r, mpfr_check_range(r, t, MPFR_RNDN), MPFR_RNDN);
+  const float v = mpfr_get_flt(r, MPFR_RNDN);
+  mpfr_set_emin(emin);
+  mpfr_set_emax(emax);
+  return v;
+}
+
+double rounded(Fn1 f, double x) {
+  Big r(Precision{53});
+  Big a(x);
+  const auto emin = mpfr_get_emin(), emax = mpfr_get_emax();
+  mpfr_set_emin(-1073);
+  mpfr_set_emax(1024);
+  const int t = f(r, a, MPFR_RNDN);
+  mpfr_subnormalize(r, mpfr_check_range(r, t, MPFR_RNDN), MPFR_RNDN);
+  const double v = mpfr_get_d(r, MPFR_RNDN);
+  mpfr_set_emin(emin);
+  mpfr_set_emax(emax);
+  return v;
+}
+
+std::string WorstCase::describe() const {
+  char text[128];
+  std::snprintf(text, sizeof text, "max %.4g ulp at x = %.17g (%a) over %llu arguments", ulps, x, x,
+                static_cast<unsigned long long>(count));
+  return text;
+}
+
+}  // namespace oracle

@@ -1,0 +1,151 @@
+// Checks shared by the family suites: error rows (error number, reported
+// value, defaults under both infinity-flag values), resume with a
+// replacement, and accuracy runs against the MPFR oracle.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+#include "oracle/oracle.h"
+#include "support/recorder.h"
+#include "support/sampling.h"
+
+namespace support {
+
+template <class T>
+auto bits_of(T x) {
+  if constexpr (sizeof(T) == 4) {
+    return std::bit_cast<std::uint32_t>(x);
+  } else {
+    return std::bit_cast<std::uint64_t>(x);
+  }
+}
+
+template <class T>
+using Unary = T (*)(const T *);
+
+template <class T>
+constexpr std::uint16_t kTypeCode = sizeof(T) == 4 ? 9 : 10;
+
+// One reported argument: the error number, and the result with a declining
+// handler under infinity flag 0 (finite) and 1 (ieee), compared bit for bit.
+template <class T>
+struct ErrorRow {
+  const char *name;
+  Unary<T> fn;
+  T x;
+  std::int32_t error;
+  T finite;
+  T ieee;
+};
+
+template <class T>
+void expect_error_row(const ErrorRow<T> &row) {
+  SCOPED_TRACE(std::string(row.name) + "(" + std::to_string(row.x) + ")");
+  for (std::uint8_t flag : {0, 1}) {
+    Recorder rec(flag);
+    const T got = row.fn(&row.x);
+    ASSERT_EQ(rec.reports.size(), 1u) << "flag " << int{flag};
+    const Report &r = rec.reports[0];
+    EXPECT_EQ(r.number, row.error);
+    EXPECT_EQ(r.value_count, 1);
+    EXPECT_EQ(r.value_type[0], kTypeCode<T>);
+    EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(row.x));
+    EXPECT_NE(r.slot1, static_cast<const void *>(&row.x)) << "the slot is a working copy";
+    EXPECT_EQ(bits_of(got), bits_of(flag == 1 ? row.ieee : row.finite)) << "flag " << int{flag};
+  }
+}
+
+// No report, and (when `expected` is given) the result bit for bit.
+template <class T>
+void expect_no_report(const char *name, Unary<T> fn, T x) {
+  Recorder rec;
+  fn(&x);
+  EXPECT_TRUE(rec.reports.empty()) << name << "(" << x << ") reported " << rec.reports[0].number;
+}
+
+template <class T>
+void expect_exact(const char *name, Unary<T> fn, T x, T expected) {
+  Recorder rec;
+  const T got = fn(&x);
+  EXPECT_TRUE(rec.reports.empty()) << name << "(" << x << ") reported";
+  EXPECT_EQ(bits_of(got), bits_of(expected))
+      << name << "(" << x << ") = " << got << ", expected " << expected;
+}
+
+// A handler that answers 1 with `good` in the slot: the function returns its
+// value at `good`, after exactly one report of `error`.
+template <class T>
+void expect_resume_with(Unary<T> fn, T bad, T good, std::int32_t error) {
+  const T want = fn(&good);
+  Recorder rec;
+  rec.answer = [good](const Report &r, int) {
+    replace(r, 1, good);
+    return 1;
+  };
+  const T got = fn(&bad);
+  ASSERT_EQ(rec.reports.size(), 1u);
+  EXPECT_EQ(rec.reports[0].number, error);
+  EXPECT_EQ(bits_of(got), bits_of(want));
+}
+
+// Runs fn over `n` arguments from `gen()` against the exact values of
+// `exact_fn`, asserting that each error stays within `bound(x, exact)` ulps,
+// and prints the largest error reached.
+template <class T, class Gen, class Bound>
+oracle::WorstCase expect_accuracy(const std::string &what, Unary<T> fn, oracle::Fn1 exact_fn,
+                                  std::uint64_t n, Gen gen, Bound bound) {
+  oracle::WorstCase worst;
+  oracle::Big e;
+  int failures = 0;
+  for (std::uint64_t i = 0; i < n; ++i) {
+    const T x = static_cast<T>(gen());
+    const T got = fn(&x);
+    oracle::exact(e, exact_fn, static_cast<double>(x));
+    const double err = oracle::ulp_error(got, e);
+    worst.add(err, static_cast<double>(x));
+    const double allowed = bound(x, static_cast<mpfr_srcptr>(e));
+    if (!(err <= allowed) && ++failures <= 5) {
+      ADD_FAILURE() << what << ": x = " << static_cast<double>(x) << " (" << std::hexfloat
+                    << static_cast<double>(x) << std::defaultfloat << "), got " << got << ", "
+                    << err << " ulp > bound " << allowed;
+    }
+  }
+  std::printf("  %-40s %s\n", what.c_str(), worst.describe().c_str());
+  return worst;
+}
+
+// A constant bound.
+inline auto ulps(double b) {
+  return [b](auto, mpfr_srcptr) { return b; };
+}
+
+// The ulp of T at |v| (never below the smallest subnormal's).
+template <class T>
+double ulp_of(double v) {
+  int e;
+  std::frexp(v, &e);
+  e = std::max(e, std::numeric_limits<T>::min_exponent);
+  return std::ldexp(1.0, e - std::numeric_limits<T>::digits);
+}
+
+// A bound for a result whose argument reduction leaves an absolute error
+// `angle_error(x)` in the angle: `base` ulps plus that error carried through
+// f, whose logarithmic derivative |f'(x) / f(x)| is `log_derivative(x)`.
+template <class T, class AngleError, class LogDerivative>
+auto reduction_bound(double base, AngleError angle_error, LogDerivative log_derivative) {
+  return [=](T x, mpfr_srcptr exact) {
+    const double f = std::fabs(mpfr_get_d(exact, MPFR_RNDN));
+    const double v = static_cast<double>(x);
+    return base + angle_error(v) * log_derivative(v) * f / ulp_of<T>(f);
+  };
+}
+
+}  // namespace support

@@ -1,0 +1,59 @@
+"""Reads the signatures of tools/exports.tsv.
+
+A signature reads `ret name(kind:type name, ...)`: `ref:` passes an address,
+`val:` a value; `ref:args list=[...]` passes the address of an argument
+list; `ref:(a|b|...)` an address whose type another argument names. The
+results and outputs are the `ref:` parameters named `result`, `s`, `c`,
+`sin_out`, `cos_out` and `out`; every other address is only read.
+"""
+import re
+
+OUTPUTS = {"result", "s", "c", "sin_out", "cos_out", "out"}
+
+
+class Param:
+    def __init__(self, text):
+        text = text.strip()
+        m = re.match(r"(ref|val):(\S+)\s+(\S+)", text)
+        if not m:
+            raise ValueError(f"cannot read parameter {text!r}")
+        self.kind, self.type, self.name = m.groups()
+        if self.type == "args":
+            self.name = "list"
+        self.output = self.kind == "ref" and self.name in OUTPUTS
+
+    def __repr__(self):
+        return f"{self.kind}:{self.type} {self.name}"
+
+
+class Signature:
+    def __init__(self, ordinal, name, part, text):
+        self.ordinal, self.name, self.part = int(ordinal), name, part
+        m = re.match(r"(\S+)\s+(\w+)\((.*)\)$", text.strip())
+        if not m or m.group(2) != name:
+            raise ValueError(f"cannot read signature {text!r}")
+        self.ret = m.group(1)
+        body = m.group(3)
+        # An argument list `ref:args list=[...]` is one parameter.
+        self.args_list = None
+        lm = re.match(r"ref:args list=\[(.*)\]$", body)
+        if lm:
+            self.args_list = [p.strip() for p in lm.group(1).split(",")]
+            self.params = [Param("ref:args list")]
+        else:
+            self.params = [Param(p) for p in body.split(",")] if body.strip() else []
+
+
+def read_tsv(path):
+    sigs = []
+    with open(path) as f:
+        next(f)
+        for line in f:
+            if line.strip():
+                sigs.append(Signature(*line.rstrip("\n").split("\t")))
+    return sigs
+
+
+def read_implemented(path):
+    with open(path) as f:
+        return [n.strip() for n in f if n.strip()]
