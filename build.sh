@@ -45,8 +45,7 @@ case "${1:-}" in
   example)
     install_missing "${native_packages[@]}"
     cmake --preset bench
-    cmake --build --preset bench --target vexmorg_example
-    build/bench/examples/vexmorg_example
+    cmake --build --preset bench --target run_examples
     ;;
   test)
     install_missing "${native_packages[@]}" "${i386_packages[@]}" "${mingw_packages[@]}"
