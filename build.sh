@@ -4,7 +4,9 @@
 #   ./build.sh example   build and run the Fortran example (the main job)
 #   ./build.sh test      build and test native and i386, build the Windows
 #                        DLLs and check their export tables
-#   ./build.sh bench     run the benchmarks and rewrite docs/performance.md
+#   ./build.sh bench [family]
+#                        run the benchmarks (of one family: trig, real16, ...)
+#                        and rewrite their tables in docs/performance.md
 #   ./build.sh sanitize  build and test with ASan and UBSan
 #
 # Installs the Debian packages it needs when they are missing (apt-get; as
@@ -57,14 +59,17 @@ case "${1:-}" in
     install_missing "${native_packages[@]}"
     cmake --preset bench
     cmake --build --preset bench --target vexmorg_bench
-    python3 tools/bench_report.py build/bench/bench/vexmorg_bench docs/performance.md
+    filter=.
+    [ -n "${2:-}" ] && filter="^$2/"
+    python3 tools/bench_report.py build/bench/bench/vexmorg_bench docs/performance.md \
+      --filter "$filter"
     ;;
   sanitize)
     install_missing "${native_packages[@]}"
     build_and_test sanitize
     ;;
   *)
-    sed -n '2,12p' "$0"
+    sed -n '2,14p' "$0"
     exit 2
     ;;
 esac

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Turns a run of vexmorg_bench into the ratio tables of docs/performance.md.
 
-  tools/bench_report.py build/bench/bench/vexmorg_bench [docs/performance.md]
+  tools/bench_report.py build/bench/bench/vexmorg_bench [docs/performance.md] [--filter REGEX]
 
 Runs the benchmark program (JSON output, several repetitions, the median
 kept), pairs each "family/entry" with its "family/entry~reference" and
@@ -9,6 +9,7 @@ rewrites the section of each family between the markers
 <!-- bench:family --> and <!-- /bench:family --> with the table of times and
 ratios (ours / reference: below 1 is faster than the reference).
 """
+import argparse
 import json
 import os
 import platform
@@ -17,10 +18,10 @@ import subprocess
 import sys
 
 
-def run(program):
+def run(program, regex):
     out = subprocess.run([program, "--benchmark_format=json", "--benchmark_repetitions=5",
                           "--benchmark_report_aggregates_only=true",
-                          "--benchmark_min_time=0.05"],
+                          "--benchmark_min_time=0.05", f"--benchmark_filter={regex}"],
                          check=True, capture_output=True, text=True).stdout
     return json.loads(out)
 
@@ -54,9 +55,13 @@ def render(rows, machine):
 
 
 def main():
-    program = sys.argv[1]
-    doc = sys.argv[2] if len(sys.argv) > 2 else "docs/performance.md"
-    data = run(program)
+    ap = argparse.ArgumentParser()
+    ap.add_argument("program")
+    ap.add_argument("doc", nargs="?", default="docs/performance.md")
+    ap.add_argument("--filter", default=".", help="benchmarks to run (a family: '^trig/')")
+    args = ap.parse_args()
+    program, doc = args.program, args.doc
+    data = run(program, args.filter)
     cpu = data["context"].get("host_name", platform.node())
     model = ""
     try:
