@@ -56,6 +56,18 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_derf(x) bind(c, name='g_derf')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_derfc(x) bind(c, name='g_derfc')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dgamma(x) bind(c, name='g_dgamma')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dsin(x) bind(c, name='g_dsin')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -63,6 +75,14 @@ module vexmorg
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
       import :: c_double
       real(c_double), intent(in) :: x
+    end function
+    real(c_float) function g_erf(x) bind(c, name='g_erf')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_erfc(x) bind(c, name='g_erfc')
+      import :: c_float
+      real(c_float), intent(in) :: x
     end function
     real(c_float) function g_sin(x) bind(c, name='g_sin')
       import :: c_float
