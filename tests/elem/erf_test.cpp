@@ -35,28 +35,11 @@ namespace {
 
 using support::Sampler;
 
-struct Range {
-  double lo, hi;
-  double bound;  // ulps
-};
-
-template <class T>
-void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
-                std::initializer_list<Range> ranges, std::uint64_t n) {
-  Sampler s(0xe4f0000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " x in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(
-        what, fn, f, n, [&] { return s.uniform(r.lo, r.hi); }, support::ulps(r.bound));
-  }
-}
-
 TEST(Erf4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(6000);
-  run_ranges<float>("g_erf", g_erf, mpfr_erf,
-                    {{-2, 0, 2.0}, {0, 0.5, 2.0}, {0.5, 2, 2.0}, {2, 4.1, 0.55}, {4.1, 20, 0.51}},
-                    n);
+  support::expect_accuracy_table<float>(
+      "g_erf", g_erf, mpfr_erf,
+      {{-2, 0, 2.0}, {0, 0.5, 2.0}, {0.5, 2, 2.0}, {2, 4.1, 0.55}, {4.1, 20, 0.51}}, n);
   // Tiny arguments: erf x = 2x/sqrt(pi), the form's leading ratio.
   Sampler s(0xe4f1);
   support::expect_accuracy<float>(
@@ -66,8 +49,9 @@ TEST(Erf4, AgainstMpfr) {
 
 TEST(Erf8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(6000);
-  run_ranges<double>("g_derf", g_derf, mpfr_erf,
-                     {{-2, 0, 1.6}, {0, 0.5, 1.6}, {0.5, 2, 1.6}, {2, 7, 0.7}, {7, 30, 0.51}}, n);
+  support::expect_accuracy_table<double>(
+      "g_derf", g_derf, mpfr_erf,
+      {{-2, 0, 1.6}, {0, 0.5, 1.6}, {0.5, 2, 1.6}, {2, 7, 0.7}, {7, 30, 0.51}}, n);
   Sampler s(0xe4f2);
   support::expect_accuracy<double>(
       "g_derf |x| in [1e-300, 1e-3)", g_derf, mpfr_erf, n,
@@ -76,25 +60,26 @@ TEST(Erf8, AgainstMpfr) {
 
 TEST(Erfc4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(2000);
-  run_ranges<float>("g_erfc", g_erfc, mpfr_erfc,
-                    {{-10, -2, 1.0},
-                     {-2, 0.4765625, 0.51},
-                     {0.4765625, 3, 0.51},
-                     {3, 6, 0.53},
-                     {6, 9.3823996, 0.53}},
-                    n);
+  support::expect_accuracy_table<float>("g_erfc", g_erfc, mpfr_erfc,
+                                        {{-10, -2, 1.0},
+                                         {-2, 0.4765625, 0.51},
+                                         {0.4765625, 3, 0.51},
+                                         {3, 6, 0.53},
+                                         {6, 9.3823996, 0.53}},
+                                        n);
 }
 
 TEST(Erfc8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(1500);
-  run_ranges<double>("g_derfc", g_derfc, mpfr_erfc,
-                     {{-6, -0.5, 1.2},
-                      {-0.5, 0.4765625, 1.2},
-                      {0.4765625, 3, 2.2},
-                      {3, 10, 2.6},
-                      {10, 26.5, 2.6},
-                      {26.5, 26.6287357, 2.6}},  // subnormal results from 26.55 on
-                     n);
+  support::expect_accuracy_table<double>(
+      "g_derfc", g_derfc, mpfr_erfc,
+      {{-6, -0.5, 1.2},
+       {-0.5, 0.4765625, 1.2},
+       {0.4765625, 3, 2.2},
+       {3, 10, 2.6},
+       {10, 26.5, 2.6},
+       {26.5, 26.6287357, 2.6}},  // subnormal results from 26.55 on
+      n);
 }
 
 // Each function at the ends of its ranges, both sides.

@@ -23,34 +23,17 @@ namespace {
 using support::ErrorRow;
 using support::Sampler;
 
-struct Range {
-  double lo, hi;
-  double bound;  // ulps
-};
-
-template <class T>
-void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
-                std::initializer_list<Range> ranges, std::uint64_t n) {
-  Sampler s(0x6a0000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " x in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(
-        what, fn, f, n, [&] { return s.uniform(r.lo, r.hi); }, support::ulps(r.bound));
-  }
-}
-
 TEST(Gamma8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(5000);
-  run_ranges<double>("g_dgamma", g_dgamma, mpfr_gamma,
-                     {{0, 0.5, 0.7},
-                      {0.5, 1.5, 0.7},
-                      {1.5, 2.5, 0.7},
-                      {2.5, 8, 0.7},
-                      {8, 16, 0.7},
-                      {16, 40, 0.9},
-                      {40, 171.6243, 1.7}},
-                     n);
+  support::expect_accuracy_table<double>("g_dgamma", g_dgamma, mpfr_gamma,
+                                         {{0, 0.5, 0.7},
+                                          {0.5, 1.5, 0.7},
+                                          {1.5, 2.5, 0.7},
+                                          {2.5, 8, 0.7},
+                                          {8, 16, 0.7},
+                                          {16, 40, 0.9},
+                                          {40, 171.6243, 1.7}},
+                                         n);
   Sampler s(0x6a01);
   support::expect_accuracy<double>(
       "g_dgamma x in [5.6e-309, 1e-3)", g_dgamma, mpfr_gamma, n,
