@@ -59,7 +59,7 @@ TEST(Erf8, AgainstMpfr) {
 }
 
 TEST(Erfc4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(2000);
+  const std::uint64_t n = support::scaled(1500);
   support::expect_accuracy_table<float>("g_erfc", g_erfc, mpfr_erfc,
                                         {{-10, -2, 1.0},
                                          {-2, 0.4765625, 0.51},
@@ -70,7 +70,7 @@ TEST(Erfc4, AgainstMpfr) {
 }
 
 TEST(Erfc8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(1500);
+  const std::uint64_t n = support::scaled(1000);
   support::expect_accuracy_table<double>(
       "g_derfc", g_derfc, mpfr_erfc,
       {{-6, -0.5, 1.2},
