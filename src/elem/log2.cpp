@@ -114,7 +114,7 @@ ld log2_normal8(double x, int shift) {
   const atbl_table::Pair &t = atbl_table::atbl[(hs >> 11) & 511];
   const ld s = (xs - ld{c}) / (xs + ld{c});
   const ld s2 = s * s;
-  return ((e - shift) + t.high) + (t.low + s * (k1 + s2 * (k3 + k5 * s2)));
+  return (ld(e - shift) + t.high) + (t.low + s * (k1 + s2 * (k3 + k5 * s2)));  // e + high exact
 }
 
 // log2 x for x > 0, plus infinity included.
