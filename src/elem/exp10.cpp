@@ -74,17 +74,15 @@ constexpr double p5 = 0.5393824493915731;  // 0x3FE1429EFB858AB4
 
 ld poly(ld f) { return p1 + f * (p2 + f * (p3 + f * (p4 + f * p5))); }
 
+// |x| > 304.0002 (high word of |x| above 0x40730000): x <= -307.95 gives
+// 0.0, x >= 308.254 error 242, 304 < x < 308.254 the top-range variant.
+constexpr exp_kernel::Limits limits8{0x40730001, zero8, overflow8, 242};
+
 Attempt<double> exp10_8(double x) {
-  const double n = static_cast<double>(x * ld{lg2_10} + bg);    // stored
-  const double c = n - bg;                                      // m + j/64
-  const ld f = (x - c * ld{lg2a}) - c * ld{lg2b};               // x - c log10(2)
-  if ((high_word(x) & 0x7fffffff) > 0x40730000) [[unlikely]] {  // |x| > 304.0002, Inf, NaN
-    if (x <= zero8) return result(0.0);  // minus infinity too: 0.0, no report
-    // x >= 308.254, plus infinity: error 242
-    if (x >= overflow8) return argument_error(242, kOverflowD, _Inf_D);
-    if (x > 0) return result(exp_kernel::real8_top_result(low_word(n), f, poly(f)));
-  }
-  return result(exp_kernel::real8_result(low_word(n), f, poly(f)));
+  const double n = static_cast<double>(x * ld{lg2_10} + bg);  // stored
+  const double c = n - bg;                                    // m + j/64
+  const ld f = (x - c * ld{lg2a}) - c * ld{lg2b};             // x - c log10(2)
+  return exp_kernel::real8_attempt(x, limits8, low_word(n), f, poly(f));
 }
 
 }  // namespace

@@ -66,19 +66,16 @@ constexpr double p5 = 0.0013333546285662563;  // 0x3F55D87EA183AEDF
 
 ld poly(ld f) { return p1 + f * (p2 + f * (p3 + f * (p4 + f * p5))); }
 
+// |x| >= 1023.0 (high word 0x408FF800): x <= -1023.0 gives 0.0, x >= 1024.0
+// error 239, 1023 <= x < 1024 the top-range variant. (From 1023.0 to
+// 1023.0005 the normal computation would give the same results; taking
+// them here makes every x <= -1023.0 return 0.0.)
+constexpr exp_kernel::Limits limits8{0x408ff800, -1023.0, 1024.0, 239};
+
 Attempt<double> exp2_8(double x) {
   const double n = x + bg8;    // stored: bg8 + x rounded to a multiple of 1/64
   const ld f = x - (n - bg8);  // exact, |f| <= 1/128
-  // |x| >= 1023.0, infinities, NaNs. (From 1023.0 to 1023.0005 the normal
-  // computation would give the same results; taking them here makes every
-  // x <= -1023.0 return 0.0.)
-  if ((high_word(x) & 0x7fffffff) >= 0x408ff800) [[unlikely]] {
-    if (x <= -1023.0) return result(0.0);  // minus infinity too: 0.0, no report
-    // x >= 1024.0, plus infinity: error 239
-    if (x >= 1024.0) return argument_error(239, kOverflowD, _Inf_D);
-    if (x > 0) return result(exp_kernel::real8_top_result(low_word(n), f, poly(f)));
-  }
-  return result(exp_kernel::real8_result(low_word(n), f, poly(f)));
+  return exp_kernel::real8_attempt(x, limits8, low_word(n), f, poly(f));
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 
 #include "common/bits.h"
 #include "elem/exp2_table.h"
+#include "frame/resume.h"
+#include "frame/special.h"
 
 namespace vx::exp_kernel {
 
@@ -67,6 +69,26 @@ inline double real8_top_result(std::uint32_t v, ld f, ld p) {
   const std::uint32_t j = v & 63;
   const double r = static_cast<double>(real8_mantissa(j, f, p));
   return real8_from_words(high_word(r) + ((v - j) << 14), low_word(r));
+}
+
+// The ranges of a Real8 table exponential.
+struct Limits {
+  std::uint32_t top;   // high word of |x| from which the limits apply
+  double zero;         // at or below it (minus infinity too): 0.0, no report
+  double overflow;     // at or above it (plus infinity too): `error`
+  std::int32_t error;  // default 1.7976931348623011e+308, or plus infinity
+};
+
+// One attempt of a Real8 table exponential, given x reduced to the low
+// word v of n and the remainder f, with p = P(f). Beyond the limits' high
+// word a positive x takes the top-range variant; a NaN computes.
+inline Attempt<double> real8_attempt(double x, const Limits &limits, std::uint32_t v, ld f, ld p) {
+  if ((high_word(x) & 0x7fffffff) >= limits.top) [[unlikely]] {
+    if (x <= limits.zero) return result(0.0);
+    if (x >= limits.overflow) return argument_error(limits.error, kOverflowD, _Inf_D);
+    if (x > 0) return result(real8_top_result(v, f, p));
+  }
+  return result(real8_result(v, f, p));
 }
 
 }  // namespace vx::exp_kernel

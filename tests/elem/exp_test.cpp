@@ -23,23 +23,11 @@
 #include "elem/exp2_table.h"
 #include "support/checks.h"
 #include "support/ranges.h"
+#include "support/specials.h"
 
 namespace {
 
-using support::ErrorRow;
-using support::expect_accuracy_over;
-using support::expect_exact;
-using support::expect_no_report;
-using support::Range;
-
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const float kMNaNF = std::bit_cast<float>(0xffc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
-const double kMNaND = std::bit_cast<double>(0xfff8000000000000ull);
-const float kBigF = std::bit_cast<float>(0x7f7fffeeu);
-const double kBigD = std::bit_cast<double>(0x7fefffffffffffb6ull);
+using namespace support;
 
 float f32(std::uint32_t b) { return std::bit_cast<float>(b); }
 float up(float x) { return std::nextafter(x, kInfF); }

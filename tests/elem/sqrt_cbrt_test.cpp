@@ -22,17 +22,11 @@
 #include "elem/cbrt_table.h"
 #include "support/checks.h"
 #include "support/ranges.h"
+#include "support/specials.h"
 
 namespace {
 
-using support::ErrorRow;
-using support::expect_accuracy_over;
-using support::expect_exact;
-
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
+using namespace support;
 
 TEST(Sqrt4, CorrectlyRounded) {
   support::Sampler s(0x5a47);
