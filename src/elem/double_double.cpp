@@ -17,7 +17,8 @@
 //              double-double; ln m = 2u + u s (p1 + ... + s^6 p7), s = u^2;
 //              plus k ln 2 in two parts.
 //   ulx_gtep   v/ln 2 rounded to m/64 with `bg`; r = v - (m/64) ln 2 with
-//              ln 2 in two parts; 2^(j/64) from the table `e` times
+//              ln 2 in two parts; 2^(j/64) from the table `e` (its high
+//              parts, the nearest Real8 values) times
 //              1 + r + r^2 (p2 + ... + r^3 p5); then 2^(m div 64).
 //
 // Results below the normal range round once into the subnormal range (the
@@ -34,7 +35,7 @@
 
 #include "common/bits.h"
 #include "elem/exp2_16_table.h"
-#include "elem/exp2_64_table.h"
+#include "elem/exp2_table.h"
 
 namespace vx {
 namespace {
@@ -185,7 +186,6 @@ void ulx_gtlg(DoubleDouble *out, const double *px) {
 
 double ulx_gtep(const DoubleDouble *v) {
   using namespace vx::gtep;
-  using vx::exp2_64::e;
   const double h = v->high;
   if (h > kOverflow) return vx::real8_from_bits(0x7ff0000000000000);  // +infinity
   if (!(h > kUnderflow)) return h < 0 ? 0.0 : h;                      // 0.0; a NaN stays
@@ -193,7 +193,7 @@ double ulx_gtep(const DoubleDouble *v) {
   const double c = n - bg;
   const double r = ((h - c * lg2b) - c * lg2c) + v->low;  // |r| <= ln 2 / 128 and a little
   const auto m = static_cast<std::int32_t>(vx::low_word(n));
-  const double t = e[static_cast<std::uint32_t>(m) & 63];
+  const double t = vx::exp2_table::e[static_cast<std::uint32_t>(m) & 63].high;
   const double y = t + t * (r + r * r * (p2 + r * (p3 + r * (p4 + r * p5))));
   return dd::scale2(y, m >> 6);
 }

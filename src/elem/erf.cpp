@@ -38,7 +38,7 @@
 
 #include "common/bits.h"
 #include "elem/double_double.h"
-#include "elem/exp2_64_table.h"
+#include "elem/exp2_table.h"
 #include "elem/horner.h"
 
 namespace vx {
@@ -136,7 +136,7 @@ typename K::T erf_of(typename K::T x) {
   return static_cast<T>(x < 0 || x != x ? -r : r);
 }
 
-// ---- erfc, Real4 -------------------------------------------------------------
+// ---- erfc, Real4 -----------------------------------------------------------
 
 namespace erfc4 {
 // 1 - x A(s)/B(s): A = a0 + ... + a4 s^4, B = b0 + ... + b3 s^3 + s^4.
@@ -192,13 +192,12 @@ constexpr double p3 = 0.0558054086633056;    // 0x3FAC9286CA4C312B
 // e^y for -127 ln 2 <= y <= 0, as a Real8.
 double ulx_uexp(double y) {
   using namespace erfc4;
-  using exp2_64::e;
   const ld t = y * ld{log2e};
   const double n = static_cast<double>((t - 0.0078125) + bg);  // stored: bg + m/64
   const ld f = (bg - n) + t;                                   // t - m/64, in [0, 1/64]
   const std::uint32_t m = low_word(n);
   const std::uint32_t j = m & 63;
-  const double v = static_cast<double>(e[j] * (1 + f * (p1 + f * (p2 + f * p3))));
+  const double v = static_cast<double>(exp2_table::e[j].high * (1 + f * (p1 + f * (p2 + f * p3))));
   return real8_from_words(high_word(v) + ((m - j) << 14), low_word(v));  // times 2^(m div 64)
 }
 
@@ -220,7 +219,7 @@ float erfc_real4(float x) {
   return 0.0f;  // x > xmax, and a NaN
 }
 
-// ---- erfc, Real8 -------------------------------------------------------------
+// ---- erfc, Real8 -----------------------------------------------------------
 
 namespace erfc8 {
 // E A(x)/B(x): A = a0 + ... + a6 x^6, B = b0 + ... + b6 x^6 + x^7.

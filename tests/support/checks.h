@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
-#include <initializer_list>
 #include <limits>
 #include <string>
 
@@ -141,37 +140,9 @@ oracle::WorstCase expect_accuracy_in(const std::string &name, Unary<T> fn, oracl
       what, fn, exact_fn, n, [&] { return s.uniform_signed(r.lo, r.hi); }, bound);
 }
 
-// expect_accuracy over `n` arguments x uniform in [lo, hi), sign included
-// (for functions that are neither odd nor even), labelled
-// "name x in [lo, hi)", from a sampler seeded by the name and the range.
-template <class T, class Bound>
-oracle::WorstCase expect_accuracy_over(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
-                                       Range r, std::uint64_t n, Bound bound) {
-  const std::string what =
-      name + " x in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-  Sampler s(std::hash<std::string>{}(what));
-  return expect_accuracy<T>(
-      what, fn, exact_fn, n, [&] { return s.uniform(r.lo, r.hi); }, bound);
-}
-
 // A constant bound.
 inline auto ulps(double b) {
   return [b](auto, mpfr_srcptr) { return b; };
-}
-
-// A range of x and the bound in ulps asserted on it.
-struct BoundedRange {
-  Range range;
-  double ulps;
-};
-
-// expect_accuracy_over on each row of a table of ranges.
-template <class T>
-void expect_accuracy_table(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
-                           std::initializer_list<BoundedRange> rows, std::uint64_t n) {
-  for (const BoundedRange &row : rows) {
-    expect_accuracy_over<T>(name, fn, exact_fn, row.range, n, ulps(row.ulps));
-  }
 }
 
 // The ulp of T at |v| (never below the smallest subnormal's).
