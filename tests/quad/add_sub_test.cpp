@@ -163,7 +163,7 @@ TEST(AddSub, ResultsAtTheLargestAndSmallestExponents) {
   // The largest value plus half its ulp is a tie that rounds up to 2^16384.
   const Real16 half_ulp = real16_of(false, 0x7ffe - 113, 0);
   support::check_operator(kAdd, ref, rec, kLargest, half_ulp, &budget);
-  EXPECT_EQ(rec.reports.back().number, 1397);
+  EXPECT_EQ(ref.add(kLargest, half_ulp).outcome, oracle::Outcome::overflow);
 }
 
 // Bit-exact rows, each from a rule of the format.
