@@ -28,7 +28,9 @@
 
 namespace vx::quad {
 
-Rounded add(const Real16 &a, const Real16 &b) {
+namespace {
+
+[[gnu::always_inline]] inline Rounded add_core(const Real16 &a, const Real16 &b) {
   if (is_zero(a)) return {b, Outcome::value};
   if (is_zero(b)) return {a, Outcome::value};
   const bool swap = w128::less(magnitude_of(a), magnitude_of(b));
@@ -50,20 +52,25 @@ Rounded add(const Real16 &a, const Real16 &b) {
   return round_pack(sign, ex + 1 - n, w128::shl(s, static_cast<unsigned>(n)));
 }
 
+}  // namespace
+
+Rounded add(const Real16 &a, const Real16 &b) { return add_core(a, b); }
+
 namespace {
 
 constexpr std::int32_t kOverflow = 1397;
 constexpr std::int32_t kUnderflow = 1398;
 
 Attempt<Real16> sum(Real16 a, Real16 b) {
-  return outcome_attempt(add(a, b), kOverflow, kUnderflow, signed_infinity(sign_of(a) != 0));
+  return outcome_attempt(add_core(a, b), kOverflow, kUnderflow, signed_infinity(sign_of(a) != 0));
 }
 
 Attempt<Real16> difference(Real16 a, Real16 b) {
   if (is_zero(b)) return result(a);
   if (is_zero(a)) return result(with_sign(b, sign_of(b) ^ kSignBit));
   const Real16 minus_b = with_sign(b, sign_of(b) ^ kSignBit);
-  return outcome_attempt(add(a, minus_b), kOverflow, kUnderflow, signed_infinity(sign_of(a) != 0));
+  return outcome_attempt(add_core(a, minus_b), kOverflow, kUnderflow,
+                         signed_infinity(sign_of(a) != 0));
 }
 
 }  // namespace

@@ -27,7 +27,9 @@
 
 namespace vx::quad {
 
-Rounded divide(const Real16 &a, const Real16 &b) {
+namespace {
+
+[[gnu::always_inline]] inline Rounded divide_core(const Real16 &a, const Real16 &b) {
   if (is_zero(a)) return {kZero, Outcome::value};
   const std::uint32_t sign = sign_of(a) ^ sign_of(b);
   std::int32_t exp = exponent_of(a) - exponent_of(b) + kBias;
@@ -47,6 +49,10 @@ Rounded divide(const Real16 &a, const Real16 &b) {
   return round_pack(sign, exp, {q1, q0 | (w128::is_zero(r) ? 0u : 1u)});
 }
 
+}  // namespace
+
+Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(a, b); }
+
 namespace {
 
 Attempt<Real16> quotient(Real16 a, Real16 b) {
@@ -55,7 +61,7 @@ Attempt<Real16> quotient(Real16 a, Real16 b) {
     const Real16 ieee = zero ? _NaN_Q : signed_infinity(sign_of(a) != 0);
     return without_values(arith_exception(280, zero ? kZero : kOverflowQ, ieee));
   }
-  return outcome_attempt(divide(a, b), 278, 279, signed_infinity(sign_of(a) != sign_of(b)));
+  return outcome_attempt(divide_core(a, b), 278, 279, signed_infinity(sign_of(a) != sign_of(b)));
 }
 
 }  // namespace

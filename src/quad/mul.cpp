@@ -23,7 +23,9 @@
 
 namespace vx::quad {
 
-Rounded multiply(const Real16 &a, const Real16 &b) {
+namespace {
+
+[[gnu::always_inline]] inline Rounded multiply_core(const Real16 &a, const Real16 &b) {
   if (is_zero(a) || is_zero(b)) return {kZero, Outcome::value};
   const std::uint32_t sign = sign_of(a) ^ sign_of(b);
   const std::int32_t exp = exponent_of(a) + exponent_of(b) - kBias + 1;
@@ -38,10 +40,15 @@ Rounded multiply(const Real16 &a, const Real16 &b) {
   return round_pack(sign, exp - 1, {top.hi, top.lo | (sticky ? 1u : 0u)});
 }
 
+}  // namespace
+
+Rounded multiply(const Real16 &a, const Real16 &b) { return multiply_core(a, b); }
+
 namespace {
 
 Attempt<Real16> product(Real16 a, Real16 b) {
-  return outcome_attempt(multiply(a, b), 1397, 1398, signed_infinity(sign_of(a) != sign_of(b)));
+  return outcome_attempt(multiply_core(a, b), 1397, 1398,
+                         signed_infinity(sign_of(a) != sign_of(b)));
 }
 
 }  // namespace
