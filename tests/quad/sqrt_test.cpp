@@ -112,6 +112,11 @@ TEST(Sqrt, NegativeArgumentIsError228) {
   for (std::uint8_t flag : {0, 1}) {
     // An argument error: the exception report and mute flags do not apply.
     support::Recorder rec(flag, 0, 1);
+    Real16 slot{};  // read while the report is in progress
+    rec.answer = [&slot](const support::Report &r, int) {
+      slot = r.slot_as<Real16>(1);
+      return 0;
+    };
     Real16 got;
     g_qsqrt(&got, &minus_four);
     ASSERT_EQ(rec.reports.size(), 1u);
@@ -120,7 +125,7 @@ TEST(Sqrt, NegativeArgumentIsError228) {
     EXPECT_EQ(r.value_count, 1);
     EXPECT_EQ(r.value_type[0], 11);
     EXPECT_TRUE(oracle::same_bits(r.value_as<Real16>(0), minus_four));
-    EXPECT_TRUE(oracle::same_bits(r.slot_as<Real16>(1), minus_four));
+    EXPECT_TRUE(oracle::same_bits(slot, minus_four));
     EXPECT_NE(r.slot1, r.value_address[0]);
     // Declined: the NaN pattern with the flag, else the root of |x|.
     EXPECT_TRUE(oracle::same_bits(got, flag == 1 ? kNaN : real16(0x40000000)))
