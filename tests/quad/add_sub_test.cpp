@@ -28,12 +28,7 @@ using support::Real16Sampler;
 const Operator16 kAdd = {"g_aqaq", g_aqaq, &Real16Reference::add, 1397, 1398, 0, true};
 const Operator16 kSub = {"g_aqsq", g_aqsq, &Real16Reference::sub, 1397, 1398, 0, true};
 
-constexpr Real16 kOne = real16(0x3fff0000);
-constexpr Real16 kLargest = real16(0x7ffeffff, 0xffffffff, 0xffffffff, 0xffffffff);
-constexpr Real16 kInf = real16(0x7fff0000);
-constexpr Real16 kMinusInf = real16(0xffff0000);
-constexpr Real16 kNaN = real16(0x7fff8000);
-constexpr Real16 kZero = real16(0);
+using namespace support::real16_constants;
 
 constexpr unsigned kDistances[] = {0,   1,   2,   3,   31,  32,  33,   63,    64,    65,    95,
                                    96,  97,  111, 112, 113, 114, 115,  127,   128,   129,   145,

@@ -27,12 +27,7 @@ using support::Real16Sampler;
 const Operator16 kMul = {"g_aqmq", g_aqmq, &Real16Reference::mul, 1397, 1398, 0, false};
 const Operator16 kDiv = {"g_aqdq", g_aqdq, &Real16Reference::div, 278, 279, 280, false};
 
-constexpr Real16 kOne = real16(0x3fff0000);
-constexpr Real16 kLargest = real16(0x7ffeffff, 0xffffffff, 0xffffffff, 0xffffffff);
-constexpr Real16 kInf = real16(0x7fff0000);
-constexpr Real16 kMinusInf = real16(0xffff0000);
-constexpr Real16 kNaN = real16(0x7fff8000);
-constexpr Real16 kZero = real16(0);
+using namespace support::real16_constants;
 
 std::uint32_t random_exponent(Real16Sampler &s) {
   if (s.below(8) == 0) return static_cast<std::uint32_t>(s.below(0x8000));

@@ -22,6 +22,17 @@ using Unary16 = Real16 *(*)(Real16 *, const Real16 *);
 constexpr std::uint32_t kSign16 = 0x80000000;
 constexpr std::uint32_t kBias16 = 0x3fff;
 
+// Values the suites share: 1, the largest finite value, the infinity and
+// NaN patterns and +0.
+namespace real16_constants {
+constexpr Real16 kOne = real16(0x3fff0000);
+constexpr Real16 kLargest = real16(0x7ffeffff, 0xffffffff, 0xffffffff, 0xffffffff);
+constexpr Real16 kInf = real16(0x7fff0000);
+constexpr Real16 kMinusInf = real16(0xffff0000);
+constexpr Real16 kNaN = real16(0x7fff8000);
+constexpr Real16 kZero = real16(0);
+}  // namespace real16_constants
+
 // (-1)^negative * 2^(biased - 16383) * 1.f, f = 48 high and 64 low fraction
 // bits.
 constexpr Real16 real16_of(bool negative, std::uint32_t biased, std::uint64_t f_high,
