@@ -74,6 +74,10 @@ module vexmorg
       import :: c_float128, c_int64_t
       real(c_float128), intent(in) :: x
     end function
+    real(c_float) function g_algama(x) bind(c, name='g_algama')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_alog(x) bind(c, name='g_alog')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -167,6 +171,10 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dlgama(x) bind(c, name='g_dlgama')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dlog(x) bind(c, name='g_dlog')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -211,6 +219,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_gamma(x) bind(c, name='g_gamma')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     integer(c_int32_t) function g_iqint(x) bind(c, name='g_iqint')
       import :: c_float128, c_int32_t
       real(c_float128), intent(in) :: x
@@ -222,6 +234,10 @@ module vexmorg
     integer(c_int64_t) function g_jqnint(x) bind(c, name='g_jqnint')
       import :: c_float128, c_int64_t
       real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_lgamma(x) bind(c, name='g_lgamma')
+      import :: c_float
+      real(c_float), intent(in) :: x
     end function
     real(c_float) function g_log(x) bind(c, name='g_log')
       import :: c_float

@@ -1,7 +1,14 @@
-// g_dgamma against MPFR, its exact values, its errors and defaults, and
+// g_gamma and g_dgamma against MPFR, their exact values, errors, defaults and
 // resume.
 //
 // Bounds (ulps; the printed maxima are this run's):
+// Real4:
+//   below 8: 0.75. The polynomial for gamma(2 + f) is within 1.3e-8 (0.2
+//     ulp) at f = -1/2; everything else is extended precision, rounded
+//     once.
+//   8 to 35.04: 0.52. L in the x87 register with ln x from g_dlog (Real8)
+//     and g_dexp's Real8 result are far finer than Real4.
+// Real8:
 //   below 16: 0.7. The rational form is within 1.8e-17 (0.16 ulp) of
 //     gamma(2 + f); the recurrence runs in the x87 register (2^-64 per
 //     factor, 14 factors at most) and the result is rounded once.
@@ -24,8 +31,51 @@ namespace {
 
 using support::ErrorRow;
 using support::kBigD;
+using support::kBigF;
 using support::kInfD;
+using support::kInfF;
 using support::kNaND;
+using support::kNaNF;
+using support::Sampler;
+
+TEST(Gamma4, AgainstMpfr) {
+  const std::uint64_t n = support::scaled(5000);
+  support::expect_accuracy_over<float>("g_gamma", g_gamma, mpfr_gamma,
+                                       {{0, 0.5, 0.75},
+                                        {0.5, 1.5, 0.75},
+                                        {1.5, 2.5, 0.75},
+                                        {2.5, 8, 0.75},
+                                        {8, 20, 0.52},
+                                        {20, 35.03986, 0.52},
+                                        {2.94e-39, 1e-3, 0.75, true}},
+                                       n);
+}
+
+// gamma(n) = (n - 1)! exactly below 8; 8 takes Stirling's form.
+TEST(Gamma4, NamedValues) {
+  float factorial = 1;
+  for (int n = 1; n < 8; ++n) {
+    support::expect_exact("g_gamma", g_gamma, static_cast<float>(n), factorial);
+    factorial *= static_cast<float>(n);
+  }
+  const float half = 0.5f, eight = 8.0f, below = std::nextafter(35.03986f, 0.0f);
+  EXPECT_LE(oracle::ulp_error(g_gamma(&half), mpfr_gamma, half), 0.75);
+  EXPECT_NEAR(g_gamma(&half), 1.7724539f, 2e-7f);
+  EXPECT_LE(oracle::ulp_error(g_gamma(&eight), mpfr_gamma, eight), 0.52);
+  EXPECT_NEAR(g_gamma(&eight), 5040.0f, 0.01f);
+  support::expect_no_report<float>("g_gamma", g_gamma, below);
+  EXPECT_LE(oracle::ulp_error(g_gamma(&below), mpfr_gamma, below), 0.52);
+}
+
+TEST(Gamma4, TinyAndNaN) {
+  for (float x : {0x1p-149f, 1e-40f, 2.9e-39f}) {
+    support::expect_exact("g_gamma", g_gamma, x, std::numeric_limits<float>::infinity());
+  }
+  support::Recorder rec;
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  EXPECT_TRUE(std::isnan(g_gamma(&nan)));
+  EXPECT_TRUE(rec.reports.empty());
+}
 
 TEST(Gamma8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(5000);
@@ -77,6 +127,24 @@ TEST(Gamma8, TinyAndNaN) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   EXPECT_TRUE(std::isnan(g_dgamma(&nan)));
   EXPECT_TRUE(rec.reports.empty());
+}
+
+TEST(Gamma4, Errors) {
+  const ErrorRow<float> rows[] = {
+      // x zero or negative: 250, NaN with the flag.
+      {"g_gamma", g_gamma, 0.0f, 250, kBigF, kNaNF},
+      {"g_gamma", g_gamma, -0.0f, 250, kBigF, kNaNF},
+      {"g_gamma", g_gamma, -0.5f, 250, kBigF, kNaNF},
+      {"g_gamma", g_gamma, -2.0f, 250, kBigF, kNaNF},
+      {"g_gamma", g_gamma, -kInfF, 250, kBigF, kNaNF},
+      // x at or above 35.03986: 250, +infinity with the flag.
+      {"g_gamma", g_gamma, 35.03986f, 250, kBigF, kInfF},
+      {"g_gamma", g_gamma, 36.0f, 250, kBigF, kInfF},
+      {"g_gamma", g_gamma, kInfF, 250, kBigF, kInfF},
+  };
+  for (const auto &row : rows) support::expect_error_row(row);
+  support::expect_resume_with<float>(g_gamma, -0.5f, 0.5f, 250);
+  support::expect_resume_with<float>(g_gamma, 40.0f, 12.25f, 250);
 }
 
 TEST(Gamma8, Errors) {
