@@ -45,7 +45,7 @@ using support::Sampler;
 // Tiny arguments (log-scale ranges) meet the form's leading ratio: erf x
 // is 2x/sqrt(pi) there.
 TEST(Erf4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(6000);
+  const std::uint64_t n = support::scaled(4000);
   support::expect_accuracy_over<float>("g_erf", g_erf, mpfr_erf,
                                        {{-2, 0, 2.0},
                                         {0, 0.5, 2.0},
@@ -57,7 +57,7 @@ TEST(Erf4, AgainstMpfr) {
 }
 
 TEST(Erf8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(6000);
+  const std::uint64_t n = support::scaled(4000);
   support::expect_accuracy_over<double>("g_derf", g_derf, mpfr_erf,
                                         {{-2, 0, 1.6},
                                          {0, 0.5, 1.6},
@@ -69,7 +69,7 @@ TEST(Erf8, AgainstMpfr) {
 }
 
 TEST(Erfc4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(1500);
+  const std::uint64_t n = support::scaled(1000);
   support::expect_accuracy_over<float>("g_erfc", g_erfc, mpfr_erfc,
                                        {{-10, -2, 1.0},
                                         {-2, 0.4765625, 0.51},
@@ -80,7 +80,7 @@ TEST(Erfc4, AgainstMpfr) {
 }
 
 TEST(Erfc8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(1000);
+  const std::uint64_t n = support::scaled(600);
   support::expect_accuracy_over<double>(
       "g_derfc", g_derfc, mpfr_erfc,
       {{-6, -0.5, 1.2},

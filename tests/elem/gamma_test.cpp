@@ -39,7 +39,7 @@ using support::kNaNF;
 using support::Sampler;
 
 TEST(Gamma4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(5000);
+  const std::uint64_t n = support::scaled(3000);
   support::expect_accuracy_over<float>("g_gamma", g_gamma, mpfr_gamma,
                                        {{0, 0.5, 0.75},
                                         {0.5, 1.5, 0.75},
@@ -78,7 +78,7 @@ TEST(Gamma4, TinyAndNaN) {
 }
 
 TEST(Gamma8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(5000);
+  const std::uint64_t n = support::scaled(3000);
   support::expect_accuracy_over<double>("g_dgamma", g_dgamma, mpfr_gamma,
                                         {{0, 0.5, 0.7},
                                          {0.5, 1.5, 0.7},

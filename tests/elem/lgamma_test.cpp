@@ -40,7 +40,7 @@ using support::kNaNF;
 using support::Sampler;
 
 TEST(Lgamma4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(4000);
+  const std::uint64_t n = support::scaled(2500);
   support::expect_accuracy_over<float>("g_lgamma", g_lgamma, mpfr_lngamma,
                                        {{0, 0.5, 0.65},
                                         {0.5, 1.5, 1.05},
@@ -53,7 +53,7 @@ TEST(Lgamma4, AgainstMpfr) {
 }
 
 TEST(Lgamma8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(4000);
+  const std::uint64_t n = support::scaled(2500);
   support::expect_accuracy_over<double>("g_dlgama", g_dlgama, mpfr_lngamma,
                                         {{0, 0.5, 2.0},
                                          {0.5, 1.5, 3.0},
@@ -67,7 +67,7 @@ TEST(Lgamma8, AgainstMpfr) {
 
 // The zeros at 1 and 2, approached from both sides.
 TEST(Lgamma, NextToTheZeros) {
-  const std::uint64_t n = support::scaled(2000);
+  const std::uint64_t n = support::scaled(1000);
   Sampler s(0x1a03);
   for (double zero : {1.0, 2.0}) {
     for (double side : {-1.0, 1.0}) {
