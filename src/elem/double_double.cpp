@@ -7,7 +7,8 @@
 //   products   the high parts split into 26-bit upper halves (the low 27
 //              bits of the low word cleared) and the rest; the partial
 //              products summed so that high + low is the product to about
-//              106 bits. A zero high part gives (0, 0).
+//              103 bits (106 less the roundings of the cross terms). A zero
+//              high part gives (0, 0).
 //   ulx_gte2   v.high rounded to m/16 with `bg`; f = v - m/16, |f| <= 1/32;
 //              2^(j/16) from the two-part tables `a` and `b` (j = m mod 16)
 //              times 1 + f (p1 + ... + f^5 p6); then 2^(m div 16) into the
@@ -25,7 +26,7 @@
 // exponent field is only written directly while the result stays normal).
 //
 // Accuracy, measured in dd_internal_test against MPFR: the products carry
-// about 103 bits (2^-103); ulx_gte2 and ulx_gtem are within 0.6 ulp and
+// about 103 bits (2^-103); ulx_gte2 and ulx_gtem are within 0.61 ulp and
 // ulx_gtep (single-part table) within 1 ulp; ulx_gtlg's series leaves an
 // absolute error up to 2^-60.3 in ln m, which bounds its accuracy (about 60
 // bits, not 106).

@@ -3,7 +3,7 @@
 // numbers, high part first, the low part below half an ulp of the high
 // part. The kernels take and give such values by address.
 //
-//   ulx_gtmt(out, a, b)  out = a b, double-double, to about 106 bits
+//   ulx_gtmt(out, a, b)  out = a b, double-double, to about 103 bits
 //   ulx_gtml(out, a, b)  out = a b for a double-double a and a Real8 b
 //   ulx_gte2(v)          2^v as a Real8
 //   ulx_gtem(x)          e^(-x^2) as a Real8
