@@ -163,6 +163,21 @@ VEXMORG_API double g_dcotan(const double *x);
  * Inverse trigonometric functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* Radians, degrees (suffix d) and quadrant units (suffix q, a right angle
+ * is 1). */
+VEXMORG_API float g_asin(const float *x);
+VEXMORG_API float g_acos(const float *x);
+VEXMORG_API float g_asind(const float *x);
+VEXMORG_API float g_acosd(const float *x);
+VEXMORG_API float g_asinq(const float *x);
+VEXMORG_API float g_acosq(const float *x);
+VEXMORG_API double g_dasin(const double *x);
+VEXMORG_API double g_dacos(const double *x);
+VEXMORG_API double g_dasind(const double *x);
+VEXMORG_API double g_dacosd(const double *x);
+VEXMORG_API double g_dasinq(const double *x);
+VEXMORG_API double g_dacosq(const double *x);
+
 /* ------------------------------------------------------------------------
  * Exponential, logarithm and root functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
