@@ -143,6 +143,33 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_atan(x) bind(c, name='g_atan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2(y, x) bind(c, name='g_atan2')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2d(y, x) bind(c, name='g_atan2d')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2q(y, x) bind(c, name='g_atan2q')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atand(x) bind(c, name='g_atand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atanq(x) bind(c, name='g_atanq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -176,6 +203,23 @@ module vexmorg
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dasinq(x) bind(c, name='g_dasinq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan(x) bind(c, name='g_datan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan2(y, x) bind(c, name='g_datan2')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datand(x) bind(c, name='g_datand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datanq(x) bind(c, name='g_datanq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -245,6 +289,16 @@ module vexmorg
     end function
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
       import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2d(y, x) bind(c, name='g_dtan2d')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2q(y, x) bind(c, name='g_dtan2q')
+      import :: c_double
+      real(c_double), intent(in) :: y
       real(c_double), intent(in) :: x
     end function
     real(c_float) function g_erf(x) bind(c, name='g_erf')
