@@ -29,6 +29,7 @@
 //
 // Accuracy against MPFR: asin_acos_test states the bounds reached.
 #include <cmath>
+#include <cstdint>
 
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
@@ -82,24 +83,6 @@ ld acos_root(float ax) {
   return x87::fsqrt(v) * (ld{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
 }
 
-Attempt<float> arcsin(float x) {
-  // |x| > 1 or NaN: error 217, default +-pi/2
-  if (outside_arc_domain(x)) return arcsin_error(217, x, hpi_default);
-  const float ax = std::fabs(x);
-  if (ax <= rh) return result(static_cast<float>(asin_series(x)));
-  const ld r = hpi - acos_root(ax);
-  return result(static_cast<float>(x < 0 ? -r : r));
-}
-
-Attempt<float> arccos(float x) {
-  // |x| > 1 or NaN: error 217, default 0 (x > 1) or pi
-  if (outside_arc_domain(x)) return arccos_error(217, x, pi_default);
-  const float ax = std::fabs(x);
-  if (ax < rh) return result(static_cast<float>(hpi - asin_series(x)));
-  const ld r = acos_root(ax);
-  return result(static_cast<float>(x < 0 ? pi - r : r));
-}
-
 }  // namespace real4
 
 // ---- Real8 -----------------------------------------------------------------
@@ -149,7 +132,7 @@ constexpr double q2 = 296.06065281142884;   // 0x407280F86F1517F5
 constexpr double q3 = -34.31514791522208;   // 0xC0412856C452A405
 
 // asin x for |x| <= rh.
-ld asin_rational(double x) {
+ld asin_series(double x) {
   const ld s = ld{x} * x;
   if (std::fabs(x) <= 0.5) {
     const ld a = a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)));
@@ -170,30 +153,61 @@ ld acos_root(double ax) {
   return r + r * p / q;
 }
 
-Attempt<double> arcsin(double x) {
-  // |x| > 1 or NaN: error 218, default +-pi/2
-  if (outside_arc_domain(x)) return arcsin_error(218, x, hp1);
-  const double ax = std::fabs(x);
-  if (ax <= rh) return result(static_cast<double>(asin_rational(x)));
-  const ld r = (hp2 - acos_root(ax)) + hp1;
-  return result(static_cast<double>(x < 0 ? -r : r));
-}
-
-Attempt<double> arccos(double x) {
-  // |x| > 1 or NaN: error 218, default 0 (x > 1) or pi
-  if (outside_arc_domain(x)) return arccos_error(218, x, pi1);
-  const double ax = std::fabs(x);
-  if (ax < rh) return result(static_cast<double>((hp2 - asin_rational(x)) + hp1));
-  const ld r = acos_root(ax);
-  return result(static_cast<double>(x < 0 ? (pi2 - r) + pi1 : r));
-}
-
 }  // namespace real8
+
+// ---- Both types --------------------------------------------------------------
+
+// What the Real4 and Real8 forms differ in: the approximations, how pi/2
+// and pi are added (one Real8, or a head and a tail), the error number and
+// the defaults.
+struct Radians4 {
+  using T = float;
+  static constexpr std::int32_t error = 217;
+  static constexpr float rh = real4::rh;
+  static constexpr float quarter_turn = real4::hpi_default;
+  static constexpr float half_turn = real4::pi_default;
+  static ld asin_series(float x) { return real4::asin_series(x); }
+  static ld acos_root(float ax) { return real4::acos_root(ax); }
+  static ld hpi_minus(ld r) { return real4::hpi - r; }
+  static ld pi_minus(ld r) { return real4::pi - r; }
+};
+
+struct Radians8 {
+  using T = double;
+  static constexpr std::int32_t error = 218;
+  static constexpr double rh = real8::rh;
+  static constexpr double quarter_turn = real8::hp1;
+  static constexpr double half_turn = real8::pi1;
+  static ld asin_series(double x) { return real8::asin_series(x); }
+  static ld acos_root(double ax) { return real8::acos_root(ax); }
+  static ld hpi_minus(ld r) { return (real8::hp2 - r) + real8::hp1; }
+  static ld pi_minus(ld r) { return (real8::pi2 - r) + real8::pi1; }
+};
+
+template <class K, class T = typename K::T>
+Attempt<T> arcsin(T x) {
+  // |x| > 1 or NaN: error 217 / 218, default +-pi/2
+  if (outside_arc_domain(x)) return arcsin_error(K::error, x, K::quarter_turn);
+  const T ax = std::fabs(x);
+  if (ax <= K::rh) return result(static_cast<T>(K::asin_series(x)));
+  const ld r = K::hpi_minus(K::acos_root(ax));
+  return result(static_cast<T>(x < 0 ? -r : r));
+}
+
+template <class K, class T = typename K::T>
+Attempt<T> arccos(T x) {
+  // |x| > 1 or NaN: error 217 / 218, default 0 (x > 1) or pi
+  if (outside_arc_domain(x)) return arccos_error(K::error, x, K::half_turn);
+  const T ax = std::fabs(x);
+  if (ax < K::rh) return result(static_cast<T>(K::hpi_minus(K::asin_series(x))));
+  const ld r = K::acos_root(ax);
+  return result(static_cast<T>(x < 0 ? K::pi_minus(r) : r));
+}
 
 }  // namespace
 }  // namespace vx
 
-float g_asin(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
-float g_acos(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasin(const double *x) { return vx::resume_loop(vx::real8::arcsin, *x); }
-double g_dacos(const double *x) { return vx::resume_loop(vx::real8::arccos, *x); }
+float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
+float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
+double g_dasin(const double *x) { return vx::resume_loop(vx::arcsin<vx::Radians8>, *x); }
+double g_dacos(const double *x) { return vx::resume_loop(vx::arccos<vx::Radians8>, *x); }

@@ -16,8 +16,8 @@
 // acosq(1) = 0 and acosq(-1) = 2 exactly.
 //
 // The kernels take v by value: 0 <= v <= 1/2 is the series above, for
-// 1/2 < v < 2 they return the quadrant arc cosine of 1 - v (the entry,
-// which takes 1 - v through the arc sine), and 2 for v >= 2 or NaN.
+// 1/2 < v < 2 they return the quadrant arc cosine entry at 1 - v, and 2 for
+// v >= 2 or NaN.
 //
 // Errors (argument reported as value; with the infinity flag every default
 // is a NaN):
@@ -27,6 +27,7 @@
 // Accuracy against MPFR: asin_acos_test and inverse_trig_internal_test
 // state the bounds reached.
 #include <cmath>
+#include <cstdint>
 
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
@@ -64,24 +65,6 @@ ld kernel_series(ld v) {
   return x87::fsqrt(v) * (ld{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
 }
 
-Attempt<float> arcsin(float x) {
-  // |x| > 1 or NaN: error 1357, default +-1
-  if (outside_arc_domain(x)) return arcsin_error(1357, x, 1.0f);
-  const float ax = std::fabs(x);
-  if (ax <= 0.5f) return result(static_cast<float>(asin_series(x)));
-  const ld r = 1 - kernel_series(1 - ax);  // 1 - ax exact
-  return result(static_cast<float>(x < 0 ? -r : r));
-}
-
-Attempt<float> arccos(float x) {
-  // |x| > 1 or NaN: error 1357, default 0 (x > 1) or 2
-  if (outside_arc_domain(x)) return arccos_error(1357, x, 2.0f);
-  const float ax = std::fabs(x);
-  if (ax < 0.5f) return result(static_cast<float>(1 - asin_series(x)));
-  const ld r = ulx_ga1q(1 - ax);  // 1 - ax exact
-  return result(static_cast<float>(x < 0 ? 2 - r : r));
-}
-
 }  // namespace real4
 
 // ---- Real8 -----------------------------------------------------------------
@@ -114,7 +97,7 @@ constexpr double q1 = -388.11009856042716;   // 0xC07841C2F6B545F1
 constexpr double q2 = 148.28348139832843;    // 0x406289124794DB0A
 constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
 
-ld asin_rational(double x) {
+ld asin_series(double x) {
   const ld s = ld{x} * x;
   const ld a = a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5))));
   const ld b = b0 + s * (b1 + s * (b2 + s * (b3 + s)));
@@ -128,50 +111,68 @@ ld kernel_series(ld v) {
   return r + r * p / q;
 }
 
-Attempt<double> arcsin(double x) {
-  // |x| > 1 or NaN: error 1358, default +-1
-  if (outside_arc_domain(x)) return arcsin_error(1358, x, 1.0);
-  const double ax = std::fabs(x);
-  if (ax <= 0.5) return result(static_cast<double>(asin_rational(x)));
-  const ld r = 1 - kernel_series(1 - ax);  // 1 - ax exact
-  return result(static_cast<double>(x < 0 ? -r : r));
-}
-
-Attempt<double> arccos(double x) {
-  // |x| > 1 or NaN: error 1358, default 0 (x > 1) or 2
-  if (outside_arc_domain(x)) return arccos_error(1358, x, 2.0);
-  const double ax = std::fabs(x);
-  if (ax < 0.5) return result(static_cast<double>(1 - asin_rational(x)));
-  const ld r = ulx_gd1q(1 - ax);  // 1 - ax exact
-  return result(static_cast<double>(x < 0 ? 2 - r : r));
-}
-
 }  // namespace real8
+
+// ---- Both types --------------------------------------------------------------
+
+// What the Real4 and Real8 forms differ in: the approximations, the kernel
+// entry and the error number.
+struct Quadrants4 {
+  using T = float;
+  static constexpr std::int32_t error = 1357;
+  static ld asin_series(float x) { return real4::asin_series(x); }
+  static ld kernel_series(ld v) { return real4::kernel_series(v); }
+  static ld kernel_entry(float v) { return ulx_ga1q(v); }
+};
+
+struct Quadrants8 {
+  using T = double;
+  static constexpr std::int32_t error = 1358;
+  static ld asin_series(double x) { return real8::asin_series(x); }
+  static ld kernel_series(ld v) { return real8::kernel_series(v); }
+  static ld kernel_entry(double v) { return ulx_gd1q(v); }
+};
+
+template <class K, class T = typename K::T>
+Attempt<T> arcsin(T x) {
+  // |x| > 1 or NaN: error 1357 / 1358, default +-1
+  if (outside_arc_domain(x)) return arcsin_error(K::error, x, T{1});
+  const T ax = std::fabs(x);
+  if (ax <= T{0.5}) return result(static_cast<T>(K::asin_series(x)));
+  const ld r = 1 - K::kernel_series(1 - ax);  // 1 - ax exact
+  return result(static_cast<T>(x < 0 ? -r : r));
+}
+
+template <class K, class T = typename K::T>
+Attempt<T> arccos(T x) {
+  // |x| > 1 or NaN: error 1357 / 1358, default 0 (x > 1) or 2
+  if (outside_arc_domain(x)) return arccos_error(K::error, x, T{2});
+  const T ax = std::fabs(x);
+  if (ax < T{0.5}) return result(static_cast<T>(1 - K::asin_series(x)));
+  const ld r = K::kernel_entry(1 - ax);  // 1 - ax exact
+  return result(static_cast<T>(x < 0 ? 2 - r : r));
+}
+
+// The kernel entry: the series up to 1/2, the arc cosine entry `acosq` of
+// 1 - v below 2, and 2 beyond (or for a NaN).
+template <class K, class T = typename K::T>
+ld kernel(T v, T (*acosq)(const T *)) {
+  if (v <= T{0.5}) return K::kernel_series(v);
+  // 1/2 < v < 2: the arc cosine of w = 1 - v, exact, -1 < w < 1/2
+  if (v < 2) {
+    const T w = 1 - v;
+    return acosq(&w);
+  }
+  return 2;  // v >= 2 or NaN
+}
 
 }  // namespace
 }  // namespace vx
 
-float g_asinq(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
-float g_acosq(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasinq(const double *x) { return vx::resume_loop(vx::real8::arcsin, *x); }
-double g_dacosq(const double *x) { return vx::resume_loop(vx::real8::arccos, *x); }
+float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
+float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
+double g_dasinq(const double *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants8>, *x); }
+double g_dacosq(const double *x) { return vx::resume_loop(vx::arccos<vx::Quadrants8>, *x); }
 
-long double ulx_ga1q(float v) {
-  if (v <= 0.5f) return vx::real4::kernel_series(v);
-  // 1/2 < v < 2: the arc cosine of w = 1 - v, exact, -1 < w < 1/2
-  if (v < 2) {
-    const float w = 1 - v;
-    return g_acosq(&w);
-  }
-  return 2;  // v >= 2 or NaN
-}
-
-long double ulx_gd1q(double v) {
-  if (v <= 0.5) return vx::real8::kernel_series(v);
-  // 1/2 < v < 2: the arc cosine of w = 1 - v, exact, -1 < w < 1/2
-  if (v < 2) {
-    const double w = 1 - v;
-    return g_dacosq(&w);
-  }
-  return 2;  // v >= 2 or NaN
-}
+long double ulx_ga1q(float v) { return vx::kernel<vx::Quadrants4>(v, g_acosq); }
+long double ulx_gd1q(double v) { return vx::kernel<vx::Quadrants8>(v, g_dacosq); }
