@@ -17,7 +17,11 @@
 //                to 2^24, Real8 from 32 to 2^53);
 //   beyond       the quarter turn, also for infinities and NaNs (signed by
 //                the sign bit).
-// atantbl comes from tools/tables/gen_atantbl.cpp (atan_table.h).
+// atantbl comes from tools/tables/gen_atantbl.cpp (atan_table.h): the Real4
+// entries and the Real8 high parts are the nearest Real8, the low parts the
+// nearest Real8 to the remainder. (The first Real8 entry, atan(1/8) in
+// degrees, has the high part 7.1250163489017977; the shorter decimal
+// 7.125016348901795 reads back three units below it.)
 //
 // The two-argument forms (y, x) go through the one-argument form of y/x,
 // rounded to the argument type, while |y| is at most 2^24 (Real4) or about
