@@ -39,11 +39,11 @@
 // degree one is).
 //
 // Accuracy against MPFR: atan_test and atan2_test state the bounds reached.
-#include <cstddef>
 #include <cstdint>
 
 #include "common/bits.h"
 #include "elem/atan_table.h"
+#include "elem/horner.h"
 #include "elem/inverse_trig.h"
 
 namespace vx {
@@ -53,14 +53,6 @@ using ld = long double;
 
 constexpr float c15 = 15.0f;  // 0x41700000: the breakpoint from 8 to 16
 constexpr double c1 = 1.0;    // 0x3FF0000000000000
-
-// c[0] + c[1] t + ... + c[N-1] t^(N-1), by Horner's rule.
-template <std::size_t N>
-ld horner(ld t, const double (&c)[N]) {
-  ld r = c[N - 1];
-  for (std::size_t i = N - 1; i-- > 0;) r = r * t + c[i];
-  return r;
-}
 
 // ---- Real4 -----------------------------------------------------------------
 
@@ -220,7 +212,7 @@ ld arctan8(double x) {
   const std::uint32_t h = high_word(x);
   const std::uint32_t e = (h >> 20) & 0x7ff;  // biased exponent
   if (e < 1020) {                             // |x| < 1/8, zero and subnormals included
-    return x * horner(ld{x} * x, U::pa);
+    return x * horner(U::pa, ld{x} * x);
   }
   if (e <= 1027) {  // 1/8 <= |x| < 32: breakpoint c and u = (x - c) / (c x + 1)
     const std::uint32_t ha = h & 0x7ffff000;  // sign bit and low 12 bits cleared
@@ -235,15 +227,15 @@ ld arctan8(double x) {
     const double c = real8_from_words(hc, 0);  // signed like x
     const ld u = (x - ld{c}) / (ld{c} * x + c1);
     const ld w = u * u;
-    const ld tail = u * (e <= 1021   ? horner(w, U::pb)
-                         : e <= 1025 ? horner(w, U::pc)
-                                     : horner(w, U::pd));
+    const ld tail = u * (e <= 1021   ? horner(U::pb, w)
+                         : e <= 1025 ? horner(U::pc, w)
+                                     : horner(U::pd, w));
     const AtanPair &t = U::atantbl[index];
     return x < 0 ? (tail - t.low) - t.high : (tail + t.low) + t.high;
   }
   if (e <= 1075) {  // 32 <= |x| < 2^53: the quarter turn minus atan(1/x)
     const ld v = 1 / ld{x};
-    const ld tail = v * horner(v * v, U::pe);
+    const ld tail = v * horner(U::pe, v * v);
     return (x < 0 ? U::mhpi1 : U::hpi) - tail;
   }
   return h >> 31 ? U::mhpi1 : U::hpi;  // |x| >= 2^53, infinities and NaNs
