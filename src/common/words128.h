@@ -16,9 +16,11 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
-#if defined(__SIZEOF_INT128__) && !defined(VEXMORG_PORTABLE_WORDS)
+#if defined(__SIZEOF_INT128__) && defined(__x86_64__) && !defined(VEXMORG_PORTABLE_WORDS)
 #define VX_WORDS128_FAST 1
+#include <x86intrin.h>
 #else
 #define VX_WORDS128_FAST 0
 #endif
@@ -57,10 +59,23 @@ constexpr u32 word(U128 x, int i) {
 
 constexpr bool is_zero(U128 x) { return (x.hi | x.lo) == 0; }
 constexpr bool equal(U128 a, U128 b) { return a.hi == b.hi && a.lo == b.lo; }
-constexpr bool less(U128 a, U128 b) { return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo); }
+constexpr bool less(U128 a, U128 b) {
+#if VX_WORDS128_FAST
+  return to_native(a) < to_native(b);  // the borrow of a - b: no branch
+#else
+  return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo);
+#endif
+}
 // Bit 127 read as a sign: the order of values known to lie within 2^127 of
 // zero, held modulo 2^128.
 constexpr bool negative(U128 x) { return (x.hi >> 63) != 0; }
+
+// `a` when c holds, else `b`, by masks rather than a branch: for choices
+// that random operands make unpredictable.
+constexpr U128 select(bool c, U128 a, U128 b) {
+  const u64 mask = 0 - static_cast<u64>(c);
+  return {b.hi ^ ((a.hi ^ b.hi) & mask), b.lo ^ ((a.lo ^ b.lo) & mask)};
+}
 
 // ---- Addition and subtraction -----------------------------------------------
 
@@ -83,8 +98,24 @@ constexpr U128 sub(U128 a, U128 b) {
 #endif
 }
 
+// -x modulo 2^128 when c holds, else x, without a branch.
+constexpr U128 negate_if(bool c, U128 x) {
+  const u64 mask = 0 - static_cast<u64>(c);
+  return sub({x.hi ^ mask, x.lo ^ mask}, {mask, mask});  // ~x + 1, or x
+}
+
 // a + b + carry_in (0 or 1), with the carry out of bit 127 in `carry_out`.
+// The fast body is the processor's add-with-carry chain.
 constexpr U128 add_carry(U128 a, U128 b, u32 carry_in, u32 &carry_out) {
+#if VX_WORDS128_FAST
+  if (!std::is_constant_evaluated()) {
+    unsigned long long lo, hi;
+    const unsigned char c = _addcarry_u64(
+        _addcarry_u64(static_cast<unsigned char>(carry_in), a.lo, b.lo, &lo), a.hi, b.hi, &hi);
+    carry_out = c;
+    return {hi, lo};
+  }
+#endif
   const U128 s = add(add(a, b), {0, carry_in});
   carry_out = (less(s, a) || (carry_in != 0 && equal(s, a))) ? 1 : 0;
   return s;
@@ -93,6 +124,15 @@ constexpr U128 add_carry(U128 a, U128 b, u32 carry_in, u32 &carry_out) {
 // a - b - borrow_in (0 or 1), with the borrow out of bit 127 in
 // `borrow_out`.
 constexpr U128 sub_borrow(U128 a, U128 b, u32 borrow_in, u32 &borrow_out) {
+#if VX_WORDS128_FAST
+  if (!std::is_constant_evaluated()) {
+    unsigned long long lo, hi;
+    const unsigned char c = _subborrow_u64(
+        _subborrow_u64(static_cast<unsigned char>(borrow_in), a.lo, b.lo, &lo), a.hi, b.hi, &hi);
+    borrow_out = c;
+    return {hi, lo};
+  }
+#endif
   borrow_out = (less(a, b) || (borrow_in != 0 && equal(a, b))) ? 1 : 0;
   return sub(sub(a, b), {0, borrow_in});
 }
@@ -123,12 +163,13 @@ constexpr U128 shr(U128 x, unsigned n) {
 
 // floor(x / 2^n) with the bits shifted out ORed into bit 0 (the sticky bit
 // of rounding), for any n >= 0: from n = 128 on the result is 1 when x is
-// nonzero and 0 otherwise.
+// nonzero and 0 otherwise. Below 128 no branch: the lost bits are those that
+// x << (128 - n) keeps, shifted in two steps so that n = 0 loses none.
 constexpr U128 shr_sticky(U128 x, unsigned n) {
-  if (n == 0) return x;
-  if (n >= 128) return {0, is_zero(x) ? 0u : 1u};
+  if (n >= 128) [[unlikely]]
+    return {0, is_zero(x) ? 0u : 1u};
   const U128 kept = shr(x, n);
-  const bool lost = !is_zero(shl(x, 128 - n));
+  const bool lost = !is_zero(shl(shl(x, 1), 127 - n));
   return {kept.hi, kept.lo | (lost ? 1u : 0u)};
 }
 
@@ -174,10 +215,20 @@ constexpr U256 mul128x128(U128 a, U128 b) {
   const U128 p10 = mul64x64(a.hi, b.lo), p11 = mul64x64(a.hi, b.hi);
   // Bits 64..191: p00.hi + p01 + p10, with its carries into bit 192.
   u32 c1 = 0, c2 = 0;
-  U128 mid = add_carry({0, p00.hi}, p01, 0, c1);
-  mid = add_carry(mid, p10, 0, c2);
+  U128 mid = add_carry(p01, p10, 0, c1);
+  mid = add_carry(mid, {0, p00.hi}, 0, c2);
   const U128 top = add(p11, {c1 + c2, mid.hi});
   return {top, {mid.lo, p00.lo}};
+}
+
+// The low 128 bits of a product: a * b modulo 2^128.
+constexpr U128 mul_low(U128 a, U128 b) {
+  const U128 p = mul64x64(a.lo, b.lo);
+  return {p.hi + a.lo * b.hi + a.hi * b.lo, p.lo};
+}
+constexpr U128 mul_low(U128 a, u64 b) {
+  const U128 p = mul64x64(a.lo, b);
+  return {p.hi + a.hi * b, p.lo};
 }
 
 // ---- Division by an invariant divisor ---------------------------------------

@@ -29,8 +29,9 @@ namespace vx::quad {
 
 namespace {
 
-[[gnu::always_inline]] inline Rounded divide_core(const Real16 &a, const Real16 &b) {
-  if (is_zero(a)) return {kZero, Outcome::value};
+// a / b on their format bits, b not zero.
+[[gnu::always_inline]] inline Rounded divide_core(U128 a, U128 b) {
+  if (is_zero_pattern(a)) return {{0, 0}, Outcome::value};
   const std::uint32_t sign = sign_of(a) ^ sign_of(b);
   std::int32_t exp = exponent_of(a) - exponent_of(b) + kBias;
   const U128 num = w128::shl(significand_of(a), 15);
@@ -51,23 +52,24 @@ namespace {
 
 }  // namespace
 
-Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(a, b); }
+Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(bits_of(a), bits_of(b)); }
 
 namespace {
 
-Attempt<Real16> quotient(Real16 a, Real16 b) {
-  if (is_zero(b)) {  // division by zero: no values reported
-    const bool zero = is_zero(a);
-    const Real16 ieee = zero ? _NaN_Q : signed_infinity(sign_of(a) != 0);
-    return without_values(arith_exception(280, zero ? kZero : kOverflowQ, ieee));
+[[gnu::always_inline]] inline Result16 quotient(const Real16 &a, const Real16 &b) {
+  const U128 x = bits_of(a), y = bits_of(b);
+  if (is_zero_pattern(y)) {  // division by zero: no values reported
+    const bool zero = is_zero_pattern(x);
+    const U128 ieee = zero ? bits_of(_NaN_Q) : signed_infinity(sign_of(x) != 0);
+    return without_values(arith_exception(280, zero ? U128{0, 0} : bits_of(kOverflowQ), ieee));
   }
-  return outcome_attempt(divide_core(a, b), 278, 279, signed_infinity(sign_of(a) != sign_of(b)));
+  return outcome_attempt(divide_core(x, y), 278, 279, signed_infinity(sign_of(x) != sign_of(y)));
 }
 
 }  // namespace
 }  // namespace vx::quad
 
 Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b) {
-  *result = vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b));
   return result;
 }

@@ -112,21 +112,21 @@ Real16 square_root(const Real16 &x) {
   const std::int32_t e = exponent_of(x);
   const std::int32_t exp = (e + (e & 1)) / 2 + 0x1fff;
   const U128 radicand = w128::shl(significand_of(x), (e & 1) != 0 ? 14 : 15);
-  return round_pack(0, exp, root_128(radicand)).value;
+  return round_pack(0, exp, root_128(radicand)).value();
 }
 
 namespace {
 
-Attempt<Real16> root(Real16 x) {
+Result16 root(const Real16 &x) {
   if (sign_of(x) != 0 && !is_zero(x))  // negative: error 228, default sqrt(|x|) or NaN
-    return argument_error(228, square_root(x), _NaN_Q);
-  return result(square_root(x));
+    return argument_error(228, bits_of(square_root(x)), bits_of(_NaN_Q));
+  return result(bits_of(square_root(x)));
 }
 
 }  // namespace
 }  // namespace vx::quad
 
 Real16 *g_qsqrt(Real16 *result, const Real16 *x) {
-  *result = vx::resume_loop<vx::kFirstValue>(vx::quad::root, *x);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kFirstValue>(vx::quad::root, *x));
   return result;
 }
