@@ -1,14 +1,14 @@
-// The quotient estimate against GMP.
+// The quotient and square-root estimates against GMP.
 //
-// The rounding of g_aqdq trusts an estimate E of the exact value V (scaled
-// to [2^127, 2^128)) wherever E lies 2 or more away from a multiple of
-// 2^14, so the bound |V - E| < 2 is what correct rounding rests on; a
-// breach would show in the results only when it also meets a rounding
-// boundary, which random operands almost never do. This test checks the
-// bound that estimates.h proves, V - E in (-2^-19, 1.01), with exact
-// integers: over random significands, over the patterns of the Real16
-// sampler, and at the ends of the ranges, where the double reciprocal is
-// 2^53.
+// The rounding of g_aqdq and g_qsqrt trusts an estimate E of the exact
+// value V (scaled to [2^127, 2^128)) wherever E lies 2 or more away from a
+// multiple of 2^14, so the bound |V - E| < 2 is what correct rounding rests
+// on; a breach would show in the results only when it also meets a rounding
+// boundary, which random operands almost never do. These tests check the
+// bounds that estimates.h proves, V - E in (-2^-19, 1.01) for the quotient
+// and (-2^-16, 1.01) for the root, with exact integers: over random
+// significands, over the patterns of the Real16 sampler, and at the ends of
+// the ranges, where the double reciprocal is 2^53 or the double root 2.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,6 +46,24 @@ class Bounds {
     mpz_mul_ui(rhs_.get(), est_.get(), 100);
     mpz_add_ui(rhs_.get(), rhs_.get(), 101);
     mpz_mul(rhs_.get(), rhs_.get(), den_.get());
+    return mpz_cmp(lhs_.get(), rhs_.get()) < 0;
+  }
+
+  // V = sqrt(x 2^128).
+  bool root_within(U128 x, U128 e) {
+    num_.set({x.hi, x.lo, 0, 0});
+    est_.set({e.hi, e.lo});
+    // E - 2^-16 < V: (E 2^16 - 1)^2 < x 2^160.
+    mpz_mul_2exp(lhs_.get(), est_.get(), 16);
+    mpz_sub_ui(lhs_.get(), lhs_.get(), 1);
+    mpz_mul(lhs_.get(), lhs_.get(), lhs_.get());
+    mpz_mul_2exp(rhs_.get(), num_.get(), 32);
+    if (mpz_cmp(lhs_.get(), rhs_.get()) >= 0) return false;
+    // V < E + 1.01: 10000 x 2^128 < (100 E + 101)^2.
+    mpz_mul_ui(lhs_.get(), num_.get(), 10000);
+    mpz_mul_ui(rhs_.get(), est_.get(), 100);
+    mpz_add_ui(rhs_.get(), rhs_.get(), 101);
+    mpz_mul(rhs_.get(), rhs_.get(), rhs_.get());
     return mpz_cmp(lhs_.get(), rhs_.get()) < 0;
   }
 
@@ -96,6 +114,35 @@ TEST(Estimates, QuotientWithinItsBound) {
     for (const U128 n : ends) {
       const U128 e = vx::quad::quotient_estimate(n, d);
       EXPECT_TRUE(bounds.quotient_within(n, d, e)) << hex(n) << " / " << hex(d) << ": " << hex(e);
+    }
+  }
+}
+
+TEST(Estimates, RootWithinItsBound) {
+  support::Real16Sampler s(0x5e57);
+  Bounds bounds;
+  auto check = [&bounds](U128 significand, std::uint32_t biased) {
+    const U128 bits = {(std::uint64_t{biased} << 48) | (significand.hi & 0xffffffffffff),
+                       significand.lo};
+    const U128 e = vx::quad::root_estimate(bits);
+    return bounds.root_within(vx::quad::radicand_of(bits), e);
+  };
+  for (std::uint64_t i = 0; i < support::scaled(300000); ++i) {
+    const U128 m = significand(s);
+    const auto biased = static_cast<std::uint32_t>(0x3fff + (s.bits() & 1));  // both parities
+    ASSERT_TRUE(check(m, biased)) << hex(m) << " exponent " << biased;
+  }
+  // The ends of both binades of the radicand, [2^126, 2^127) and
+  // [2^127, 2^128): 1, 1 + 2^-112, the greatest significand (whose double
+  // root may round to 2) and leading bits all ones over a tail of zeros.
+  const U128 ends[] = {kLeastSignificand,
+                       {kLeastSignificand.hi, 1},
+                       kGreatestSignificand,
+                       {kGreatestSignificand.hi, ~std::uint64_t{0} << 60},
+                       {kGreatestSignificand.hi, ~std::uint64_t{0} - 1}};
+  for (const U128 m : ends) {
+    for (const std::uint32_t biased : {0x3fffu, 0x4000u, 1u, 0x7ffeu}) {
+      EXPECT_TRUE(check(m, biased)) << hex(m) << " exponent " << biased;
     }
   }
 }
