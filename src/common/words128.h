@@ -101,7 +101,7 @@ constexpr U128 sub(U128 a, U128 b) {
 // -x modulo 2^128 when c holds, else x, without a branch.
 constexpr U128 negate_if(bool c, U128 x) {
   const u64 mask = 0 - static_cast<u64>(c);
-  return sub({x.hi ^ mask, x.lo ^ mask}, {mask, mask});  // ~x + 1, or x
+  return add({x.hi ^ mask, x.lo ^ mask}, {0, mask & 1});  // ~x + 1, or x
 }
 
 // a + b + carry_in (0 or 1), with the carry out of bit 127 in `carry_out`.
@@ -139,41 +139,30 @@ constexpr U128 sub_borrow(U128 a, U128 b, u32 borrow_in, u32 &borrow_out) {
 
 // ---- Shifts -----------------------------------------------------------------
 
-// x * 2^n modulo 2^128, for 0 <= n < 128.
+// x * 2^n modulo 2^128, for 0 <= n < 128. The fast body shifts a variable
+// count as one 128-bit word (a double shift and a choice of the halves); a
+// constant count takes the word formulas, whose single shifts cost less
+// than a double shift (SHLD, SHRD: several operations on AMD processors).
 constexpr U128 shl(U128 x, unsigned n) {
 #if VX_WORDS128_FAST
-  return from_native(to_native(x) << n);
-#else
+  if (!__builtin_constant_p(n)) return from_native(to_native(x) << n);
+#endif
   if (n == 0) return x;
   if (n >= 64) return {x.lo << (n - 64), 0};
   return {(x.hi << n) | (x.lo >> (64 - n)), x.lo << n};
-#endif
 }
 
-// floor(x / 2^n), for 0 <= n < 128.
+// floor(x / 2^n), for 0 <= n < 128; bodies as for shl.
 constexpr U128 shr(U128 x, unsigned n) {
 #if VX_WORDS128_FAST
-  return from_native(to_native(x) >> n);
-#else
+  if (!__builtin_constant_p(n)) return from_native(to_native(x) >> n);
+#endif
   if (n == 0) return x;
   if (n >= 64) return {0, x.hi >> (n - 64)};
   return {x.hi >> n, (x.lo >> n) | (x.hi << (64 - n))};
-#endif
 }
 
-// floor(x / 2^n) with the bits shifted out ORed into bit 0 (the sticky bit
-// of rounding), for any n >= 0: from n = 128 on the result is 1 when x is
-// nonzero and 0 otherwise. Below 128 no branch: the lost bits are those that
-// x << (128 - n) keeps, shifted in two steps so that n = 0 loses none.
-constexpr U128 shr_sticky(U128 x, unsigned n) {
-  if (n >= 128) [[unlikely]]
-    return {0, is_zero(x) ? 0u : 1u};
-  const U128 kept = shr(x, n);
-  const bool lost = !is_zero(shl(shl(x, 1), 127 - n));
-  return {kept.hi, kept.lo | (lost ? 1u : 0u)};
-}
-
-// ---- Leading zeros ----------------------------------------------------------
+// ---- Leading and trailing zeros ---------------------------------------------
 
 // Zero bits above the highest set bit; the width for 0.
 constexpr int clz32(u32 x) { return x == 0 ? 32 : __builtin_clz(x); }
@@ -186,6 +175,46 @@ constexpr int clz64(u64 x) {
 #endif
 }
 constexpr int clz128(U128 x) { return x.hi != 0 ? clz64(x.hi) : 64 + clz64(x.lo); }
+
+// Zero bits below the lowest set bit; the width for 0.
+constexpr int ctz32(u32 x) { return x == 0 ? 32 : __builtin_ctz(x); }
+constexpr int ctz64(u64 x) {
+#if VX_WORDS128_FAST
+  return x == 0 ? 64 : __builtin_ctzll(x);
+#else
+  const u32 low = static_cast<u32>(x);
+  return low != 0 ? ctz32(low) : 32 + ctz32(static_cast<u32>(x >> 32));
+#endif
+}
+constexpr int ctz128(U128 x) { return x.lo != 0 ? ctz64(x.lo) : 64 + ctz64(x.hi); }
+
+// ---- Shifts with a sticky bit, normalisation --------------------------------
+
+// floor(x / 2^n) with the bits shifted out ORed into bit 0 (the sticky bit
+// of rounding), for any n >= 0: from n = 128 on the result is 1 when x is
+// nonzero and 0 otherwise. Some bit is shifted out exactly when n exceeds
+// the number of trailing zeros.
+constexpr U128 shr_sticky(U128 x, unsigned n) {
+  if (n >= 128) [[unlikely]]
+    return {0, is_zero(x) ? 0u : 1u};
+  const U128 kept = shr(x, n);
+  const bool lost = static_cast<int>(n) > ctz128(x);
+  return {kept.hi, kept.lo | (lost ? 1u : 0u)};
+}
+
+// x shifted left until bit 127 is set, for a nonzero x; the shift, 0 to
+// 127, in `n`.
+constexpr U128 normalize(U128 x, int &n) {
+  if (x.hi == 0) [[unlikely]] {
+    n = 64 + clz64(x.lo);
+    return {x.lo << (n - 64), 0};
+  }
+  // Below 64: single shifts rather than a double shift, the low word's
+  // part in two steps so that a zero shift moves none of it.
+  n = clz64(x.hi);
+  const auto m = static_cast<unsigned>(n);
+  return {(x.hi << m) | ((x.lo >> 1) >> (63 - m)), x.lo << m};
+}
 
 // ---- Products ---------------------------------------------------------------
 

@@ -5,11 +5,12 @@
 // significands are set with their leading 1 at bit 126 (one bit of room for
 // a carry, 14 bits below the 113 kept), Y is shifted right by the exponent
 // difference with everything shifted out ORed into bit 0, and the two are
-// added or subtracted. A sum that did not carry, or a difference, is
-// normalised to bit 127 (a left shift loses nothing: a difference that
-// cancels more than one bit had Y shifted by at most one place), and the
-// funnel rounds to nearest, ties to even, which the 14 guard bits and the
-// sticky bit decide exactly.
+// added or subtracted. The result is normalised to bit 127 by its leading
+// zeros (a left shift loses nothing: a difference that cancels more than
+// one bit had Y shifted by at most one place), and the funnel rounds to
+// nearest, ties to even, which the 14 guard bits and the sticky bit decide
+// exactly. The order and the signs of random operands cannot be predicted,
+// so they choose by masks rather than branches; g_aqsq is (-b) + a.
 //
 // Special cases:
 //   a zero (word 3 is 0 or 0x80000000): g_aqaq returns b and g_aqsq returns
@@ -34,25 +35,31 @@ namespace {
 // a first (so two zeros return b). Otherwise the order of the operands
 // plays no part: on equal magnitudes the result is 2a or +0.
 [[gnu::always_inline]] inline Rounded add_core(U128 a, U128 b) {
-  if (is_zero_pattern(a)) return {b, Outcome::value};
-  if (is_zero_pattern(b)) return {a, Outcome::value};
+  if (is_zero_pattern(a)) [[unlikely]]
+    return {b, Outcome::value};
+  if (is_zero_pattern(b)) [[unlikely]]
+    return {a, Outcome::value};
   // X, the larger magnitude (a on a tie), and Y, chosen without a branch:
   // the order of random operands cannot be predicted, nor whether their
   // signs agree.
-  const bool swap = w128::less(magnitude_of(a), magnitude_of(b));
-  const bool subtract = sign_of(a) != sign_of(b);
-  const U128 x = w128::select(swap, b, a), y = w128::select(swap, a, b);
-  const std::int32_t ex = exponent_of(x);
-  const auto distance = static_cast<unsigned>(ex - exponent_of(y));
+  const U128 ma = magnitude_of(a), mb = magnitude_of(b);
+  const bool swap = w128::less(ma, mb);
+  const std::uint64_t sign = sign_of(w128::select(swap, b, a));
+  const bool subtract = ((a.hi ^ b.hi) >> 63) != 0;
+  const U128 x = w128::select(swap, mb, ma), y = w128::select(swap, ma, mb);  // |X|, |Y|
+  const auto ex = static_cast<std::int32_t>(x.hi >> 48);  // no sign above the exponent
+  const auto distance = static_cast<unsigned>((x.hi >> 48) - (y.hi >> 48));
   const U128 sx = w128::shl(significand_of(x), 14);
   const U128 sy = w128::shr_sticky(w128::shl(significand_of(y), 14), distance);
   // Signs equal: the sum, in [2^126, 2^128). Different: the difference, in
   // [0, 2^127): X plus the two's complement of Y. Either way the leading 1
   // is then brought to bit 127.
   const U128 s = w128::add(sx, w128::negate_if(subtract, sy));
-  if (w128::is_zero(s)) return {{0, 0}, Outcome::value};  // exact cancellation: +0
-  const int n = w128::clz128(s);
-  return round_pack(sign_of(x), ex + 1 - n, w128::shl(s, static_cast<unsigned>(n)));
+  if (w128::is_zero(s)) [[unlikely]]
+    return {{0, 0}, Outcome::value};  // exact cancellation: +0
+  int n;
+  const U128 sig = w128::normalize(s, n);
+  return round_pack(sign, ex + 1 - n, sig);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ namespace {
 // a / b on their format bits, b not zero.
 [[gnu::always_inline]] inline Rounded divide_core(U128 a, U128 b) {
   if (is_zero_pattern(a)) return {{0, 0}, Outcome::value};
-  const std::uint32_t sign = sign_of(a) ^ sign_of(b);
+  const std::uint64_t sign = sign_of(a) ^ sign_of(b);
   const U128 d = significand_of(b);
   const bool halved = w128::less(significand_of(a), d);  // A < B: N = 2A
   const U128 n = w128::shl(significand_of(a), halved ? 1 : 0);

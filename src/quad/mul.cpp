@@ -28,7 +28,7 @@ namespace {
 // a * b on their format bits.
 [[gnu::always_inline]] inline Rounded multiply_core(U128 a, U128 b) {
   if (is_zero_pattern(a) || is_zero_pattern(b)) return {{0, 0}, Outcome::value};
-  const std::uint32_t sign = sign_of(a) ^ sign_of(b);
+  const std::uint64_t sign = sign_of(a) ^ sign_of(b);
   const std::int32_t exp = exponent_of(a) + exponent_of(b) - kBias + 1;
   const w128::U256 p =
       w128::mul128x128(w128::shl(significand_of(a), 15), w128::shl(significand_of(b), 15));

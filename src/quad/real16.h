@@ -63,9 +63,8 @@ inline void store_bits(Real16 *result, U128 b) {
 constexpr bool is_zero(const Real16 &x) { return (x.w[3] & ~kSignBit) == 0; }
 constexpr bool is_zero_pattern(U128 b) { return (b.hi & 0x7fffffff00000000) == 0; }
 constexpr std::uint32_t sign_of(const Real16 &x) { return x.w[3] & kSignBit; }
-constexpr std::uint32_t sign_of(U128 b) {
-  return static_cast<std::uint32_t>(b.hi >> 32) & kSignBit;
-}
+// The sign bit in place: bit 63 of the high half.
+constexpr std::uint64_t sign_of(U128 b) { return b.hi & 0x8000000000000000; }
 constexpr std::int32_t exponent_of(const Real16 &x) {
   return static_cast<std::int32_t>((x.w[3] >> 16) & 0x7fff);
 }
@@ -99,26 +98,26 @@ struct Rounded {
 
 // The funnel. `sig` holds the exact result's leading 1 at bit 127, the next
 // 15 bits below the 113 kept, and in bit 0 also the sticky bit (nonzero when
-// anything below bit 0 was lost); the value is sig * 2^(exp - 0x3fff - 127).
-// Rounds to nearest, ties to even, and classifies the biased exponent after
-// rounding: 0 or less underflows, 0x7fff or more overflows. `exp` is a plain
-// int, so no exponent field can wrap into the other outcome.
+// anything below bit 0 was lost); the value is sig * 2^(exp - 0x3fff - 127),
+// with the sign bit of the high half in `sign` (0 or bit 63). Rounds to
+// nearest, ties to even, and classifies the biased exponent after rounding:
+// 0 or less underflows, 0x7fff or more overflows. `exp` is a plain int, so
+// no exponent field can wrap into the other outcome.
 //
 // No branch decides the rounding: the 15 bits below the kept ones plus the
 // lowest kept bit exceed 0x4000 exactly when the result rounds up (above
-// half an ulp, or a tie with an odd last bit). A carry of the rounding into
-// 2^113 leaves the fraction 0 and raises the exponent by one.
-constexpr Rounded round_pack(std::uint32_t sign, std::int32_t exp, U128 sig) {
-  const std::uint32_t below = static_cast<std::uint32_t>(sig.lo) & 0x7fff;
+// half an ulp, or a tie with an odd last bit). Packing adds exp - 1 to the
+// exponent field: the leading 1 at bit 112 adds the last 1, and a carry of
+// the rounding into 2^113 (a zero fraction) adds 2.
+constexpr Rounded round_pack(std::uint64_t sign, std::int32_t exp, U128 sig) {
   const U128 kept = w128::shr(sig, 15);  // leading 1 at bit 112
-  const std::uint32_t up = (below + static_cast<std::uint32_t>(kept.lo & 1) + 0x3fff) >> 15;
+  const std::uint64_t up = ((sig.lo & 0x7fff) + (kept.lo & 1) + 0x3fff) >> 15;
   const U128 m = w128::add(kept, {0, up});
-  exp += static_cast<std::int32_t>(m.hi >> 49);
-  if (exp <= 0 || exp >= kMaxExponent) [[unlikely]]
-    return {{0, 0}, exp <= 0 ? Outcome::underflow : Outcome::overflow};
-  const std::uint64_t high = (std::uint64_t{sign} << 32) | (static_cast<std::uint64_t>(exp) << 48) |
-                             (m.hi & 0xffffffffffff);
-  return {{high, m.lo}, Outcome::value};
+  const std::int32_t rounded_exp = exp + static_cast<std::int32_t>(m.hi >> 49);
+  if (rounded_exp <= 0 || rounded_exp >= kMaxExponent) [[unlikely]]
+    return {{0, 0}, rounded_exp <= 0 ? Outcome::underflow : Outcome::overflow};
+  const std::uint64_t field = static_cast<std::uint64_t>(exp - 1) << 48;  // modulo 2^64
+  return {{sign | (field + m.hi), m.lo}, Outcome::value};
 }
 
 // The operators' attempts deliver their results as format bits, and the

@@ -6,6 +6,8 @@
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/words128.h"
 #include "support/mpz_words.h"
 #include "support/sampling.h"
@@ -120,6 +122,43 @@ TEST(Words128, ShiftsAndLeadingZeros) {
     const int zeros =
         vx::w128::is_zero(x) ? 128 : 128 - static_cast<int>(mpz_sizeinbase(a.get(), 2));
     ASSERT_EQ(vx::w128::clz128(x), zeros);
+  }
+}
+
+// Shifts by constant counts take other bodies than by variable ones: both
+// must give the same bits (the variable ones are checked against GMP above).
+template <unsigned... kCounts>
+void expect_constant_shifts(U128 x, std::integer_sequence<unsigned, kCounts...>) {
+  volatile unsigned hidden = 0;  // keeps the count from being a constant
+  (
+      [&] {
+        hidden = kCounts;
+        const unsigned n = hidden;
+        EXPECT_TRUE(vx::w128::equal(vx::w128::shl(x, kCounts), vx::w128::shl(x, n))) << kCounts;
+        EXPECT_TRUE(vx::w128::equal(vx::w128::shr(x, kCounts), vx::w128::shr(x, n))) << kCounts;
+      }(),
+      ...);
+}
+
+// Trailing zeros, the shift to bit 127, and shifts by constant counts.
+TEST(Words128, TrailingZerosNormalisationAndConstantShifts) {
+  support::Sampler s(0x7a11);
+  Z a;
+  for (std::uint64_t i = 0; i < support::scaled(100000); ++i) {
+    const U128 x = {word(s), word(s)};
+    a.set({x.hi, x.lo});
+    const int zeros = vx::w128::is_zero(x) ? 128 : static_cast<int>(mpz_scan1(a.get(), 0));
+    ASSERT_EQ(vx::w128::ctz128(x), zeros) << i;
+    if (vx::w128::is_zero(x)) continue;
+    int n = -1;
+    const U128 top = vx::w128::normalize(x, n);
+    ASSERT_EQ(n, vx::w128::clz128(x)) << i;
+    ASSERT_TRUE(vx::w128::equal(top, vx::w128::shl(x, static_cast<unsigned>(n)))) << i;
+    ASSERT_TRUE(vx::w128::negative(top)) << i;
+    if (i < 2000) {
+      expect_constant_shifts(x, std::integer_sequence<unsigned, 0, 1, 14, 15, 28, 30, 49, 52, 53,
+                                                      57, 63, 64, 68, 71, 78, 127>{});
+    }
   }
 }
 
