@@ -138,8 +138,9 @@ template <unsigned kValues, class F, class... A>
 
 // Runs `attempt(args...)` under the resume loop. One or two arguments, each
 // with a reportable type (type_code). `kValues` says which are reported as
-// values; the default reports each one. The first attempt is inlined and
-// returns its result directly; only an error leaves for the loop.
+// values; the default reports each one. The first attempt is inlined,
+// reads the arguments where they are and returns its result directly; only
+// an error leaves for the loop, which works on copies.
 template <unsigned kValues = kBothValues, class F, class... A>
 [[gnu::always_inline]] inline auto resume_loop(F attempt, const A &...args)
     -> decltype(attempt(args...).value) {

@@ -10,11 +10,11 @@
 // the sticky bit set rounds as V does. Only the rest (4 values in 2^14,
 // every exact result among them) needs an exact remainder.
 //
-// Each estimate starts from one double operation on the leading 53 bits
-// (a division, a square root and a division), then adds integer digits
-// whose remainders are kept exactly. The bounds below hold in every
-// rounding mode of the double operations; estimates_internal_test checks
-// them against GMP.
+// The quotient's estimate starts from one double division by the divisor's
+// leading 53 bits, the root's from a double square root of the radicand's
+// and a double division by that root; integer digits with exact remainders
+// follow. The bounds below hold in every rounding mode of the double
+// operations; estimates_internal_test checks them against GMP.
 #pragma once
 
 #include <cmath>
@@ -24,6 +24,7 @@
 
 namespace vx::quad {
 
+// E lies 2 or more away from every multiple of 2^14.
 constexpr bool decided_by_estimate(U128 e) { return ((e.lo + 2) & 0x3fff) >= 4; }
 
 // The leading 53 bits of a significand, or of format bits, as a double in
@@ -43,7 +44,7 @@ constexpr std::uint64_t integer_value(double y) { return bits(y) - 0x43200000000
 // E with V - E in (-2^-19, 1.01).
 //
 //   y = 2^53 / d, d the leading 53 bits of D in [1, 2): an integer in
-//   (2^52, 2^53] within a factor (1 - 2^-52, 1 + 2^-51 + 2^-104) of
+//   [2^52, 2^53] within a factor (1 - 2^-52, 1 + 2^-51 + 2^-104) of
 //   2^165 / D (truncating D raises it by less than 2^-52, the division
 //   moves it by at most 2^-52).
 //   Digits of 50, 48 and 30 bits, each the high word of a remainder's

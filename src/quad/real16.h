@@ -93,7 +93,6 @@ enum class Outcome : std::uint8_t { value, overflow, underflow };
 struct Rounded {
   U128 bits;  // the result's format bits; +0 after an overflow or underflow
   Outcome outcome;
-  constexpr Real16 value() const { return real16_from_bits(bits); }
 };
 
 // The funnel. `sig` holds the exact result's leading 1 at bit 127, the next
@@ -121,8 +120,8 @@ constexpr Rounded round_pack(std::uint64_t sign, std::int32_t exp, U128 sig) {
 }
 
 // The operators' attempts deliver their results as format bits, and the
-// entries store them with real16_from_bits: a Real16 (four 32-bit words)
-// passed between the branches would be moved a word at a time.
+// entries store them with store_bits: a Real16 (four 32-bit words) passed
+// between the branches would be moved a word at a time.
 using Result16 = Attempt<U128>;
 
 // The default of an overflow when the infinity flag is set.

@@ -11,7 +11,9 @@
 // underflow); signs and significand patterns random. Hard cases: products
 // that are exact ties (a 114-bit odd product), carries of the rounding into
 // the next binade, quotients next to representable values, exact
-// quotients, and results at the ends of the exponent range.
+// quotients, quotients within a few units of 2^-226 of a midpoint or of a
+// representable value (which only an exact remainder rounds), and results
+// at the ends of the exponent range.
 #include <gtest/gtest.h>
 
 #include "support/mpz_words.h"

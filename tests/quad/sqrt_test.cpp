@@ -3,9 +3,11 @@
 // Bound: 0 ulp. The root is correctly rounded (to nearest, ties to even;
 // a root cannot be a tie), bit for bit, for every exponent, odd and even.
 // Hard cases: perfect squares (exact roots, no sticky bit), their
-// neighbours one ulp away (roots just off a representable value), and
-// significands at the ends of both binades. Error 228 is an argument
-// error: reported whatever the exception flags say.
+// neighbours one ulp away (roots just off a representable value), roots
+// within 2^-93 ulp of a midpoint or of a representable value (which
+// only an exact remainder rounds), and significands at the ends of both
+// binades. Error 228 is an argument error: reported whatever the exception
+// flags say.
 #include <gtest/gtest.h>
 
 #include "support/mpz_words.h"
