@@ -34,9 +34,6 @@ using unit_trig::Quarter;
 
 namespace r4 {
 
-constexpr double d90 = 0.011111111111111112;  // 0x3F86C16C16C16C17: 1/90
-constexpr float xmax = 47200000.0f;           // 0x4C340DC0: argument limit
-
 // S(r) = r (a0 + a1 s + ... + a4 s^4), s = r^2: sin(r deg), |r| <= 45.
 constexpr double a0 = 0.01745329252;     // 0x3F91DF46A252DD11: pi/180
 constexpr double a1 = -8.860961538e-07;  // 0xBEADBB820C822DF4
@@ -60,25 +57,11 @@ struct Kernels {
   }
 };
 
-// Ranges on the bit pattern of |x|.
-struct Degrees {
-  static std::uint32_t key(float ax) { return bits(ax); }
-  static constexpr std::uint32_t k45 = 0x42340000;  // 45.0
-  static constexpr std::uint32_t k90 = 0x42b40000;  // 90.0
-  static constexpr double r90 = d90;
-};
-
 }  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
 namespace r8 {
-
-// 1/90 to the 64 bits of the x87 register. As one Real8 (0.011111111111111112)
-// it makes k = |x|/90 up to 0.18 off near 2.03e17 and leaves |r| up to 61,
-// far outside the series' range; with 64 bits k is off by less than 0.001.
-constexpr long double r90 = 0xb.60b60b60b60b60bp-10L;
-constexpr double xmax = 2.03e17;  // 0x4386899B654B3C00: argument limit
 
 // S(r) = r (((p6 s + p5) s + ... + p1) s + p0 + 1/64), s = r^2: sin(r deg),
 // |r| <= 45; the leading coefficient pi/180 is held as p0 + 1/64, added last.
@@ -110,14 +93,6 @@ struct Kernels {
   }
 };
 
-// Ranges on the high word of |x|.
-struct Degrees {
-  static std::uint32_t key(double ax) { return high_word(ax); }
-  static constexpr std::uint32_t k45 = 0x40468000;  // 45.0
-  static constexpr std::uint32_t k90 = 0x40568000;  // 90.0
-  static constexpr long double r90 = r8::r90;
-};
-
 }  // namespace r8
 
 template <class T>
@@ -125,8 +100,6 @@ struct Limits;
 template <>
 struct Limits<float> {
   using Kernels = r4::Kernels;
-  using Degrees = r4::Degrees;
-  static constexpr float xmax = r4::xmax;
   static constexpr std::int32_t error = 1361;
   static constexpr float finite_default = kSqrtHalfF;
   static constexpr float nan = _NaN_F;
@@ -134,8 +107,6 @@ struct Limits<float> {
 template <>
 struct Limits<double> {
   using Kernels = r8::Kernels;
-  using Degrees = r8::Degrees;
-  static constexpr double xmax = r8::xmax;
   static constexpr std::int32_t error = 1362;
   static constexpr double finite_default = kSqrtHalfD;
   static constexpr double nan = _NaN_D;
@@ -148,8 +119,9 @@ Attempt<T> sin_cos_deg(T x) {
   const T ax = std::fabs(x);
   // |x| >= xmax, infinities and NaNs (compared as bit patterns): error
   // 1361 / 1362, default sqrt(1/2).
-  if (bits(ax) >= bits(L::xmax)) return argument_error(L::error, L::finite_default, L::nan);
-  const Quarter a = unit_trig::reduce_degrees<typename L::Degrees>(ax);
+  if (bits(ax) >= bits(unit_trig::Degrees<T>::xmax))
+    return argument_error(L::error, L::finite_default, L::nan);
+  const Quarter a = unit_trig::reduce_degrees(ax);
   if (kCosine) return result(static_cast<T>(unit_trig::cosine<typename L::Kernels>(a)));
   const ld v = unit_trig::sine<typename L::Kernels>(a);
   return result(static_cast<T>(std::signbit(x) ? -v : v));

@@ -45,8 +45,6 @@ using unit_trig::Quarter;
 
 namespace r4 {
 
-constexpr float xmax = 47200000.0f;  // 0x4C340DC0: argument limit
-
 // r P(s), s = r^2: tan(r deg), |r| <= 45.
 constexpr double p0 = 0.0174532924995;     // 0x3F91DF46A1F8B41E: pi/180
 constexpr double p1 = 1.77219359609e-06;   // 0x3EBDBB83772FAB3A
@@ -75,14 +73,6 @@ struct Kernels {
   }
 };
 
-// Ranges on the bit pattern of |x|; 1/90 as the nearest Real8.
-struct Degrees {
-  static std::uint32_t key(float ax) { return bits(ax); }
-  static constexpr std::uint32_t k45 = 0x42340000;     // 45.0
-  static constexpr std::uint32_t k90 = 0x42b40000;     // 90.0
-  static constexpr double r90 = 0.011111111111111112;  // 0x3F86C16C16C16C17
-};
-
 Attempt<float> pole() { return argument_error(1365, kOverflowF, _Inf_F); }
 
 // One attempt of g_tand (kCot false) or g_cotd (kCot true).
@@ -90,9 +80,9 @@ template <bool kCot>
 Attempt<float> tan_cot(float x) {
   const float ax = std::fabs(x);
   // |x| >= 47200000, infinities and NaNs: error 1363, default 1.0.
-  if (bits(ax) >= bits(xmax)) return argument_error(1363, 1.0f, _NaN_F);
-  return unit_trig::tangent<float, kCot, Kernels>(unit_trig::reduce_degrees<Degrees>(ax),
-                                                  std::signbit(x), pole());
+  if (bits(ax) >= bits(unit_trig::Degrees<float>::xmax)) return argument_error(1363, 1.0f, _NaN_F);
+  return unit_trig::tangent<float, kCot, Kernels>(unit_trig::reduce_degrees(ax), std::signbit(x),
+                                                  pole());
 }
 
 }  // namespace r4
@@ -101,10 +91,7 @@ Attempt<float> tan_cot(float x) {
 
 namespace r8 {
 
-constexpr double xmax = 2.03e17;  // 0x4386899B654B3C00: argument limit
-// 1/90 to the 64 bits of the x87 register (see sin_cos_deg.cpp): keeps
-// k = |x|/90 within 0.001 of |x|/90 up to the limit.
-constexpr long double r90 = 0xb.60b60b60b60b60bp-10L;
+using Degrees = unit_trig::Degrees<double>;
 constexpr double bg8 = 17592186044416.0;  // 0x42B0000000000000: 2^44, rounds to 1/256
 
 // G(r) = r (g1 + g2 s + g3 s^2): tan(r deg), |r| <= 90/512.
@@ -132,14 +119,6 @@ struct Kernels {
   }
 };
 
-// Ranges on the high word of |x|.
-struct Degrees {
-  static std::uint32_t key(double ax) { return high_word(ax); }
-  static constexpr std::uint32_t k45 = 0x40468000;  // 45.0
-  static constexpr std::uint32_t k90 = 0x40568000;  // 90.0
-  static constexpr long double r90 = r8::r90;
-};
-
 Attempt<double> pole() { return argument_error(1366, kOverflowD, _Inf_D); }
 
 // Table step for 90 < |x| <= about 1e13: |x| = 90 (m/256) + r, m the low
@@ -156,8 +135,8 @@ Attempt<double> pole() { return argument_error(1366, kOverflowD, _Inf_D); }
 // left to the exact values of unit_trig::tangent.
 template <bool kCot>
 Attempt<double> table_step(double ax, bool negative) {
-  const double n =
-      static_cast<double>(ld{ax} * r90 + bg8);  // stored: |x|/90 to a multiple of 1/256
+  // Stored: |x|/90 to a multiple of 1/256.
+  const double n = static_cast<double>(ld{ax} * Degrees::r90 + bg8);
   const ld r = ld{ax} - (n - bg8) * ld{90};
   const std::uint32_t m = low_word(n);
   if (r == 0 && (m & 255) == 0) {  // a multiple of 90: exact zero or pole
@@ -183,11 +162,10 @@ Attempt<double> tan_cot(double x) {
   const double ax = std::fabs(x);
   const bool negative = std::signbit(x);
   // |x| >= 2.03e17, infinities and NaNs: error 1364, default 1.0.
-  if (bits(ax) >= bits(xmax)) return argument_error(1364, 1.0, _NaN_D);
+  if (bits(ax) >= bits(Degrees::xmax)) return argument_error(1364, 1.0, _NaN_D);
   const std::uint32_t h = high_word(ax);
   if (h > Degrees::k90 && h <= 0x42a2309c) return table_step<kCot>(ax, negative);  // up to 1e13
-  return unit_trig::tangent<double, kCot, Kernels>(unit_trig::reduce_degrees<Degrees>(ax), negative,
-                                                   pole());
+  return unit_trig::tangent<double, kCot, Kernels>(unit_trig::reduce_degrees(ax), negative, pole());
 }
 
 }  // namespace r8

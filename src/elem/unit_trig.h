@@ -68,18 +68,60 @@ Quarter reduce_quadrants(T ax) {
   return {integer_mod4(ax), 0};  // |x| >= 2^23 / 2^52, infinities and NaNs
 }
 
-// |x| in degrees. `D` gives the range key of |x| (the bit pattern of a
-// Real4, the high word of a Real8) with the keys of 45 and 90, and 1/90 to
-// the precision its range needs. Beyond 90, n = |x| 1/90 + 2^52 stored as a
-// Real8 is 2^52 + k, k the integer nearest |x|/90, and its low two bits are
-// k mod 4; r = |x| - 90 k is exact in the 64-bit register (90 k and |x|
-// share 64 bits).
-template <class D, class T>
+// The degree ranges of each type: the argument limit, and the range key of
+// |x| (the bit pattern of a Real4, the high word of a Real8) with the keys
+// of 45 and 90. 1/90 comes to the precision the range needs: as the
+// nearest Real8 it makes k = |x|/90 up to 0.18 off near the Real8 limit
+// (|r| up to 61, far outside the kernels' range), so Real8 takes 64 bits.
+template <class T>
+struct Degrees;
+template <>
+struct Degrees<float> {
+  static constexpr float xmax = 47200000.0f;  // 0x4C340DC0: argument limit
+  static std::uint32_t key(float ax) { return bits(ax); }
+  static constexpr std::uint32_t k45 = 0x42340000;     // 45.0
+  static constexpr std::uint32_t k90 = 0x42b40000;     // 90.0
+  static constexpr double r90 = 0.011111111111111112;  // 0x3F86C16C16C16C17: 1/90
+};
+template <>
+struct Degrees<double> {
+  static constexpr double xmax = 2.03e17;  // 0x4386899B654B3C00: argument limit
+  static std::uint32_t key(double ax) { return high_word(ax); }
+  static constexpr std::uint32_t k45 = 0x40468000;              // 45.0
+  static constexpr std::uint32_t k90 = 0x40568000;              // 90.0
+  static constexpr long double r90 = 0xb.60b60b60b60b60bp-10L;  // 1/90
+};
+
+// |x| > 90 in degrees, by the register's steps: n = |x| 1/90 + 2^52 stored
+// as a Real8 is 2^52 + k, k the integer nearest |x|/90, and its low two
+// bits are k mod 4; r = |x| - 90 k is exact in the 64-bit register (90 k
+// and |x| share 64 bits).
+template <class T>
+Quarter reduce_degrees_in_register(T ax) {
+  const double n = static_cast<double>(ld{ax} * Degrees<T>::r90 + kRoundToInteger);  // 2^52 + k
+  return {static_cast<unsigned>(bits(n)) & 3, (kRoundToInteger - n) * ld{90} + ld{ax}};
+}
+
+// |x| in degrees: |x| itself up to 45, |x| - 90 up to 90, then as above.
+//
+// A Real4 (|x| < 47200000) first takes the same steps in Real8 arithmetic,
+// which is faster and gives the same k unless |x|/90 lies within about
+// 2^-12 of a half-integer: the register's sum rounds |x|/90 to a multiple
+// of 2^-11 before the store rounds it to an integer, the Real8 product is
+// within 2^-33 of |x|/90, so the two can only part where |r| is within
+// 90 (2^-12 + 2^-33) of 45. Beyond |r| = 44.95 the register's steps decide.
+// (degree_quadrant_slow_test compares the two for every Real4.)
+template <class T>
 Quarter reduce_degrees(T ax) {
+  using D = Degrees<T>;
   if (D::key(ax) <= D::k45) return {0, ld{ax}};       // |x| <= 45
   if (D::key(ax) <= D::k90) return {1, ld{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
-  const double n = static_cast<double>(ld{ax} * D::r90 + kRoundToInteger);  // stored: 2^52 + k
-  return {static_cast<unsigned>(bits(n)) & 3, (kRoundToInteger - n) * ld{90} + ld{ax}};
+  if constexpr (sizeof(T) == 4) {
+    const double n = double{ax} * D::r90 + kRoundToInteger;
+    const double r = (kRoundToInteger - n) * 90 + double{ax};  // exact
+    if (r < 44.95 && r > -44.95) return {static_cast<unsigned>(bits(n)) & 3, ld{r}};
+  }
+  return reduce_degrees_in_register(ax);
 }
 
 // sin(q right angles + r) from the kernels K::sin and K::cos of r (|r| up
