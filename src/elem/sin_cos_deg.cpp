@@ -3,7 +3,7 @@
 //
 // Method: |x| is taken apart as q right angles plus r, |r| <= 45, exactly
 // (unit_trig.h): |x| itself up to 45, |x| - 90 up to 90, beyond that k =
-// |x|/90 rounded to an integer with 1/90 and bg, r = |x| - 90 k. The
+// |x|/90 rounded to an integer with 1/90 and 2^52, r = |x| - 90 k. The
 // series S(r) = sin(r deg) and C(r) = cos(r deg), with coefficients in
 // degrees, give the value by the quadrant q mod 4: sine S, C, -S, -C;
 // cosine C, -S, -C, S. r = 0 (a multiple of 90) gives the exact 0 or +-1.
@@ -15,8 +15,8 @@
 //   default 0.70710677 (Real4), 0.7071067811865476 (Real8); NaN with the
 //   infinity flag.
 //
-// Accuracy against MPFR (sin_cos_deg_test): Real4 within 0.51 ulp, Real8
-// within 0.75 ulp (the bounds and their reasons are stated there).
+// Accuracy against MPFR (sin_cos_deg_test, which states why): Real4 within
+// 0.52 ulp (0.513 measured), Real8 within 0.75 ulp (0.722 measured).
 #include <cmath>
 #include <cstdint>
 
@@ -95,17 +95,18 @@ struct Kernels {
 
 }  // namespace r8
 
+// The error of an argument too large, and its defaults.
 template <class T>
-struct Limits;
+struct TooLarge;
 template <>
-struct Limits<float> {
+struct TooLarge<float> {
   using Kernels = r4::Kernels;
   static constexpr std::int32_t error = 1361;
   static constexpr float finite_default = kSqrtHalfF;
   static constexpr float nan = _NaN_F;
 };
 template <>
-struct Limits<double> {
+struct TooLarge<double> {
   using Kernels = r8::Kernels;
   static constexpr std::int32_t error = 1362;
   static constexpr double finite_default = kSqrtHalfD;
@@ -115,7 +116,7 @@ struct Limits<double> {
 // One attempt of the sine (kCosine false) or the cosine.
 template <class T, bool kCosine>
 Attempt<T> sin_cos_deg(T x) {
-  using L = Limits<T>;
+  using L = TooLarge<T>;
   const T ax = std::fabs(x);
   // |x| >= xmax, infinities and NaNs (compared as bit patterns): error
   // 1361 / 1362, default sqrt(1/2).

@@ -14,8 +14,8 @@
 // NaNs, with the NaN's sign for the sine). Several other routines call these
 // four entries directly.
 //
-// Accuracy against MPFR (sin_cos_quad_test): Real4 within 0.51 ulp, Real8
-// within 0.7 ulp (the bounds and their reasons are stated there).
+// Accuracy against MPFR (sin_cos_quad_test, which states why): Real4 within
+// 0.51 ulp (0.502 measured), Real8 within 0.66 ulp (0.643 measured).
 #include <cmath>
 #include <type_traits>
 

@@ -23,9 +23,12 @@
 //   1365 / 1366  a pole (tangent at an odd, cotangent at an even multiple
 //                of 90, zero included): default 3.40282002e+38 /
 //                1.7976931348623011e+308, plus infinity with the flag
+// Only x = 0 is the cotangent's pole: a nonzero |x| below 180/pi over the
+// largest finite value overflows to an infinity without a report.
 //
-// Accuracy against MPFR (tan_deg_test): Real4 within 0.51 ulp, Real8
-// within 0.7 ulp (the bounds and their reasons are stated there).
+// Accuracy against MPFR (tan_deg_test, which states why): Real4 within
+// 0.52 ulp (0.518 measured), Real8 within 0.6 ulp (0.555) and within 0.7
+// ulp in the table step (0.663).
 #include <cmath>
 #include <cstdint>
 

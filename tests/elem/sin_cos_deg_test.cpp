@@ -37,7 +37,7 @@ void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
 }
 
 TEST(SinCosDeg4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(20000);
   const auto ranges = {Range{0, 45}, Range{45, 90}, Range{90, 720}, Range{720, 1e6},
                        Range{1e6, 4.72e7}};
   run_ranges<float>("g_sind", g_sind, oracle::sind, ranges, 0.52, n);
@@ -45,7 +45,7 @@ TEST(SinCosDeg4, AgainstMpfr) {
 }
 
 TEST(SinCosDeg8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(40000);
   const auto ranges = {Range{0, 45},    Range{45, 90},    Range{90, 720},
                        Range{720, 1e9}, Range{1e9, 1e15}, Range{1e15, 2.03e17}};
   run_ranges<double>("g_dsind", g_dsind, oracle::sind, ranges, 0.75, n);

@@ -37,7 +37,7 @@ void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
 }
 
 TEST(SinCosQuad4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(20000);
   const auto ranges = {Range{0, 0.5}, Range{0.5, 1}, Range{1, 8}, Range{8, 1e4},
                        Range{1e4, 8388608}};
   run_ranges<float>("g_sinq", g_sinq, oracle::sinq, ranges, 0.51, n);
@@ -45,7 +45,7 @@ TEST(SinCosQuad4, AgainstMpfr) {
 }
 
 TEST(SinCosQuad8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(40000);
   const auto ranges = {Range{0, 0.5}, Range{0.5, 1},    Range{1, 8},
                        Range{8, 1e6}, Range{1e6, 1e12}, Range{1e12, 4503599627370496.0}};
   run_ranges<double>("g_dsinq", g_dsinq, oracle::sinq, ranges, 0.66, n);

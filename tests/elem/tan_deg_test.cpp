@@ -60,7 +60,7 @@ void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
 }
 
 TEST(TanDeg4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(20000);
   const auto ranges = {Range{0, 45, 0.52}, Range{45, 90, 0.52}, Range{90, 720, 0.52},
                        Range{720, 1e6, 0.52}, Range{1e6, 4.72e7, 0.52}};
   run_ranges<float>("g_tand", g_tand, oracle::tand, ranges, n);
@@ -68,7 +68,7 @@ TEST(TanDeg4, AgainstMpfr) {
 }
 
 TEST(TanDeg8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(40000);
   const auto ranges = {Range{0, 45, 0.6},        Range{45, 90, 0.6},    Range{90, 720, 0.7},
                        Range{720, 1e6, 0.7},     Range{1e6, 1e13, 0.7}, Range{1e13, 1e15, 0.6},
                        Range{1e15, 2.03e17, 0.6}};

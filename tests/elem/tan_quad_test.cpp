@@ -52,7 +52,7 @@ void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
 }
 
 TEST(TanQuad4, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(20000);
   const auto ranges = {Range{0, 0.5}, Range{0.5, 1}, Range{1, 8}, Range{8, 1e4},
                        Range{1e4, 8388608}};
   run_ranges<float>("g_tanq", g_tanq, oracle::tanq, ranges, 0.52, n);
@@ -60,7 +60,7 @@ TEST(TanQuad4, AgainstMpfr) {
 }
 
 TEST(TanQuad8, AgainstMpfr) {
-  const std::uint64_t n = support::scaled(50000);
+  const std::uint64_t n = support::scaled(40000);
   const auto ranges = {Range{0, 0.5}, Range{0.5, 1},    Range{1, 8},
                        Range{8, 1e6}, Range{1e6, 1e12}, Range{1e12, 4503599627370496.0}};
   run_ranges<double>("g_dtanq", g_dtanq, oracle::tanq, ranges, 0.65, n);
