@@ -28,6 +28,7 @@ namespace vx {
 namespace {
 
 using ld = long double;
+using unit_trig::horner;
 using unit_trig::Quarter;
 
 // ---- Real4 -----------------------------------------------------------------
@@ -47,14 +48,8 @@ constexpr double b3 = -3.92516498e-14;  // 0xBD2618C246D361FF
 constexpr double b4 = 2.09856401e-19;   // 0x3C0EF8269298B168
 
 struct Kernels {
-  static ld sin(ld r) {
-    const ld s = r * r;
-    return r * (a0 + s * (a1 + s * (a2 + s * (a3 + s * a4))));
-  }
-  static ld cos(ld r) {
-    const ld s = r * r;
-    return 1 + s * (b1 + s * (b2 + s * (b3 + s * b4)));
-  }
+  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4); }
+  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4); }
 };
 
 }  // namespace r4
@@ -84,13 +79,9 @@ constexpr double q7 = -2.7628686762104072e-36;  // 0xB88D613E72EBDE32
 struct Kernels {
   static ld sin(ld r) {
     const ld s = r * r;
-    const ld p = (((((p6 * s + p5) * s + p4) * s + p3) * s + p2) * s + p1) * s;
-    return r * ((p + p0) + 0.015625);
+    return r * ((s * horner(s, p1, p2, p3, p4, p5, p6) + p0) + 0.015625);
   }
-  static ld cos(ld r) {
-    const ld s = r * r;
-    return 1 + s * (q1 + s * (q2 + s * (q3 + s * (q4 + s * (q5 + s * (q6 + s * q7))))));
-  }
+  static ld cos(ld r) { return 1 + r * r * horner(r * r, q1, q2, q3, q4, q5, q6, q7); }
 };
 
 }  // namespace r8

@@ -25,6 +25,7 @@ namespace vx {
 namespace {
 
 using ld = long double;
+using unit_trig::horner;
 
 // S(r) = r (a0 + a1 s + ... + a4 s^4), s = r^2: sin of r quadrant units,
 // |r| <= 1/2; C(r) = 1 + b1 s + ... + b4 s^4: cos.
@@ -41,14 +42,8 @@ constexpr double b3 = -0.020859936;    // 0xBF955C4E9BAAA719
 constexpr double b4 = 0.000903362994;  // 0x3F4D99F54200B591
 
 struct Kernels {
-  static ld sin(ld r) {
-    const ld s = r * r;
-    return r * (a0 + s * (a1 + s * (a2 + s * (a3 + s * a4))));
-  }
-  static ld cos(ld r) {
-    const ld s = r * r;
-    return 1 + s * (b1 + s * (b2 + s * (b3 + s * b4)));
-  }
+  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4); }
+  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4); }
 };
 
 }  // namespace r4
@@ -74,14 +69,8 @@ constexpr double b6 = 4.7106035811466514e-07;   // 0x3E9F9CC15D518CCB
 constexpr double b7 = -6.320557322797555e-09;   // 0xBE3B2586B9A8DB78
 
 struct Kernels {
-  static ld sin(ld r) {
-    const ld s = r * r;
-    return r * (a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * (a5 + s * a6)))))) + 2 * r;
-  }
-  static ld cos(ld r) {
-    const ld s = r * r;
-    return 1 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * (b6 + s * b7))))));
-  }
+  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4, a5, a6) + 2 * r; }
+  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4, b5, b6, b7); }
 };
 
 }  // namespace r8

@@ -42,6 +42,7 @@ namespace vx {
 namespace {
 
 using ld = long double;
+using unit_trig::horner;
 using unit_trig::Quarter;
 
 // ---- Real4 -----------------------------------------------------------------
@@ -66,14 +67,8 @@ constexpr double q4 = -1.02752220121e-16;  // 0xBC9D9DC68FB54033
 constexpr double q5 = -3.90192621854e-21;  // 0xBBB26D23AC8FA7EC
 
 struct Kernels {
-  static ld tan(ld r) {
-    const ld s = r * r;
-    return r * (((((((p7 * s + p6) * s + p5) * s + p4) * s + p3) * s + p2) * s + p1) * s + p0);
-  }
-  static ld cot(ld r) {
-    const ld s = r * r;
-    return (((((q5 * s + q4) * s + q3) * s + q2) * s + q1) * s + q0) / r;
-  }
+  static ld tan(ld r) { return r * horner(r * r, p0, p1, p2, p3, p4, p5, p6, p7); }
+  static ld cot(ld r) { return horner(r * r, q0, q1, q2, q3, q4, q5) / r; }
 };
 
 Attempt<float> pole() { return argument_error(1365, kOverflowF, _Inf_F); }
@@ -108,17 +103,12 @@ struct Kernels {
   static ld tan(ld r) {
     using namespace tan_deg8;
     const ld s = r * r;
-    const ld a = (((a4 * s + a3) * s + a2) * s + a1) * s + a0;
-    const ld b = ((s + b2) * s + b1) * s + b0;
-    return r * 0.015625L + r * a / b;
+    return r * 0.015625L + r * horner(s, a0, a1, a2, a3, a4) / horner(s, b0, b1, b2, 1.0);
   }
   static ld cot(ld r) {
     using namespace tan_deg8;
     const ld s = r * r;
-    const ld c =
-        ((((((((c9 * s + c8) * s + c7) * s + c6) * s + c5) * s + c4) * s + c3) * s + c2) * s + c1) *
-        s;
-    return (c + c0) / r;
+    return (s * horner(s, c1, c2, c3, c4, c5, c6, c7, c8, c9) + c0) / r;
   }
 };
 
@@ -145,8 +135,7 @@ Attempt<double> table_step(double ax, bool negative) {
   if (r == 0 && (m & 255) == 0) {  // a multiple of 90: exact zero or pole
     return unit_trig::tangent<double, kCot, Kernels>({m >> 8, 0}, negative, pole());
   }
-  const ld s = r * r;
-  const ld t = r * (g1 + s * (g2 + s * g3));
+  const ld t = r * horner(r * r, g1, g2, g3);
   const bool upper = (m & 128) != 0;
   const TanPair &e = tblp[upper ? 128 - (m & 127) : m & 127];
   const ld T = e.high, L = e.low;

@@ -36,6 +36,7 @@ namespace vx {
 namespace {
 
 using ld = long double;
+using unit_trig::horner;
 
 namespace r4 {
 
@@ -74,15 +75,11 @@ constexpr double e0 = 0.640625;              // 0x3FE4800000000000: 41/64
 struct Tangent {
   static ld tan(ld r) {
     const ld s = r * r;
-    const ld a = (((a4 * s + a3) * s + a2) * s + a1) * s + a0;
-    const ld b = ((s + b2) * s + b1) * s + b0;
-    return 2 * r + r * a / b;
+    return 2 * r + r * horner(s, a0, a1, a2, a3, a4) / horner(s, b0, b1, b2, 1.0);
   }
   static ld cot(ld r) {
     const ld s = r * r;
-    const ld c = (((c4 * s + c3) * s + c2) * s + c1) * s + c0;
-    const ld d = ((s + d2) * s + d1) * s + d0;
-    return (e0 + c / d) / r;
+    return (e0 + horner(s, c0, c1, c2, c3, c4) / horner(s, d0, d1, d2, 1.0)) / r;
   }
   static Attempt<double> pole() { return argument_error(1356, kOverflowD, _Inf_D); }
 };
