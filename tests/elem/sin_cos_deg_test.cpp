@@ -18,38 +18,23 @@
 namespace {
 
 using support::ErrorRow;
+using support::Range;
 using support::Sampler;
-
-struct Range {
-  double lo, hi;
-};
-
-template <class T>
-void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
-                std::initializer_list<Range> ranges, double bound, std::uint64_t n) {
-  Sampler s(0xde90000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(
-        what, fn, f, n, [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(bound));
-  }
-}
 
 TEST(SinCosDeg4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(20000);
-  const auto ranges = {Range{0, 45}, Range{45, 90}, Range{90, 720}, Range{720, 1e6},
-                       Range{1e6, 4.72e7}};
-  run_ranges<float>("g_sind", g_sind, oracle::sind, ranges, 0.52, n);
-  run_ranges<float>("g_cosd", g_cosd, oracle::cosd, ranges, 0.52, n);
+  const auto ranges = {Range{0, 45, 0.52}, Range{45, 90, 0.52}, Range{90, 720, 0.52},
+                       Range{720, 1e6, 0.52}, Range{1e6, 4.72e7, 0.52}};
+  support::expect_accuracy_in_ranges<float>("g_sind", g_sind, oracle::sind, ranges, n);
+  support::expect_accuracy_in_ranges<float>("g_cosd", g_cosd, oracle::cosd, ranges, n);
 }
 
 TEST(SinCosDeg8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(40000);
-  const auto ranges = {Range{0, 45},    Range{45, 90},    Range{90, 720},
-                       Range{720, 1e9}, Range{1e9, 1e15}, Range{1e15, 2.03e17}};
-  run_ranges<double>("g_dsind", g_dsind, oracle::sind, ranges, 0.75, n);
-  run_ranges<double>("g_dcosd", g_dcosd, oracle::cosd, ranges, 0.75, n);
+  const auto ranges = {Range{0, 45, 0.75},    Range{45, 90, 0.75},    Range{90, 720, 0.75},
+                       Range{720, 1e9, 0.75}, Range{1e9, 1e15, 0.75}, Range{1e15, 2.03e17, 0.75}};
+  support::expect_accuracy_in_ranges<double>("g_dsind", g_dsind, oracle::sind, ranges, n);
+  support::expect_accuracy_in_ranges<double>("g_dcosd", g_dcosd, oracle::cosd, ranges, n);
 }
 
 // Tiny angles: sin(x deg) is x pi/180 (down into the subnormals), cos is 1.
@@ -123,16 +108,12 @@ TEST(SinCosDeg, ThirtyDegrees) {
 // sind is odd and cosd even, bit for bit.
 TEST(SinCosDeg, Symmetry) {
   Sampler s(0x5e);
-  for (int i = 0; i < 20000; ++i) {
-    const float x = static_cast<float>(s.log_uniform_signed(1e-3, 4.7e7));
-    const float m = -x;
-    EXPECT_EQ(support::bits_of(g_sind(&m)), support::bits_of(-g_sind(&x))) << x;
-    EXPECT_EQ(support::bits_of(g_cosd(&m)), support::bits_of(g_cosd(&x))) << x;
-    const double y = s.log_uniform_signed(1e-3, 2e17);
-    const double my = -y;
-    EXPECT_EQ(support::bits_of(g_dsind(&my)), support::bits_of(-g_dsind(&y))) << y;
-    EXPECT_EQ(support::bits_of(g_dcosd(&my)), support::bits_of(g_dcosd(&y))) << y;
-  }
+  const auto x4 = [&] { return s.log_uniform_signed(1e-3, 4.7e7); };
+  const auto x8 = [&] { return s.log_uniform_signed(1e-3, 2e17); };
+  support::expect_symmetry<float>("g_sind", g_sind, true, 20000, x4);
+  support::expect_symmetry<float>("g_cosd", g_cosd, false, 20000, x4);
+  support::expect_symmetry<double>("g_dsind", g_dsind, true, 20000, x8);
+  support::expect_symmetry<double>("g_dcosd", g_dcosd, false, 20000, x8);
 }
 
 // The boundaries between the direct series (up to 45), the complementary
@@ -211,16 +192,7 @@ TEST(SinCosDeg, ResumeComputesTheReplacement) {
 }
 
 TEST(SinCosDeg, AnotherLargeReplacementReportsAgain) {
-  support::Recorder rec(0);
-  rec.answer = [](const support::Report &r, int index) {
-    support::replace(r, 1, 5.0e7f);
-    return index == 0 ? 1 : 0;
-  };
-  const float x = 4.72e7f;
-  EXPECT_EQ(support::bits_of(g_cosd(&x)), 0x3f3504f3u);
-  ASSERT_EQ(rec.reports.size(), 2u);
-  EXPECT_EQ(rec.reports[1].number, 1361);
-  EXPECT_EQ(rec.reports[1].value_as<float>(0), 5.0e7f);
+  support::expect_replacement_reports_again<float>(g_cosd, 4.72e7f, 5.0e7f, 1361, 1361, kHalfRootF);
 }
 
 }  // namespace

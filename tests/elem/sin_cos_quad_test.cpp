@@ -18,38 +18,23 @@
 
 namespace {
 
+using support::Range;
 using support::Sampler;
-
-struct Range {
-  double lo, hi;
-};
-
-template <class T>
-void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
-                std::initializer_list<Range> ranges, double bound, std::uint64_t n) {
-  Sampler s(0x9a0000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(
-        what, fn, f, n, [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(bound));
-  }
-}
 
 TEST(SinCosQuad4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(20000);
-  const auto ranges = {Range{0, 0.5}, Range{0.5, 1}, Range{1, 8}, Range{8, 1e4},
-                       Range{1e4, 8388608}};
-  run_ranges<float>("g_sinq", g_sinq, oracle::sinq, ranges, 0.51, n);
-  run_ranges<float>("g_cosq", g_cosq, oracle::cosq, ranges, 0.51, n);
+  const auto ranges = {Range{0, 0.5, 0.51}, Range{0.5, 1, 0.51}, Range{1, 8, 0.51},
+                       Range{8, 1e4, 0.51}, Range{1e4, 8388608, 0.51}};
+  support::expect_accuracy_in_ranges<float>("g_sinq", g_sinq, oracle::sinq, ranges, n);
+  support::expect_accuracy_in_ranges<float>("g_cosq", g_cosq, oracle::cosq, ranges, n);
 }
 
 TEST(SinCosQuad8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(40000);
-  const auto ranges = {Range{0, 0.5}, Range{0.5, 1},    Range{1, 8},
-                       Range{8, 1e6}, Range{1e6, 1e12}, Range{1e12, 4503599627370496.0}};
-  run_ranges<double>("g_dsinq", g_dsinq, oracle::sinq, ranges, 0.66, n);
-  run_ranges<double>("g_dcosq", g_dcosq, oracle::cosq, ranges, 0.66, n);
+  const auto ranges = {Range{0, 0.5, 0.66}, Range{0.5, 1, 0.66},    Range{1, 8, 0.66},
+                       Range{8, 1e6, 0.66}, Range{1e6, 1e12, 0.66}, Range{1e12, 0x1p52, 0.66}};
+  support::expect_accuracy_in_ranges<double>("g_dsinq", g_dsinq, oracle::sinq, ranges, n);
+  support::expect_accuracy_in_ranges<double>("g_dcosq", g_dcosq, oracle::cosq, ranges, n);
 }
 
 TEST(SinCosQuad, TinyArguments) {
@@ -154,16 +139,12 @@ TEST(SinCosQuad, HalfIntegersAndBoundaries) {
 // sinq is odd and cosq even, bit for bit.
 TEST(SinCosQuad, Symmetry) {
   Sampler s(0x5f);
-  for (int i = 0; i < 20000; ++i) {
-    const float x = static_cast<float>(s.log_uniform_signed(1e-6, 1e9));
-    const float m = -x;
-    EXPECT_EQ(support::bits_of(g_sinq(&m)), support::bits_of(-g_sinq(&x))) << x;
-    EXPECT_EQ(support::bits_of(g_cosq(&m)), support::bits_of(g_cosq(&x))) << x;
-    const double y = s.log_uniform_signed(1e-6, 1e17);
-    const double my = -y;
-    EXPECT_EQ(support::bits_of(g_dsinq(&my)), support::bits_of(-g_dsinq(&y))) << y;
-    EXPECT_EQ(support::bits_of(g_dcosq(&my)), support::bits_of(g_dcosq(&y))) << y;
-  }
+  const auto x4 = [&] { return s.log_uniform_signed(1e-6, 1e9); };
+  const auto x8 = [&] { return s.log_uniform_signed(1e-6, 1e17); };
+  support::expect_symmetry<float>("g_sinq", g_sinq, true, 20000, x4);
+  support::expect_symmetry<float>("g_cosq", g_cosq, false, 20000, x4);
+  support::expect_symmetry<double>("g_dsinq", g_dsinq, true, 20000, x8);
+  support::expect_symmetry<double>("g_dcosq", g_dcosq, false, 20000, x8);
 }
 
 }  // namespace

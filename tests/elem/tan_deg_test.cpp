@@ -24,39 +24,21 @@
 namespace {
 
 using support::ErrorRow;
+using support::Range;
 using support::Sampler;
 
 // Arguments from `gen` rounded to T, without the poles (the odd multiples
 // of 90 for the tangent, the even ones for the cotangent), which report.
 template <class T, class Gen>
 auto off_poles(oracle::Fn1 f, Gen gen) {
-  const double pole = f == oracle::tand ? 90 : 0;
-  return [=]() mutable {
-    for (int i = 0; i < 1000; ++i) {
-      const double x = static_cast<double>(static_cast<T>(gen()));
-      if (std::fmod(std::fabs(x), 180) != pole) return x;
-    }
-    ADD_FAILURE() << "the generator gives only poles";
-    return 1.0;
-  };
+  return support::off_poles<T>(180, f == oracle::tand ? 90 : 0, gen);
 }
-
-struct Range {
-  double lo, hi;
-  double bound;
-};
 
 template <class T>
 void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
                 std::initializer_list<Range> ranges, std::uint64_t n) {
-  Sampler s(0x7a9d000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(what, fn, f, n,
-                                off_poles<T>(f, [&] { return s.uniform_signed(r.lo, r.hi); }),
-                                support::ulps(r.bound));
-  }
+  support::expect_accuracy_in_ranges<T>(name, fn, f, ranges, n,
+                                        [f](auto gen) { return off_poles<T>(f, gen); });
 }
 
 TEST(TanDeg4, AgainstMpfr) {
@@ -175,22 +157,16 @@ TEST(TanDeg, ExactValuesNamed) {
 // positive for either sign).
 TEST(TanDeg, Symmetry) {
   Sampler s(0x0dd);
-  auto x4 = off_poles<float>(oracle::tand, [&] { return s.log_uniform_signed(1e-3, 4.7e7); });
-  auto y8 = off_poles<double>(oracle::tand, [&] { return s.log_uniform_signed(1e-3, 2e17); });
-  for (int i = 0; i < 20000; ++i) {
-    const float x = static_cast<float>(x4());
-    const float m = -x;
-    EXPECT_EQ(support::bits_of(g_tand(&m)), support::bits_of(-g_tand(&x))) << x;
-    if (std::fmod(std::fabs(x), 180.0f) != 0) {
-      EXPECT_EQ(support::bits_of(g_cotd(&m)), support::bits_of(-g_cotd(&x))) << x;
-    }
-    const double y = y8();
-    const double my = -y;
-    EXPECT_EQ(support::bits_of(g_dtand(&my)), support::bits_of(-g_dtand(&y))) << y;
-    if (std::fmod(std::fabs(y), 180.0) != 0) {
-      EXPECT_EQ(support::bits_of(g_dcotd(&my)), support::bits_of(-g_dcotd(&y))) << y;
-    }
-  }
+  const auto x4 = [&] { return s.log_uniform_signed(1e-3, 4.7e7); };
+  const auto x8 = [&] { return s.log_uniform_signed(1e-3, 2e17); };
+  support::expect_symmetry<float>("g_tand", g_tand, true, 20000,
+                                  off_poles<float>(oracle::tand, x4));
+  support::expect_symmetry<float>("g_cotd", g_cotd, true, 20000,
+                                  off_poles<float>(oracle::cotd, x4));
+  support::expect_symmetry<double>("g_dtand", g_dtand, true, 20000,
+                                   off_poles<double>(oracle::tand, x8));
+  support::expect_symmetry<double>("g_dcotd", g_dcotd, true, 20000,
+                                   off_poles<double>(oracle::cotd, x8));
 }
 
 // The Real8 range boundaries, by high word: 45 and 90 (+2^-15 and +2^-14
@@ -354,17 +330,7 @@ TEST(TanDeg, ResumeComputesTheReplacement) {
 
 // A replacement that fails another test reports with that test's number.
 TEST(TanDeg, ReplacementFailingAnotherTestReportsItsNumber) {
-  support::Recorder rec(0);
-  rec.answer = [](const support::Report &r, int index) {
-    if (index == 0) support::replace(r, 1, 270.0f);  // too large -> pole
-    return index == 0 ? 1 : 0;
-  };
-  const float x = 1e20f;
-  EXPECT_EQ(support::bits_of(g_tand(&x)), support::bits_of(kBigF));
-  ASSERT_EQ(rec.reports.size(), 2u);
-  EXPECT_EQ(rec.reports[0].number, 1363);
-  EXPECT_EQ(rec.reports[1].number, 1365);
-  EXPECT_EQ(rec.reports[1].value_as<float>(0), 270.0f);
+  support::expect_replacement_reports_again<float>(g_tand, 1e20f, 270.0f, 1363, 1365, kBigF);
 }
 
 }  // namespace

@@ -17,54 +17,37 @@
 namespace {
 
 using support::ErrorRow;
+using support::Range;
 using support::Sampler;
 
 // Arguments from `gen` rounded to T, without the poles (the odd integers
 // for the tangent, the even ones for the cotangent), which report.
 template <class T, class Gen>
 auto off_poles(oracle::Fn1 f, Gen gen) {
-  const double pole = f == oracle::tanq ? 1 : 0;
-  return [=]() mutable {
-    for (int i = 0; i < 1000; ++i) {
-      const double x = static_cast<double>(static_cast<T>(gen()));
-      if (std::fmod(std::fabs(x), 2) != pole) return x;
-    }
-    ADD_FAILURE() << "the generator gives only poles";
-    return 0.5;
-  };
+  return support::off_poles<T>(2, f == oracle::tanq ? 1 : 0, gen);
 }
-
-struct Range {
-  double lo, hi;
-};
 
 template <class T>
 void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
-                std::initializer_list<Range> ranges, double bound, std::uint64_t n) {
-  Sampler s(0x7a90000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(what, fn, f, n,
-                                off_poles<T>(f, [&] { return s.uniform_signed(r.lo, r.hi); }),
-                                support::ulps(bound));
-  }
+                std::initializer_list<Range> ranges, std::uint64_t n) {
+  support::expect_accuracy_in_ranges<T>(name, fn, f, ranges, n,
+                                        [f](auto gen) { return off_poles<T>(f, gen); });
 }
 
 TEST(TanQuad4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(20000);
-  const auto ranges = {Range{0, 0.5}, Range{0.5, 1}, Range{1, 8}, Range{8, 1e4},
-                       Range{1e4, 8388608}};
-  run_ranges<float>("g_tanq", g_tanq, oracle::tanq, ranges, 0.52, n);
-  run_ranges<float>("g_cotq", g_cotq, oracle::cotq, ranges, 0.52, n);
+  const auto ranges = {Range{0, 0.5, 0.52}, Range{0.5, 1, 0.52}, Range{1, 8, 0.52},
+                       Range{8, 1e4, 0.52}, Range{1e4, 0x1p23, 0.52}};
+  run_ranges<float>("g_tanq", g_tanq, oracle::tanq, ranges, n);
+  run_ranges<float>("g_cotq", g_cotq, oracle::cotq, ranges, n);
 }
 
 TEST(TanQuad8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(40000);
-  const auto ranges = {Range{0, 0.5}, Range{0.5, 1},    Range{1, 8},
-                       Range{8, 1e6}, Range{1e6, 1e12}, Range{1e12, 4503599627370496.0}};
-  run_ranges<double>("g_dtanq", g_dtanq, oracle::tanq, ranges, 0.65, n);
-  run_ranges<double>("g_dcotq", g_dcotq, oracle::cotq, ranges, 0.65, n);
+  const auto ranges = {Range{0, 0.5, 0.65}, Range{0.5, 1, 0.65},    Range{1, 8, 0.65},
+                       Range{8, 1e6, 0.65}, Range{1e6, 1e12, 0.65}, Range{1e12, 0x1p52, 0.65}};
+  run_ranges<double>("g_dtanq", g_dtanq, oracle::tanq, ranges, n);
+  run_ranges<double>("g_dcotq", g_dcotq, oracle::cotq, ranges, n);
 }
 
 // Next to the integers the remainder is tiny and the kernels work on it
@@ -164,22 +147,16 @@ TEST(TanQuad, InfinitiesAndNaNs) {
 // tanq and cotq are odd, bit for bit (away from the poles).
 TEST(TanQuad, Symmetry) {
   Sampler s(0x0de);
-  auto x4 = off_poles<float>(oracle::tanq, [&] { return s.log_uniform_signed(1e-6, 1e9); });
-  auto y8 = off_poles<double>(oracle::tanq, [&] { return s.log_uniform_signed(1e-6, 1e17); });
-  for (int i = 0; i < 20000; ++i) {
-    const float x = static_cast<float>(x4());
-    const float m = -x;
-    EXPECT_EQ(support::bits_of(g_tanq(&m)), support::bits_of(-g_tanq(&x))) << x;
-    if (std::fmod(std::fabs(x), 2.0f) != 0) {
-      EXPECT_EQ(support::bits_of(g_cotq(&m)), support::bits_of(-g_cotq(&x))) << x;
-    }
-    const double y = y8();
-    const double my = -y;
-    EXPECT_EQ(support::bits_of(g_dtanq(&my)), support::bits_of(-g_dtanq(&y))) << y;
-    if (std::fmod(std::fabs(y), 2.0) != 0) {
-      EXPECT_EQ(support::bits_of(g_dcotq(&my)), support::bits_of(-g_dcotq(&y))) << y;
-    }
-  }
+  const auto x4 = [&] { return s.log_uniform_signed(1e-6, 1e9); };
+  const auto x8 = [&] { return s.log_uniform_signed(1e-6, 1e17); };
+  support::expect_symmetry<float>("g_tanq", g_tanq, true, 20000,
+                                  off_poles<float>(oracle::tanq, x4));
+  support::expect_symmetry<float>("g_cotq", g_cotq, true, 20000,
+                                  off_poles<float>(oracle::cotq, x4));
+  support::expect_symmetry<double>("g_dtanq", g_dtanq, true, 20000,
+                                   off_poles<double>(oracle::tanq, x8));
+  support::expect_symmetry<double>("g_dcotq", g_dcotq, true, 20000,
+                                   off_poles<double>(oracle::cotq, x8));
 }
 
 // One ulp either side of 1/2 and 1, and the last non-integers below 2^23
@@ -242,16 +219,7 @@ TEST(TanQuad, ResumeComputesTheReplacement) {
 }
 
 TEST(TanQuad, AnotherPoleReportsAgain) {
-  support::Recorder rec(0);
-  rec.answer = [](const support::Report &r, int index) {
-    support::replace(r, 1, 7.0);
-    return index == 0 ? 1 : 0;
-  };
-  const double x = 1.0;
-  EXPECT_EQ(support::bits_of(g_dtanq(&x)), support::bits_of(kBigD));
-  ASSERT_EQ(rec.reports.size(), 2u);
-  EXPECT_EQ(rec.reports[1].number, 1356);
-  EXPECT_EQ(rec.reports[1].value_as<double>(0), 7.0);
+  support::expect_replacement_reports_again<double>(g_dtanq, 1.0, 7.0, 1356, 1356, kBigD);
 }
 
 }  // namespace
