@@ -40,6 +40,140 @@ module vexmorg
       import :: c_int32_t, vexmori_error_report
       type(vexmori_error_report), intent(out) :: report
     end function
+    real(c_float) function g_acos(x) bind(c, name='g_acos')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_acosd(x) bind(c, name='g_acosd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_acosq(x) bind(c, name='g_acosq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_afeq(a, b) bind(c, name='g_afeq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afge(a, b) bind(c, name='g_afge')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afgt(a, b) bind(c, name='g_afgt')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afle(a, b) bind(c, name='g_afle')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_aflt(a, b) bind(c, name='g_aflt')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afne(a, b) bind(c, name='g_afne')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int64_t) function g_ajcq(x) bind(c, name='g_ajcq')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_algama(x) bind(c, name='g_algama')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_alog(x) bind(c, name='g_alog')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_alog10(x) bind(c, name='g_alog10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_alog2(x) bind(c, name='g_alog2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    subroutine g_aqaq(res, a, b) bind(c, name='g_aqaq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqcj(res, n) bind(c, name='g_aqcj')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(out) :: res
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
+    subroutine g_aqdq(res, a, b) bind(c, name='g_aqdq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqmq(res, a, b) bind(c, name='g_aqmq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqsq(res, a, b) bind(c, name='g_aqsq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    real(c_float) function g_asin(x) bind(c, name='g_asin')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_asind(x) bind(c, name='g_asind')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_asinq(x) bind(c, name='g_asinq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan(x) bind(c, name='g_atan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2(y, x) bind(c, name='g_atan2')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2d(y, x) bind(c, name='g_atan2d')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2q(y, x) bind(c, name='g_atan2q')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atand(x) bind(c, name='g_atand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atanq(x) bind(c, name='g_atanq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cos(x) bind(c, name='g_cos')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -63,6 +197,55 @@ module vexmorg
     real(c_float) function g_cotq(x) bind(c, name='g_cotq')
       import :: c_float
       real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_dacos(x) bind(c, name='g_dacos')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dacosd(x) bind(c, name='g_dacosd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dacosq(x) bind(c, name='g_dacosq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasin(x) bind(c, name='g_dasin')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasind(x) bind(c, name='g_dasind')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasinq(x) bind(c, name='g_dasinq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan(x) bind(c, name='g_datan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan2(y, x) bind(c, name='g_datan2')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datand(x) bind(c, name='g_datand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datanq(x) bind(c, name='g_datanq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dbleq(x) bind(c, name='g_dbleq')
+      import :: c_double, c_float128
+      real(c_float128), intent(in) :: x
+    end function
+    real(c_double) function g_dcbrt(x) bind(c, name='g_dcbrt')
+      import :: c_double
+      real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dcos(x) bind(c, name='g_dcos')
       import :: c_double
@@ -88,6 +271,46 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_derf(x) bind(c, name='g_derf')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_derfc(x) bind(c, name='g_derfc')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp(x) bind(c, name='g_dexp')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp10(x) bind(c, name='g_dexp10')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp2(x) bind(c, name='g_dexp2')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dgamma(x) bind(c, name='g_dgamma')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlgama(x) bind(c, name='g_dlgama')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog(x) bind(c, name='g_dlog')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog10(x) bind(c, name='g_dlog10')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog2(x) bind(c, name='g_dlog2')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dsin(x) bind(c, name='g_dsin')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -100,8 +323,22 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dsqrt(x) bind(c, name='g_dsqrt')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
       import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2d(y, x) bind(c, name='g_dtan2d')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2q(y, x) bind(c, name='g_dtan2q')
+      import :: c_double
+      real(c_double), intent(in) :: y
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dtand(x) bind(c, name='g_dtand')
@@ -112,6 +349,158 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_float) function g_erf(x) bind(c, name='g_erf')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_erfc(x) bind(c, name='g_erfc')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_exp(x) bind(c, name='g_exp')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_exp10(x) bind(c, name='g_exp10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_exp2(x) bind(c, name='g_exp2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_gamma(x) bind(c, name='g_gamma')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_iqint(x) bind(c, name='g_iqint')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_iqnint(x) bind(c, name='g_iqnint')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: x
+    end function
+    integer(c_int64_t) function g_jqnint(x) bind(c, name='g_jqnint')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_lgamma(x) bind(c, name='g_lgamma')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log(x) bind(c, name='g_log')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log10(x) bind(c, name='g_log10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log2(x) bind(c, name='g_log2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    subroutine g_qabs(res, x) bind(c, name='g_qabs')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcmplx(res, re, im) bind(c, name='g_qcmplx')
+      import :: c_float128, c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      real(c_float128), intent(in) :: re
+      real(c_float128), intent(in) :: im
+    end subroutine
+    subroutine g_qcmpxo(res, x, y, present, typecode) bind(c, name='g_qcmpxo')
+      import :: c_float128, c_float128_complex, c_int32_t
+      complex(c_float128_complex), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      type(*), intent(in) :: y
+      integer(c_int32_t), intent(in) :: present
+      integer(c_int32_t), intent(in) :: typecode
+    end subroutine
+    subroutine g_qconjg(res, z) bind(c, name='g_qconjg')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qdim(res, a, b) bind(c, name='g_qdim')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qext(res, x) bind(c, name='g_qext')
+      import :: c_float, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_qextd(res, x) bind(c, name='g_qextd')
+      import :: c_double, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_qfloat(res, n) bind(c, name='g_qfloat')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_qimag(res, z) bind(c, name='g_qimag')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qint(res, x) bind(c, name='g_qint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qmax1(res, a, b) bind(c, name='g_qmax1')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qmin1(res, a, b) bind(c, name='g_qmin1')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qmod(res, a, p) bind(c, name='g_qmod')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: p
+    end subroutine
+    subroutine g_qnint(res, x) bind(c, name='g_qnint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qprod(res, x, y) bind(c, name='g_qprod')
+      import :: c_double, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_double), intent(in) :: x
+      real(c_double), intent(in) :: y
+    end subroutine
+    subroutine g_qreal(res, z) bind(c, name='g_qreal')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qsign(res, a, b) bind(c, name='g_qsign')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qsqrt(res, x) bind(c, name='g_qsqrt')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     real(c_float) function g_sin(x) bind(c, name='g_sin')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -121,6 +510,14 @@ module vexmorg
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_sinq(x) bind(c, name='g_sinq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_snglq(x) bind(c, name='g_snglq')
+      import :: c_float, c_float128
+      real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_sqrt(x) bind(c, name='g_sqrt')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -136,5 +533,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine ulx_gqqc(res, x) bind(c, name='ulx_gqqc')
+      import :: c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      type(real16_words), value :: x
+    end subroutine
   end interface
 end module vexmorg

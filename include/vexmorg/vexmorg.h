@@ -182,9 +182,59 @@ VEXMORG_API double g_dcotq(const double *x);
  * Inverse trigonometric functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* Radians, degrees (suffix d) and quadrant units (suffix q, a right angle
+ * is 1). The two-argument forms take y first and give the angle of the
+ * point (x, y). */
+VEXMORG_API float g_asin(const float *x);
+VEXMORG_API float g_acos(const float *x);
+VEXMORG_API float g_atan(const float *x);
+VEXMORG_API float g_atan2(const float *y, const float *x);
+VEXMORG_API float g_asind(const float *x);
+VEXMORG_API float g_acosd(const float *x);
+VEXMORG_API float g_atand(const float *x);
+VEXMORG_API float g_atan2d(const float *y, const float *x);
+VEXMORG_API float g_asinq(const float *x);
+VEXMORG_API float g_acosq(const float *x);
+VEXMORG_API float g_atanq(const float *x);
+VEXMORG_API float g_atan2q(const float *y, const float *x);
+VEXMORG_API double g_dasin(const double *x);
+VEXMORG_API double g_dacos(const double *x);
+VEXMORG_API double g_datan(const double *x);
+VEXMORG_API double g_datan2(const double *y, const double *x);
+VEXMORG_API double g_dasind(const double *x);
+VEXMORG_API double g_dacosd(const double *x);
+VEXMORG_API double g_datand(const double *x);
+VEXMORG_API double g_dtan2d(const double *y, const double *x);
+VEXMORG_API double g_dasinq(const double *x);
+VEXMORG_API double g_dacosq(const double *x);
+VEXMORG_API double g_datanq(const double *x);
+VEXMORG_API double g_dtan2q(const double *y, const double *x);
+
 /* ------------------------------------------------------------------------
  * Exponential, logarithm and root functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
+
+/* g_alog, g_alog2, g_alog10 are the Fortran specific names of g_log,
+ * g_log2, g_log10: separate entries with the same behaviour. */
+VEXMORG_API float g_exp(const float *x);
+VEXMORG_API float g_exp2(const float *x);
+VEXMORG_API float g_exp10(const float *x);
+VEXMORG_API float g_log(const float *x);
+VEXMORG_API float g_log2(const float *x);
+VEXMORG_API float g_log10(const float *x);
+VEXMORG_API float g_alog(const float *x);
+VEXMORG_API float g_alog2(const float *x);
+VEXMORG_API float g_alog10(const float *x);
+VEXMORG_API float g_sqrt(const float *x);
+VEXMORG_API float g_cbrt(const float *x);
+VEXMORG_API double g_dexp(const double *x);
+VEXMORG_API double g_dexp2(const double *x);
+VEXMORG_API double g_dexp10(const double *x);
+VEXMORG_API double g_dlog(const double *x);
+VEXMORG_API double g_dlog2(const double *x);
+VEXMORG_API double g_dlog10(const double *x);
+VEXMORG_API double g_dsqrt(const double *x);
+VEXMORG_API double g_dcbrt(const double *x);
 
 /* ------------------------------------------------------------------------
  * Hyperbolic functions and paired sine-cosine routines, Real4 and Real8
@@ -194,9 +244,81 @@ VEXMORG_API double g_dcotq(const double *x);
  * Error and gamma functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+VEXMORG_API float g_erf(const float *x);
+VEXMORG_API float g_erfc(const float *x);
+VEXMORG_API float g_gamma(const float *x);
+VEXMORG_API float g_lgamma(const float *x);
+VEXMORG_API float g_algama(const float *x);
+VEXMORG_API double g_derf(const double *x);
+VEXMORG_API double g_derfc(const double *x);
+VEXMORG_API double g_dgamma(const double *x);
+VEXMORG_API double g_dlgama(const double *x);
+
 /* ------------------------------------------------------------------------
  * REAL*16 arithmetic, comparisons, conversions and elemental intrinsics
+ *
+ * Results are correctly rounded (to nearest, ties to even). Zero is any
+ * value whose word 3 is 0 or 0x80000000; there are no subnormals, and the
+ * infinity and NaN patterns are not recognised on input. Overflow and
+ * underflow go to the runtime as arithmetic exceptions (1397/1398 for + - *,
+ * 278/279 for /, 280 for division by zero); the square root of a negative
+ * number is argument error 228.
  * ---------------------------------------------------------------------- */
+
+/* a + b, a - b, a * b, a / b, sqrt(x) */
+VEXMORG_API Real16 *g_aqaq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqsq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqmq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qsqrt(Real16 *result, const Real16 *x);
+
+/* a == b, a /= b, a > b, a >= b, a < b, a <= b: 1 or 0 */
+VEXMORG_API int32_t g_afeq(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afne(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afgt(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afge(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_aflt(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afle(const Real16 *a, const Real16 *b);
+
+/* -x for a Real16 passed by value (four words, word 0 first); -0 is +0 */
+VEXMORG_API Real16 *ulx_gqqc(Real16 *result, Real16 x);
+
+/* Conversions: INTEGER*4, INTEGER*8, Real4, Real8 to Real16 (exact);
+ * Real16 to Real8 and Real4 (rounded, saturating at the largest finite
+ * value); Real16 to INTEGER*4 (truncated, saturating) and INTEGER*8
+ * (truncated; 0 from 2^64 on). */
+VEXMORG_API Real16 *g_qfloat(Real16 *result, const int32_t *n);
+VEXMORG_API Real16 *g_aqcj(Real16 *result, const int64_t *n);
+VEXMORG_API Real16 *g_qext(Real16 *result, const float *x);
+VEXMORG_API Real16 *g_qextd(Real16 *result, const double *x);
+VEXMORG_API double g_dbleq(const Real16 *x);
+VEXMORG_API float g_snglq(const Real16 *x);
+VEXMORG_API int32_t g_iqint(const Real16 *x);
+VEXMORG_API int64_t g_ajcq(const Real16 *x);
+
+/* ABS, SIGN, DIM, MAX, MIN, MOD, AINT, ANINT, NINT, and the Real16 product
+ * of two Real8 */
+VEXMORG_API Real16 *g_qabs(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsign(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qdim(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmax1(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmin1(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmod(Real16 *result, const Real16 *a, const Real16 *p);
+VEXMORG_API Real16 *g_qint(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qnint(Real16 *result, const Real16 *x);
+VEXMORG_API int32_t g_iqnint(const Real16 *x);
+VEXMORG_API int64_t g_jqnint(const Real16 *x);
+VEXMORG_API Real16 *g_qprod(Real16 *result, const double *x, const double *y);
+
+/* Complex32: CMPLX(re, im); CMPLX(x, y) with y of the type code `typecode`
+ * (1, 2, 3, 4 INTEGER*1/2/4/8, 9 Real4, 10 Real8, 11 Real16), or (x, 0)
+ * when `present` is 0; CONJG; REAL; AIMAG */
+VEXMORG_API Complex32 *g_qcmplx(Complex32 *result, const Real16 *re, const Real16 *im);
+VEXMORG_API Complex32 *g_qcmpxo(Complex32 *result, const Real16 *x, const void *y,
+                                const int32_t *present, const int32_t *typecode);
+VEXMORG_API Complex32 *g_qconjg(Complex32 *result, const Complex32 *z);
+VEXMORG_API Real16 *g_qreal(Real16 *result, const Complex32 *z);
+VEXMORG_API Real16 *g_qimag(Real16 *result, const Complex32 *z);
 
 #ifdef __cplusplus
 }

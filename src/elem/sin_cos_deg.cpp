@@ -20,6 +20,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "elem/horner.h"
 #include "elem/unit_trig.h"
 #include "frame/resume.h"
 #include "frame/special.h"
@@ -28,7 +29,6 @@ namespace vx {
 namespace {
 
 using ld = long double;
-using unit_trig::horner;
 using unit_trig::Quarter;
 
 // ---- Real4 -----------------------------------------------------------------
@@ -47,9 +47,12 @@ constexpr double b2 = 3.86631889e-09;   // 0x3E309B1004FF2DC5
 constexpr double b3 = -3.92516498e-14;  // 0xBD2618C246D361FF
 constexpr double b4 = 2.09856401e-19;   // 0x3C0EF8269298B168
 
+constexpr double sine[] = {a0, a1, a2, a3, a4};
+constexpr double cosine[] = {b1, b2, b3, b4};
+
 struct Kernels {
-  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4); }
-  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4); }
+  static ld sin(ld r) { return r * horner(sine, r * r); }
+  static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
 };
 
 }  // namespace r4
@@ -76,12 +79,15 @@ constexpr double q5 = -7.227873495986066e-25;   // 0xBAEBF623A296B4B6
 constexpr double q6 = 1.6678863124226153e-30;   // 0x39C0EA149712B6CB
 constexpr double q7 = -2.7628686762104072e-36;  // 0xB88D613E72EBDE32
 
+constexpr double sine[] = {p1, p2, p3, p4, p5, p6};
+constexpr double cosine[] = {q1, q2, q3, q4, q5, q6, q7};
+
 struct Kernels {
   static ld sin(ld r) {
     const ld s = r * r;
-    return r * ((s * horner(s, p1, p2, p3, p4, p5, p6) + p0) + 0.015625);
+    return r * ((s * horner(sine, s) + p0) + 0.015625);
   }
-  static ld cos(ld r) { return 1 + r * r * horner(r * r, q1, q2, q3, q4, q5, q6, q7); }
+  static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
 };
 
 }  // namespace r8

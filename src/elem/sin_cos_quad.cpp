@@ -19,13 +19,13 @@
 #include <cmath>
 #include <type_traits>
 
+#include "elem/horner.h"
 #include "elem/unit_trig.h"
 
 namespace vx {
 namespace {
 
 using ld = long double;
-using unit_trig::horner;
 
 // S(r) = r (a0 + a1 s + ... + a4 s^4), s = r^2: sin of r quadrant units,
 // |r| <= 1/2; C(r) = 1 + b1 s + ... + b4 s^4: cos.
@@ -41,9 +41,12 @@ constexpr double b2 = 0.253669183;     // 0x3FD03C1DAB3F3C09
 constexpr double b3 = -0.020859936;    // 0xBF955C4E9BAAA719
 constexpr double b4 = 0.000903362994;  // 0x3F4D99F54200B591
 
+constexpr double sine[] = {a0, a1, a2, a3, a4};
+constexpr double cosine[] = {b1, b2, b3, b4};
+
 struct Kernels {
-  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4); }
-  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4); }
+  static ld sin(ld r) { return r * horner(sine, r * r); }
+  static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
 };
 
 }  // namespace r4
@@ -68,9 +71,12 @@ constexpr double b5 = -2.5202036558203225e-05;  // 0xBEFA6D1EC3D4806D
 constexpr double b6 = 4.7106035811466514e-07;   // 0x3E9F9CC15D518CCB
 constexpr double b7 = -6.320557322797555e-09;   // 0xBE3B2586B9A8DB78
 
+constexpr double sine[] = {a0, a1, a2, a3, a4, a5, a6};
+constexpr double cosine[] = {b1, b2, b3, b4, b5, b6, b7};
+
 struct Kernels {
-  static ld sin(ld r) { return r * horner(r * r, a0, a1, a2, a3, a4, a5, a6) + 2 * r; }
-  static ld cos(ld r) { return 1 + r * r * horner(r * r, b1, b2, b3, b4, b5, b6, b7); }
+  static ld sin(ld r) { return r * horner(sine, r * r) + 2 * r; }
+  static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
 };
 
 }  // namespace r8

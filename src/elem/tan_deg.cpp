@@ -32,6 +32,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "elem/horner.h"
 #include "elem/tan_deg_coefficients.h"
 #include "elem/tan_table.h"
 #include "elem/unit_trig.h"
@@ -42,7 +43,6 @@ namespace vx {
 namespace {
 
 using ld = long double;
-using unit_trig::horner;
 using unit_trig::Quarter;
 
 // ---- Real4 -----------------------------------------------------------------
@@ -66,9 +66,12 @@ constexpr double q3 = -3.42936552326e-12;  // 0xBD8E2A3EA12469FA
 constexpr double q4 = -1.02752220121e-16;  // 0xBC9D9DC68FB54033
 constexpr double q5 = -3.90192621854e-21;  // 0xBBB26D23AC8FA7EC
 
+constexpr double tangent[] = {p0, p1, p2, p3, p4, p5, p6, p7};
+constexpr double cotangent[] = {q0, q1, q2, q3, q4, q5};
+
 struct Kernels {
-  static ld tan(ld r) { return r * horner(r * r, p0, p1, p2, p3, p4, p5, p6, p7); }
-  static ld cot(ld r) { return horner(r * r, q0, q1, q2, q3, q4, q5) / r; }
+  static ld tan(ld r) { return r * horner(tangent, r * r); }
+  static ld cot(ld r) { return horner(cotangent, r * r) / r; }
 };
 
 Attempt<float> pole() { return argument_error(1365, kOverflowF, _Inf_F); }
@@ -97,18 +100,26 @@ constexpr double g1 = 0.017453292519943295;   // 0x3F91DF46A2529D39: pi/180
 constexpr double g2 = 1.772192311388298e-06;  // 0x3EBDBB820D9327B8
 constexpr double g3 = 2.159374936861102e-10;  // 0x3DEDADA0083E4533
 
+// The rational tangent's numerator and monic denominator, the cotangent
+// series without its leading c0 (tan_deg_coefficients.h), and G.
+constexpr double numerator[] = {tan_deg8::a0, tan_deg8::a1, tan_deg8::a2, tan_deg8::a3,
+                                tan_deg8::a4};
+constexpr double denominator[] = {tan_deg8::b0, tan_deg8::b1, tan_deg8::b2};
+constexpr double cotangent[] = {tan_deg8::c1, tan_deg8::c2, tan_deg8::c3,
+                                tan_deg8::c4, tan_deg8::c5, tan_deg8::c6,
+                                tan_deg8::c7, tan_deg8::c8, tan_deg8::c9};
+constexpr double short_tangent[] = {g1, g2, g3};
+
 struct Kernels {
   // r/64 + r A(s)/B(s): the leading term r pi/180 as the exact r/64 and the
   // rest of the rational.
   static ld tan(ld r) {
-    using namespace tan_deg8;
     const ld s = r * r;
-    return r * 0.015625L + r * horner(s, a0, a1, a2, a3, a4) / horner(s, b0, b1, b2, 1.0);
+    return r * 0.015625L + r * horner(numerator, s) / horner_monic(denominator, s);
   }
   static ld cot(ld r) {
-    using namespace tan_deg8;
     const ld s = r * r;
-    return (s * horner(s, c1, c2, c3, c4, c5, c6, c7, c8, c9) + c0) / r;
+    return (s * horner(cotangent, s) + tan_deg8::c0) / r;
   }
 };
 
@@ -135,7 +146,7 @@ Attempt<double> table_step(double ax, bool negative) {
   if (r == 0 && (m & 255) == 0) {  // a multiple of 90: exact zero or pole
     return unit_trig::tangent<double, kCot, Kernels>({m >> 8, 0}, negative, pole());
   }
-  const ld t = r * horner(r * r, g1, g2, g3);
+  const ld t = r * horner(short_tangent, r * r);
   const bool upper = (m & 128) != 0;
   const TanPair &e = tblp[upper ? 128 - (m & 127) : m & 127];
   const ld T = e.high, L = e.low;

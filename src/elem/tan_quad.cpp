@@ -27,6 +27,7 @@
 #include <cmath>
 #include <type_traits>
 
+#include "elem/horner.h"
 #include "elem/tan_quadrant4.h"
 #include "elem/unit_trig.h"
 #include "frame/resume.h"
@@ -36,7 +37,6 @@ namespace vx {
 namespace {
 
 using ld = long double;
-using unit_trig::horner;
 
 namespace r4 {
 
@@ -72,14 +72,20 @@ constexpr double d1 = 1226.590630425474;     // 0x40932A5CCE38E5BC
 constexpr double d2 = -77.71120373806976;    // 0xC0536D845CAEF35D
 constexpr double e0 = 0.640625;              // 0x3FE4800000000000: 41/64
 
+// A, B (monic), C, D (monic) as arrays for horner and horner_monic.
+constexpr double A[] = {a0, a1, a2, a3, a4};
+constexpr double B[] = {b0, b1, b2};
+constexpr double C[] = {c0, c1, c2, c3, c4};
+constexpr double D[] = {d0, d1, d2};
+
 struct Tangent {
   static ld tan(ld r) {
     const ld s = r * r;
-    return 2 * r + r * horner(s, a0, a1, a2, a3, a4) / horner(s, b0, b1, b2, 1.0);
+    return 2 * r + r * horner(A, s) / horner_monic(B, s);
   }
   static ld cot(ld r) {
     const ld s = r * r;
-    return (e0 + horner(s, c0, c1, c2, c3, c4) / horner(s, d0, d1, d2, 1.0)) / r;
+    return (e0 + horner(C, s) / horner_monic(D, s)) / r;
   }
   static Attempt<double> pole() { return argument_error(1356, kOverflowD, _Inf_D); }
 };

@@ -24,13 +24,6 @@ namespace vx::unit_trig {
 
 using ld = long double;
 
-// c0 + s (c1 + s (c2 + ... + s cn)) by Horner's rule in the 64-bit register.
-inline ld horner(ld, double c0) { return c0; }
-template <class... C>
-ld horner(ld s, double c0, C... c) {
-  return c0 + s * horner(s, c...);
-}
-
 // |x| = q right angles + r; q matters only mod 4.
 struct Quarter {
   unsigned q;

@@ -129,30 +129,38 @@ inline auto ulps(double b) {
   return [b](auto, mpfr_srcptr) { return b; };
 }
 
-// |x| uniform in [lo, hi) with a random sign, and the bound there in ulps.
+// |x| uniform in [lo, hi), either sign.
 struct Range {
   double lo, hi;
-  double bound;
 };
 
-// expect_accuracy over each range with its constant bound, `n` arguments
-// each. The generator of a range goes through `pick` (identity by default),
-// which may wrap it, e.g. in off_poles.
-template <class T, class Pick>
-void expect_accuracy_in_ranges(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
-                               std::initializer_list<Range> ranges, std::uint64_t n, Pick pick) {
-  Sampler s(std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        name + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    expect_accuracy<T>(what, fn, exact_fn, n, pick([&] { return s.uniform_signed(r.lo, r.hi); }),
-                       ulps(r.bound));
+// Leaves an argument generator as it is.
+struct SameArguments {
+  template <class Gen>
+  Gen operator()(Gen gen) const {
+    return gen;
   }
+};
+
+// expect_accuracy over `n` arguments with |x| uniform in the range, labelled
+// "name |x| in [lo, hi)", from a sampler seeded by the name and the range.
+// The generator goes through `pick`, which may wrap it (e.g. off_poles).
+template <class T, class Bound, class Pick = SameArguments>
+oracle::WorstCase expect_accuracy_in(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
+                                     Range r, std::uint64_t n, Bound bound, Pick pick = {}) {
+  const std::string what =
+      name + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
+  Sampler s(std::hash<std::string>{}(what));
+  return expect_accuracy<T>(what, fn, exact_fn, n,
+                            pick([&] { return s.uniform_signed(r.lo, r.hi); }), bound);
 }
-template <class T>
+
+// expect_accuracy_in over each range with one constant bound in ulps.
+template <class T, class Pick = SameArguments>
 void expect_accuracy_in_ranges(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
-                               std::initializer_list<Range> ranges, std::uint64_t n) {
-  expect_accuracy_in_ranges<T>(name, fn, exact_fn, ranges, n, [](auto gen) { return gen; });
+                               std::initializer_list<Range> ranges, double bound, std::uint64_t n,
+                               Pick pick = {}) {
+  for (const Range &r : ranges) expect_accuracy_in<T>(name, fn, exact_fn, r, n, ulps(bound), pick);
 }
 
 // The arguments of `gen` rounded to T, without the poles of a function
