@@ -93,7 +93,8 @@ Attempt<float> tan_cot(float x) {
 namespace r8 {
 
 using Degrees = unit_trig::Degrees<double>;
-constexpr double bg8 = 17592186044416.0;  // 0x42B0000000000000: 2^44, rounds to 1/256
+constexpr double bg8 = 17592186044416.0;         // 0x42B0000000000000: 2^44, rounds to 1/256
+constexpr std::uint32_t kTableEnd = 0x42a2309c;  // high word of 1e13: end of the table step
 
 // G(r) = r (g1 + g2 s + g3 s^2): tan(r deg), |r| <= 90/512.
 constexpr double g1 = 0.017453292519943295;   // 0x3F91DF46A2529D39: pi/180
@@ -167,7 +168,7 @@ Attempt<double> tan_cot(double x) {
   // |x| >= 2.03e17, infinities and NaNs: error 1364, default 1.0.
   if (bits(ax) >= bits(Degrees::xmax)) return argument_error(1364, 1.0, _NaN_D);
   const std::uint32_t h = high_word(ax);
-  if (h > Degrees::k90 && h <= 0x42a2309c) return table_step<kCot>(ax, negative);  // up to 1e13
+  if (h > Degrees::k90 && h <= kTableEnd) return table_step<kCot>(ax, negative);
   return unit_trig::tangent<double, kCot, Kernels>(unit_trig::reduce_degrees(ax), negative, pole());
 }
 
