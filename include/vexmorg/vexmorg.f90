@@ -178,7 +178,23 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_cosd(x) bind(c, name='g_cosd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cosq(x) bind(c, name='g_cosq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cotan(x) bind(c, name='g_cotan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cotd(x) bind(c, name='g_cotd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cotq(x) bind(c, name='g_cotq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -235,7 +251,23 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dcosd(x) bind(c, name='g_dcosd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcosq(x) bind(c, name='g_dcosq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dcotan(x) bind(c, name='g_dcotan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcotd(x) bind(c, name='g_dcotd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcotq(x) bind(c, name='g_dcotq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -283,6 +315,14 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dsind(x) bind(c, name='g_dsind')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dsinq(x) bind(c, name='g_dsinq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dsqrt(x) bind(c, name='g_dsqrt')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -299,6 +339,14 @@ module vexmorg
     real(c_double) function g_dtan2q(y, x) bind(c, name='g_dtan2q')
       import :: c_double
       real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtand(x) bind(c, name='g_dtand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtanq(x) bind(c, name='g_dtanq')
+      import :: c_double
       real(c_double), intent(in) :: x
     end function
     real(c_float) function g_erf(x) bind(c, name='g_erf')
@@ -457,6 +505,14 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_sind(x) bind(c, name='g_sind')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_sinq(x) bind(c, name='g_sinq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_snglq(x) bind(c, name='g_snglq')
       import :: c_float, c_float128
       real(c_float128), intent(in) :: x
@@ -466,6 +522,14 @@ module vexmorg
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_tan(x) bind(c, name='g_tan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_tand(x) bind(c, name='g_tand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_tanq(x) bind(c, name='g_tanq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
