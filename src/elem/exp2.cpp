@@ -34,6 +34,8 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "elem/exp2_ln2_table.h"
+#include "elem/exp2_table.h"
 #include "elem/exp_kernel.h"
 #include "elem/exp_log.h"
 #include "frame/resume.h"
@@ -80,13 +82,36 @@ constexpr double p5 = 0.0013333546285662563;  // 0x3F55D87EA183AEDF
 
 ld poly(ld f) { return p1 + f * (p2 + f * (p3 + f * (p4 + f * p5))); }
 
-// f P(f) in Real8, grouped for a short dependency chain. p1 f and the sum
-// each round by at most 2^-53 of their size, the f^2 term (below 0.003 of
-// the sum) adds far less: the value lies within 2.03 2^-53 of its size
-// from f P(f).
-double f_poly(double f) {
+// The register's Real8 mantissa, reproduced on SSE where the bracket
+// allows. The register rounds
+//   F = H + (L + H f P(f)) = H + L + K f + H f^2 Q(f)
+// (K = H p1 from exp2_ln2_table.h, Q = p2 + p3 f + p4 f^2 + p5 f^3) to 64
+// bits, within 2^-63.9 of F, and that to a Real8. Here f is split at 2^-34
+// into fh (27 bits at most) and fl, so that K's 26-bit head times fh is
+// exact and H plus it splits exactly into hi + lo. What remains is at most
+// 2^-14.5: H f^2 Q errs by 2^-66.06 (f^2 Q within 2^-51 of its size), its
+// sum with L and the small terms K fl + Kl f by 2^-68, and so does adding
+// it to lo: hi + lo lies within 2^-65.2 of F. When hi + lo moved by
+// slack = 2^-62 (2.7 times the sum of both errors) either way rounds to the
+// same Real8, the register's value rounds to it as well; otherwise (about
+// one argument in 500) the register evaluation runs. (F itself differs from
+// 2^(j/64 + f) by up to 2.4e-18 relative, the polynomial's error: bounding
+// that instead would send one argument in 25 to the register.)
+constexpr double split = 0x1.8p+18;  // 1.5 * 2^18: adding it rounds f to 2^-34
+constexpr double slack = 0x1p-62;
+
+exp_kernel::Bracket mantissa_bracket(std::uint32_t j, double f) {
+  const exp2_table::Pair &e = exp2_table::e[j];
+  const exp2_table::Pair &k = exp2_ln2_table::k[j];
+  const double fh = (f + split) - split;
+  const double fl = f - fh;  // exact, |fl| <= 2^-35
   const double f2 = f * f;
-  return p1 * f + f2 * ((p2 + p3 * f) + f2 * (p4 + p5 * f));
+  const double q = f2 * (p2 + p3 * f) + (f2 * f2) * (p4 + p5 * f);
+  const double w = k.high * fh;  // exact
+  const double hi = e.high + w;
+  const double rest = ((k.high * fl + k.low * f) + e.low) + e.high * q;
+  const double lo = ((e.high - hi) + w) + rest;  // |w| < H: (H - hi) + w is exact
+  return {hi + (lo + slack), hi + (lo - slack)};
 }
 
 // |x| >= 1023.0 (high word 0x408FF800): x <= -1023.0 gives 0.0, x >= 1024.0
@@ -111,7 +136,7 @@ Attempt<double> exp2_8(double x) {
     const double f = x - (n - bg8);  // exact, |f| <= 1/128
     const std::uint32_t v = low_word(n);
     const std::uint32_t j = v & 63;
-    const exp_kernel::Bracket r = exp_kernel::real8_mantissa_bracket(j, f_poly(f));
+    const exp_kernel::Bracket r = mantissa_bracket(j, f);
     if (r.up == r.down) [[likely]]
       return result(exp_kernel::scaled(r.up, v - j));
   }

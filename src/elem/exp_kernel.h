@@ -8,7 +8,6 @@
 // shift by 14 pushes out. Then 2^y = 2^m e[j] 2^f.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "common/bits.h"
@@ -83,28 +82,12 @@ inline double real8_top_result(std::uint32_t v, ld f, ld p) {
   return real8_from_words(high_word(r) + ((v - j) << 14), low_word(r));
 }
 
-// H + (L + H z) evaluated in Real8 (SSE), given z = f P(f) as Real8 within
-// 2.03 2^-53 of its own size: w = H z then errs by at most 3.1 2^-53 |w|
-// from H (2^f - 1) (H's share of z's error, its own rounding, the
-// polynomial's 2.4e-18 relative). H + w is split exactly into hi + lo, and
-// L joins lo (the table pair and this sum err by less than 2^-104). Every
-// value within the slack 3.5 2^-53 |w| + 2^-100 of hi + lo, 2^(j/64 + f)
-// among them, rounds to the same Real8 when `up` and `down` (hi + lo moved
-// by the slack either way) are equal: that Real8 is then the correctly
-// rounded 2^(j/64 + f). Otherwise (about one argument in 70) the caller
-// takes the register evaluation.
+// A value rounded twice, after moving it by its error bound either way:
+// when the two agree, every value within the bound, the exact one among
+// them, rounds to `up`.
 struct Bracket {
   double up, down;
 };
-
-inline Bracket real8_mantissa_bracket(std::uint32_t j, double z) {
-  const exp2_table::Pair &e = exp2_table::e[j];
-  const double w = e.high * z;
-  const double hi = e.high + w;
-  const double lo = ((e.high - hi) + w) + e.low;  // |w| < H: (H - hi) + w is exact
-  const double slack = std::fabs(w) * 0x1.cp-52 + 0x1p-100;
-  return {hi + (lo + slack), hi + (lo - slack)};
-}
 
 // r 2^m for a normal result, v - j = 64 m: m is added to r's exponent.
 inline double scaled(double r, std::uint32_t v_less_j) {
