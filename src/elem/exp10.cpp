@@ -64,7 +64,8 @@ static_assert(log210_hi + log210_lo == log210);
 // farther than 2^-17 from a midpoint between multiples of 1/64.
 constexpr double tie4 = 0x1p-7 - 0x1p-16;
 
-Attempt<float> exp10_4(float x) {
+// The register evaluation, out of line (see exp10_4).
+[[gnu::noinline, gnu::cold]] Attempt<float> exp10_4_register(float x) {
   const std::uint32_t i = bits(x);
   if ((i & 0x7fffffff) >= small4) {  // |x| >= 38.23, infinities, NaNs
     // x <= -38.23, minus infinity, negative NaNs: 0.0, no report
@@ -72,7 +73,16 @@ Attempt<float> exp10_4(float x) {
     // x >= 38.531, plus infinity, positive NaNs: error 241
     if (static_cast<std::int32_t>(i) >= overflow4) return argument_error(241, kOverflowF, _Inf_F);
   }
-  if ((i & 0x7fffffff) < fast4) [[likely]] {
+  const ld y = x * ld{log210};
+  const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
+  const ld f = y + (bg - n);                     // |f| <= 1/128
+  return result(static_cast<float>(exp_kernel::real4_result(low_word(n), f)));
+}
+
+// |x| < 37.9 (a normal Real4 result) in Real8; the rest, and the values too
+// close to a Real4 midpoint or y too close to a tie, in the register.
+Attempt<float> exp10_4(float x) {
+  if ((bits(x) & 0x7fffffff) < fast4) [[likely]] {
     // y = x log2(10) = yh + yl exactly; n and f as the register forms them
     // unless y lies within 2^-16 of a midpoint between multiples of 1/64.
     const double yh = double{x} * log210_hi;
@@ -83,10 +93,7 @@ Attempt<float> exp10_4(float x) {
     if (std::fabs(f) < tie4 && rounds_as_register_real4(r, exp_kernel::real4_slack)) [[likely]]
       return result(static_cast<float>(r));
   }
-  const ld y = x * ld{log210};
-  const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
-  const ld f = y + (bg - n);                     // |f| <= 1/128
-  return result(static_cast<float>(exp_kernel::real4_result(low_word(n), f)));
+  return exp10_4_register(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------

@@ -50,7 +50,8 @@ using ld = long double;
 
 constexpr float bg = 196608.0f;  // 0x48400000: 1.5 * 2^17, ulp 1/64
 
-Attempt<float> exp2_4(float x) {
+// The register evaluation, out of line (see exp2_4).
+[[gnu::noinline, gnu::cold]] Attempt<float> exp2_4_register(float x) {
   const std::uint32_t i = bits(x);
   if ((i & 0x7fffffff) >= 0x42fe0000) {  // |x| >= 127.0, infinities, NaNs
     // x <= -127.0, minus infinity, negative NaNs: 0.0, no report
@@ -58,14 +59,22 @@ Attempt<float> exp2_4(float x) {
     // x >= 128.0, plus infinity, positive NaNs: error 238
     if (!(x < 128.0f)) return argument_error(238, kOverflowF, _Inf_F);
   }
-  const float n = x + bg;                          // stored: bg + x rounded to a multiple of 1/64
-  const float f = (bg - n) + x;                    // exact, |f| <= 1/128
-  if ((i & 0x7fffffff) < 0x42fc0000) [[likely]] {  // |x| < 126.0: a normal Real4 result
+  const float n = x + bg;        // stored: bg + x rounded to a multiple of 1/64
+  const float f = (bg - n) + x;  // exact, |f| <= 1/128
+  return result(static_cast<float>(exp_kernel::real4_result(bits(n), ld{f})));
+}
+
+// |x| < 126.0 (a normal Real4 result) in Real8; the rest, and the values
+// too close to a Real4 midpoint, in the register.
+Attempt<float> exp2_4(float x) {
+  if ((bits(x) & 0x7fffffff) < 0x42fc0000) [[likely]] {
+    const float n = x + bg;        // as in the register evaluation
+    const float f = (bg - n) + x;  // exact, |f| <= 1/128
     const double r = exp_kernel::real4_result(bits(n), double{f});
     if (rounds_as_register_real4(r, exp_kernel::real4_slack)) [[likely]]
       return result(static_cast<float>(r));
   }
-  return result(static_cast<float>(exp_kernel::real4_result(bits(n), ld{f})));
+  return exp2_4_register(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------

@@ -74,30 +74,34 @@ T log2_normal4(std::uint32_t i, int shift) {
   return (e - shift) + lg2m * (log2_table::a[j] + f) + lg2m * f * t;
 }
 
-// The Real4 log2, shift included, from the Real8 evaluation unless it could
-// round differently from the register one (a chance of about 2^-24).
-float log2_rounded4(std::uint32_t i, int shift) {
-  const double r = log2_normal4<double>(i, shift);
-  if (rounds_as_register_real4(r, 16)) [[likely]]
-    return static_cast<float>(r);
-  return static_cast<float>(log2_normal4<ld>(i, shift));
-}
-
 // log2 x for x > 0, plus infinity included.
 float log2_positive4(float x) {
   const std::uint32_t i = bits(x);
-  if (i < 0x00800000) return log2_rounded4(bits(x * norm), 32);  // subnormal
-  if (i >= 0x7f800000) return x;                                 // plus infinity
-  return log2_rounded4(i, 0);
+  if (i < 0x00800000) return static_cast<float>(log2_normal4<ld>(bits(x * norm), 32));  // subnormal
+  if (i >= 0x7f800000) return x;  // plus infinity
+  return static_cast<float>(log2_normal4<ld>(i, 0));
 }
 
-Attempt<float> log2_4(float x) {
+// The register evaluation, out of line (see log2_4).
+[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_register(float x) {
   const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000) [[likely]]  // positive, normal and finite
-    return result(log2_rounded4(i, 0));
+  if (i - 0x00800000 < 0x7f000000)  // positive, normal and finite
+    return result(static_cast<float>(log2_normal4<ld>(i, 0)));
   // zero, negative, NaN: error 244
   if (!(x > 0)) return log_argument_error(244, x, log2_positive4);
   return result(log2_positive4(x));
+}
+
+// Positive normal x in Real8, unless the value lies too close to a Real4
+// midpoint (a chance of about 2^-24); the rest in the register.
+Attempt<float> log2_4(float x) {
+  const std::uint32_t i = bits(x);
+  if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
+    const double r = log2_normal4<double>(i, 0);
+    if (rounds_as_register_real4(r, 16)) [[likely]]
+      return result(static_cast<float>(r));
+  }
+  return log2_4_register(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------
