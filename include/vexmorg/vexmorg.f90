@@ -56,6 +56,16 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_dscn(res, x) bind(c, name='g_dscn')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_dscnq(res, x) bind(c, name='g_dscnq')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
     real(c_double) function g_dsin(x) bind(c, name='g_dsin')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -64,6 +74,16 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_scns(res, x) bind(c, name='g_scns')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_scnsq(res, x) bind(c, name='g_scnsq')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
     real(c_float) function g_sin(x) bind(c, name='g_sin')
       import :: c_float
       real(c_float), intent(in) :: x

@@ -171,6 +171,14 @@ VEXMORG_API double g_dcotan(const double *x);
  * Hyperbolic functions and paired sine-cosine routines, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* The paired routines store (sin x, cos x) or (sinh x, cosh x) through the
+ * result address, sine first, as a Complex8 or Complex16, and return it. The
+ * q forms take x in quadrant units (x pi/2 radians). */
+VEXMORG_API Complex8 *g_scns(Complex8 *result, const float *x);
+VEXMORG_API Complex8 *g_scnsq(Complex8 *result, const float *x);
+VEXMORG_API Complex16 *g_dscn(Complex16 *result, const double *x);
+VEXMORG_API Complex16 *g_dscnq(Complex16 *result, const double *x);
+
 /* ------------------------------------------------------------------------
  * Error and gamma functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
