@@ -6,6 +6,7 @@
 // (NaN and infinity defaults); the exception report and mute flags are 0.
 #include <cstring>
 
+#include "frame/block_fields.h"
 #include "frame/control_block.h"
 #include "frame/runtime_imports.h"
 #include "vexmorg/vexmorg.h"
@@ -25,36 +26,12 @@ VexmoriErrorReport last_report{};
 
 template <class T>
 void put(std::size_t offset, T value) {
-  std::memcpy(ulx_lca + offset, &value, sizeof value);
+  vx::put_field(ulx_lca, offset, value);
 }
 
 template <class T>
 T get(std::size_t offset) {
-  T value;
-  std::memcpy(&value, ulx_lca + offset, sizeof value);
-  return value;
-}
-
-// Bytes of a value of the given type code (0 for codes the library never uses).
-std::size_t value_size(std::uint16_t type) {
-  switch (type) {
-    case 1:
-      return 1;
-    case 2:
-      return 2;
-    case 3:
-      return 4;
-    case 4:
-      return 8;
-    case 9:
-      return 4;
-    case 10:
-      return 8;
-    case 11:
-      return 16;
-    default:
-      return 0;
-  }
+  return vx::get_field<T>(ulx_lca, offset);
 }
 
 void copy_value(int index, std::size_t address_offset, std::size_t type_offset) {
@@ -62,7 +39,7 @@ void copy_value(int index, std::size_t address_offset, std::size_t type_offset) 
   const auto *address = get<const unsigned char *>(address_offset);
   last_report.value_type[index] = type;
   std::memset(last_report.value[index], 0, sizeof last_report.value[index]);
-  if (address != nullptr) std::memcpy(last_report.value[index], address, value_size(type));
+  if (address != nullptr) std::memcpy(last_report.value[index], address, vx::type_code_size(type));
 }
 
 struct StartUp {

@@ -197,7 +197,7 @@ TableStep table_step(double ax) {
 // pi/4 + 2^-40.
 constexpr long double rhp_x = 0xa.2f9836e4e44152ap-4L;  // 2/pi
 
-// Cody-Waite reduction of x (signed, 100000 < |x| < 3.53e15) by k pi/2 with
+// Cody-Waite reduction of x (100000 < x < 3.53e15) by k pi/2 with
 // pi/2 = hpa + hpb + hp2: a head and tail pair hi + lo, and k's parity.
 struct Reduced {
   double hi, lo;
@@ -220,99 +220,81 @@ Reduced reduce_large(double x) {
   return {hi, lo, (bits(n) & 1) != 0};
 }
 
-// One attempt of g_dtan.
-Attempt<double> tan8(double x) {
-  const std::uint32_t h = high_word(x) & 0x7fffffff;
-  const double ax = x < 0 ? -x : x;
-  if (h <= 0x3fe921fb) {  // |x| below about pi/4
-    const ld z = ld{x} * x;
-    return result(static_cast<double>(x + x * pq(z)));
-  }
-  if (h <= 0x3ff921fb) {  // up to about pi/2: cot(pi/2 - |x|)
-    const ld y = (hp1 - ax) + ld{hp2};
-    const ld z = y * y;
-    const ld c = (z * poly_r(z) + poly_s(z)) / (poly_s(z) * y);
-    return result(static_cast<double>(x < 0 ? -c : c));
-  }
-  if (h <= 0x40f86a00) {  // up to 100000: table step
-    const TableStep s = table_step(ax);
-    ld v;
-    if (!s.upper) {
-      if (!s.odd) {
-        v = (s.t + s.L + s.T) / (1 - s.T * s.t);
-      } else {
-        const ld den = s.T + s.t + s.L;
-        if (den == 0) return pole8();
-        v = (s.T * s.t - 1) / den;
-      }
-    } else {
-      if (s.odd) {
-        v = (s.t - s.L - s.T) / (s.T * s.t + 1);
-      } else {
-        const ld den = s.T - (s.t - s.L);
-        if (den == 0) return pole8();
-        v = (s.T * s.t + 1) / den;
-      }
+// tan(|x|) by the table step's addition formula when `odd` is the
+// quadrant's parity; with the parity flipped the same formulas give
+// -cot(|x|). False at a pole (a zero denominator).
+bool tangent_from_table(const TableStep &s, bool odd, ld &v) {
+  if (!s.upper) {
+    if (!odd) {
+      v = (s.t + s.L + s.T) / (1 - s.T * s.t);
+      return true;
     }
-    return result(static_cast<double>(x < 0 ? -v : v));
+    const ld den = s.T + s.t + s.L;
+    v = (s.T * s.t - 1) / den;
+    return den != 0;
   }
-  // |x| >= 3.53e15, infinities and NaNs: too large to reduce.
-  if (!(ax < xmax)) return argument_error(213, 1.0, _NaN_D);
-  const Reduced red = reduce_large(x);
-  const ld hi = red.hi;
-  const ld z = (red.lo + red.lo + hi) * hi;
-  if (!red.odd) return result(static_cast<double>(hi + red.lo + hi * pq(z)));
-  if (red.hi == 0) return pole8();
-  return result(static_cast<double>(-(hi * rs(z)) - 1 / hi));
+  if (odd) {
+    v = (s.t - s.L - s.T) / (s.T * s.t + 1);
+    return true;
+  }
+  const ld den = s.T - (s.t - s.L);
+  v = (s.T * s.t + 1) / den;
+  return den != 0;
 }
 
-// One attempt of g_dcotan.
-Attempt<double> cot8(double x) {
+// tan(hi + lo) for an even quadrant, -cot for an odd one. False at a pole.
+bool tangent_of_reduced(const Reduced &red, bool odd, ld &v) {
+  const ld hi = red.hi;
+  const ld z = (red.lo + red.lo + hi) * hi;
+  if (!odd) {
+    v = hi + red.lo + hi * pq(z);
+    return true;
+  }
+  if (red.hi == 0) return false;
+  v = -(hi * rs(z)) - 1 / hi;
+  return true;
+}
+
+// One attempt of g_dtan (kCot false) or g_dcotan (kCot true). Beyond pi/2
+// both come from the same reductions: cot x = -tan(x - pi/2), so the
+// cotangent takes the tangent of the neighbouring quadrant and negates it.
+template <bool kCot>
+Attempt<double> tan_cot8(double x) {
   const std::uint32_t h = high_word(x) & 0x7fffffff;
   const double ax = x < 0 ? -x : x;
   if (h <= 0x3fe921fb) {  // |x| below about pi/4
-    if (x == 0) return pole8();
     const ld z = ld{x} * x;
+    if (!kCot) return result(static_cast<double>(x + x * pq(z)));
+    if (x == 0) return pole8();  // cot of either zero
     return result(static_cast<double>(x * rs(z) + 1 / ld{x}));
   }
-  if (h <= 0x3ff921fb) {  // up to about pi/2: tan(pi/2 - |x|) as a head and tail
-    const double d = hp1 - ax;
-    const double hi = d + hp2;
-    const double lo = (d - hi) + hp2;
-    const ld z = (lo + lo + ld{hi}) * hi;
-    const ld v = hi * pq(z) + lo + hi;
-    return result(static_cast<double>(x > 0 ? v : -v));
-  }
-  if (h <= 0x40f86a00) {  // up to 100000: table step
-    const TableStep s = table_step(ax);
+  if (h <= 0x3ff921fb) {  // up to about pi/2: the other function of pi/2 - |x|
     ld v;
-    if (!s.upper) {
-      if (s.odd) {
-        v = (s.t + s.L + s.T) / (s.t * s.T - 1);
-      } else {
-        const ld den = s.t + s.L + s.T;
-        if (den == 0) return pole8();
-        v = (1 - s.t * s.T) / den;
-      }
-    } else {
-      if (!s.odd) {
-        v = (s.T - (s.t - s.L)) / (s.t * s.T + 1);
-      } else {
-        const ld den = s.t - s.L - s.T;
-        if (den == 0) return pole8();
-        v = (s.t * s.T + 1) / den;
-      }
+    if (!kCot) {  // cot y, y = pi/2 - |x|
+      const ld y = (hp1 - ax) + ld{hp2};
+      const ld z = y * y;
+      v = (z * poly_r(z) + poly_s(z)) / (poly_s(z) * y);
+    } else {  // tan y on y as a head and tail
+      const double d = hp1 - ax;
+      const double hi = d + hp2;
+      const double lo = (d - hi) + hp2;
+      const ld z = (lo + lo + ld{hi}) * hi;
+      v = hi * pq(z) + lo + hi;
     }
     return result(static_cast<double>(x < 0 ? -v : v));
   }
-  // |x| >= 3.53e15, infinities and NaNs: too large to reduce.
-  if (!(ax < xmax)) return argument_error(213, 1.0, _NaN_D);
-  const Reduced red = reduce_large(x);
-  const ld hi = red.hi;
-  const ld z = (red.lo + red.lo + hi) * hi;
-  if (red.odd) return result(static_cast<double>(-(hi + red.lo + hi * pq(z))));
-  if (red.hi == 0) return pole8();
-  return result(static_cast<double>(hi * rs(z) + 1 / hi));
+  ld v;
+  if (h <= 0x40f86a00) {  // up to 100000: table step
+    const TableStep s = table_step(ax);
+    if (!tangent_from_table(s, s.odd != kCot, v)) return pole8();
+  } else {
+    // |x| >= 3.53e15, infinities and NaNs: too large to reduce.
+    if (!(ax < xmax)) return argument_error(213, 1.0, _NaN_D);
+    const Reduced red = reduce_large(ax);
+    if (!tangent_of_reduced(red, red.odd != kCot, v)) return pole8();
+  }
+  if (kCot) v = -v;
+  return result(static_cast<double>(x < 0 ? -v : v));
 }
 
 }  // namespace
@@ -320,5 +302,5 @@ Attempt<double> cot8(double x) {
 
 float g_tan(const float *x) { return vx::resume_loop(vx::tan_cot4<false>, *x); }
 float g_cotan(const float *x) { return vx::resume_loop(vx::tan_cot4<true>, *x); }
-double g_dtan(const double *x) { return vx::resume_loop(vx::tan8, *x); }
-double g_dcotan(const double *x) { return vx::resume_loop(vx::cot8, *x); }
+double g_dtan(const double *x) { return vx::resume_loop(vx::tan_cot8<false>, *x); }
+double g_dcotan(const double *x) { return vx::resume_loop(vx::tan_cot8<true>, *x); }

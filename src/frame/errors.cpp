@@ -3,9 +3,8 @@
 // the fields named in control_block.h are touched.
 #include "frame/errors.h"
 
-#include <cstring>
-
 #include "common/x87.h"
+#include "frame/block_fields.h"
 #include "frame/control_block.h"
 #include "frame/runtime_imports.h"
 

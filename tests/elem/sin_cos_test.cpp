@@ -30,20 +30,13 @@ auto sin_cos_bound() {
   };
 }
 
-struct Range {
-  double lo, hi;
-};
+using support::Range;
 
 template <class T>
 void run_ranges(const char *name, support::Unary<T> fn, oracle::Fn1 f,
                 std::initializer_list<Range> ranges, std::uint64_t n) {
-  Sampler s(0x5eed0000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
-    const std::string what =
-        std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-    support::expect_accuracy<T>(
-        what, fn, f, n, [&] { return s.uniform_signed(r.lo, r.hi); }, sin_cos_bound<T>());
-  }
+  for (const Range &r : ranges)
+    support::expect_accuracy_in<T>(name, fn, f, r, n, sin_cos_bound<T>());
 }
 
 TEST(SinCos4, AgainstMpfr) {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <string>
 
@@ -120,6 +121,23 @@ oracle::WorstCase expect_accuracy(const std::string &what, Unary<T> fn, oracle::
   }
   std::printf("  %-40s %s\n", what.c_str(), worst.describe().c_str());
   return worst;
+}
+
+// |x| uniform in [lo, hi), either sign.
+struct Range {
+  double lo, hi;
+};
+
+// expect_accuracy over `n` arguments with |x| uniform in the range, labelled
+// "name |x| in [lo, hi)", from a sampler seeded by the name and the range.
+template <class T, class Bound>
+oracle::WorstCase expect_accuracy_in(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
+                                     Range r, std::uint64_t n, Bound bound) {
+  const std::string what =
+      name + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
+  Sampler s(std::hash<std::string>{}(what));
+  return expect_accuracy<T>(
+      what, fn, exact_fn, n, [&] { return s.uniform_signed(r.lo, r.hi); }, bound);
 }
 
 // A constant bound.

@@ -1,5 +1,6 @@
 #include "support/recorder.h"
 
+#include "frame/block_fields.h"
 #include "support/layout.h"
 
 namespace support {
@@ -9,28 +10,7 @@ Recorder *current = nullptr;
 
 template <class T>
 T read_at(std::size_t offset) {
-  T v;
-  std::memcpy(&v, vexmori_control_block() + offset, sizeof v);
-  return v;
-}
-
-std::size_t value_size(std::uint16_t type) {
-  switch (type) {
-    case 1:
-      return 1;
-    case 2:
-      return 2;
-    case 3:
-    case 9:
-      return 4;
-    case 4:
-    case 10:
-      return 8;
-    case 11:
-      return 16;
-    default:
-      return 0;
-  }
+  return vx::get_field<T>(vexmori_control_block(), offset);
 }
 
 }  // namespace
@@ -71,7 +51,7 @@ void Recorder::handler(void *record) {
   r.value_type[1] = read_at<std::uint16_t>(field(kValue2Type).offset);
   for (int i = 0; i < 2 && i < r.value_count; ++i) {
     if (r.value_address[i] != nullptr)
-      std::memcpy(r.value[i].data(), r.value_address[i], value_size(r.value_type[i]));
+      std::memcpy(r.value[i].data(), r.value_address[i], vx::type_code_size(r.value_type[i]));
   }
   const unsigned char *block = vexmori_control_block();
   r.block.assign(block, block + layout::kBlockSize);
