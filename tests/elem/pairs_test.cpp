@@ -22,15 +22,8 @@ namespace {
 using support::bits_of;
 using support::call_pair;
 using support::PairErrorRow;
+using support::Range;
 using support::Sampler;
-
-struct Range {
-  double lo, hi;
-};
-
-std::string range_name(const char *name, Range r) {
-  return std::string(name) + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
-}
 
 // ---- Radians ---------------------------------------------------------------
 
@@ -128,28 +121,22 @@ double dscnq_cos(const double *x) { return call_pair(g_dscnq, *x).im; }
 
 TEST(QuadrantPair4, AgainstMpfr) {
   const std::uint64_t n = support::scaled(50000);
-  Sampler s(0x5c2a);
   for (const Range r : {Range{0, 0.5}, Range{0.5, 1}, Range{1, 100}, Range{100, 0x1p23}}) {
-    support::expect_accuracy<float>(
-        range_name("g_scnsq sin", r), scnsq_sin, sin_quadrant, n,
-        [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(0.502));
-    support::expect_accuracy<float>(
-        range_name("g_scnsq cos", r), scnsq_cos, cos_quadrant, n,
-        [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(0.502));
+    support::expect_accuracy_in<float>("g_scnsq sin", scnsq_sin, sin_quadrant, r, n,
+                                       support::ulps(0.502));
+    support::expect_accuracy_in<float>("g_scnsq cos", scnsq_cos, cos_quadrant, r, n,
+                                       support::ulps(0.502));
   }
 }
 
 TEST(QuadrantPair8, AgainstMpfr) {
   const std::uint64_t n = support::scaled(50000);
-  Sampler s(0x5c2b);
   for (const Range r :
        {Range{0, 0.5}, Range{0.5, 1}, Range{1, 100}, Range{100, 1e6}, Range{1e6, 2.25e15}}) {
-    support::expect_accuracy<double>(
-        range_name("g_dscnq sin", r), dscnq_sin, sin_quadrant, n,
-        [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(0.7));
-    support::expect_accuracy<double>(
-        range_name("g_dscnq cos", r), dscnq_cos, cos_quadrant, n,
-        [&] { return s.uniform_signed(r.lo, r.hi); }, support::ulps(0.7));
+    support::expect_accuracy_in<double>("g_dscnq sin", dscnq_sin, sin_quadrant, r, n,
+                                        support::ulps(0.7));
+    support::expect_accuracy_in<double>("g_dscnq cos", dscnq_cos, cos_quadrant, r, n,
+                                        support::ulps(0.7));
   }
 }
 
