@@ -40,6 +40,22 @@ module vexmorg
       import :: c_int32_t, vexmori_error_report
       type(vexmori_error_report), intent(out) :: report
     end function
+    real(c_float) function g_alog(x) bind(c, name='g_alog')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_alog10(x) bind(c, name='g_alog10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_alog2(x) bind(c, name='g_alog2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cos(x) bind(c, name='g_cos')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -48,11 +64,39 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_double) function g_dcbrt(x) bind(c, name='g_dcbrt')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dcos(x) bind(c, name='g_dcos')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dcotan(x) bind(c, name='g_dcotan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp(x) bind(c, name='g_dexp')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp10(x) bind(c, name='g_dexp10')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dexp2(x) bind(c, name='g_dexp2')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog(x) bind(c, name='g_dlog')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog10(x) bind(c, name='g_dlog10')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlog2(x) bind(c, name='g_dlog2')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -70,9 +114,37 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dsqrt(x) bind(c, name='g_dsqrt')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
       import :: c_double
       real(c_double), intent(in) :: x
+    end function
+    real(c_float) function g_exp(x) bind(c, name='g_exp')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_exp10(x) bind(c, name='g_exp10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_exp2(x) bind(c, name='g_exp2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log(x) bind(c, name='g_log')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log10(x) bind(c, name='g_log10')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_log2(x) bind(c, name='g_log2')
+      import :: c_float
+      real(c_float), intent(in) :: x
     end function
     subroutine g_scns(res, x) bind(c, name='g_scns')
       import :: c_float, c_float_complex
@@ -85,6 +157,10 @@ module vexmorg
       real(c_float), intent(in) :: x
     end subroutine
     real(c_float) function g_sin(x) bind(c, name='g_sin')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_sqrt(x) bind(c, name='g_sqrt')
       import :: c_float
       real(c_float), intent(in) :: x
     end function

@@ -167,6 +167,28 @@ VEXMORG_API double g_dcotan(const double *x);
  * Exponential, logarithm and root functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* g_alog, g_alog2, g_alog10 are the Fortran specific names of g_log,
+ * g_log2, g_log10: separate entries with the same behaviour. */
+VEXMORG_API float g_exp(const float *x);
+VEXMORG_API float g_exp2(const float *x);
+VEXMORG_API float g_exp10(const float *x);
+VEXMORG_API float g_log(const float *x);
+VEXMORG_API float g_log2(const float *x);
+VEXMORG_API float g_log10(const float *x);
+VEXMORG_API float g_alog(const float *x);
+VEXMORG_API float g_alog2(const float *x);
+VEXMORG_API float g_alog10(const float *x);
+VEXMORG_API float g_sqrt(const float *x);
+VEXMORG_API float g_cbrt(const float *x);
+VEXMORG_API double g_dexp(const double *x);
+VEXMORG_API double g_dexp2(const double *x);
+VEXMORG_API double g_dexp10(const double *x);
+VEXMORG_API double g_dlog(const double *x);
+VEXMORG_API double g_dlog2(const double *x);
+VEXMORG_API double g_dlog10(const double *x);
+VEXMORG_API double g_dsqrt(const double *x);
+VEXMORG_API double g_dcbrt(const double *x);
+
 /* ------------------------------------------------------------------------
  * Hyperbolic functions and paired sine-cosine routines, Real4 and Real8
  * ---------------------------------------------------------------------- */

@@ -1,0 +1,38 @@
+// Internals shared by the exponential, logarithm and root family: the
+// defaults by type, and the argument error of every logarithm.
+//
+// Logarithms (g_log ... g_dlog2): an argument that is not greater than zero, or a NaN, is reported
+// with the function's error number, and when the handler declines:
+//   zero (either sign)  -3.40282002e+38 / -1.7976931348623011e+308, minus
+//                       infinity with the infinity flag;
+//   negative            the logarithm of -x, NaN with the infinity flag;
+//   NaN                 the NaN itself whatever the flag: negating it and
+//                       computing again would report again, forever.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/resume.h"
+#include "frame/special.h"
+
+namespace vx {
+
+// The IEEE patterns and the finite overflow substitute of Real4 and Real8,
+// chosen by the argument's type.
+inline constexpr float overflow_of(float) { return kOverflowF; }
+inline constexpr double overflow_of(double) { return kOverflowD; }
+inline constexpr float nan_of(float) { return _NaN_F; }
+inline constexpr double nan_of(double) { return _NaN_D; }
+inline constexpr float minus_inf_of(float) { return _MInf_F; }
+inline constexpr double minus_inf_of(double) { return _MInf_D; }
+
+// `log_of_positive(v)` computes the logarithm of v > 0 (plus infinity
+// included).
+template <class T, class F>
+Attempt<T> log_argument_error(std::int32_t number, T x, F log_of_positive) {
+  if (x == 0) return argument_error(number, -overflow_of(x), minus_inf_of(x));
+  if (x != x) return argument_error(number, -x, nan_of(x));
+  return argument_error(number, static_cast<T>(log_of_positive(-x)), nan_of(x));
+}
+
+}  // namespace vx
