@@ -11,9 +11,9 @@
 
 namespace support {
 
-// Arguments in [lo, hi): uniform, or log-uniform (0 < lo < hi) when the
+// Arguments x in [lo, hi) (signed): uniform, or log-uniform (0 < lo < hi) when the
 // range spans many binades; `ulps` is the bound asserted over the range.
-struct Range {
+struct Interval {
   double lo, hi;
   double ulps;
   bool log_scale = false;
@@ -23,9 +23,9 @@ struct Range {
 // expect_accuracy) and prints the largest error of each range.
 template <class T>
 void expect_accuracy_over(const std::string &name, Unary<T> fn, oracle::Fn1 f,
-                          std::initializer_list<Range> ranges, std::uint64_t n) {
+                          std::initializer_list<Interval> ranges, std::uint64_t n) {
   Sampler s(0xe1090000 + std::hash<std::string>{}(name));
-  for (const Range &r : ranges) {
+  for (const Interval &r : ranges) {
     char what[96];
     std::snprintf(what, sizeof what, "%s x in [%.9g, %.9g)", name.c_str(), r.lo, r.hi);
     const auto gen = [&] {
