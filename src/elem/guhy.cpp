@@ -5,9 +5,10 @@
 // |r| <= ln2/128; ln2/64 comes in two pieces, the first with 26 significant
 // bits so that k times it is exact. Then e^x / 2 = 2^(k div 64 - 1)
 // 2^((k mod 64)/64) e^r: the table pair (T, L) is 2^(j/64) to about 107
-// bits, e^r - 1 - r a degree-5 series, and v = T + (T r + (L + T r^2 P(r)))
-// is summed in the x87 register and stored as Real8. The power of two goes
-// straight into v's exponent field, halving included.
+// bits (the exponentials' table exp2_table::e), e^r - 1 - r a degree-5
+// series, and v = T + (T r + (L + T r^2 P(r))) is summed in the x87
+// register and stored as Real8. The power of two goes straight into v's
+// exponent field, halving included.
 //
 // k is found as k0 = 128x/ln2 truncated toward zero, then k = (k0 + 1) / 2
 // rounded down for k0 >= 1 and k0 / 2 rounded down otherwise: both round
@@ -21,7 +22,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "elem/guhy_table.h"
+#include "elem/exp2_table.h"
 #include "elem/hyperbolic.h"
 
 namespace vx {
@@ -49,7 +50,7 @@ double ulx_guhy(const double *x) {
   const auto k0 = static_cast<std::int32_t>(v * ld{scale});  // truncated toward zero
   const std::int32_t k = k0 >= 1 ? (k0 + 1) >> 1 : k0 >> 1;  // nearest to 64x/ln2
   const ld r = (v - k * ld{ln2_64_hi}) - k * ld{ln2_64_lo};
-  const GuhyPair &e = guhy_pairs[k & 63];
+  const exp2_table::Pair &e = exp2_table::e[k & 63];
   const ld t = e.high;
   const ld series = c2 + r * (c3 + r * (c4 + r * c5));
   const double w = static_cast<double>(t + (t * r + (e.low + t * r * r * series)));

@@ -1,6 +1,7 @@
 // The internals of the hyperbolic family: the half exponential ulx_guhy
-// against MPFR, and the tables and fitted series the family carries,
-// recomputed.
+// against MPFR, and the fitted series of the Real8 sine. (The table of
+// 2^(j/64) the family shares with the exponentials is recomputed by
+// exp_test.)
 //
 // ulx_guhy bound: the table pair holds 2^(j/64) to about 2^-107, the series
 // is 0.02 ulp from e^r on |r| <= ln2/128, and the sum is formed in the x87
@@ -10,10 +11,8 @@
 
 #include <cmath>
 
-#include "elem/guhy_table.h"
 #include "elem/hyperbolic.h"
 #include "elem/sinh_series.h"
-#include "elem/sinh_table.h"
 #include "support/checks.h"
 
 namespace {
@@ -64,37 +63,11 @@ TEST(Guhy, HalfAtZero) {
   for (double x : {0.0, -0.0}) EXPECT_EQ(support::bits_of(ulx_guhy(&x)), 0x3fe0000000000000u);
 }
 
-// 2^(j/64) to MPFR's precision, for the table checks.
-void exp2_of(oracle::Big &v, int j) {
-  mpfr_set_si(v, j, MPFR_RNDN);
-  mpfr_div_ui(v, v, 64, MPFR_RNDN);
-  mpfr_exp2(v, v, MPFR_RNDN);
-}
-
-TEST(HyperbolicTables, GuhyPairsRecomputed) {
-  oracle::Big v, rest;
-  for (int j = 0; j < 64; ++j) {
-    exp2_of(v, j);
-    const double high = mpfr_get_d(v, MPFR_RNDN);
-    EXPECT_EQ(vx::guhy_pairs[j].high, high) << "entry " << j;
-    mpfr_sub_d(rest, v, high, MPFR_RNDN);
-    EXPECT_EQ(vx::guhy_pairs[j].low, mpfr_get_d(rest, MPFR_RNDN)) << "entry " << j;
-  }
-}
-
-TEST(HyperbolicTables, SinhExpTableRecomputed) {
-  oracle::Big v;
-  for (int j = 0; j < 64; ++j) {
-    exp2_of(v, j);
-    EXPECT_EQ(vx::_e[j], mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
-  }
-}
-
 // The fitted odd series of the Real8 sine below 1, evaluated exactly with
 // its Real8 coefficients: its relative error over (0, 1] stays within the
 // 0.066 ulp the fit reached (Taylor's 1/6 and 1/120 with the same high
 // coefficients would reach 1.6 ulp).
-TEST(HyperbolicTables, SinhSeriesFit) {
+TEST(SinhSeries, Fit) {
   oracle::Big x, s, acc, sh, rel;
   double worst = 0;
   for (int k = 1; k <= 8192; ++k) {
