@@ -60,6 +60,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_cosh(x) bind(c, name='g_cosh')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cotan(x) bind(c, name='g_cotan')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -69,6 +73,10 @@ module vexmorg
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dcos(x) bind(c, name='g_dcos')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcosh(x) bind(c, name='g_dcosh')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -100,6 +108,16 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_dsch(res, x) bind(c, name='g_dsch')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_dschq(res, x) bind(c, name='g_dschq')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
     subroutine g_dscn(res, x) bind(c, name='g_dscn')
       import :: c_double, c_double_complex
       complex(c_double_complex), intent(out) :: res
@@ -114,11 +132,19 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dsinh(x) bind(c, name='g_dsinh')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dsqrt(x) bind(c, name='g_dsqrt')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtanh(x) bind(c, name='g_dtanh')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -146,6 +172,16 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_scnh(res, x) bind(c, name='g_scnh')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_scnhq(res, x) bind(c, name='g_scnhq')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
     subroutine g_scns(res, x) bind(c, name='g_scns')
       import :: c_float, c_float_complex
       complex(c_float_complex), intent(out) :: res
@@ -160,11 +196,19 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_sinh(x) bind(c, name='g_sinh')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_sqrt(x) bind(c, name='g_sqrt')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_tan(x) bind(c, name='g_tan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_tanh(x) bind(c, name='g_tanh')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
