@@ -40,6 +40,40 @@ module vexmorg
       import :: c_int32_t, vexmori_error_report
       type(vexmori_error_report), intent(out) :: report
     end function
+    integer(c_int32_t) function g_afeq(a, b) bind(c, name='g_afeq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afge(a, b) bind(c, name='g_afge')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afgt(a, b) bind(c, name='g_afgt')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afle(a, b) bind(c, name='g_afle')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_aflt(a, b) bind(c, name='g_aflt')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_afne(a, b) bind(c, name='g_afne')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int64_t) function g_ajcq(x) bind(c, name='g_ajcq')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(in) :: x
+    end function
     real(c_float) function g_alog(x) bind(c, name='g_alog')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -52,6 +86,35 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_aqaq(res, a, b) bind(c, name='g_aqaq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqcj(res, n) bind(c, name='g_aqcj')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(out) :: res
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
+    subroutine g_aqdq(res, a, b) bind(c, name='g_aqdq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqmq(res, a, b) bind(c, name='g_aqmq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_aqsq(res, a, b) bind(c, name='g_aqsq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -67,6 +130,10 @@ module vexmorg
     real(c_float) function g_cotan(x) bind(c, name='g_cotan')
       import :: c_float
       real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_dbleq(x) bind(c, name='g_dbleq')
+      import :: c_double, c_float128
+      real(c_float128), intent(in) :: x
     end function
     real(c_double) function g_dcbrt(x) bind(c, name='g_dcbrt')
       import :: c_double
@@ -160,6 +227,18 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    integer(c_int32_t) function g_iqint(x) bind(c, name='g_iqint')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_iqnint(x) bind(c, name='g_iqnint')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: x
+    end function
+    integer(c_int64_t) function g_jqnint(x) bind(c, name='g_jqnint')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(in) :: x
+    end function
     real(c_float) function g_log(x) bind(c, name='g_log')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -172,6 +251,106 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_qabs(res, x) bind(c, name='g_qabs')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcmplx(res, re, im) bind(c, name='g_qcmplx')
+      import :: c_float128, c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      real(c_float128), intent(in) :: re
+      real(c_float128), intent(in) :: im
+    end subroutine
+    subroutine g_qcmpxo(res, x, y, present, typecode) bind(c, name='g_qcmpxo')
+      import :: c_float128, c_float128_complex, c_int32_t
+      complex(c_float128_complex), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      type(*), intent(in) :: y
+      integer(c_int32_t), intent(in) :: present
+      integer(c_int32_t), intent(in) :: typecode
+    end subroutine
+    subroutine g_qconjg(res, z) bind(c, name='g_qconjg')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qdim(res, a, b) bind(c, name='g_qdim')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qext(res, x) bind(c, name='g_qext')
+      import :: c_float, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_qextd(res, x) bind(c, name='g_qextd')
+      import :: c_double, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_qfloat(res, n) bind(c, name='g_qfloat')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_qimag(res, z) bind(c, name='g_qimag')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qint(res, x) bind(c, name='g_qint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qmax1(res, a, b) bind(c, name='g_qmax1')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qmin1(res, a, b) bind(c, name='g_qmin1')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qmod(res, a, p) bind(c, name='g_qmod')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: p
+    end subroutine
+    subroutine g_qnint(res, x) bind(c, name='g_qnint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qprod(res, x, y) bind(c, name='g_qprod')
+      import :: c_double, c_float128
+      real(c_float128), intent(out) :: res
+      real(c_double), intent(in) :: x
+      real(c_double), intent(in) :: y
+    end subroutine
+    subroutine g_qreal(res, z) bind(c, name='g_qreal')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_qsign(res, a, b) bind(c, name='g_qsign')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qsqrt(res, x) bind(c, name='g_qsqrt')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_scnh(res, x) bind(c, name='g_scnh')
       import :: c_float, c_float_complex
       complex(c_float_complex), intent(out) :: res
@@ -200,6 +379,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_snglq(x) bind(c, name='g_snglq')
+      import :: c_float, c_float128
+      real(c_float128), intent(in) :: x
+    end function
     real(c_float) function g_sqrt(x) bind(c, name='g_sqrt')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -212,5 +395,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine ulx_gqqc(res, x) bind(c, name='ulx_gqqc')
+      import :: c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      type(real16_words), value :: x
+    end subroutine
   end interface
 end module vexmorg

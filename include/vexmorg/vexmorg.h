@@ -218,7 +218,69 @@ VEXMORG_API Complex16 *g_dschq(Complex16 *result, const double *x);
 
 /* ------------------------------------------------------------------------
  * REAL*16 arithmetic, comparisons, conversions and elemental intrinsics
+ *
+ * Results are correctly rounded (to nearest, ties to even). Zero is any
+ * value whose word 3 is 0 or 0x80000000; there are no subnormals, and the
+ * infinity and NaN patterns are not recognised on input. Overflow and
+ * underflow go to the runtime as arithmetic exceptions (1397/1398 for + - *,
+ * 278/279 for /, 280 for division by zero); the square root of a negative
+ * number is argument error 228.
  * ---------------------------------------------------------------------- */
+
+/* a + b, a - b, a * b, a / b, sqrt(x) */
+VEXMORG_API Real16 *g_aqaq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqsq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqmq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qsqrt(Real16 *result, const Real16 *x);
+
+/* a == b, a /= b, a > b, a >= b, a < b, a <= b: 1 or 0 */
+VEXMORG_API int32_t g_afeq(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afne(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afgt(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afge(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_aflt(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_afle(const Real16 *a, const Real16 *b);
+
+/* -x for a Real16 passed by value (four words, word 0 first); -0 is +0 */
+VEXMORG_API Real16 *ulx_gqqc(Real16 *result, Real16 x);
+
+/* Conversions: INTEGER*4, INTEGER*8, Real4, Real8 to Real16 (exact);
+ * Real16 to Real8 and Real4 (rounded, saturating at the largest finite
+ * value); Real16 to INTEGER*4 (truncated, saturating) and INTEGER*8
+ * (truncated; 0 from 2^64 on). */
+VEXMORG_API Real16 *g_qfloat(Real16 *result, const int32_t *n);
+VEXMORG_API Real16 *g_aqcj(Real16 *result, const int64_t *n);
+VEXMORG_API Real16 *g_qext(Real16 *result, const float *x);
+VEXMORG_API Real16 *g_qextd(Real16 *result, const double *x);
+VEXMORG_API double g_dbleq(const Real16 *x);
+VEXMORG_API float g_snglq(const Real16 *x);
+VEXMORG_API int32_t g_iqint(const Real16 *x);
+VEXMORG_API int64_t g_ajcq(const Real16 *x);
+
+/* ABS, SIGN, DIM, MAX, MIN, MOD, AINT, ANINT, NINT, and the Real16 product
+ * of two Real8 */
+VEXMORG_API Real16 *g_qabs(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsign(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qdim(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmax1(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmin1(Real16 *result, const Real16 *a, const Real16 *b);
+VEXMORG_API Real16 *g_qmod(Real16 *result, const Real16 *a, const Real16 *p);
+VEXMORG_API Real16 *g_qint(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qnint(Real16 *result, const Real16 *x);
+VEXMORG_API int32_t g_iqnint(const Real16 *x);
+VEXMORG_API int64_t g_jqnint(const Real16 *x);
+VEXMORG_API Real16 *g_qprod(Real16 *result, const double *x, const double *y);
+
+/* Complex32: CMPLX(re, im); CMPLX(x, y) with y of the type code `typecode`
+ * (1, 2, 3, 4 INTEGER*1/2/4/8, 9 Real4, 10 Real8, 11 Real16), or (x, 0)
+ * when `present` is 0; CONJG; REAL; AIMAG */
+VEXMORG_API Complex32 *g_qcmplx(Complex32 *result, const Real16 *re, const Real16 *im);
+VEXMORG_API Complex32 *g_qcmpxo(Complex32 *result, const Real16 *x, const void *y,
+                                const int32_t *present, const int32_t *typecode);
+VEXMORG_API Complex32 *g_qconjg(Complex32 *result, const Complex32 *z);
+VEXMORG_API Real16 *g_qreal(Real16 *result, const Complex32 *z);
+VEXMORG_API Real16 *g_qimag(Real16 *result, const Complex32 *z);
 
 #ifdef __cplusplus
 }

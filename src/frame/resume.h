@@ -41,24 +41,34 @@ struct Attempt {
   R ieee;              // the default when the infinity flag is 1
   std::int32_t error;  // 0 when `value` is the result
   Via via;
+  bool values = true;  // false: this error reports no values, whatever kValues says
 };
 
 template <class R>
 constexpr Attempt<R> result(R value) {
-  return {value, value, 0, Via::argument_error};
+  return {value, value, 0, Via::argument_error, true};
 }
 
 // An argument outside the domain: reported through raise_intrinsic_error.
 template <class R>
 constexpr Attempt<R> argument_error(std::int32_t number, R finite, R ieee) {
-  return {finite, ieee, number, Via::argument_error};
+  return {finite, ieee, number, Via::argument_error, true};
 }
 
 // Overflow, underflow or division by zero of a software operation: reported
 // through signal_arith_exception, and only when the runtime asks for it.
 template <class R>
 constexpr Attempt<R> arith_exception(std::int32_t number, R finite, R ieee) {
-  return {finite, ieee, number, Via::arith_exception};
+  return {finite, ieee, number, Via::arith_exception, true};
+}
+
+// An error that reports its argument slots but no values, in a function
+// whose other errors report values (a division by zero beside the overflow
+// and underflow of the same quotient).
+template <class R>
+constexpr Attempt<R> without_values(Attempt<R> a) {
+  a.values = false;
+  return a;
 }
 
 // Which arguments are also reported as values (bit i: argument i), numbered
@@ -80,11 +90,13 @@ inline std::int32_t report(Via via, std::int32_t number, void *slot1, void *slot
 
 // Reports one argument; on resume `x` takes the slot's value.
 template <unsigned kValues, class A>
-[[gnu::noinline, gnu::cold]] bool report_args(Via via, std::int32_t number, A &x) {
+[[gnu::noinline, gnu::cold]] bool report_args(Via via, std::int32_t number, bool with_values,
+                                              A &x) {
   A slot = x;
   const A copy = x;
   const ValueRef value{&copy, type_code<A>};
-  if (report(via, number, &slot, nullptr, &value, (kValues & 1) ? 1 : 0) == 0) return false;
+  const int count = (with_values && (kValues & 1)) ? 1 : 0;
+  if (report(via, number, &slot, nullptr, &value, count) == 0) return false;
   x = slot;
   return true;
 }
@@ -92,15 +104,16 @@ template <unsigned kValues, class A>
 // Reports two arguments (slots in argument order); on resume both take the
 // slots' values.
 template <unsigned kValues, class A, class B>
-[[gnu::noinline, gnu::cold]] bool report_args(Via via, std::int32_t number, A &a, B &b) {
+[[gnu::noinline, gnu::cold]] bool report_args(Via via, std::int32_t number, bool with_values, A &a,
+                                              B &b) {
   A slot1 = a;
   B slot2 = b;
   const A copy1 = a;
   const B copy2 = b;
   ValueRef values[2] = {};
   int count = 0;
-  if (kValues & 1) values[count++] = {&copy1, type_code<A>};
-  if (kValues & 2) values[count++] = {&copy2, type_code<B>};
+  if (with_values && (kValues & 1)) values[count++] = {&copy1, type_code<A>};
+  if (with_values && (kValues & 2)) values[count++] = {&copy2, type_code<B>};
   if (report(via, number, &slot1, &slot2, values, count) == 0) return false;
   a = slot1;
   b = slot2;
@@ -120,7 +133,7 @@ auto resume_loop(F attempt, A... args) -> decltype(attempt(args...).value) {
     const auto a = attempt(args...);
     if (a.error == 0) [[likely]]
       return a.value;
-    if (!detail::report_args<kValues>(a.via, a.error, args...))
+    if (!detail::report_args<kValues>(a.via, a.error, a.values, args...))
       return pick_default(a.value, a.ieee);
   }
 }

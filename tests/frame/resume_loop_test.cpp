@@ -149,3 +149,23 @@ TEST(ResumeLoop, ArithmeticExceptionsReportOnlyWhenAsked) {
 }
 
 }  // namespace
+
+// One error of a function may report no values while its others do.
+Attempt<double> quotient_attempt(double a, double b) {
+  if (b == 0) return vx::without_values(vx::arith_exception(903, 0.0, 1.0));
+  if (a / b > 1e300) return vx::arith_exception(904, 2.0, 3.0);
+  return vx::result(a / b);
+}
+
+TEST(ResumeLoop, AnErrorWithoutValuesInAFunctionWithValues) {
+  Recorder rec(1, 1, 0);
+  EXPECT_EQ(vx::resume_loop<vx::kBothValues>(quotient_attempt, 1.0, 0.0), 1.0);
+  ASSERT_EQ(rec.reports.size(), 1u);
+  EXPECT_EQ(rec.reports[0].number, 903);
+  EXPECT_EQ(rec.reports[0].value_count, 0);
+  EXPECT_EQ(rec.reports[0].slot_as<double>(2), 0.0);
+  EXPECT_EQ(vx::resume_loop<vx::kBothValues>(quotient_attempt, 1e200, 1e-200), 3.0);
+  ASSERT_EQ(rec.reports.size(), 2u);
+  EXPECT_EQ(rec.reports[1].number, 904);
+  EXPECT_EQ(rec.reports[1].value_count, 2);
+}

@@ -1,0 +1,152 @@
+#include "oracle/real16.h"
+
+#include <cstdio>
+
+namespace oracle {
+namespace {
+
+constexpr std::uint32_t kSign = 0x80000000;
+constexpr long kBias = 16383;
+
+bool zero_pattern(const Real16 &x) { return (x.w[3] & ~kSign) == 0; }
+
+}  // namespace
+
+bool same_bits(const Real16 &a, const Real16 &b) {
+  return a.w[0] == b.w[0] && a.w[1] == b.w[1] && a.w[2] == b.w[2] && a.w[3] == b.w[3];
+}
+
+std::string describe(const Real16 &x) {
+  char text[96];
+  mpfr_t v;
+  mpfr_init2(v, kReal16Bits);
+  set_real16(v, x);
+  char value[48];
+  mpfr_snprintf(value, sizeof value, "%.8Re", v);
+  mpfr_clear(v);
+  std::snprintf(text, sizeof text, "%08x'%08x'%08x'%08x (%s)", x.w[3], x.w[2], x.w[1], x.w[0],
+                value);
+  return text;
+}
+
+std::string describe(Outcome o) {
+  switch (o) {
+    case Outcome::value:
+      return "value";
+    case Outcome::overflow:
+      return "overflow";
+    case Outcome::underflow:
+      return "underflow";
+    case Outcome::divide_by_zero:
+      return "division by zero";
+  }
+  return "?";
+}
+
+void set_real16(mpfr_ptr out, const Real16 &x) {
+  if (zero_pattern(x)) {
+    mpfr_set_zero(out, 1);
+    return;
+  }
+  const long e = static_cast<long>((x.w[3] >> 16) & 0x7fff) - kBias - 112;
+  const unsigned long words[4] = {(x.w[3] & 0xffff) | 0x10000, x.w[2], x.w[1], x.w[0]};
+  mpfr_t part;
+  mpfr_init2(part, 32);
+  mpfr_set_ui_2exp(out, words[0], e + 96, MPFR_RNDN);
+  for (int i = 1; i < 4; ++i) {
+    mpfr_set_ui_2exp(part, words[i], e + 96 - 32 * i, MPFR_RNDN);
+    mpfr_add(out, out, part, MPFR_RNDN);  // exact: the sum has 113 bits
+  }
+  mpfr_clear(part);
+  if (x.w[3] & kSign) mpfr_neg(out, out, MPFR_RNDN);
+}
+
+Real16Result round_to_real16(mpfr_srcptr v) {
+  if (mpfr_zero_p(v)) return {real16(0), Outcome::value};
+  mpfr_t r;
+  mpfr_init2(r, kReal16Bits);
+  mpfr_set(r, v, MPFR_RNDN);
+  mpfr_abs(r, r, MPFR_RNDN);
+  const long biased = mpfr_get_exp(r) - 1 + kBias;  // r = 1.f * 2^(exp - 1)
+  Real16Result out{real16(0), Outcome::value};
+  if (biased <= 0) {
+    out.outcome = Outcome::underflow;
+  } else if (biased >= 0x7fff) {
+    out.outcome = Outcome::overflow;
+  } else {
+    // The significand as an integer of 113 bits: r * 2^(112 - (exp - 1)).
+    mpfr_mul_2si(r, r, 113 - mpfr_get_exp(r), MPFR_RNDN);
+    mpz_t z;
+    mpz_init(z);
+    mpfr_get_z(z, r, MPFR_RNDZ);        // exact
+    std::uint32_t w[4] = {0, 0, 0, 0};  // least significant first
+    mpz_export(w, nullptr, -1, sizeof w[0], 0, 0, z);
+    mpz_clear(z);
+    const std::uint32_t sign = mpfr_sgn(v) < 0 ? kSign : 0;
+    out.bits = real16(sign | (static_cast<std::uint32_t>(biased) << 16) | (w[3] & 0xffff), w[2],
+                      w[1], w[0]);
+  }
+  mpfr_clear(r);
+  return out;
+}
+
+Real16Reference::Real16Reference() {
+  mpfr_init2(a_, kReal16Bits);
+  mpfr_init2(b_, kReal16Bits);
+  mpfr_init2(r_, kReal16Bits);
+}
+
+Real16Reference::~Real16Reference() {
+  mpfr_clear(a_);
+  mpfr_clear(b_);
+  mpfr_clear(r_);
+}
+
+mpfr_srcptr Real16Reference::exact(const Real16 &x) {
+  set_real16(a_, x);
+  return a_;
+}
+
+Real16Result Real16Reference::add(const Real16 &a, const Real16 &b) {
+  if (zero_pattern(a)) return {b, Outcome::value};
+  if (zero_pattern(b)) return {a, Outcome::value};
+  set_real16(a_, a);
+  set_real16(b_, b);
+  mpfr_add(r_, a_, b_, MPFR_RNDN);
+  return round_to_real16(r_);
+}
+
+Real16Result Real16Reference::sub(const Real16 &a, const Real16 &b) {
+  if (zero_pattern(b)) return {a, Outcome::value};
+  Real16 minus_b = b;
+  minus_b.w[3] ^= kSign;
+  if (zero_pattern(a)) return {minus_b, Outcome::value};
+  return add(a, minus_b);
+}
+
+Real16Result Real16Reference::mul(const Real16 &a, const Real16 &b) {
+  if (zero_pattern(a) || zero_pattern(b)) return {real16(0), Outcome::value};
+  set_real16(a_, a);
+  set_real16(b_, b);
+  mpfr_mul(r_, a_, b_, MPFR_RNDN);
+  return round_to_real16(r_);
+}
+
+Real16Result Real16Reference::div(const Real16 &a, const Real16 &b) {
+  if (zero_pattern(b)) return {real16(0), Outcome::divide_by_zero};
+  if (zero_pattern(a)) return {real16(0), Outcome::value};
+  set_real16(a_, a);
+  set_real16(b_, b);
+  mpfr_div(r_, a_, b_, MPFR_RNDN);
+  return round_to_real16(r_);
+}
+
+Real16Result Real16Reference::sqrt(const Real16 &x) {
+  if (zero_pattern(x)) return {real16(0), Outcome::value};
+  set_real16(a_, x);
+  mpfr_abs(a_, a_, MPFR_RNDN);
+  mpfr_sqrt(r_, a_, MPFR_RNDN);
+  return round_to_real16(r_);
+}
+
+}  // namespace oracle

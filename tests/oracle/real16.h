@@ -1,0 +1,73 @@
+// Real16 and MPFR: the exact value of a Real16, the correctly rounded Real16
+// of an MPFR number under this format's rules, and the reference results of
+// the Real16 operators.
+//
+// The format's rules: a value is zero when word 3 is 0 or 0x80000000; the
+// patterns with exponent 0x7fff are ordinary numbers (2^16384 * 1.f); a
+// value rounded to 113 bits (to nearest, ties to even, with an unbounded
+// exponent) whose biased exponent is 0 or less is an underflow and one of
+// 0x7fff or more an overflow; every zero result is +0.
+#pragma once
+
+#include <gmp.h>
+#include <mpfr.h>
+#include <vexmorg/vexmorg.h>
+
+#include <cstdint>
+#include <string>
+
+namespace oracle {
+
+inline constexpr mpfr_prec_t kReal16Bits = 113;
+
+enum class Outcome { value, overflow, underflow, divide_by_zero };
+
+struct Real16Result {
+  Real16 bits;  // +0 unless the outcome is a value
+  Outcome outcome;
+};
+
+// A Real16 from its words, most significant first.
+constexpr Real16 real16(std::uint32_t w3, std::uint32_t w2 = 0, std::uint32_t w1 = 0,
+                        std::uint32_t w0 = 0) {
+  return Real16{{w0, w1, w2, w3}};
+}
+
+bool same_bits(const Real16 &a, const Real16 &b);
+// "0x3fff0000'00000000'00000000'00000000 (1.0000...e+00)"
+std::string describe(const Real16 &x);
+std::string describe(Outcome o);
+
+// The exact value of x into `out`, whose precision must be at least 113.
+void set_real16(mpfr_ptr out, const Real16 &x);
+
+// `v` rounded to 113 bits under the format's rules.
+Real16Result round_to_real16(mpfr_srcptr v);
+
+// Reference results of the operators, with their rules for zero operands
+// (a zero passes the other operand of a sum or difference through bit for
+// bit; a zero factor or dividend gives +0; a zero divisor is a division by
+// zero; the root of a zero is +0 and of a negative x the root of |x|). One
+// object keeps its MPFR variables for the calls it serves.
+class Real16Reference {
+ public:
+  Real16Reference();
+  ~Real16Reference();
+  Real16Reference(const Real16Reference &) = delete;
+  Real16Reference &operator=(const Real16Reference &) = delete;
+
+  Real16Result add(const Real16 &a, const Real16 &b);
+  Real16Result sub(const Real16 &a, const Real16 &b);
+  Real16Result mul(const Real16 &a, const Real16 &b);
+  Real16Result div(const Real16 &a, const Real16 &b);
+  Real16Result sqrt(const Real16 &x);
+
+  // The exact value of x as a temporary of this object (valid until the
+  // next call).
+  mpfr_srcptr exact(const Real16 &x);
+
+ private:
+  mpfr_t a_, b_, r_;
+};
+
+}  // namespace oracle
