@@ -35,6 +35,7 @@
 
 #include "common/bits.h"
 #include "common/x87.h"
+#include "elem/hyperbolic.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -208,18 +209,14 @@ Attempt<Complex16> quadrant_pair8(double x) {
 }  // namespace vx
 
 Complex8 *g_scns(Complex8 *result, const float *x) {
-  *result = vx::resume_loop(vx::radian_pair<Complex8>, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex8>, *x));
 }
 Complex16 *g_dscn(Complex16 *result, const double *x) {
-  *result = vx::resume_loop(vx::radian_pair<Complex16>, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex16>, *x));
 }
 Complex8 *g_scnsq(Complex8 *result, const float *x) {
-  *result = vx::quadrant_pair4(*x);
-  return result;
+  return vx::store_pair(result, vx::quadrant_pair4(*x));
 }
 Complex16 *g_dscnq(Complex16 *result, const double *x) {
-  *result = vx::resume_loop(vx::quadrant_pair8, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::quadrant_pair8, *x));
 }

@@ -77,6 +77,19 @@ Values from_half_exp(ld half_e, ld quarter_inverse) {
 }
 Values both(ld v) { return {v, v}; }
 
+// The ranges of |x| (or |t|), each with its kernel: the series, E/2 -+
+// 1/(2E), e^a / 2 alone, the split form; beyond them the result overflows.
+enum class Range { series, middle, upper, top, beyond };
+
+// The range of a key (a bit pattern or a magnitude) from the ends of the
+// first four ranges; a NaN compares with none of them and lies beyond.
+template <class K>
+Range range_of(K key, const K (&ends)[4]) {
+  for (int i = 0; i < 4; ++i)
+    if (key < ends[i]) return static_cast<Range>(i);
+  return Range::beyond;
+}
+
 // ---- Real4 -----------------------------------------------------------------
 
 // sinh x = x + x s (sp1 + s (sp2 + s sp3)), |x| <= 1.
@@ -134,45 +147,51 @@ Complex8 signed_pair(float x, Values v) {
 }
 Complex8 overflow_pair(float x, float big) { return {std::signbit(x) ? -big : big, big}; }
 
+// Ends of the ranges of g_sinh, g_cosh and g_scnh on the bit pattern of
+// |x|: 1 (included), 8.32, 88.722, 89.415; of g_scnhq on that of |x|:
+// 0.63661975, 5.3, 56.482, 56.923 (|t| below 1, 8.33, 88.722, 89.415).
+constexpr std::uint32_t ends4[4] = {0x3f800001, 0x41051eb8, 0x42b171aa, 0x42b2d47b};
+constexpr std::uint32_t quadrant_ends4[4] = {0x3f22f983, 0x40a9999a, 0x4261ed91, 0x4263b127};
+
+// sinh a and cosh a by range; g_scnhq (kQuadrant) takes E = g_exp(a) in
+// the middle and upper ranges, the others the Real4 exponential.
+template <unsigned kWant, bool kQuadrant>
+Values kernels4(Range r, float a) {
+  switch (r) {
+    case Range::series:
+      return series4<kWant>(a);
+    case Range::middle: {
+      const ld e = kQuadrant ? exp_x87(a) : ld{exp4(a, 0)};
+      return from_half_exp(0.5L * e, 0.5L / e);
+    }
+    case Range::upper:
+      return both(kQuadrant ? 0.5L * exp_x87(a) : ld{exp4(a, -1)});
+    default:
+      return both(split_exp(a));
+  }
+}
+
 // One attempt of g_sinh (kSinh), g_cosh (kCosh) or g_scnh (kBoth).
 template <unsigned kWant>
 Attempt<Complex8> sinh_cosh4(float x) {
   const std::uint32_t a = bits(x) & 0x7fffffff;
-  const float ax = real4_from_bits(a);
-  Values v;
-  if (a <= 0x3f800000) {  // |x| <= 1
-    v = series4<kWant>(ax);
-  } else if (a < 0x41051eb8) {  // |x| < 8.32
-    const ld e = exp4(ax, 0);
-    v = from_half_exp(0.5L * e, 0.5L / e);
-  } else if (a < 0x42b171aa) {  // |x| < 88.722
-    v = both(exp4(ax, -1));
-  } else if (a < 0x42b2d47b) {  // |x| < 89.415
-    v = both(split_exp(ax));
-  } else {  // |x| >= 89.415, infinities, NaNs: error 223
+  const Range r = range_of(a, ends4);
+  // |x| >= 89.415, infinities, NaNs: error 223
+  if (r == Range::beyond)
     return argument_error(223, overflow_pair(x, kOverflowF), overflow_pair(x, _Inf_F));
-  }
-  return result(signed_pair(x, v));
+  return result(signed_pair(x, kernels4<kWant, false>(r, real4_from_bits(a))));
 }
 
 // One attempt of g_scnhq.
 Attempt<Complex8> sinh_cosh_quadrant4(float x) {
-  const float ax = std::fabs(x);
-  const float t = ax * hpi4;  // |x| pi/2 in Real4
-  Values v;
-  if (ax < 0.63661975f) {  // 0x3F22F983: |t| < 1
-    v = series4<kBoth>(t);
-  } else if (ax < 5.3f) {     // 0x40A9999A: |t| < 8.33
-    const ld e = exp_x87(t);  // g_exp(t)
-    v = from_half_exp(0.5L * e, 0.5L / e);
-  } else if (ax < 56.482f) {  // 0x4261ED91: |t| < 88.722
-    v = both(0.5L * exp_x87(t));
-  } else if (ax < 56.923f) {  // 0x4263B127: |t| < 89.415
-    v = both(split_exp(t));
-  } else {  // error 223; the finite default whatever the infinity flag
+  const std::uint32_t a = bits(x) & 0x7fffffff;
+  const Range r = range_of(a, quadrant_ends4);
+  // |x| >= 56.923, infinities, NaNs: error 223, the finite default whatever
+  // the infinity flag holds
+  if (r == Range::beyond)
     return argument_error(223, overflow_pair(x, kOverflowF), overflow_pair(x, kOverflowF));
-  }
-  return result(signed_pair(x, v));
+  const float t = real4_from_bits(a) * hpi4;  // |x| pi/2 in Real4
+  return result(signed_pair(x, kernels4<kBoth, true>(r, t)));
 }
 
 // ---- Real8 -----------------------------------------------------------------
@@ -180,6 +199,11 @@ Attempt<Complex8> sinh_cosh_quadrant4(float x) {
 constexpr double emax = 709.782;            // 0x40862E4189374BC7: e^a / 2 from g_dexp below this
 constexpr double xmax = 710.475;            // 0x408633CCCCCCCCCD: limit of the split form
 constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
+// Ends of the ranges of g_dsinh, g_dcosh and g_dsch on |x|: 1 and 18.4
+// (high words 0x3FF00000 and 0x40326666), emax, xmax; of g_dschq:
+// 0.63661977, 11.7, 451.861, 452.302 (|t| below 1, 18.38, 709.78, 710.47).
+constexpr double ends8[4] = {1.0, real8_from_words(0x40326666, 0), emax, xmax};
+constexpr double quadrant_ends8[4] = {0.63661977, 11.7, 451.861, 452.302};
 // cosh x = 1 + s (cp1 + s (cp2 + ... + s cp7)), |x| < 1 (0.29 ulp).
 constexpr double dcp1 = 0.5000000000000001;      // 0x3FE0000000000001
 constexpr double dcp2 = 0.041666666666663174;    // 0x3FA555555555535E
@@ -212,7 +236,6 @@ Values from_guhy(double a) {
   const ld h = ulx_guhy(&a);
   return from_half_exp(h, 0.25L / h);
 }
-ld half_exp8(double a) { return 0.5L * exp_x87(a); }  // g_dexp(a) / 2
 
 Complex16 signed_pair(double x, Values v) {
   const bool negative = std::signbit(x);
@@ -220,43 +243,41 @@ Complex16 signed_pair(double x, Values v) {
 }
 Complex16 overflow_pair(double x, double big) { return {std::signbit(x) ? -big : big, big}; }
 
+// sinh a and cosh a by range.
+template <unsigned kWant>
+Values kernels8(Range r, double a) {
+  switch (r) {
+    case Range::series:
+      return series8<kWant>(a);
+    case Range::middle:
+      return from_guhy(a);
+    case Range::upper:
+      return both(0.5L * exp_x87(a));  // g_dexp(a) / 2
+    default:
+      return both(split_exp(a));
+  }
+}
+
 // One attempt of g_dsinh (kSinh), g_dcosh (kCosh) or g_dsch (kBoth).
 template <unsigned kWant>
 Attempt<Complex16> sinh_cosh8(double x) {
-  const std::uint32_t h = high_word(x) & 0x7fffffff;
   const double ax = std::fabs(x);
-  Values v;
-  if (h < 0x3ff00000) {  // |x| < 1
-    v = series8<kWant>(ax);
-  } else if (h < 0x40326666) {  // |x| < 18.4
-    v = from_guhy(ax);
-  } else if (ax < emax) {
-    v = both(half_exp8(ax));
-  } else if (ax < xmax) {
-    v = both(split_exp(ax));
-  } else {  // |x| >= 710.475, infinities, NaNs: error 224
+  const Range r = range_of(ax, ends8);
+  // |x| >= 710.475, infinities, NaNs: error 224
+  if (r == Range::beyond)
     return argument_error(224, overflow_pair(x, kOverflowD), overflow_pair(x, _Inf_D));
-  }
-  return result(signed_pair(x, v));
+  return result(signed_pair(x, kernels8<kWant>(r, ax)));
 }
 
 // One attempt of g_dschq.
 Attempt<Complex16> sinh_cosh_quadrant8(double x) {
   const double ax = std::fabs(x);
-  const double t = ax * hpi;  // |x| pi/2 in Real8
-  Values v;
-  if (ax < 0.63661977) {  // 0x3FE45F306C8462A6: |t| < 1
-    v = series8<kBoth>(t);
-  } else if (ax < 11.7) {  // 0x4027666666666666: |t| < 18.38
-    v = from_guhy(t);
-  } else if (ax < 451.861) {  // 0x407C3DC6A7EF9DB2: |t| < 709.78
-    v = both(half_exp8(t));
-  } else if (ax < 452.302) {  // 0x407C44D4FDF3B646: |t| < 710.47
-    v = both(split_exp(t));
-  } else {  // error 224; the finite default whatever the infinity flag
+  const Range r = range_of(ax, quadrant_ends8);
+  // |x| >= 452.302, infinities, NaNs: error 224, the finite default whatever
+  // the infinity flag holds
+  if (r == Range::beyond)
     return argument_error(224, overflow_pair(x, kOverflowD), overflow_pair(x, kOverflowD));
-  }
-  return result(signed_pair(x, v));
+  return result(signed_pair(x, kernels8<kBoth>(r, ax * hpi)));  // t = |x| pi/2 in Real8
 }
 
 }  // namespace
@@ -268,18 +289,14 @@ double g_dsinh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kSin
 double g_dcosh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kCosh>, *x).im; }
 
 Complex8 *g_scnh(Complex8 *result, const float *x) {
-  *result = vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
 }
 Complex8 *g_scnhq(Complex8 *result, const float *x) {
-  *result = vx::resume_loop(vx::sinh_cosh_quadrant4, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant4, *x));
 }
 Complex16 *g_dsch(Complex16 *result, const double *x) {
-  *result = vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
 }
 Complex16 *g_dschq(Complex16 *result, const double *x) {
-  *result = vx::resume_loop(vx::sinh_cosh_quadrant8, *x);
-  return result;
+  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant8, *x));
 }

@@ -88,20 +88,17 @@ TEST(SinhCosh8, AgainstMpfr) {
                      {{0, 1, 0.75}, {1, 18.4, 1.1}, {18.4, 709.782, 1.2}, {709.782, 710.475, 1.2}});
 }
 
-int sinh_quadrant(mpfr_ptr out, mpfr_srcptr x, mpfr_rnd_t rnd) {
+// f(x pi/2).
+template <oracle::Fn1 f>
+int at_quadrant(mpfr_ptr out, mpfr_srcptr x, mpfr_rnd_t rnd) {
   oracle::Big t;
   mpfr_const_pi(t, rnd);
   mpfr_mul(t, t, x, rnd);
   mpfr_div_2ui(t, t, 1, rnd);
-  return mpfr_sinh(out, t, rnd);
+  return f(out, t, rnd);
 }
-int cosh_quadrant(mpfr_ptr out, mpfr_srcptr x, mpfr_rnd_t rnd) {
-  oracle::Big t;
-  mpfr_const_pi(t, rnd);
-  mpfr_mul(t, t, x, rnd);
-  mpfr_div_2ui(t, t, 1, rnd);
-  return mpfr_cosh(out, t, rnd);
-}
+constexpr oracle::Fn1 sinh_quadrant = at_quadrant<mpfr_sinh>;
+constexpr oracle::Fn1 cosh_quadrant = at_quadrant<mpfr_cosh>;
 
 float scnhq_sinh(const float *x) { return call_pair(g_scnhq, *x).re; }
 float scnhq_cosh(const float *x) { return call_pair(g_scnhq, *x).im; }
@@ -192,27 +189,17 @@ TEST(SinhCosh, ZerosAndTinyArguments) {
   for (float x : {0.0f, -0.0f, 1e-30f, -0x1p-149f, 0x1p-126f}) {
     support::expect_exact("g_sinh", g_sinh, x, x);
     support::expect_exact("g_cosh", g_cosh, x, 1.0f);
-    const Complex8 p = call_pair(g_scnh, x);
-    EXPECT_EQ(bits_of(p.re), bits_of(x));
-    EXPECT_EQ(p.im, 1.0f);
+    support::expect_pair_exact<float, Complex8>("g_scnh", g_scnh, x, x, 1);
   }
   for (double x : {0.0, -0.0, 1e-300, -0x1p-1074, -1e-10}) {
     support::expect_exact("g_dsinh", g_dsinh, x, x);
     support::expect_exact("g_dcosh", g_dcosh, x, 1.0);
-    const Complex16 p = call_pair(g_dsch, x);
-    EXPECT_EQ(bits_of(p.re), bits_of(x));
-    EXPECT_EQ(p.im, 1.0);
+    support::expect_pair_exact<double, Complex16>("g_dsch", g_dsch, x, x, 1);
   }
-  for (float x : {0.0f, -0.0f}) {
-    const Complex8 p = call_pair(g_scnhq, x);
-    EXPECT_EQ(bits_of(p.re), bits_of(x));
-    EXPECT_EQ(p.im, 1.0f);
-  }
-  for (double x : {0.0, -0.0}) {
-    const Complex16 p = call_pair(g_dschq, x);
-    EXPECT_EQ(bits_of(p.re), bits_of(x));
-    EXPECT_EQ(p.im, 1.0);
-  }
+  for (float x : {0.0f, -0.0f})
+    support::expect_pair_exact<float, Complex8>("g_scnhq", g_scnhq, x, x, 1);
+  for (double x : {0.0, -0.0})
+    support::expect_pair_exact<double, Complex16>("g_dschq", g_dschq, x, x, 1);
 }
 
 // The pairs are the single functions computed together: the same values,
@@ -220,19 +207,10 @@ TEST(SinhCosh, ZerosAndTinyArguments) {
 TEST(SinhCosh, PairsAgreeWithTheSingleFunctions) {
   const std::uint64_t n = support::scaled(100000);
   Sampler s(0x5c4);
-  int mismatches = 0;
-  for (std::uint64_t i = 0; i < n; ++i) {
-    const float x = static_cast<float>(s.log_uniform_signed(1e-6, 89.41));
-    const Complex8 p = call_pair(g_scnh, x);
-    if ((bits_of(p.re) != bits_of(g_sinh(&x)) || bits_of(p.im) != bits_of(g_cosh(&x))) &&
-        ++mismatches <= 5)
-      ADD_FAILURE() << "g_scnh(" << x << ") differs from (g_sinh, g_cosh)";
-    const double y = s.log_uniform_signed(1e-6, 710.47);
-    const Complex16 q = call_pair(g_dsch, y);
-    if ((bits_of(q.re) != bits_of(g_dsinh(&y)) || bits_of(q.im) != bits_of(g_dcosh(&y))) &&
-        ++mismatches <= 5)
-      ADD_FAILURE() << "g_dsch(" << y << ") differs from (g_dsinh, g_dcosh)";
-  }
+  support::expect_pair_agrees<float, Complex8>("g_scnh", g_scnh, g_sinh, g_cosh, n,
+                                               [&] { return s.log_uniform_signed(1e-6, 89.41); });
+  support::expect_pair_agrees<double, Complex16>(
+      "g_dsch", g_dsch, g_dsinh, g_dcosh, n, [&] { return s.log_uniform_signed(1e-6, 710.47); });
 }
 
 constexpr float kInfF = std::numeric_limits<float>::infinity();
