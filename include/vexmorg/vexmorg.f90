@@ -74,6 +74,10 @@ module vexmorg
       import :: c_float128, c_int64_t
       real(c_float128), intent(in) :: x
     end function
+    real(c_float) function g_algama(x) bind(c, name='g_algama')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_alog(x) bind(c, name='g_alog')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -151,6 +155,14 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_derf(x) bind(c, name='g_derf')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_derfc(x) bind(c, name='g_derfc')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dexp(x) bind(c, name='g_dexp')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -160,6 +172,14 @@ module vexmorg
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dexp2(x) bind(c, name='g_dexp2')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dgamma(x) bind(c, name='g_dgamma')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dlgama(x) bind(c, name='g_dlgama')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -215,6 +235,14 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_float) function g_erf(x) bind(c, name='g_erf')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_erfc(x) bind(c, name='g_erfc')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_exp(x) bind(c, name='g_exp')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -224,6 +252,10 @@ module vexmorg
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_exp2(x) bind(c, name='g_exp2')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_gamma(x) bind(c, name='g_gamma')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -238,6 +270,10 @@ module vexmorg
     integer(c_int64_t) function g_jqnint(x) bind(c, name='g_jqnint')
       import :: c_float128, c_int64_t
       real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_lgamma(x) bind(c, name='g_lgamma')
+      import :: c_float
+      real(c_float), intent(in) :: x
     end function
     real(c_float) function g_log(x) bind(c, name='g_log')
       import :: c_float

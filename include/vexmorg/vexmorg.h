@@ -216,6 +216,16 @@ VEXMORG_API Complex16 *g_dschq(Complex16 *result, const double *x);
  * Error and gamma functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+VEXMORG_API float g_erf(const float *x);
+VEXMORG_API float g_erfc(const float *x);
+VEXMORG_API float g_gamma(const float *x);
+VEXMORG_API float g_lgamma(const float *x);
+VEXMORG_API float g_algama(const float *x);
+VEXMORG_API double g_derf(const double *x);
+VEXMORG_API double g_derfc(const double *x);
+VEXMORG_API double g_dgamma(const double *x);
+VEXMORG_API double g_dlgama(const double *x);
+
 /* ------------------------------------------------------------------------
  * REAL*16 arithmetic, comparisons, conversions and elemental intrinsics
  *
