@@ -154,9 +154,11 @@ constexpr std::uint32_t ends4[4] = {0x3f800001, 0x41051eb8, 0x42b171aa, 0x42b2d4
 constexpr std::uint32_t quadrant_ends4[4] = {0x3f22f983, 0x40a9999a, 0x4261ed91, 0x4263b127};
 
 // sinh a and cosh a by range; g_scnhq (kQuadrant) takes E = g_exp(a) in
-// the middle and upper ranges, the others the Real4 exponential.
+// the middle and upper ranges, the others the Real4 exponential. (Inlined
+// into each attempt: as a call its two register values would go through
+// memory.)
 template <unsigned kWant, bool kQuadrant>
-Values kernels4(Range r, float a) {
+[[gnu::always_inline]] inline Values kernels4(Range r, float a) {
   switch (r) {
     case Range::series:
       return series4<kWant>(a);
@@ -243,9 +245,9 @@ Complex16 signed_pair(double x, Values v) {
 }
 Complex16 overflow_pair(double x, double big) { return {std::signbit(x) ? -big : big, big}; }
 
-// sinh a and cosh a by range.
+// sinh a and cosh a by range (inlined, as kernels4).
 template <unsigned kWant>
-Values kernels8(Range r, double a) {
+[[gnu::always_inline]] inline Values kernels8(Range r, double a) {
   switch (r) {
     case Range::series:
       return series8<kWant>(a);
