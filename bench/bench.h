@@ -35,6 +35,32 @@ void run(benchmark::State &state, const std::vector<T> &args, F f) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// A (y, x) argument pair of the two-argument functions.
+template <class T>
+struct Pair {
+  T y, x;
+};
+
+// `count` pairs with y and x each uniform in [lo, hi), fixed seed.
+template <class T>
+std::vector<Pair<T>> uniform_pairs(T lo, T hi, std::size_t count = 1024) {
+  const std::vector<T> ys = uniform(lo, hi, 2 * count);
+  std::vector<Pair<T>> v(count);
+  for (std::size_t i = 0; i < count; ++i) v[i] = {ys[2 * i], ys[2 * i + 1]};
+  return v;
+}
+
+// Calls f(&y, &x) for every pair, one call per iteration.
+template <class T, class F>
+void run2(benchmark::State &state, const std::vector<Pair<T>> &args, F f) {
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(f(&args[i].y, &args[i].x));
+    i = (i + 1) & (args.size() - 1);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
 }  // namespace bench
 
 #define VX_BENCH_PAIR(family, ours, reference, args)                                \
@@ -43,4 +69,13 @@ void run(benchmark::State &state, const std::vector<T> &args, F f) {
     bench::run(state, args, [](const auto *x) { return reference(*x); });           \
   }                                                                                 \
   BENCHMARK(bm_##ours)->Name(#family "/" #ours);                                    \
+  BENCHMARK(bm_##ours##_ref)->Name(#family "/" #ours "~" #reference)
+
+// The same for two-argument entries over (y, x) pairs: reference(y, x).
+#define VX_BENCH_PAIR2(family, ours, reference, args)                                         \
+  static void bm_##ours(benchmark::State &state) { bench::run2(state, args, ours); }          \
+  static void bm_##ours##_ref(benchmark::State &state) {                                      \
+    bench::run2(state, args, [](const auto *y, const auto *x) { return reference(*y, *x); }); \
+  }                                                                                           \
+  BENCHMARK(bm_##ours)->Name(#family "/" #ours);                                              \
   BENCHMARK(bm_##ours##_ref)->Name(#family "/" #ours "~" #reference)

@@ -40,6 +40,18 @@ module vexmorg
       import :: c_int32_t, vexmori_error_report
       type(vexmori_error_report), intent(out) :: report
     end function
+    real(c_float) function g_acos(x) bind(c, name='g_acos')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_acosd(x) bind(c, name='g_acosd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_acosq(x) bind(c, name='g_acosq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     integer(c_int32_t) function g_afeq(a, b) bind(c, name='g_afeq')
       import :: c_float128, c_int32_t
       real(c_float128), intent(in) :: a
@@ -119,6 +131,45 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    real(c_float) function g_asin(x) bind(c, name='g_asin')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_asind(x) bind(c, name='g_asind')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_asinq(x) bind(c, name='g_asinq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan(x) bind(c, name='g_atan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2(y, x) bind(c, name='g_atan2')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2d(y, x) bind(c, name='g_atan2d')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atan2q(y, x) bind(c, name='g_atan2q')
+      import :: c_float
+      real(c_float), intent(in) :: y
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atand(x) bind(c, name='g_atand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_atanq(x) bind(c, name='g_atanq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -134,6 +185,47 @@ module vexmorg
     real(c_float) function g_cotan(x) bind(c, name='g_cotan')
       import :: c_float
       real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_dacos(x) bind(c, name='g_dacos')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dacosd(x) bind(c, name='g_dacosd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dacosq(x) bind(c, name='g_dacosq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasin(x) bind(c, name='g_dasin')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasind(x) bind(c, name='g_dasind')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dasinq(x) bind(c, name='g_dasinq')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan(x) bind(c, name='g_datan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datan2(y, x) bind(c, name='g_datan2')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datand(x) bind(c, name='g_datand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_datanq(x) bind(c, name='g_datanq')
+      import :: c_double
+      real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dbleq(x) bind(c, name='g_dbleq')
       import :: c_double, c_float128
@@ -229,6 +321,16 @@ module vexmorg
     end function
     real(c_double) function g_dtan(x) bind(c, name='g_dtan')
       import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2d(y, x) bind(c, name='g_dtan2d')
+      import :: c_double
+      real(c_double), intent(in) :: y
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtan2q(y, x) bind(c, name='g_dtan2q')
+      import :: c_double
+      real(c_double), intent(in) :: y
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dtanh(x) bind(c, name='g_dtanh')

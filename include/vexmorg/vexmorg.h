@@ -163,6 +163,34 @@ VEXMORG_API double g_dcotan(const double *x);
  * Inverse trigonometric functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* Radians, degrees (suffix d) and quadrant units (suffix q, a right angle
+ * is 1). The two-argument forms take y first and give the angle of the
+ * point (x, y). */
+VEXMORG_API float g_asin(const float *x);
+VEXMORG_API float g_acos(const float *x);
+VEXMORG_API float g_atan(const float *x);
+VEXMORG_API float g_atan2(const float *y, const float *x);
+VEXMORG_API float g_asind(const float *x);
+VEXMORG_API float g_acosd(const float *x);
+VEXMORG_API float g_atand(const float *x);
+VEXMORG_API float g_atan2d(const float *y, const float *x);
+VEXMORG_API float g_asinq(const float *x);
+VEXMORG_API float g_acosq(const float *x);
+VEXMORG_API float g_atanq(const float *x);
+VEXMORG_API float g_atan2q(const float *y, const float *x);
+VEXMORG_API double g_dasin(const double *x);
+VEXMORG_API double g_dacos(const double *x);
+VEXMORG_API double g_datan(const double *x);
+VEXMORG_API double g_datan2(const double *y, const double *x);
+VEXMORG_API double g_dasind(const double *x);
+VEXMORG_API double g_dacosd(const double *x);
+VEXMORG_API double g_datand(const double *x);
+VEXMORG_API double g_dtan2d(const double *y, const double *x);
+VEXMORG_API double g_dasinq(const double *x);
+VEXMORG_API double g_dacosq(const double *x);
+VEXMORG_API double g_datanq(const double *x);
+VEXMORG_API double g_dtan2q(const double *y, const double *x);
+
 /* ------------------------------------------------------------------------
  * Exponential, logarithm and root functions, Real4 and Real8
  * ---------------------------------------------------------------------- */

@@ -1,0 +1,178 @@
+// Arc sine and arc cosine in quadrant units (a right angle is 1): g_asinq,
+// g_acosq (Real4), g_dasinq, g_dacosq (Real8), and their kernels ulx_ga1q
+// and ulx_gd1q, the arc cosine of 1 - v (internal, not exported).
+//
+// Method: approximations of their own, with coefficients already in
+// quadrant units, evaluated in the x87 register and rounded once to the
+// result type:
+//   |x| <= 1/2       asinq x = x (1 + a0 + a1 s + ... + a5 s^5) (Real4),
+//                    x (1 + A(s) / B(s)) (Real8), s = x^2;
+//   1/2 < |x| <= 1   acosq |x| = sqrt(v) (1 + p0 + p1 v + ... + p5 v^5)
+//                    (Real4), sqrt(v) + sqrt(v) P(v) / Q(v) (Real8), with
+//                    v = 1 - |x|: the kernel's series.
+// The arc sine above 1/2 is 1 minus the kernel's series, signed by x; the
+// arc cosine below 1/2 is 1 minus the arc sine, above it the kernel, and 2
+// minus the kernel for negative x. Hence asinq(+-1) = +-1, acosq(0) = 1,
+// acosq(1) = 0 and acosq(-1) = 2 exactly.
+//
+// The kernels take v by value: 0 <= v <= 1/2 is the series above, for
+// 1/2 < v < 2 they return the quadrant arc cosine entry at 1 - v, and 2 for
+// v >= 2 or NaN.
+//
+// Errors (argument reported as value; with the infinity flag every default
+// is a NaN):
+//   1357 / 1358  |x| > 1 or NaN: arc sine +-1 by x > 0 (a NaN gives -1);
+//                arc cosine 0 for x > 1, 2 for any other x.
+//
+// Accuracy against MPFR: asin_acos_test and inverse_trig_internal_test
+// state the bounds reached.
+#include <cmath>
+#include <cstdint>
+
+#include "common/x87.h"
+#include "elem/inverse_trig.h"
+
+namespace vx {
+namespace {
+
+using ld = long double;
+
+// ---- Real4 -----------------------------------------------------------------
+
+namespace real4 {
+
+// asinq x = x (1 + a0 + a1 s + ... + a5 s^5), |x| <= 1/2.
+constexpr float a0 = -0.36338022f;  // 0xBEBA0CF9: 1 + a0 is 2/pi
+constexpr float a1 = 0.10610408f;   // 0x3DD94D19
+constexpr float a2 = 0.047711056f;  // 0x3D436CAB
+constexpr float a3 = 0.028998144f;  // 0x3CED8D84
+constexpr float a4 = 0.015188593f;  // 0x3C78D994
+constexpr float a5 = 0.027142685f;  // 0x3CDE5A56
+// acosq(1 - v) = sqrt(v) (1 + p0 + p1 v + ... + p5 v^5), 0 <= v <= 1/2.
+constexpr float p0 = -0.099683687f;  // 0xBDCC26F6: 1 + p0 is 2 sqrt(2)/pi
+constexpr float p1 = 0.075026914f;   // 0x3D99A7B6
+constexpr float p2 = 0.016868405f;   // 0x3C8A2F9C
+constexpr float p3 = 0.005126197f;   // 0x3BA7F9A8
+constexpr float p4 = 0.0013424937f;  // 0x3AAFF69D
+constexpr float p5 = 0.001199549f;   // 0x3A9D3A2F
+
+ld asin_series(float x) {
+  const ld s = ld{x} * x;
+  return x * (ld{1} + a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)))));
+}
+
+ld kernel_series(ld v) {
+  return x87::fsqrt(v) * (ld{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
+}
+
+}  // namespace real4
+
+// ---- Real8 -----------------------------------------------------------------
+
+namespace real8 {
+
+// asinq x = x (1 + A(s) / B(s)), |x| <= 1/2, A = a0 + a1 s + ... + a5 s^5, and
+// B = b0 + b1 s + b2 s^2 + b3 s^3 + s^4 (the denominator of the radian arc
+// sine).
+constexpr double a0 = -7.880143195462664;    // 0xC01F854442013C7F: 1 + a0 / b0 is 2/pi
+constexpr double a1 = 19.92986289740539;     // 0x4033EE0B7EAE1EB5
+constexpr double a2 = -17.582876954309587;   // 0xC03195376C905A0D
+constexpr double a3 = 6.239933816479386;     // 0x4018F5B135DBEF08
+constexpr double a4 = -0.7226209670820288;   // 0xBFE71FB601A0ADB9
+constexpr double a5 = 0.003742091165584263;  // 0x3F6EA7BBE5983F6C
+constexpr double b0 = 21.68566860889831;     // 0x4035AF87FA5B1CB0
+constexpr double b1 = -48.513762320053395;   // 0xC04841C2F6B545F1
+constexpr double b2 = 37.07087034958211;     // 0x404289124794DB0A
+constexpr double b3 = -11.026014708098247;   // 0xC0260D51CCC0FE71
+// acosq(1 - v) = sqrt(v) + sqrt(v) P(v) / Q(v), 0 <= v <= 1/2,
+// P = p0 + p1 v + ... + p5 v^5, Q = q0 + q1 v + q2 v^2 + q3 v^3 + v^4.
+constexpr double p0 = -34.58731733649902;    // 0xC0414B2D36E8518D: 1 + p0 / q0 is 2 sqrt(2)/pi
+constexpr double p1 = 64.72019272828881;     // 0x40502E17A33DB451
+constexpr double p2 = -38.04274314620163;    // 0xC04305789B7F8836
+constexpr double p3 = 8.514948401112278;     // 0x402107A7511BCF38
+constexpr double p4 = -0.6077268097294719;   // 0xBFE3727F7E96188C
+constexpr double p5 = 0.002646058039002904;  // 0x3F65AD2F97B4EC5E
+constexpr double q0 = 346.970697742373;      // 0x4075AF87FA5B1CB0
+constexpr double q1 = -388.11009856042716;   // 0xC07841C2F6B545F1
+constexpr double q2 = 148.28348139832843;    // 0x406289124794DB0A
+constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
+
+ld asin_series(double x) {
+  const ld s = ld{x} * x;
+  const ld a = a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5))));
+  const ld b = b0 + s * (b1 + s * (b2 + s * (b3 + s)));
+  return x * (1 + a / b);
+}
+
+ld kernel_series(ld v) {
+  const ld r = x87::fsqrt(v);
+  const ld p = p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5))));
+  const ld q = q0 + v * (q1 + v * (q2 + v * (q3 + v)));
+  return r + r * p / q;
+}
+
+}  // namespace real8
+
+// ---- Both types --------------------------------------------------------------
+
+// What the Real4 and Real8 forms differ in: the approximations, the kernel
+// entry and the error number.
+struct Quadrants4 {
+  using T = float;
+  static constexpr std::int32_t error = 1357;
+  static ld asin_series(float x) { return real4::asin_series(x); }
+  static ld kernel_series(ld v) { return real4::kernel_series(v); }
+  static ld kernel_entry(float v) { return ulx_ga1q(v); }
+};
+
+struct Quadrants8 {
+  using T = double;
+  static constexpr std::int32_t error = 1358;
+  static ld asin_series(double x) { return real8::asin_series(x); }
+  static ld kernel_series(ld v) { return real8::kernel_series(v); }
+  static ld kernel_entry(double v) { return ulx_gd1q(v); }
+};
+
+template <class K, class T = typename K::T>
+Attempt<T> arcsin(T x) {
+  // |x| > 1 or NaN: error 1357 / 1358, default +-1
+  if (outside_arc_domain(x)) return arcsin_error(K::error, x, T{1});
+  const T ax = std::fabs(x);
+  if (ax <= T{0.5}) return result(static_cast<T>(K::asin_series(x)));
+  const ld r = 1 - K::kernel_series(1 - ax);  // 1 - ax exact
+  return result(static_cast<T>(x < 0 ? -r : r));
+}
+
+template <class K, class T = typename K::T>
+Attempt<T> arccos(T x) {
+  // |x| > 1 or NaN: error 1357 / 1358, default 0 (x > 1) or 2
+  if (outside_arc_domain(x)) return arccos_error(K::error, x, T{2});
+  const T ax = std::fabs(x);
+  if (ax < T{0.5}) return result(static_cast<T>(1 - K::asin_series(x)));
+  const ld r = K::kernel_entry(1 - ax);  // 1 - ax exact
+  return result(static_cast<T>(x < 0 ? 2 - r : r));
+}
+
+// The kernel entry: the series up to 1/2, the arc cosine entry `acosq` of
+// 1 - v below 2, and 2 beyond (or for a NaN).
+template <class K, class T = typename K::T>
+ld kernel(T v, T (*acosq)(const T *)) {
+  if (v <= T{0.5}) return K::kernel_series(v);
+  // 1/2 < v < 2: the arc cosine of w = 1 - v, exact, -1 < w < 1/2
+  if (v < 2) {
+    const T w = 1 - v;
+    return acosq(&w);
+  }
+  return 2;  // v >= 2 or NaN
+}
+
+}  // namespace
+}  // namespace vx
+
+float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
+float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
+double g_dasinq(const double *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants8>, *x); }
+double g_dacosq(const double *x) { return vx::resume_loop(vx::arccos<vx::Quadrants8>, *x); }
+
+long double ulx_ga1q(float v) { return vx::kernel<vx::Quadrants4>(v, g_acosq); }
+long double ulx_gd1q(double v) { return vx::kernel<vx::Quadrants8>(v, g_dacosq); }

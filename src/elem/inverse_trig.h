@@ -1,0 +1,51 @@
+// What the inverse trigonometric functions share: the domain test and the
+// defaults of the arc sines and arc cosines (asin_acos.cpp,
+// asin_acos_degrees.cpp, asin_acos_quadrants.cpp), and the two internal
+// quadrant-unit kernels, which take their argument by value.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/resume.h"
+#include "frame/special.h"
+
+namespace vx {
+
+// The quiet NaN of T, the default of every site under the infinity flag.
+template <class T>
+constexpr T quiet_nan() {
+  if constexpr (sizeof(T) == 4) {
+    return _NaN_F;
+  } else {
+    return _NaN_D;
+  }
+}
+
+// The arc sine and arc cosine take |x| up to 1; a NaN fails the test too.
+template <class T>
+constexpr bool outside_arc_domain(T x) {
+  return !(x >= -1 && x <= 1);
+}
+
+// An arc sine outside its domain: default plus the quarter turn for x > 0,
+// minus it for any other x (a NaN included).
+template <class T>
+constexpr Attempt<T> arcsin_error(std::int32_t number, T x, T quarter_turn) {
+  return argument_error(number, x > 0 ? quarter_turn : -quarter_turn, quiet_nan<T>());
+}
+
+// An arc cosine outside its domain: default 0 for x > 1, the half turn for
+// any other x (a NaN included).
+template <class T>
+constexpr Attempt<T> arccos_error(std::int32_t number, T x, T half_turn) {
+  return argument_error(number, x > 1 ? T{0} : half_turn, quiet_nan<T>());
+}
+
+}  // namespace vx
+
+// acos(1 - v) in quadrant units for 0 <= v <= 1/2 (the callers pass
+// v = 1 - |x|); for 1/2 < v < 2 the quadrant arc cosine of 1 - v; 2.0 for
+// v >= 2 or NaN. The result is the x87 register's, not rounded to the
+// argument's type. Internal: not exported.
+extern "C" long double ulx_ga1q(float v);
+extern "C" long double ulx_gd1q(double v);
