@@ -16,9 +16,11 @@
 
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
-#if defined(__SIZEOF_INT128__) && !defined(VEXMORG_PORTABLE_WORDS)
+#if defined(__SIZEOF_INT128__) && defined(__x86_64__) && !defined(VEXMORG_PORTABLE_WORDS)
 #define VX_WORDS128_FAST 1
+#include <x86intrin.h>
 #else
 #define VX_WORDS128_FAST 0
 #endif
@@ -57,10 +59,23 @@ constexpr u32 word(U128 x, int i) {
 
 constexpr bool is_zero(U128 x) { return (x.hi | x.lo) == 0; }
 constexpr bool equal(U128 a, U128 b) { return a.hi == b.hi && a.lo == b.lo; }
-constexpr bool less(U128 a, U128 b) { return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo); }
+constexpr bool less(U128 a, U128 b) {
+#if VX_WORDS128_FAST
+  return to_native(a) < to_native(b);  // the borrow of a - b: no branch
+#else
+  return a.hi < b.hi || (a.hi == b.hi && a.lo < b.lo);
+#endif
+}
 // Bit 127 read as a sign: the order of values known to lie within 2^127 of
 // zero, held modulo 2^128.
 constexpr bool negative(U128 x) { return (x.hi >> 63) != 0; }
+
+// `a` when c holds, else `b`, by masks rather than a branch: for choices
+// that random operands make unpredictable.
+constexpr U128 select(bool c, U128 a, U128 b) {
+  const u64 mask = 0 - static_cast<u64>(c);
+  return {b.hi ^ ((a.hi ^ b.hi) & mask), b.lo ^ ((a.lo ^ b.lo) & mask)};
+}
 
 // ---- Addition and subtraction -----------------------------------------------
 
@@ -83,8 +98,24 @@ constexpr U128 sub(U128 a, U128 b) {
 #endif
 }
 
+// -x modulo 2^128 when c holds, else x, without a branch.
+constexpr U128 negate_if(bool c, U128 x) {
+  const u64 mask = 0 - static_cast<u64>(c);
+  return add({x.hi ^ mask, x.lo ^ mask}, {0, mask & 1});  // ~x + 1, or x
+}
+
 // a + b + carry_in (0 or 1), with the carry out of bit 127 in `carry_out`.
+// The fast body is the processor's add-with-carry chain.
 constexpr U128 add_carry(U128 a, U128 b, u32 carry_in, u32 &carry_out) {
+#if VX_WORDS128_FAST
+  if (!std::is_constant_evaluated()) {
+    unsigned long long lo, hi;
+    const unsigned char c = _addcarry_u64(
+        _addcarry_u64(static_cast<unsigned char>(carry_in), a.lo, b.lo, &lo), a.hi, b.hi, &hi);
+    carry_out = c;
+    return {hi, lo};
+  }
+#endif
   const U128 s = add(add(a, b), {0, carry_in});
   carry_out = (less(s, a) || (carry_in != 0 && equal(s, a))) ? 1 : 0;
   return s;
@@ -93,46 +124,45 @@ constexpr U128 add_carry(U128 a, U128 b, u32 carry_in, u32 &carry_out) {
 // a - b - borrow_in (0 or 1), with the borrow out of bit 127 in
 // `borrow_out`.
 constexpr U128 sub_borrow(U128 a, U128 b, u32 borrow_in, u32 &borrow_out) {
+#if VX_WORDS128_FAST
+  if (!std::is_constant_evaluated()) {
+    unsigned long long lo, hi;
+    const unsigned char c = _subborrow_u64(
+        _subborrow_u64(static_cast<unsigned char>(borrow_in), a.lo, b.lo, &lo), a.hi, b.hi, &hi);
+    borrow_out = c;
+    return {hi, lo};
+  }
+#endif
   borrow_out = (less(a, b) || (borrow_in != 0 && equal(a, b))) ? 1 : 0;
   return sub(sub(a, b), {0, borrow_in});
 }
 
 // ---- Shifts -----------------------------------------------------------------
 
-// x * 2^n modulo 2^128, for 0 <= n < 128.
+// x * 2^n modulo 2^128, for 0 <= n < 128. The fast body shifts a variable
+// count as one 128-bit word (a double shift and a choice of the halves); a
+// constant count takes the word formulas, whose single shifts cost less
+// than a double shift (SHLD, SHRD: several operations on AMD processors).
 constexpr U128 shl(U128 x, unsigned n) {
 #if VX_WORDS128_FAST
-  return from_native(to_native(x) << n);
-#else
+  if (!__builtin_constant_p(n)) return from_native(to_native(x) << n);
+#endif
   if (n == 0) return x;
   if (n >= 64) return {x.lo << (n - 64), 0};
   return {(x.hi << n) | (x.lo >> (64 - n)), x.lo << n};
-#endif
 }
 
-// floor(x / 2^n), for 0 <= n < 128.
+// floor(x / 2^n), for 0 <= n < 128; bodies as for shl.
 constexpr U128 shr(U128 x, unsigned n) {
 #if VX_WORDS128_FAST
-  return from_native(to_native(x) >> n);
-#else
+  if (!__builtin_constant_p(n)) return from_native(to_native(x) >> n);
+#endif
   if (n == 0) return x;
   if (n >= 64) return {0, x.hi >> (n - 64)};
   return {x.hi >> n, (x.lo >> n) | (x.hi << (64 - n))};
-#endif
 }
 
-// floor(x / 2^n) with the bits shifted out ORed into bit 0 (the sticky bit
-// of rounding), for any n >= 0: from n = 128 on the result is 1 when x is
-// nonzero and 0 otherwise.
-constexpr U128 shr_sticky(U128 x, unsigned n) {
-  if (n == 0) return x;
-  if (n >= 128) return {0, is_zero(x) ? 0u : 1u};
-  const U128 kept = shr(x, n);
-  const bool lost = !is_zero(shl(x, 128 - n));
-  return {kept.hi, kept.lo | (lost ? 1u : 0u)};
-}
-
-// ---- Leading zeros ----------------------------------------------------------
+// ---- Leading and trailing zeros ---------------------------------------------
 
 // Zero bits above the highest set bit; the width for 0.
 constexpr int clz32(u32 x) { return x == 0 ? 32 : __builtin_clz(x); }
@@ -145,6 +175,46 @@ constexpr int clz64(u64 x) {
 #endif
 }
 constexpr int clz128(U128 x) { return x.hi != 0 ? clz64(x.hi) : 64 + clz64(x.lo); }
+
+// Zero bits below the lowest set bit; the width for 0.
+constexpr int ctz32(u32 x) { return x == 0 ? 32 : __builtin_ctz(x); }
+constexpr int ctz64(u64 x) {
+#if VX_WORDS128_FAST
+  return x == 0 ? 64 : __builtin_ctzll(x);
+#else
+  const u32 low = static_cast<u32>(x);
+  return low != 0 ? ctz32(low) : 32 + ctz32(static_cast<u32>(x >> 32));
+#endif
+}
+constexpr int ctz128(U128 x) { return x.lo != 0 ? ctz64(x.lo) : 64 + ctz64(x.hi); }
+
+// ---- Shifts with a sticky bit, normalisation --------------------------------
+
+// floor(x / 2^n) with the bits shifted out ORed into bit 0 (the sticky bit
+// of rounding), for any n >= 0: from n = 128 on the result is 1 when x is
+// nonzero and 0 otherwise. Some bit is shifted out exactly when n exceeds
+// the number of trailing zeros.
+constexpr U128 shr_sticky(U128 x, unsigned n) {
+  if (n >= 128) [[unlikely]]
+    return {0, is_zero(x) ? 0u : 1u};
+  const U128 kept = shr(x, n);
+  const bool lost = static_cast<int>(n) > ctz128(x);
+  return {kept.hi, kept.lo | (lost ? 1u : 0u)};
+}
+
+// x shifted left until bit 127 is set, for a nonzero x; the shift, 0 to
+// 127, in `n`.
+constexpr U128 normalize(U128 x, int &n) {
+  if (x.hi == 0) [[unlikely]] {
+    n = 64 + clz64(x.lo);
+    return {x.lo << (n - 64), 0};
+  }
+  // Below 64: single shifts rather than a double shift, the low word's
+  // part in two steps so that a zero shift moves none of it.
+  n = clz64(x.hi);
+  const auto m = static_cast<unsigned>(n);
+  return {(x.hi << m) | ((x.lo >> 1) >> (63 - m)), x.lo << m};
+}
 
 // ---- Products ---------------------------------------------------------------
 
@@ -174,10 +244,20 @@ constexpr U256 mul128x128(U128 a, U128 b) {
   const U128 p10 = mul64x64(a.hi, b.lo), p11 = mul64x64(a.hi, b.hi);
   // Bits 64..191: p00.hi + p01 + p10, with its carries into bit 192.
   u32 c1 = 0, c2 = 0;
-  U128 mid = add_carry({0, p00.hi}, p01, 0, c1);
-  mid = add_carry(mid, p10, 0, c2);
+  U128 mid = add_carry(p01, p10, 0, c1);
+  mid = add_carry(mid, {0, p00.hi}, 0, c2);
   const U128 top = add(p11, {c1 + c2, mid.hi});
   return {top, {mid.lo, p00.lo}};
+}
+
+// The low 128 bits of a product: a * b modulo 2^128.
+constexpr U128 mul_low(U128 a, U128 b) {
+  const U128 p = mul64x64(a.lo, b.lo);
+  return {p.hi + a.lo * b.hi + a.hi * b.lo, p.lo};
+}
+constexpr U128 mul_low(U128 a, u64 b) {
+  const U128 p = mul64x64(a.lo, b);
+  return {p.hi + a.hi * b, p.lo};
 }
 
 // ---- Division by an invariant divisor ---------------------------------------

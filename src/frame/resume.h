@@ -120,22 +120,36 @@ template <unsigned kValues, class A, class B>
   return true;
 }
 
+// The loop proper, out of line: it starts again from the first attempt,
+// which is a pure function of the arguments, so the caller's fast path
+// keeps nothing for it.
+template <unsigned kValues, class F, class... A>
+[[gnu::noinline, gnu::cold]] auto report_and_resume(F attempt, A... args)
+    -> decltype(attempt(args...).value) {
+  for (;;) {
+    const auto a = attempt(args...);
+    if (a.error == 0) return a.value;
+    if (!report_args<kValues>(a.via, a.error, a.values, args...))
+      return pick_default(a.value, a.ieee);
+  }
+}
+
 }  // namespace detail
 
 // Runs `attempt(args...)` under the resume loop. One or two arguments, each
 // with a reportable type (type_code). `kValues` says which are reported as
-// values; the default reports each one.
+// values; the default reports each one. The first attempt is inlined,
+// reads the arguments where they are and returns its result directly; only
+// an error leaves for the loop, which works on copies.
 template <unsigned kValues = kBothValues, class F, class... A>
-auto resume_loop(F attempt, A... args) -> decltype(attempt(args...).value) {
+[[gnu::always_inline]] inline auto resume_loop(F attempt, const A &...args)
+    -> decltype(attempt(args...).value) {
   static_assert(sizeof...(A) == 1 || sizeof...(A) == 2, "one or two arguments");
   static_assert(((type_code<A> != 0) && ...), "argument without a value type code");
-  for (;;) {
-    const auto a = attempt(args...);
-    if (a.error == 0) [[likely]]
-      return a.value;
-    if (!detail::report_args<kValues>(a.via, a.error, a.values, args...))
-      return pick_default(a.value, a.ieee);
-  }
+  const auto a = attempt(args...);
+  if (a.error == 0) [[likely]]
+    return a.value;
+  return detail::report_and_resume<kValues>(attempt, args...);
 }
 
 }  // namespace vx

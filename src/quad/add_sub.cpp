@@ -5,11 +5,12 @@
 // significands are set with their leading 1 at bit 126 (one bit of room for
 // a carry, 14 bits below the 113 kept), Y is shifted right by the exponent
 // difference with everything shifted out ORed into bit 0, and the two are
-// added or subtracted. A sum that did not carry, or a difference, is
-// normalised to bit 127 (a left shift loses nothing: a difference that
-// cancels more than one bit had Y shifted by at most one place), and the
-// funnel rounds to nearest, ties to even, which the 14 guard bits and the
-// sticky bit decide exactly.
+// added or subtracted. The result is normalised to bit 127 by its leading
+// zeros (a left shift loses nothing: a difference that cancels more than
+// one bit had Y shifted by at most one place), and the funnel rounds to
+// nearest, ties to even, which the 14 guard bits and the sticky bit decide
+// exactly. The order and the signs of random operands cannot be predicted,
+// so they choose by masks rather than branches; g_aqsq is (-b) + a.
 //
 // Special cases:
 //   a zero (word 3 is 0 or 0x80000000): g_aqaq returns b and g_aqsq returns
@@ -30,58 +31,69 @@ namespace vx::quad {
 
 namespace {
 
-[[gnu::always_inline]] inline Rounded add_core(const Real16 &a, const Real16 &b) {
-  if (is_zero(a)) return {b, Outcome::value};
-  if (is_zero(b)) return {a, Outcome::value};
-  const bool swap = w128::less(magnitude_of(a), magnitude_of(b));
-  const Real16 &x = swap ? b : a;
-  const Real16 &y = swap ? a : b;
-  const std::uint32_t sign = sign_of(x);
-  const std::int32_t ex = exponent_of(x);
-  const auto distance = static_cast<unsigned>(ex - exponent_of(y));
+// a + b on their format bits. A zero operand returns the other one, a zero
+// a first (so two zeros return b). Otherwise the order of the operands
+// plays no part: on equal magnitudes the result is 2a or +0.
+[[gnu::always_inline]] inline Rounded add_core(U128 a, U128 b) {
+  if (is_zero_pattern(a)) [[unlikely]]
+    return {b, Outcome::value};
+  if (is_zero_pattern(b)) [[unlikely]]
+    return {a, Outcome::value};
+  // X, the larger magnitude (a on a tie), and Y, chosen without a branch:
+  // the order of random operands cannot be predicted, nor whether their
+  // signs agree.
+  const U128 ma = magnitude_of(a), mb = magnitude_of(b);
+  const bool swap = w128::less(ma, mb);
+  const std::uint64_t sign = sign_of(w128::select(swap, b, a));
+  const bool subtract = ((a.hi ^ b.hi) >> 63) != 0;
+  const U128 x = w128::select(swap, mb, ma), y = w128::select(swap, ma, mb);  // |X|, |Y|
+  const auto ex = static_cast<std::int32_t>(x.hi >> 48);  // no sign above the exponent
+  const auto distance = static_cast<unsigned>((x.hi >> 48) - (y.hi >> 48));
   const U128 sx = w128::shl(significand_of(x), 14);
   const U128 sy = w128::shr_sticky(w128::shl(significand_of(y), 14), distance);
-  if (sign == sign_of(y)) {
-    const U128 s = w128::add(sx, sy);
-    if (w128::negative(s)) return round_pack(sign, ex + 1, s);  // carried into bit 127
-    return round_pack(sign, ex, w128::shl(s, 1));
-  }
-  const U128 s = w128::sub(sx, sy);
-  if (w128::is_zero(s)) return {kZero, Outcome::value};
-  const int n = w128::clz128(s);
-  return round_pack(sign, ex + 1 - n, w128::shl(s, static_cast<unsigned>(n)));
+  // Signs equal: the sum, in [2^126, 2^128). Different: the difference, in
+  // [0, 2^127): X plus the two's complement of Y. Either way the leading 1
+  // is then brought to bit 127.
+  const U128 s = w128::add(sx, w128::negate_if(subtract, sy));
+  if (w128::is_zero(s)) [[unlikely]]
+    return {{0, 0}, Outcome::value};  // exact cancellation: +0
+  int n;
+  const U128 sig = w128::normalize(s, n);
+  return round_pack(sign, ex + 1 - n, sig);
 }
 
 }  // namespace
 
-Rounded add(const Real16 &a, const Real16 &b) { return add_core(a, b); }
+Rounded add(const Real16 &a, const Real16 &b) { return add_core(bits_of(a), bits_of(b)); }
 
 namespace {
 
 constexpr std::int32_t kOverflow = 1397;
 constexpr std::int32_t kUnderflow = 1398;
 
-Attempt<Real16> sum(Real16 a, Real16 b) {
-  return outcome_attempt(add_core(a, b), kOverflow, kUnderflow, signed_infinity(sign_of(a) != 0));
+[[gnu::always_inline]] inline Result16 sum(const Real16 &a, const Real16 &b) {
+  const U128 x = bits_of(a);
+  return outcome_attempt(add_core(x, bits_of(b)), kOverflow, kUnderflow,
+                         signed_infinity(sign_of(x) != 0));
 }
 
-Attempt<Real16> difference(Real16 a, Real16 b) {
-  if (is_zero(b)) return result(a);
-  if (is_zero(a)) return result(with_sign(b, sign_of(b) ^ kSignBit));
-  const Real16 minus_b = with_sign(b, sign_of(b) ^ kSignBit);
-  return outcome_attempt(add_core(a, minus_b), kOverflow, kUnderflow,
-                         signed_infinity(sign_of(a) != 0));
+// (-b) + a: a zero b returns a, even when a is a zero too, and a zero a
+// returns -b.
+[[gnu::always_inline]] inline Result16 difference(const Real16 &a, const Real16 &b) {
+  const U128 x = bits_of(a);
+  return outcome_attempt(add_core(negated(bits_of(b)), x), kOverflow, kUnderflow,
+                         signed_infinity(sign_of(x) != 0));
 }
 
 }  // namespace
 }  // namespace vx::quad
 
 Real16 *g_aqaq(Real16 *result, const Real16 *a, const Real16 *b) {
-  *result = vx::resume_loop<vx::kNoValues>(vx::quad::sum, *a, *b);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::sum, *a, *b));
   return result;
 }
 
 Real16 *g_aqsq(Real16 *result, const Real16 *a, const Real16 *b) {
-  *result = vx::resume_loop<vx::kNoValues>(vx::quad::difference, *a, *b);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::difference, *a, *b));
   return result;
 }

@@ -1,12 +1,13 @@
 // Real16 quotient: g_aqdq (a / b).
 //
-// Method: both significands are set with their leading 1 at bit 127 (A, B).
-// The numerator is A * 2^128 when A < B and A * 2^127 otherwise, so that the
-// 128-bit quotient Q = floor(numerator / B) has its leading 1 at bit 127.
-// Q comes in two 64-bit words from two 3-by-2 word divisions with the exact
-// reciprocal of B (w128::div_3by2); the remainder, nonzero or not, is the
-// sticky bit, and the funnel rounds to nearest, ties to even: the quotient
-// is correctly rounded.
+// Method: with A and B the significands ([2^112, 2^113)), N = A, or 2A when
+// A < B, so that N / B lies in [1, 2); the quotient's value is
+// V = N * 2^127 / B in [2^127, 2^128). An estimate within 2 of V
+// (quotient_estimate: a 53-bit reciprocal from one double division, then
+// three integer digits with exact remainders) decides the rounding nearly
+// always; near a rounding boundary the exact remainder of
+// floor(V) decides. The funnel rounds to nearest, ties to even: the
+// quotient is correctly rounded.
 //
 // Special cases:
 //   b zero (word 3 is 0 or 0x80000000): division by zero, error 280, no
@@ -23,51 +24,59 @@
 //   starts again with the slots.
 //
 // Accuracy: correctly rounded; mul_div_test compares with MPFR at 113 bits.
+#include "quad/estimates.h"
 #include "quad/real16.h"
 
 namespace vx::quad {
 
 namespace {
 
-[[gnu::always_inline]] inline Rounded divide_core(const Real16 &a, const Real16 &b) {
-  if (is_zero(a)) return {kZero, Outcome::value};
-  const std::uint32_t sign = sign_of(a) ^ sign_of(b);
-  std::int32_t exp = exponent_of(a) - exponent_of(b) + kBias;
-  const U128 num = w128::shl(significand_of(a), 15);
-  const U128 den = w128::shl(significand_of(b), 15);
-  const std::uint64_t v = w128::reciprocal_3by2(den);
-  U128 r;
-  std::uint64_t q1;
-  if (w128::less(num, den)) {  // numerator A * 2^128
-    --exp;
-    q1 = w128::div_3by2(num.hi, num.lo, 0, den, v, r);
-  } else {  // numerator A * 2^127
-    const U128 half = w128::shr(num, 1);
-    q1 = w128::div_3by2(half.hi, half.lo, num.lo << 63, den, v, r);
+// floor(V) = floor(N 2^127 / B), with bit 0 set when the division is not
+// exact, from an estimate within 2 of V: the remainder of estimate - 2 is
+// below 4B and fits 128 bits.
+[[gnu::noinline, gnu::cold]] U128 exact_quotient(U128 n, U128 d, U128 estimate) {
+  U128 q = w128::sub(estimate, {0, 2});
+  U128 r = w128::sub({n.lo << 63, 0}, w128::mul_low(q, d));  // N 2^127 - q B, modulo 2^128
+  while (!w128::less(r, d)) {
+    r = w128::sub(r, d);
+    q = w128::add(q, {0, 1});
   }
-  const std::uint64_t q0 = w128::div_3by2(r.hi, r.lo, 0, den, v, r);
-  return round_pack(sign, exp, {q1, q0 | (w128::is_zero(r) ? 0u : 1u)});
+  return {q.hi, q.lo | (w128::is_zero(r) ? 0u : 1u)};
+}
+
+// a / b on their format bits, b not zero.
+[[gnu::always_inline]] inline Rounded divide_core(U128 a, U128 b) {
+  if (is_zero_pattern(a)) return {{0, 0}, Outcome::value};
+  const std::uint64_t sign = sign_of(a) ^ sign_of(b);
+  const U128 d = significand_of(b);
+  const bool halved = w128::less(significand_of(a), d);  // A < B: N = 2A
+  const U128 n = w128::shl(significand_of(a), halved ? 1 : 0);
+  const std::int32_t exp = exponent_of(a) - exponent_of(b) + kBias - (halved ? 1 : 0);
+  const U128 e = quotient_estimate(n, d);
+  const U128 v = decided_by_estimate(e) ? U128{e.hi, e.lo | 1} : exact_quotient(n, d, e);
+  return round_pack(sign, exp, v);
 }
 
 }  // namespace
 
-Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(a, b); }
+Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(bits_of(a), bits_of(b)); }
 
 namespace {
 
-Attempt<Real16> quotient(Real16 a, Real16 b) {
-  if (is_zero(b)) {  // division by zero: no values reported
-    const bool zero = is_zero(a);
-    const Real16 ieee = zero ? _NaN_Q : signed_infinity(sign_of(a) != 0);
-    return without_values(arith_exception(280, zero ? kZero : kOverflowQ, ieee));
+[[gnu::always_inline]] inline Result16 quotient(const Real16 &a, const Real16 &b) {
+  const U128 x = bits_of(a), y = bits_of(b);
+  if (is_zero_pattern(y)) {  // division by zero: no values reported
+    const bool zero = is_zero_pattern(x);
+    const U128 ieee = zero ? bits_of(_NaN_Q) : signed_infinity(sign_of(x) != 0);
+    return without_values(arith_exception(280, zero ? U128{0, 0} : bits_of(kOverflowQ), ieee));
   }
-  return outcome_attempt(divide_core(a, b), 278, 279, signed_infinity(sign_of(a) != sign_of(b)));
+  return outcome_attempt(divide_core(x, y), 278, 279, signed_infinity(sign_of(x) != sign_of(y)));
 }
 
 }  // namespace
 }  // namespace vx::quad
 
 Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b) {
-  *result = vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b));
   return result;
 }

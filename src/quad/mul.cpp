@@ -25,36 +25,39 @@ namespace vx::quad {
 
 namespace {
 
-[[gnu::always_inline]] inline Rounded multiply_core(const Real16 &a, const Real16 &b) {
-  if (is_zero(a) || is_zero(b)) return {kZero, Outcome::value};
-  const std::uint32_t sign = sign_of(a) ^ sign_of(b);
+// a * b on their format bits.
+[[gnu::always_inline]] inline Rounded multiply_core(U128 a, U128 b) {
+  if (is_zero_pattern(a) || is_zero_pattern(b)) return {{0, 0}, Outcome::value};
+  const std::uint64_t sign = sign_of(a) ^ sign_of(b);
   const std::int32_t exp = exponent_of(a) + exponent_of(b) - kBias + 1;
   const w128::U256 p =
       w128::mul128x128(w128::shl(significand_of(a), 15), w128::shl(significand_of(b), 15));
-  if (w128::negative(p.hi)) {  // the significand product is 2 or more
-    const U128 sig = {p.hi.hi, p.hi.lo | (w128::is_zero(p.lo) ? 0u : 1u)};
-    return round_pack(sign, exp, sig);
-  }
-  const U128 top = w128::add(w128::shl(p.hi, 1), {0, p.lo.hi >> 63});
-  const bool sticky = (p.lo.hi << 1) != 0 || p.lo.lo != 0;
-  return round_pack(sign, exp - 1, {top.hi, top.lo | (sticky ? 1u : 0u)});
+  // A product below 2 (bit 255 clear) moves up one bit, without a branch:
+  // it depends on the operands' significands at random.
+  const unsigned below_two = w128::negative(p.hi) ? 0 : 1;
+  const U128 top = w128::shl(p.hi, below_two);
+  const std::uint64_t moved_up = (p.lo.hi >> 63) & below_two;
+  const bool sticky = ((p.lo.hi << below_two) | p.lo.lo) != 0;
+  return round_pack(sign, exp - static_cast<std::int32_t>(below_two),
+                    {top.hi, top.lo | moved_up | (sticky ? 1u : 0u)});
 }
 
 }  // namespace
 
-Rounded multiply(const Real16 &a, const Real16 &b) { return multiply_core(a, b); }
+Rounded multiply(const Real16 &a, const Real16 &b) { return multiply_core(bits_of(a), bits_of(b)); }
 
 namespace {
 
-Attempt<Real16> product(Real16 a, Real16 b) {
-  return outcome_attempt(multiply_core(a, b), 1397, 1398,
-                         signed_infinity(sign_of(a) != sign_of(b)));
+[[gnu::always_inline]] inline Result16 product(const Real16 &a, const Real16 &b) {
+  const U128 x = bits_of(a), y = bits_of(b);
+  return outcome_attempt(multiply_core(x, y), 1397, 1398,
+                         signed_infinity(sign_of(x) != sign_of(y)));
 }
 
 }  // namespace
 }  // namespace vx::quad
 
 Real16 *g_aqmq(Real16 *result, const Real16 *a, const Real16 *b) {
-  *result = vx::resume_loop<vx::kNoValues>(vx::quad::product, *a, *b);
+  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::product, *a, *b));
   return result;
 }

@@ -1,11 +1,15 @@
-// The 128-bit word primitives against GMP: products, shifts with the
-// sticky bit, leading zeros, and the exact reciprocals and 3-by-2 word
-// divisions. The same tests run on the fast and the portable paths
-// (VEXMORG_PORTABLE_WORDS) and on i386, where only the portable one exists.
+// The 128-bit word primitives against GMP: sums and differences with their
+// carries, choices, products, shifts with the sticky bit, leading zeros,
+// and the exact reciprocals and 3-by-2 word divisions. The same tests run
+// on the fast and the portable paths (VEXMORG_PORTABLE_WORDS) and on i386,
+// where only the portable one exists.
 #include <gmp.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/words128.h"
+#include "support/mpz_words.h"
 #include "support/sampling.h"
 
 namespace {
@@ -13,34 +17,8 @@ namespace {
 using vx::w128::U128;
 using vx::w128::u64;
 
-// An mpz of up to four 64-bit words, most significant first.
-class Z {
- public:
-  Z() { mpz_init(v_); }
-  explicit Z(U128 x) : Z() { set({x.hi, x.lo}); }
-  ~Z() { mpz_clear(v_); }
-  Z(const Z &) = delete;
-  Z &operator=(const Z &) = delete;
-  void set(std::initializer_list<u64> words) {
-    mpz_set_ui(v_, 0);
-    for (u64 w : words) {  // 32 bits at a time: unsigned long may be 32 bits wide
-      mpz_mul_2exp(v_, v_, 32);
-      mpz_add_ui(v_, v_, static_cast<unsigned long>(w >> 32));
-      mpz_mul_2exp(v_, v_, 32);
-      mpz_add_ui(v_, v_, static_cast<unsigned long>(w & 0xffffffff));
-    }
-  }
-  mpz_ptr get() { return v_; }
-
- private:
-  mpz_t v_;
-};
-
-bool same(mpz_srcptr z, std::initializer_list<u64> words) {
-  Z w;
-  w.set(words);
-  return mpz_cmp(z, w.get()) == 0;
-}
+using Z = support::Mpz;
+using support::same;
 
 // Random words with long runs of ones and zeros now and then.
 u64 word(support::Sampler &s) {
@@ -75,6 +53,52 @@ TEST(Words128, ProductsAgainstGmp) {
   }
 }
 
+// Sums with their carries, differences with their borrows, the conditional
+// negation and choice, and products modulo 2^128.
+TEST(Words128, CarriesSelectionsAndLowProducts) {
+  support::Sampler s(0xadd5);
+  Z a, b, r, m;
+  mpz_set_ui(m.get(), 1);
+  mpz_mul_2exp(m.get(), m.get(), 128);
+  for (std::uint64_t i = 0; i < support::scaled(100000); ++i) {
+    const U128 x = {word(s), word(s)}, y = {word(s), word(s)};
+    const auto carry_in = static_cast<vx::w128::u32>(s.bits() & 1);
+    a.set({x.hi, x.lo});
+    b.set({y.hi, y.lo});
+    vx::w128::u32 carry = 2;
+    const U128 sum = vx::w128::add_carry(x, y, carry_in, carry);
+    mpz_add(r.get(), a.get(), b.get());
+    mpz_add_ui(r.get(), r.get(), carry_in);
+    ASSERT_TRUE(same(r.get(), {carry, sum.hi, sum.lo})) << i;
+    const U128 difference = vx::w128::sub_borrow(x, y, carry_in, carry);
+    mpz_sub(r.get(), a.get(), b.get());
+    mpz_sub_ui(r.get(), r.get(), carry_in);
+    ASSERT_EQ(carry, mpz_sgn(r.get()) < 0 ? 1u : 0u) << i;
+    mpz_mod(r.get(), r.get(), m.get());
+    ASSERT_TRUE(same(r.get(), {difference.hi, difference.lo})) << i;
+    const bool c = (s.bits() & 1) != 0;
+    const U128 chosen = vx::w128::select(c, x, y);
+    ASSERT_TRUE(vx::w128::equal(chosen, c ? x : y));
+    const U128 negated = vx::w128::negate_if(c, x);
+    if (c) {
+      mpz_sub(r.get(), m.get(), a.get());
+      mpz_mod(r.get(), r.get(), m.get());
+    } else {
+      mpz_set(r.get(), a.get());
+    }
+    ASSERT_TRUE(same(r.get(), {negated.hi, negated.lo})) << i;
+    const U128 low = vx::w128::mul_low(x, y);
+    mpz_mul(r.get(), a.get(), b.get());
+    mpz_mod(r.get(), r.get(), m.get());
+    ASSERT_TRUE(same(r.get(), {low.hi, low.lo})) << i;
+    const U128 low64 = vx::w128::mul_low(x, y.lo);
+    b.set({y.lo});
+    mpz_mul(r.get(), a.get(), b.get());
+    mpz_mod(r.get(), r.get(), m.get());
+    ASSERT_TRUE(same(r.get(), {low64.hi, low64.lo})) << i;
+  }
+}
+
 TEST(Words128, ShiftsAndLeadingZeros) {
   support::Sampler s(0x5417);
   Z a, r;
@@ -98,6 +122,43 @@ TEST(Words128, ShiftsAndLeadingZeros) {
     const int zeros =
         vx::w128::is_zero(x) ? 128 : 128 - static_cast<int>(mpz_sizeinbase(a.get(), 2));
     ASSERT_EQ(vx::w128::clz128(x), zeros);
+  }
+}
+
+// Shifts by constant counts take other bodies than by variable ones: both
+// must give the same bits (the variable ones are checked against GMP above).
+template <unsigned... kCounts>
+void expect_constant_shifts(U128 x, std::integer_sequence<unsigned, kCounts...>) {
+  volatile unsigned hidden = 0;  // keeps the count from being a constant
+  (
+      [&] {
+        hidden = kCounts;
+        const unsigned n = hidden;
+        EXPECT_TRUE(vx::w128::equal(vx::w128::shl(x, kCounts), vx::w128::shl(x, n))) << kCounts;
+        EXPECT_TRUE(vx::w128::equal(vx::w128::shr(x, kCounts), vx::w128::shr(x, n))) << kCounts;
+      }(),
+      ...);
+}
+
+// Trailing zeros, the shift to bit 127, and shifts by constant counts.
+TEST(Words128, TrailingZerosNormalisationAndConstantShifts) {
+  support::Sampler s(0x7a11);
+  Z a;
+  for (std::uint64_t i = 0; i < support::scaled(100000); ++i) {
+    const U128 x = {word(s), word(s)};
+    a.set({x.hi, x.lo});
+    const int zeros = vx::w128::is_zero(x) ? 128 : static_cast<int>(mpz_scan1(a.get(), 0));
+    ASSERT_EQ(vx::w128::ctz128(x), zeros) << i;
+    if (vx::w128::is_zero(x)) continue;
+    int n = -1;
+    const U128 top = vx::w128::normalize(x, n);
+    ASSERT_EQ(n, vx::w128::clz128(x)) << i;
+    ASSERT_TRUE(vx::w128::equal(top, vx::w128::shl(x, static_cast<unsigned>(n)))) << i;
+    ASSERT_TRUE(vx::w128::negative(top)) << i;
+    if (i < 2000) {
+      expect_constant_shifts(x, std::integer_sequence<unsigned, 0, 1, 14, 15, 28, 30, 49, 52, 53,
+                                                      57, 63, 64, 68, 71, 78, 127>{});
+    }
   }
 }
 

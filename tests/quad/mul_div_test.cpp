@@ -11,9 +11,12 @@
 // underflow); signs and significand patterns random. Hard cases: products
 // that are exact ties (a 114-bit odd product), carries of the rounding into
 // the next binade, quotients next to representable values, exact
-// quotients, and results at the ends of the exponent range.
+// quotients, quotients within a few units of 2^-226 of a midpoint or of a
+// representable value (which only an exact remainder rounds), and results
+// at the ends of the exponent range.
 #include <gtest/gtest.h>
 
+#include "support/mpz_words.h"
 #include "support/real16_checks.h"
 
 namespace {
@@ -107,6 +110,56 @@ TEST(MulDiv, QuotientsNearAndAtRepresentableValues) {
     EXPECT_TRUE(oracle::same_bits(got, short_q))
         << support::show(a) << " / " << support::show(short_b);
     support::check_operator(kDiv, ref, rec, a, short_b, &budget);
+  }
+}
+
+// Quotients at a distance of a few units of 2^-226 from a rounding
+// boundary: from the midpoint between two quotients, or from a quotient.
+// The quotient is first estimated to within 2 units of 2^-127 (relative),
+// and only an exact remainder decides these; they come from B K + t =
+// A 2^114 with t small: A / B = K / 2^114 + t / (B 2^114). K odd (114
+// bits) is a midpoint of quotients in [1/2, 1); K = 2K' is a quotient.
+// Given K and t, B is -t / K modulo 2^114 (over 2 for an even K), kept
+// when it is a significand, and A follows.
+TEST(MulDiv, QuotientsAtATinyDistanceFromRoundingBoundaries) {
+  Real16Sampler s(0xb0d7);
+  Real16Reference ref;
+  support::Recorder rec(1, 1, 0);
+  int budget = 10;
+  support::Mpz k, modulus, b, a, t, low, high;
+  mpz_set_ui(low.get(), 1);
+  mpz_mul_2exp(low.get(), low.get(), 112);  // significands lie in [2^112, 2^113)
+  mpz_mul_2exp(high.get(), low.get(), 1);
+  auto significand = [](mpz_srcptr z, std::uint32_t biased, bool negative) {
+    return real16_of(negative, biased, support::word_of(z, 1) & 0xffffffffffff,
+                     support::word_of(z, 0));
+  };
+  std::uint64_t found[2] = {0, 0};
+  const std::uint64_t wanted = support::scaled(20000);
+  while (found[0] < wanted || found[1] < wanted) {
+    const bool midpoint = (s.bits() & 1) != 0;
+    if (found[midpoint ? 1 : 0] >= wanted) continue;
+    // The odd part of K and its modulus: 114 and 113 bits.
+    const unsigned bits = midpoint ? 114 : 113;
+    k.set({(s.bits() >> (128 - bits)) | (std::uint64_t{1} << (bits - 65)), s.bits() | 1});
+    mpz_set_ui(modulus.get(), 1);
+    mpz_mul_2exp(modulus.get(), modulus.get(), bits);
+    const long step = static_cast<long>(s.below(6)) - 3;  // t / (2^114 / modulus), nonzero
+    mpz_set_si(t.get(), step >= 0 ? step + 1 : step);
+    mpz_invert(b.get(), k.get(), modulus.get());
+    mpz_mul(b.get(), b.get(), t.get());
+    mpz_neg(b.get(), b.get());
+    mpz_mod(b.get(), b.get(), modulus.get());
+    if (mpz_cmp(b.get(), low.get()) < 0 || mpz_cmp(b.get(), high.get()) >= 0) continue;
+    mpz_mul(a.get(), b.get(), k.get());
+    mpz_add(a.get(), a.get(), t.get());
+    mpz_tdiv_q_2exp(a.get(), a.get(), bits);  // exact: B K + t is a multiple of the modulus
+    if (mpz_cmp(a.get(), low.get()) < 0 || mpz_cmp(a.get(), high.get()) >= 0) continue;
+    ++found[midpoint ? 1 : 0];
+    const auto ea = static_cast<std::uint32_t>(0x3fff + s.below(400) - 200);
+    const auto eb = static_cast<std::uint32_t>(0x3fff + s.below(400) - 200);
+    support::check_operator(kDiv, ref, rec, significand(a.get(), ea, s.bits() & 1),
+                            significand(b.get(), eb, s.bits() & 1), &budget);
   }
 }
 

@@ -3,11 +3,14 @@
 // Bound: 0 ulp. The root is correctly rounded (to nearest, ties to even;
 // a root cannot be a tie), bit for bit, for every exponent, odd and even.
 // Hard cases: perfect squares (exact roots, no sticky bit), their
-// neighbours one ulp away (roots just off a representable value), and
-// significands at the ends of both binades. Error 228 is an argument
-// error: reported whatever the exception flags say.
+// neighbours one ulp away (roots just off a representable value), roots
+// within 2^-93 ulp of a midpoint or of a representable value (which
+// only an exact remainder rounds), and significands at the ends of both
+// binades. Error 228 is an argument error: reported whatever the exception
+// flags say.
 #include <gtest/gtest.h>
 
+#include "support/mpz_words.h"
 #include "support/real16_checks.h"
 
 namespace {
@@ -78,6 +81,60 @@ TEST(Sqrt, PerfectSquaresAndTheirNeighbours) {
     check_root(ref, real16_of(false, e, 0, 1), &budget);
     check_root(ref, real16_of(false, e, 0xffffffffffff, ~std::uint64_t{0}), &budget);
     check_root(ref, real16_of(false, e, 0xffffffffffff, ~std::uint64_t{0} - 1), &budget);
+  }
+}
+
+// Roots at a distance of about t / 2^114 units from a rounding boundary:
+// from the midpoint between two roots, or from a root. The root is first
+// estimated to within 2 units of 2^-127 (relative), and only an exact
+// remainder decides these. They come from s^2 = m 2^j + t with t = 1
+// (mod 8) and |t| < 2^20: sqrt(m 2^j) lies within |t| / (2s) of s. An odd
+// s of 114 bits is a midpoint between two roots of 113 bits; one of 113
+// bits is a root. s is a square root of t modulo 2^j (lifted bit by bit:
+// when x^2 = t modulo 2^k, x or x + 2^(k-1) is a root modulo 2^(k+1)),
+// moved into its range, and kept when m = (s^2 - t) / 2^j is a
+// significand.
+TEST(Sqrt, RootsAtATinyDistanceFromRoundingBoundaries) {
+  Real16Sampler s(0x5a9);
+  Real16Reference ref;
+  int budget = 10;
+  support::Mpz t, x, sq, m, power, low, high;
+  mpz_set_ui(low.get(), 1);
+  mpz_mul_2exp(low.get(), low.get(), 112);  // significands lie in [2^112, 2^113)
+  mpz_mul_2exp(high.get(), low.get(), 1);
+  std::uint64_t found[2] = {0, 0};
+  const std::uint64_t wanted = support::scaled(10000);
+  while (found[0] < wanted || found[1] < wanted) {
+    const bool midpoint = (s.bits() & 1) != 0;
+    if (found[midpoint ? 1 : 0] >= wanted) continue;
+    const unsigned length = midpoint ? 114 : 113;  // of s
+    const unsigned j = 2 * length - 114 + static_cast<unsigned>(s.bits() & 1);
+    mpz_set_si(t.get(), 1 + 8 * (static_cast<long>(s.below(1 << 17)) - (1 << 16)));
+    mpz_set_ui(x.get(), 1);  // a root of t modulo 8
+    for (unsigned k = 3; k < j; ++k) {
+      mpz_mul(sq.get(), x.get(), x.get());
+      mpz_sub(sq.get(), sq.get(), t.get());
+      if (!mpz_divisible_2exp_p(sq.get(), k + 1)) mpz_setbit(x.get(), k - 1);
+    }
+    // One of the four roots modulo 2^j: x, -x, x + 2^(j-1), -x + 2^(j-1).
+    mpz_set_ui(power.get(), 1);
+    mpz_mul_2exp(power.get(), power.get(), j);
+    if (s.bits() & 1) mpz_sub(x.get(), power.get(), x.get());
+    if (s.bits() & 1) mpz_combit(x.get(), j - 1);
+    mpz_mod(x.get(), x.get(), power.get());
+    while (mpz_sizeinbase(x.get(), 2) < length) mpz_add(x.get(), x.get(), power.get());
+    if (mpz_sizeinbase(x.get(), 2) != length || mpz_even_p(x.get())) continue;
+    mpz_mul(m.get(), x.get(), x.get());
+    mpz_sub(m.get(), m.get(), t.get());
+    mpz_tdiv_q_2exp(m.get(), m.get(), j);  // exact: s^2 = t modulo 2^j
+    if (mpz_cmp(m.get(), low.get()) < 0 || mpz_cmp(m.get(), high.get()) >= 0) continue;
+    ++found[midpoint ? 1 : 0];
+    // x = m 2^(e - 16383 - 112) has the root sqrt(m 2^j) 2^((e - 16495 - j) / 2).
+    auto e = static_cast<std::uint32_t>(0x3000 + s.below(0x2000));
+    if (((e + 16495 + j) & 1) != 0) ++e;
+    const Real16 v = real16_of(false, e, support::word_of(m.get(), 1) & 0xffffffffffff,
+                               support::word_of(m.get(), 0));
+    check_root(ref, v, &budget);
   }
 }
 
