@@ -178,11 +178,23 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
-    real(c_float) function g_cosh(x) bind(c, name='g_cosh')
+    real(c_float) function g_cosd(x) bind(c, name='g_cosd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cosq(x) bind(c, name='g_cosq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_cotan(x) bind(c, name='g_cotan')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cotd(x) bind(c, name='g_cotd')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_cotq(x) bind(c, name='g_cotq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -239,11 +251,23 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
-    real(c_double) function g_dcosh(x) bind(c, name='g_dcosh')
+    real(c_double) function g_dcosd(x) bind(c, name='g_dcosd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcosq(x) bind(c, name='g_dcosq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dcotan(x) bind(c, name='g_dcotan')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcotd(x) bind(c, name='g_dcotd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dcotq(x) bind(c, name='g_dcotq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -287,31 +311,15 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
-    subroutine g_dsch(res, x) bind(c, name='g_dsch')
-      import :: c_double, c_double_complex
-      complex(c_double_complex), intent(out) :: res
-      real(c_double), intent(in) :: x
-    end subroutine
-    subroutine g_dschq(res, x) bind(c, name='g_dschq')
-      import :: c_double, c_double_complex
-      complex(c_double_complex), intent(out) :: res
-      real(c_double), intent(in) :: x
-    end subroutine
-    subroutine g_dscn(res, x) bind(c, name='g_dscn')
-      import :: c_double, c_double_complex
-      complex(c_double_complex), intent(out) :: res
-      real(c_double), intent(in) :: x
-    end subroutine
-    subroutine g_dscnq(res, x) bind(c, name='g_dscnq')
-      import :: c_double, c_double_complex
-      complex(c_double_complex), intent(out) :: res
-      real(c_double), intent(in) :: x
-    end subroutine
     real(c_double) function g_dsin(x) bind(c, name='g_dsin')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
-    real(c_double) function g_dsinh(x) bind(c, name='g_dsinh')
+    real(c_double) function g_dsind(x) bind(c, name='g_dsind')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dsinq(x) bind(c, name='g_dsinq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -333,7 +341,11 @@ module vexmorg
       real(c_double), intent(in) :: y
       real(c_double), intent(in) :: x
     end function
-    real(c_double) function g_dtanh(x) bind(c, name='g_dtanh')
+    real(c_double) function g_dtand(x) bind(c, name='g_dtand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtanq(x) bind(c, name='g_dtanq')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -489,31 +501,15 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
-    subroutine g_scnh(res, x) bind(c, name='g_scnh')
-      import :: c_float, c_float_complex
-      complex(c_float_complex), intent(out) :: res
-      real(c_float), intent(in) :: x
-    end subroutine
-    subroutine g_scnhq(res, x) bind(c, name='g_scnhq')
-      import :: c_float, c_float_complex
-      complex(c_float_complex), intent(out) :: res
-      real(c_float), intent(in) :: x
-    end subroutine
-    subroutine g_scns(res, x) bind(c, name='g_scns')
-      import :: c_float, c_float_complex
-      complex(c_float_complex), intent(out) :: res
-      real(c_float), intent(in) :: x
-    end subroutine
-    subroutine g_scnsq(res, x) bind(c, name='g_scnsq')
-      import :: c_float, c_float_complex
-      complex(c_float_complex), intent(out) :: res
-      real(c_float), intent(in) :: x
-    end subroutine
     real(c_float) function g_sin(x) bind(c, name='g_sin')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
-    real(c_float) function g_sinh(x) bind(c, name='g_sinh')
+    real(c_float) function g_sind(x) bind(c, name='g_sind')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_sinq(x) bind(c, name='g_sinq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -529,7 +525,11 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
-    real(c_float) function g_tanh(x) bind(c, name='g_tanh')
+    real(c_float) function g_tand(x) bind(c, name='g_tand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_tanq(x) bind(c, name='g_tanq')
       import :: c_float
       real(c_float), intent(in) :: x
     end function

@@ -159,6 +159,25 @@ VEXMORG_API double g_dcotan(const double *x);
  * Degree and quadrant trigonometric functions, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+/* Angles in degrees (d) and in quadrant units (q: one unit is a right
+ * angle). Exact at multiples of a right angle. */
+VEXMORG_API float g_sind(const float *x);
+VEXMORG_API float g_cosd(const float *x);
+VEXMORG_API float g_tand(const float *x);
+VEXMORG_API float g_cotd(const float *x);
+VEXMORG_API float g_sinq(const float *x);
+VEXMORG_API float g_cosq(const float *x);
+VEXMORG_API float g_tanq(const float *x);
+VEXMORG_API float g_cotq(const float *x);
+VEXMORG_API double g_dsind(const double *x);
+VEXMORG_API double g_dcosd(const double *x);
+VEXMORG_API double g_dtand(const double *x);
+VEXMORG_API double g_dcotd(const double *x);
+VEXMORG_API double g_dsinq(const double *x);
+VEXMORG_API double g_dcosq(const double *x);
+VEXMORG_API double g_dtanq(const double *x);
+VEXMORG_API double g_dcotq(const double *x);
+
 /* ------------------------------------------------------------------------
  * Inverse trigonometric functions, Real4 and Real8
  * ---------------------------------------------------------------------- */

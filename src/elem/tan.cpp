@@ -28,6 +28,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "elem/tan_quadrant4.h"
 #include "elem/tan_table.h"
 #include "frame/resume.h"
 #include "frame/special.h"
@@ -64,22 +65,6 @@ constexpr double b2 = -0.0222220554756;    // 0xBF96C160E61205AA
 constexpr double b3 = -0.00211751716411;   // 0xBF6158C15EFE88DA
 constexpr double b4 = -0.00020828099515;   // 0xBF2B4CC020063CAD
 constexpr double b5 = -2.59646653339e-05;  // 0xBEFB39D637228D3B
-// P(r) = r (p0 + p1 s + ... + p7 s^7): tan of r quadrant units, |r| <= 1/2.
-constexpr double p0 = 1.57079632495;      // 0x3FF921FB53C56555
-constexpr double p1 = 1.29192913155;      // 0x3FF4ABBDE18C1C65
-constexpr double p2 = 1.27500445895;      // 0x3FF4666B13571C5D
-constexpr double p3 = 1.27586313501;      // 0x3FF469EF7670A3C5
-constexpr double p4 = 1.23645271281;      // 0x3FF3C882A3C91C63
-constexpr double p5 = 1.5704721821;       // 0x3FF920A770565B2A
-constexpr double p6 = -0.00557282855056;  // 0xBF76D388C5EF15AD
-constexpr double p7 = 3.86748496588;      // 0x400EF09BF531CF6A
-// Q(r) = (q0 + q1 s + ... + q5 s^5) / r: cot of r quadrant units.
-constexpr double q0 = 0.63661977242;      // 0x3FE45F306DD0FCD4
-constexpr double q1 = -0.523598789964;    // 0xBFE0C1523FE3DB92
-constexpr double q2 = -0.0861279000597;   // 0xBFB60C7A620791C4
-constexpr double q3 = -0.0202500604783;   // 0xBF94BC6E8DFC3B79
-constexpr double q4 = -0.00491460683521;  // 0xBF742156BA142C40
-constexpr double q5 = -0.00151168616363;  // 0xBF58C478A89D64D0
 
 ld poly_a(ld y) {
   const ld s = y * y;
@@ -89,15 +74,6 @@ ld poly_b(ld y) {
   const ld s = y * y;
   return (((((b5 * s + b4) * s + b3) * s + b2) * s + b1) * s + b0) / y;
 }
-ld poly_p(ld r) {
-  const ld s = r * r;
-  return r * (((((((p7 * s + p6) * s + p5) * s + p4) * s + p3) * s + p2) * s + p1) * s + p0);
-}
-ld poly_q(ld r) {
-  const ld s = r * r;
-  return (((((q5 * s + q4) * s + q3) * s + q2) * s + q1) * s + q0) / r;
-}
-
 Attempt<float> pole4() { return argument_error(212, kOverflowF, _Inf_F); }
 
 // One attempt of g_tan (kCot false) or g_cotan (kCot true).
@@ -111,9 +87,14 @@ Attempt<float> tan_cot4(float x) {
     const double n = static_cast<double>(bg + t);  // stored: t rounded to the nearest integer k
     const ld r = t + (bg - n);                     // t - k, |r| <= 1/2
     const bool odd = (bits(n) & 1) != 0;           // parity of k: n's lowest significand bit
-    if (odd == kCot) return result(static_cast<float>(kCot ? -poly_p(r) : poly_p(r)));
+    // P (tangent) and Q (cotangent) of r quadrant units: tan_quadrant4.h.
+    if (odd == kCot) {
+      const ld p = tan_quadrant4::tangent(r);
+      return result(static_cast<float>(kCot ? -p : p));
+    }
     if (r == 0) return pole4();  // k odd (tan) or even (cot) and no remainder
-    return result(static_cast<float>(kCot ? poly_q(r) : -poly_q(r)));
+    const ld q = tan_quadrant4::cotangent(r);
+    return result(static_cast<float>(kCot ? q : -q));
   }
   // |x| up to pi/2, in radians: w = pi/2 - |x| with the sign of x.
   // tan: A(x) up to pi/4, beyond B(w); cot: B(x) up to pi/4, beyond A(w).

@@ -44,6 +44,27 @@ double ulp_error_of(T got, mpfr_srcptr exact) {
 double ulp_error(float got, mpfr_srcptr exact) { return ulp_error_of(got, exact); }
 double ulp_error(double got, mpfr_srcptr exact) { return ulp_error_of(got, exact); }
 
+namespace {
+
+// 1/tan(x) with `units` per turn, through a tangent at the precision of y
+// plus 64 bits.
+int cot_units(mpfr_ptr y, mpfr_srcptr x, unsigned long units, mpfr_rnd_t rnd) {
+  Big t(Precision{mpfr_get_prec(y) + 64});
+  mpfr_tanu(t, x, units, MPFR_RNDN);
+  return mpfr_ui_div(y, 1, t, rnd);
+}
+
+}  // namespace
+
+int sind(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_sinu(y, x, 360, rnd); }
+int cosd(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_cosu(y, x, 360, rnd); }
+int tand(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_tanu(y, x, 360, rnd); }
+int cotd(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return cot_units(y, x, 360, rnd); }
+int sinq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_sinu(y, x, 4, rnd); }
+int cosq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_cosu(y, x, 4, rnd); }
+int tanq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_tanu(y, x, 4, rnd); }
+int cotq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return cot_units(y, x, 4, rnd); }
+
 float rounded(Fn1 f, float x) {
   Big r(Precision{24});
   Big a(static_cast<double>(x));

@@ -64,6 +64,19 @@ double ulp_error(T got, Fn2 f, T y, T x) {
   return ulp_error(got, e);
 }
 
+// Trigonometric functions of an angle in degrees (d) and in quadrant units
+// (q, one unit a right angle), as oracle::Fn1: MPFR's sinu, cosu and tanu
+// with 360 or 4 units per turn; the cotangent is 1/tan at the working
+// precision (+-infinity at the multiples of a half turn).
+int sind(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int cosd(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int tand(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int cotd(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int sinq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int cosq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int tanq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+int cotq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd);
+
 // The value of f(x) correctly rounded to T.
 float rounded(Fn1 f, float x);
 double rounded(Fn1 f, double x);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <string>
 
@@ -129,26 +130,93 @@ oracle::WorstCase expect_accuracy(const std::string &what, Unary<T> fn, oracle::
   return worst;
 }
 
+// A constant bound.
+inline auto ulps(double b) {
+  return [b](auto, mpfr_srcptr) { return b; };
+}
+
 // |x| uniform in [lo, hi), either sign.
 struct Range {
   double lo, hi;
 };
 
+// Leaves an argument generator as it is.
+struct SameArguments {
+  template <class Gen>
+  Gen operator()(Gen gen) const {
+    return gen;
+  }
+};
+
 // expect_accuracy over `n` arguments with |x| uniform in the range, labelled
 // "name |x| in [lo, hi)", from a sampler seeded by the name and the range.
-template <class T, class Bound>
+// The generator goes through `pick`, which may wrap it (e.g. off_poles).
+template <class T, class Bound, class Pick = SameArguments>
 oracle::WorstCase expect_accuracy_in(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
-                                     Range r, std::uint64_t n, Bound bound) {
+                                     Range r, std::uint64_t n, Bound bound, Pick pick = {}) {
   const std::string what =
       name + " |x| in [" + std::to_string(r.lo) + ", " + std::to_string(r.hi) + ")";
   Sampler s(std::hash<std::string>{}(what));
-  return expect_accuracy<T>(
-      what, fn, exact_fn, n, [&] { return s.uniform_signed(r.lo, r.hi); }, bound);
+  return expect_accuracy<T>(what, fn, exact_fn, n,
+                            pick([&] { return s.uniform_signed(r.lo, r.hi); }), bound);
 }
 
-// A constant bound.
-inline auto ulps(double b) {
-  return [b](auto, mpfr_srcptr) { return b; };
+// expect_accuracy_in over each range with one constant bound in ulps.
+template <class T, class Pick = SameArguments>
+void expect_accuracy_in_ranges(const std::string &name, Unary<T> fn, oracle::Fn1 exact_fn,
+                               std::initializer_list<Range> ranges, double bound, std::uint64_t n,
+                               Pick pick = {}) {
+  for (const Range &r : ranges) expect_accuracy_in<T>(name, fn, exact_fn, r, n, ulps(bound), pick);
+}
+
+// The arguments of `gen` rounded to T, without the poles of a function
+// with period `period` and poles at `pole` (mod the period): the tangents
+// and cotangents in degrees and quadrant units, whose poles report.
+template <class T, class Gen>
+auto off_poles(double period, double pole, Gen gen) {
+  return [=]() mutable {
+    for (int i = 0; i < 1000; ++i) {
+      const double x = static_cast<double>(static_cast<T>(gen()));
+      if (std::fmod(std::fabs(x), period) != pole) return x;
+    }
+    ADD_FAILURE() << "the generator gives only poles";
+    return period / 4;
+  };
+}
+
+// fn(-x) is -fn(x) (odd) or fn(x) (even) bit for bit for `n` arguments x
+// from `gen`, rounded to T.
+template <class T, class Gen>
+void expect_symmetry(const char *name, Unary<T> fn, bool odd, std::uint64_t n, Gen gen) {
+  int failures = 0;
+  for (std::uint64_t i = 0; i < n; ++i) {
+    const T x = static_cast<T>(gen());
+    const T m = -x;
+    const T want = odd ? -fn(&x) : fn(&x);
+    if (bits_of(fn(&m)) != bits_of(want) && ++failures <= 5) {
+      ADD_FAILURE() << name << ": f(-x) is not " << (odd ? "-f(x)" : "f(x)")
+                    << " at x = " << std::hexfloat << static_cast<double>(x);
+    }
+  }
+}
+
+// A handler that answers 1 to the first report, with `replacement` in the
+// argument slot, and 0 to the next: fn(x) reports `first`, then `second`
+// with the replacement as value, and returns the finite default `finite`
+// (infinity flag 0).
+template <class T>
+void expect_replacement_reports_again(Unary<T> fn, T x, T replacement, std::int32_t first,
+                                      std::int32_t second, T finite) {
+  Recorder rec(0);
+  rec.answer = [replacement](const Report &r, int index) {
+    if (index == 0) replace(r, 1, replacement);
+    return index == 0 ? 1 : 0;
+  };
+  EXPECT_EQ(bits_of(fn(&x)), bits_of(finite));
+  ASSERT_EQ(rec.reports.size(), 2u);
+  EXPECT_EQ(rec.reports[0].number, first);
+  EXPECT_EQ(rec.reports[1].number, second);
+  EXPECT_EQ(bits_of(rec.reports[1].value_as<T>(0)), bits_of(replacement));
 }
 
 // The ulp of T at |v| (never below the smallest subnormal's).

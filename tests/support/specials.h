@@ -18,5 +18,10 @@ inline constexpr double kMNaND = std::bit_cast<double>(std::uint64_t{0xfff800000
 inline constexpr float kBigF = std::bit_cast<float>(0x7f7fffeeu);  // 3.40282002e+38
 inline constexpr double kBigD =
     std::bit_cast<double>(std::uint64_t{0x7fefffffffffffb6});  // 1.7976931348623011e+308
+// sqrt(1/2): the finite default of a sine or cosine whose argument is too
+// large.
+inline constexpr float kSqrtHalfF = std::bit_cast<float>(0x3f3504f3u);  // 0.70710677
+inline constexpr double kSqrtHalfD =
+    std::bit_cast<double>(std::uint64_t{0x3fe6a09e667f3bcd});  // 0.7071067811865476
 
 }  // namespace support

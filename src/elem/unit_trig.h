@@ -1,0 +1,163 @@
+// What the degree and quadrant trigonometric functions share (sin_cos_deg,
+// tan_deg, sin_cos_quad, tan_quad): the argument taken apart as q right
+// angles plus a remainder r, and the function values from q and r.
+//
+// Each reduction works on |x| and is exact in its own unit: r = |x| - 90 k
+// (degrees) or |x| - k (quadrant units) with k an integer and |r| at most
+// half a right angle (plus a rounding slack of the nearest-integer step).
+// A multiple of a right angle therefore leaves r = 0 exactly and takes the
+// exact values below; nothing is converted to radians.
+//
+// Signs: sine, tangent and cotangent are odd and take the sign of x last,
+// a zero result included, so f(-x) is -f(x) bit for bit and a zero at a
+// positive argument is +0; cosine is even and its zeros are +0.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "common/bits.h"
+#include "frame/resume.h"
+
+namespace vx::unit_trig {
+
+using ld = long double;
+
+// |x| = q right angles + r; q matters only mod 4.
+struct Quarter {
+  unsigned q;
+  ld r;
+};
+
+// Rounds a non-negative t < 2^52 to an integer: 2^52 + t has unit 1 in its
+// last place. (1.5 x 2^52, which also takes negative t, leaves that binade
+// from t = 2^51 on, and |x|/90 reaches 2^51 at 2.0266e17 degrees, below the
+// Real8 limit 2.03e17; where both apply, both round alike.)
+constexpr double kRoundToInteger = 4503599627370496.0;  // 0x4330000000000000: 2^52
+
+// The value mod 4 of |x| >= 2^23 (Real4) or 2^52 (Real8), an integer whose
+// significand counts units of 2^j: the low two bits of the pattern shifted
+// left by j, j at most 2 (from 2^2 units on the value is a multiple of 4).
+// Infinities and NaNs have the largest exponent and give 0.
+template <class T>
+unsigned integer_mod4(T ax) {
+  // The fraction's width (23, 52) and the biased exponent of 2^that (150, 1075).
+  constexpr int kFraction = std::numeric_limits<T>::digits - 1;
+  constexpr int kUnitExponent = std::numeric_limits<T>::max_exponent - 1 + kFraction;
+  const auto b = bits(ax);
+  const int j = std::min(static_cast<int>(b >> kFraction) - kUnitExponent, 2);
+  return static_cast<unsigned>(b << j) & 3;
+}
+
+// |x| in quadrant units. Up to 1/2 the remainder is |x| itself, up to 1 it
+// is |x| - 1; below 2^23 (Real4) or 2^52 (Real8) the sum |x| + that power,
+// whose unit in the last place is 1, rounds |x| to the nearest integer k in
+// the argument's own precision and its low two bits are k mod 4; from there
+// on |x| is an integer (or an infinity or a NaN).
+template <class T>
+Quarter reduce_quadrants(T ax) {
+  constexpr T kRound = T(1ull << (std::numeric_limits<T>::digits - 1));  // 2^23, 2^52
+  const auto b = bits(ax);
+  if (b <= bits(T(0.5))) return {0, ld{ax}};    // |x| <= 1/2
+  if (b <= bits(T(1))) return {1, ld{ax} - 1};  // |x| <= 1: r = -(1 - |x|)
+  if (b < bits(kRound)) {
+    const T n = ax + kRound;                                             // stored: kRound + k
+    return {static_cast<unsigned>(bits(n)) & 3, ld{ax - (n - kRound)}};  // r exact in T
+  }
+  return {integer_mod4(ax), 0};  // |x| >= 2^23 / 2^52, infinities and NaNs
+}
+
+// The degree ranges of each type: the argument limit, and the range key of
+// |x| (the bit pattern of a Real4, the high word of a Real8) with the keys
+// of 45 and 90. 1/90 comes to the precision the range needs: as the
+// nearest Real8 it makes k = |x|/90 up to 0.18 off near the Real8 limit
+// (|r| up to 61, far outside the kernels' range), so Real8 takes 64 bits.
+template <class T>
+struct Degrees;
+template <>
+struct Degrees<float> {
+  static constexpr float xmax = 47200000.0f;  // 0x4C340DC0: argument limit
+  static std::uint32_t key(float ax) { return bits(ax); }
+  static constexpr std::uint32_t k45 = 0x42340000;     // 45.0
+  static constexpr std::uint32_t k90 = 0x42b40000;     // 90.0
+  static constexpr double r90 = 0.011111111111111112;  // 0x3F86C16C16C16C17: 1/90
+};
+template <>
+struct Degrees<double> {
+  static constexpr double xmax = 2.03e17;  // 0x4386899B654B3C00: argument limit
+  static std::uint32_t key(double ax) { return high_word(ax); }
+  static constexpr std::uint32_t k45 = 0x40468000;              // 45.0
+  static constexpr std::uint32_t k90 = 0x40568000;              // 90.0
+  static constexpr long double r90 = 0xb.60b60b60b60b60bp-10L;  // 1/90
+};
+
+// |x| > 90 in degrees, by the register's steps: n = |x| 1/90 + 2^52 stored
+// as a Real8 is 2^52 + k, k the integer nearest |x|/90, and its low two
+// bits are k mod 4; r = |x| - 90 k is exact in the 64-bit register (90 k
+// and |x| share 64 bits).
+template <class T>
+Quarter reduce_degrees_in_register(T ax) {
+  const double n = static_cast<double>(ld{ax} * Degrees<T>::r90 + kRoundToInteger);  // 2^52 + k
+  return {static_cast<unsigned>(bits(n)) & 3, (kRoundToInteger - n) * ld{90} + ld{ax}};
+}
+
+// |x| in degrees: |x| itself up to 45, |x| - 90 up to 90, then as above.
+//
+// A Real4 (|x| < 47200000) first takes the same steps in Real8 arithmetic,
+// which is faster and gives the same k unless |x|/90 lies within about
+// 2^-12 of a half-integer: the register's sum rounds |x|/90 to a multiple
+// of 2^-11 before the store rounds it to an integer, the Real8 product is
+// within 2^-33 of |x|/90, so the two can only part where |r| is within
+// 90 (2^-12 + 2^-33) of 45. Beyond |r| = 44.95 the register's steps decide.
+// (degree_quadrant_slow_test compares the two for every Real4.)
+template <class T>
+Quarter reduce_degrees(T ax) {
+  using D = Degrees<T>;
+  if (D::key(ax) <= D::k45) return {0, ld{ax}};       // |x| <= 45
+  if (D::key(ax) <= D::k90) return {1, ld{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
+  if constexpr (sizeof(T) == 4) {
+    const double n = double{ax} * D::r90 + kRoundToInteger;
+    const double r = (kRoundToInteger - n) * 90 + double{ax};  // exact
+    if (r < 44.95 && r > -44.95) return {static_cast<unsigned>(bits(n)) & 3, ld{r}};
+  }
+  return reduce_degrees_in_register(ax);
+}
+
+// sin(q right angles + r) from the kernels K::sin and K::cos of r (|r| up
+// to half a right angle): q = 0..3 give sin r, cos r, -sin r, -cos r. At
+// r = 0, the exact value.
+template <class K>
+ld sine(Quarter a) {
+  static constexpr ld kExact[4] = {0, 1, 0, -1};
+  const unsigned q = a.q & 3;
+  if (a.r == 0) return kExact[q];
+  const ld v = (q & 1) ? K::cos(a.r) : K::sin(a.r);
+  return (q & 2) ? -v : v;
+}
+
+// cos(q right angles + r) = sin(q + 1 right angles + r).
+template <class K>
+ld cosine(Quarter a) {
+  return sine<K>({a.q + 1, a.r});
+}
+
+// tan (kCot false) or cot (kCot true) of q right angles + r with the sign
+// of x, from the kernels K::tan and K::cot of r. An even q keeps the
+// function, an odd q turns it into minus the other one. At r = 0 the
+// function is exactly zero (tangent, even q; cotangent, odd q) or at a
+// pole, which is reported as `pole`.
+template <class T, bool kCot, class K>
+Attempt<T> tangent(Quarter a, bool negative, Attempt<T> pole) {
+  const bool odd = (a.q & 1) != 0;
+  const bool tan_kernel = odd == kCot;
+  if (a.r == 0) {
+    if (!tan_kernel) return pole;
+    return result(negative ? -T(0) : T(0));
+  }
+  ld v = tan_kernel ? K::tan(a.r) : K::cot(a.r);
+  if (odd) v = -v;
+  return result(static_cast<T>(negative ? -v : v));
+}
+
+}  // namespace vx::unit_trig
