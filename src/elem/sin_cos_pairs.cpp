@@ -6,11 +6,9 @@
 // Radians (g_scns, g_dscn): the processor's FSIN and FCOS on the argument,
 // each stored in the type: the same values as g_sin/g_cos, g_dsin/g_dcos.
 // Quadrant units (one unit is a right angle):
-//   g_scnsq: the reduction and series of the Real4 quadrant sine and cosine,
-//     done once for both: |x| <= 1/2 directly, up to 1 on 1 - |x|, up to
-//     2^23 on r = |x| - k (k the nearest integer, formed exactly with
-//     2^23), the quadrant k mod 4 placing the two series; from 2^23 on the
-//     argument is an integer and the values are 0 or +-1.
+//   g_scnsq: one reduction of |x| (unit_trig.h) and the series of g_sinq and
+//     g_cosq (quadrant_series.h), so the pair is theirs bit for bit; from
+//     2^23 on, infinities and NaNs included, the values are 0 or +-1.
 //   g_dscnq: series in u = 2 r, S(u) = sin(u pi/4) and C(u) = cos(u pi/4)
 //     for |u| <= 1: |x| <= 1/2 takes u = 2x, up to 1 u = 2 - 2|x|; beyond,
 //     2x is rounded to an even integer 2k with bg = 1.5 2^53 (u = 2x - 2k is
@@ -29,13 +27,14 @@
 // single quadrant functions; g_dscnq within 0.6 ulp of sin(x pi/2) and
 // cos(x pi/2) (series 0.1 and 0.2 ulp, evaluated in the x87 register and
 // rounded once).
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 #include "common/bits.h"
 #include "common/x87.h"
 #include "elem/hyperbolic.h"
+#include "elem/quadrant_series.h"
+#include "elem/unit_trig.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -79,67 +78,14 @@ Attempt<C> radian_pair(typename RadianPair<C>::T x) {
 
 // ---- Real4 quadrant units --------------------------------------------------
 
-constexpr float bg4 = 8388608.0f;  // 0x4B000000: 2^23, rounds |x| to an integer in Real4
-// S(r) = r (a0 + s (a1 + ... + s a4)): sin(r pi/2), |r| <= 1/2.
-constexpr double a0 = 1.5707963268;    // 0x3FF921FB544486E0
-constexpr double a1 = -0.645964096;    // 0xBFE4ABBCE556B9FF
-constexpr double a2 = 0.0796925818;    // 0x3FB466BBA890970C
-constexpr double a3 = -0.00468126063;  // 0xBF732CA854F55C2C
-constexpr double a4 = 0.000158195075;  // 0x3F24BC2558D6BB20
-// C(r) = 1 + s (b1 + s (b2 + s (b3 + s b4))): cos(r pi/2).
-constexpr double b1 = -1.23370054;     // 0xBFF3BD3CC705B87C
-constexpr double b2 = 0.253669183;     // 0x3FD03C1DAB3F3C09
-constexpr double b3 = -0.020859936;    // 0xBF955C4E9BAAA719
-constexpr double b4 = 0.000903362994;  // 0x3F4D99F54200B591
-
-ld sin_q4(ld r) {
-  const ld s = r * r;
-  return r * (a0 + s * (a1 + s * (a2 + s * (a3 + s * a4))));
-}
-ld cos_q4(ld r) {
-  const ld s = r * r;
-  return 1 + s * (b1 + s * (b2 + s * (b3 + s * b4)));
-}
-
-// The sine and cosine of |x| in quadrant units from the series at r,
-// r = |x| - k: the quadrant k mod 4 rotates (S, C) by k right angles.
-Complex8 place4(unsigned q, ld r) {
-  const ld s = sin_q4(r), c = cos_q4(r);
-  switch (q & 3) {
-    case 0:
-      return {static_cast<float>(s), static_cast<float>(c)};
-    case 1:
-      return {static_cast<float>(c), static_cast<float>(-s)};
-    case 2:
-      return {static_cast<float>(-s), static_cast<float>(-c)};
-    default:
-      return {static_cast<float>(-c), static_cast<float>(s)};
-  }
-}
-
+// One reduction for both values, then the kernels of g_sinq and g_cosq:
+// the pair is theirs bit for bit. The sine takes the sign of x last.
 Complex8 quadrant_pair4(float x) {
-  const std::uint32_t a = bits(x) & 0x7fffffff;
-  const bool negative = (bits(x) >> 31) != 0;
-  const float ax = real4_from_bits(a);
-  Complex8 v;
-  if (a <= 0x3f000000) {  // |x| <= 1/2: the series at x itself
-    return {static_cast<float>(sin_q4(x)), static_cast<float>(cos_q4(x))};
-  } else if (a <= 0x3f800000) {  // |x| <= 1: sin = C(1 - |x|), cos = S(1 - |x|)
-    const float y = 1.0f - ax;   // exact
-    v = {static_cast<float>(cos_q4(y)), static_cast<float>(sin_q4(y))};
-  } else if (a < 0x4b000000) {  // |x| < 2^23: r = |x| - k, exact in Real4
-    const float n = ax + bg4;   // k + 2^23, k the integer nearest |x|
-    const float r = ax - (n - bg4);
-    v = place4(bits(n), r);  // k mod 4: the low bits of n
-  } else {                   // |x| >= 2^23, infinities and NaNs: an integer; k mod 4 from its bits
-    const int j = std::min(static_cast<int>(a >> 23) - 150, 2);
-    const unsigned q = (a << j) & 3;
-    constexpr float sines[4] = {0.0f, 1.0f, 0.0f, -1.0f};
-    constexpr float cosines[4] = {1.0f, 0.0f, -1.0f, 0.0f};
-    v = {sines[q], cosines[q]};
-  }
-  if (negative) v.re = -v.re;  // the sine is odd, the cosine even
-  return v;
+  using K = quadrant_series::KernelsOf<float>;
+  const unit_trig::Quarter a = unit_trig::reduce_quadrants(std::fabs(x));
+  const ld s = unit_trig::sine<K>(a);
+  return {static_cast<float>(std::signbit(x) ? -s : s),
+          static_cast<float>(unit_trig::cosine<K>(a))};
 }
 
 // ---- Real8 quadrant units --------------------------------------------------

@@ -121,6 +121,41 @@ TEST(QuadrantPair8, AgainstMpfr) {
   }
 }
 
+// g_scnsq shares the reduction and series of g_sinq and g_cosq: the same
+// bits everywhere, the integers beyond 2^23, infinities and NaNs included.
+TEST(QuadrantPair4, AgreesWithSinqAndCosq) {
+  const std::uint64_t n = support::scaled(100000);
+  Sampler s(0x5c26);
+  for (const Range r : {Range{0, 1}, Range{1, 0x1p23}, Range{0x1p23, 3e38}})
+    support::expect_pair_agrees<float, Complex8>("g_scnsq", g_scnsq, g_sinq, g_cosq, n,
+                                                 [&] { return s.uniform_signed(r.lo, r.hi); });
+  for (float x : {kInfF, -kInfF, kNaNF, -kNaNF, 0.0f, -0.0f, 2.0f, -2.0f, 0.5f, -0.5f}) {
+    const Complex8 p = call_pair(g_scnsq, x);
+    EXPECT_EQ(bits_of(p.re), bits_of(g_sinq(&x))) << x;
+    EXPECT_EQ(bits_of(p.im), bits_of(g_cosq(&x))) << x;
+  }
+}
+
+// g_dscnq has series of its own in the doubled variable; each value is
+// within 0.7 ulp of the true one, as are g_dsinq and g_dcosq (0.66 ulp),
+// so the two can differ by at most one unit in the last place.
+TEST(QuadrantPair8, WithinOneUlpOfDsinqAndDcosq) {
+  const std::uint64_t n = support::scaled(100000);
+  Sampler s(0x5c27);
+  int far = 0;
+  for (const Range r : {Range{0, 1}, Range{1, 1e6}, Range{1e6, 2.25e15}}) {
+    for (std::uint64_t i = 0; i < n; ++i) {
+      const double x = s.uniform_signed(r.lo, r.hi);
+      Complex16 p;
+      g_dscnq(&p, &x);
+      const double sq = g_dsinq(&x), cq = g_dcosq(&x);
+      const bool ok = std::fabs(p.re - sq) <= support::ulp_of<double>(sq) &&
+                      std::fabs(p.im - cq) <= support::ulp_of<double>(cq);
+      if (!ok && ++far <= 5) ADD_FAILURE() << "g_dscnq(" << std::hexfloat << x << ")";
+    }
+  }
+}
+
 // Half-integers, where the reduction picks between two quadrants (a tie),
 // and the arguments next to them and to the integers.
 TEST(QuadrantPairs, NextToTiesAndIntegers) {
