@@ -16,6 +16,7 @@
 
 #include "support/checks.h"
 #include "support/pair_checks.h"
+#include "support/specials.h"
 
 namespace {
 
@@ -45,15 +46,13 @@ TEST(RadianPairs, Zero) {
     support::expect_pair_exact<double, Complex16>("g_dscn", g_dscn, x, x, 1);
 }
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
-const float kHalfRootF = std::bit_cast<float>(0x3f3504f3u);
-const double kHalfRootD = std::bit_cast<double>(0x3fe6a09e667f3bcdull);
-const Complex8 kHalfRoots8{kHalfRootF, kHalfRootF};
+using support::kInfD;
+using support::kInfF;
+using support::kNaND;
+using support::kNaNF;
+const Complex8 kHalfRoots8{support::kSqrtHalfF, support::kSqrtHalfF};
 const Complex8 kNaNs8{kNaNF, kNaNF};
-const Complex16 kHalfRoots16{kHalfRootD, kHalfRootD};
+const Complex16 kHalfRoots16{support::kSqrtHalfD, support::kSqrtHalfD};
 const Complex16 kNaNs16{kNaND, kNaND};
 
 TEST(RadianPairs, ArgumentsTooLargeToReduce) {
