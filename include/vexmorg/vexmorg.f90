@@ -182,6 +182,10 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_cosh(x) bind(c, name='g_cosh')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     real(c_float) function g_cosq(x) bind(c, name='g_cosq')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -255,6 +259,10 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    real(c_double) function g_dcosh(x) bind(c, name='g_dcosh')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
     real(c_double) function g_dcosq(x) bind(c, name='g_dcosq')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -311,11 +319,35 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_dsch(res, x) bind(c, name='g_dsch')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_dschq(res, x) bind(c, name='g_dschq')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_dscn(res, x) bind(c, name='g_dscn')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
+    subroutine g_dscnq(res, x) bind(c, name='g_dscnq')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      real(c_double), intent(in) :: x
+    end subroutine
     real(c_double) function g_dsin(x) bind(c, name='g_dsin')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dsind(x) bind(c, name='g_dsind')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dsinh(x) bind(c, name='g_dsinh')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -342,6 +374,10 @@ module vexmorg
       real(c_double), intent(in) :: x
     end function
     real(c_double) function g_dtand(x) bind(c, name='g_dtand')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_double) function g_dtanh(x) bind(c, name='g_dtanh')
       import :: c_double
       real(c_double), intent(in) :: x
     end function
@@ -501,11 +537,35 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
+    subroutine g_scnh(res, x) bind(c, name='g_scnh')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_scnhq(res, x) bind(c, name='g_scnhq')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_scns(res, x) bind(c, name='g_scns')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
+    subroutine g_scnsq(res, x) bind(c, name='g_scnsq')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      real(c_float), intent(in) :: x
+    end subroutine
     real(c_float) function g_sin(x) bind(c, name='g_sin')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_sind(x) bind(c, name='g_sind')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_sinh(x) bind(c, name='g_sinh')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
@@ -526,6 +586,10 @@ module vexmorg
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_tand(x) bind(c, name='g_tand')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_float) function g_tanh(x) bind(c, name='g_tanh')
       import :: c_float
       real(c_float), intent(in) :: x
     end function

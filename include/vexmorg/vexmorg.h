@@ -240,6 +240,25 @@ VEXMORG_API double g_dcbrt(const double *x);
  * Hyperbolic functions and paired sine-cosine routines, Real4 and Real8
  * ---------------------------------------------------------------------- */
 
+VEXMORG_API float g_sinh(const float *x);
+VEXMORG_API float g_cosh(const float *x);
+VEXMORG_API float g_tanh(const float *x);
+VEXMORG_API double g_dsinh(const double *x);
+VEXMORG_API double g_dcosh(const double *x);
+VEXMORG_API double g_dtanh(const double *x);
+
+/* The paired routines store (sin x, cos x) or (sinh x, cosh x) through the
+ * result address, sine first, as a Complex8 or Complex16, and return it. The
+ * q forms take x in quadrant units (x pi/2 radians). */
+VEXMORG_API Complex8 *g_scns(Complex8 *result, const float *x);
+VEXMORG_API Complex8 *g_scnsq(Complex8 *result, const float *x);
+VEXMORG_API Complex16 *g_dscn(Complex16 *result, const double *x);
+VEXMORG_API Complex16 *g_dscnq(Complex16 *result, const double *x);
+VEXMORG_API Complex8 *g_scnh(Complex8 *result, const float *x);
+VEXMORG_API Complex8 *g_scnhq(Complex8 *result, const float *x);
+VEXMORG_API Complex16 *g_dsch(Complex16 *result, const double *x);
+VEXMORG_API Complex16 *g_dschq(Complex16 *result, const double *x);
+
 /* ------------------------------------------------------------------------
  * Error and gamma functions, Real4 and Real8
  * ---------------------------------------------------------------------- */

@@ -23,7 +23,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "common/x87.h"
+#include "elem/exp_log.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -31,13 +31,6 @@ namespace vx {
 namespace {
 
 using ld = long double;
-
-// e^x on the processor, in the register.
-ld exp_x87(ld x) {
-  const ld y = x * x87::fldl2e();
-  const ld k = x87::frndint(y);
-  return x87::fscale(x87::f2xm1(y - k) + 1, k);
-}
 
 // ---- Real4 -----------------------------------------------------------------
 

@@ -1,6 +1,7 @@
 // Internals shared by the exponential, logarithm and root family: the
-// defaults by type, the argument error of every logarithm, and the test that
-// lets a Real4 result be formed in Real8 instead of the register.
+// processor's exponential, the defaults by type, the argument error of every
+// logarithm, and the test that lets a Real4 result be formed in Real8
+// instead of the register.
 //
 // Logarithms (g_log ... g_dlog2): an argument that is not greater than zero, or a NaN, is reported
 // with the function's error number, and when the handler declines:
@@ -14,10 +15,22 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/x87.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
 namespace vx {
+
+// e^x on the processor, in the register: y = x log2(e) (FLDL2E); k = y
+// rounded to an integer (FRNDINT); 2^(y - k) by F2XM1 (|y - k| <= 1/2),
+// scaled by 2^k with FSCALE. The kernel of g_exp and g_dexp, also for the
+// callers that use their result as the register holds it (the hyperbolic
+// functions).
+inline long double exp_x87(long double x) {
+  const long double y = x * x87::fldl2e();
+  const long double k = x87::frndint(y);
+  return x87::fscale(x87::f2xm1(y - k) + 1, k);
+}
 
 // The IEEE patterns and the finite overflow substitute of Real4 and Real8,
 // chosen by the argument's type.

@@ -48,6 +48,17 @@ struct ErrorRow {
   T ieee;
 };
 
+// A report of error `error` carrying the argument *x as its one value, from
+// a working copy of it.
+template <class T>
+void expect_argument_report(const Report &r, std::int32_t error, const T *x) {
+  EXPECT_EQ(r.number, error);
+  EXPECT_EQ(r.value_count, 1);
+  EXPECT_EQ(r.value_type[0], kTypeCode<T>);
+  EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(*x));
+  EXPECT_NE(r.slot1, static_cast<const void *>(x)) << "the slot is a working copy";
+}
+
 template <class T>
 void expect_error_row(const ErrorRow<T> &row) {
   SCOPED_TRACE(std::string(row.name) + "(" + std::to_string(row.x) + ")");
@@ -55,12 +66,7 @@ void expect_error_row(const ErrorRow<T> &row) {
     Recorder rec(flag);
     const T got = row.fn(&row.x);
     ASSERT_EQ(rec.reports.size(), 1u) << "flag " << int{flag};
-    const Report &r = rec.reports[0];
-    EXPECT_EQ(r.number, row.error);
-    EXPECT_EQ(r.value_count, 1);
-    EXPECT_EQ(r.value_type[0], kTypeCode<T>);
-    EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(row.x));
-    EXPECT_NE(r.slot1, static_cast<const void *>(&row.x)) << "the slot is a working copy";
+    expect_argument_report(rec.reports[0], row.error, &row.x);
     EXPECT_EQ(bits_of(got), bits_of(flag == 1 ? row.ieee : row.finite)) << "flag " << int{flag};
   }
 }
