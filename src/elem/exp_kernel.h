@@ -38,9 +38,9 @@ constexpr double p3 = 0.0558054086718037;  // 0x3FAC9286CA5EE12C
 // g_exp2 the Real4 bit pattern of n). T = long double is the register
 // evaluation, T = double the same formula in Real8: S e[j] is exact in both,
 // and the Real8 value lies within 0.6 of its ulps of the register value
-// (the correction term is at most 0.0055 of it and carries four roundings
-// of 2^-53; the sum one of half an ulp), 2^-60 relative below the
-// register's own error.
+// (the correction term, at most 0.0055 of the result, carries four
+// roundings of 2^-53 of itself; the final sum rounds by half an ulp; the
+// register's own error is near 2^-63 of the result).
 template <class T>
 T real4_result(std::uint32_t v, T f) {
   const std::uint32_t j = v & 63;
