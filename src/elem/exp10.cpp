@@ -20,13 +20,23 @@
 //              NaNs): default 3.40282002e+38 / 1.7976931348623011e+308,
 //              plus infinity with the infinity flag
 //
+// Evaluation: the Real8 formula is formed in the x87 register. The Real4
+// formula is evaluated in Real8 (SSE) for |x| < 37.9, with x log2(10) split
+// exactly into two Real8 values; the register evaluation decides where the
+// stored n could differ from the register's (y near a midpoint between
+// multiples of 1/64) or the Real8 value lies too close to a midpoint between
+// Real4 values (exp_kernel.h), and for the subnormal results. The Real4
+// results are those of the register evaluation for every argument.
+//
 // Accuracy against MPFR (exp_test): Real4 within 0.508 ulp; Real8 within
 // 0.53 ulp (the remainder f is exact to 2^-80, the polynomial errs by
 // 2.7e-18 relative).
+#include <cmath>
 #include <cstdint>
 
 #include "common/bits.h"
 #include "elem/exp_kernel.h"
+#include "elem/exp_log.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -41,8 +51,21 @@ constexpr double log210 = 3.321928094887362;    // 0x400A934F0979A371: log2(10)
 constexpr double bg = 105553116266496.0;        // 0x42D8000000000000: 1.5 * 2^46, ulp 1/64
 constexpr std::uint32_t small4 = 0x4218eb85;    // 38.23: below it in magnitude, compute
 constexpr std::int32_t overflow4 = 0x421a1fbe;  // 38.531: at or above it, error 241
+constexpr std::uint32_t fast4 = 0x4217999a;     // 37.9: below it in magnitude, a normal result
 
-Attempt<float> exp10_4(float x) {
+// log2(10) as a head of 29 bits and the 23-bit rest, so that x times
+// either is exact in Real8 for a Real4 x.
+constexpr double log210_hi = 0x1.a934f09p+1;  // 0x400A934F09000000
+constexpr double log210_lo = 0x1.e68dc4p-29;  // 0x3E2E68DC40000000: log210 - log210_hi
+static_assert(log210_hi + log210_lo == log210);
+
+// The register adds bg to y rounded to 64 bits, which is rounded to 2^-17
+// before n is stored: n is the same as from the exact y when y lies
+// farther than 2^-17 from a midpoint between multiples of 1/64.
+constexpr double tie4 = 0x1p-7 - 0x1p-16;
+
+// The register evaluation, out of line (see exp10_4).
+[[gnu::noinline, gnu::cold]] Attempt<float> exp10_4_register(float x) {
   const std::uint32_t i = bits(x);
   if ((i & 0x7fffffff) >= small4) {  // |x| >= 38.23, infinities, NaNs
     // x <= -38.23, minus infinity, negative NaNs: 0.0, no report
@@ -54,6 +77,23 @@ Attempt<float> exp10_4(float x) {
   const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
   const ld f = y + (bg - n);                     // |f| <= 1/128
   return result(static_cast<float>(exp_kernel::real4_result(low_word(n), f)));
+}
+
+// |x| < 37.9 (a normal Real4 result) in Real8; the rest, and the values too
+// close to a Real4 midpoint or y too close to a tie, in the register.
+Attempt<float> exp10_4(float x) {
+  if ((bits(x) & 0x7fffffff) < fast4) [[likely]] {
+    // y = x log2(10) = yh + yl exactly; n and f as the register forms them
+    // unless y lies within 2^-16 of a midpoint between multiples of 1/64.
+    const double yh = double{x} * log210_hi;
+    const double yl = double{x} * log210_lo;
+    const double n = bg + (yh + yl);
+    const double f = (yh - (n - bg)) + yl;  // y - c with an error below 2^-60
+    const double r = exp_kernel::real4_result(low_word(n), f);
+    if (std::fabs(f) < tie4 && rounds_as_register_real4(r, exp_kernel::real4_slack)) [[likely]]
+      return result(static_cast<float>(r));
+  }
+  return exp10_4_register(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------

@@ -12,6 +12,7 @@
 
 #include "common/bits.h"
 #include "elem/exp2_table.h"
+#include "elem/exp_log.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -33,13 +34,23 @@ constexpr double p1 = 0.693147189749275;   // 0x3FE62E4303E932BB
 constexpr double p2 = 0.240223564101224;   // 0x3FCEBFA54FC58B67
 constexpr double p3 = 0.0558054086718037;  // 0x3FAC9286CA5EE12C
 
-// S e[j] + S e[j] f (p1 + p2 f + p3 f^2), in the register; v is the low
-// word of n (for g_exp2 the Real4 bit pattern of n).
-inline ld real4_result(std::uint32_t v, ld f) {
+// S e[j] + S e[j] f (p1 + p2 f + p3 f^2); v is the low word of n (for
+// g_exp2 the Real4 bit pattern of n). T = long double is the register
+// evaluation, T = double the same formula in Real8: S e[j] is exact in both,
+// and the Real8 value lies within 0.6 of its ulps of the register value
+// (the correction term, at most 0.0055 of the result, carries four
+// roundings of 2^-53 of itself; the final sum rounds by half an ulp; the
+// register's own error is near 2^-63 of the result).
+template <class T>
+T real4_result(std::uint32_t v, T f) {
   const std::uint32_t j = v & 63;
-  const ld t = two_to(v - j) * ld{exp2_table::e[j].high};
+  const T t = two_to(v - j) * T{exp2_table::e[j].high};
   return t + t * f * (p1 + p2 * f + p3 * f * f);
 }
+
+// How many of its ulps the Real8 evaluation may be from the register one
+// when it is trusted to round to the same Real4 (rounds_as_register_real4).
+constexpr std::uint32_t real4_slack = 8;
 
 // ---- Real8 -----------------------------------------------------------------
 
@@ -69,6 +80,18 @@ inline double real8_top_result(std::uint32_t v, ld f, ld p) {
   const std::uint32_t j = v & 63;
   const double r = static_cast<double>(real8_mantissa(j, f, p));
   return real8_from_words(high_word(r) + ((v - j) << 14), low_word(r));
+}
+
+// A value rounded twice, after moving it by its error bound either way:
+// when the two agree, every value within the bound, the exact one among
+// them, rounds to `up`.
+struct Bracket {
+  double up, down;
+};
+
+// r 2^m for a normal result, v - j = 64 m: m is added to r's exponent.
+inline double scaled(double r, std::uint32_t v_less_j) {
+  return real8_from_bits(bits(r) + (std::uint64_t{v_less_j} << 46));
 }
 
 // The ranges of a Real8 table exponential.

@@ -1,6 +1,7 @@
 // Internals shared by the exponential, logarithm and root family: the
-// processor's exponential, the defaults by type, and the argument error of
-// every logarithm.
+// processor's exponential, the defaults by type, the argument error of every
+// logarithm, and the test that lets a Real4 result be formed in Real8
+// instead of the register.
 //
 // Logarithms (g_log ... g_dlog2): an argument that is not greater than zero, or a NaN, is reported
 // with the function's error number, and when the handler declines:
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 
+#include "common/bits.h"
 #include "common/x87.h"
 #include "frame/resume.h"
 #include "frame/special.h"
@@ -46,6 +48,17 @@ Attempt<T> log_argument_error(std::int32_t number, T x, F log_of_positive) {
   if (x == 0) return argument_error(number, -overflow_of(x), minus_inf_of(x));
   if (x != x) return argument_error(number, -x, nan_of(x));
   return argument_error(number, static_cast<T>(log_of_positive(-x)), nan_of(x));
+}
+
+// The Real4 entries evaluate their formula in Real8 (SSE) and keep the
+// register evaluation for the few arguments where the two could round
+// differently. A Real8 r within k of its ulps of the register value rounds
+// to the same Real4 when no Real4 midpoint lies within k ulps of r: the 29
+// bits of r below a Real4 ulp are not within k of the midpoint pattern
+// 0x10000000. Valid where the result is a normal Real4 (or overflows).
+inline bool rounds_as_register_real4(double r, std::uint32_t k) {
+  const std::uint32_t below = low_word(r) & 0x1fffffff;  // Real8 bits under a Real4 ulp
+  return below - (0x10000000 - k) > 2 * k;
 }
 
 }  // namespace vx

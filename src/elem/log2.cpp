@@ -24,6 +24,13 @@
 // Errors (argument reported as value): x not greater than zero, or a NaN:
 //   244 (Real4) / 245 (Real8); defaults in exp_log.h.
 //
+// Evaluation: the Real8 steps are formed in the x87 register. The Real4
+// formula is evaluated in Real8 (SSE); where that value lies too close to a
+// midpoint between Real4 values to be sure of rounding like the register
+// value, the register evaluation decides (rounds_as_register_real4 in
+// exp_log.h). The Real4 results are those of the register evaluation for
+// every argument.
+//
 // Accuracy against MPFR (log_test): every step is formed in the register
 // with tables exact to 2^-53 (Real4) or 2^-106 (Real8) and series whose
 // truncation stays below 1.3e-9 (Real4, relative to f) and 4e-19 (Real8).
@@ -50,33 +57,51 @@ constexpr float norm = 4294967296.0f;        // 0x4F800000: 2^32, scales subnorm
 constexpr double lg2m = 1.4426950408889634;  // 0x3FF71547652B82FE: 1/ln 2
 
 // log2 of the positive normal number with bit pattern i, less `shift`.
-ld log2_normal4(std::uint32_t i, int shift) {
+// T = long double is the register evaluation; T = double the same formula
+// in Real8, within 4 of its ulps of the register value (the three terms
+// carry errors of a few 2^-53 of their size, and the result is at least a
+// third of the largest).
+template <class T>
+T log2_normal4(std::uint32_t i, int shift) {
   const std::uint32_t u = i + 0x20000;  // fraction rounded to five bits
   const std::int32_t e = static_cast<std::int32_t>(u - 0x3f400000) >> 23;  // x/2^e ~ [0.75, 1.5)
   const float m = real4_from_bits(i - (static_cast<std::uint32_t>(e) << 23));
   const float c = real4_from_bits(u - ((u - 0x3f400000) & 0xff83ffff));  // table point
   const std::uint32_t j = (u >> 18) & 31;
-  const ld f = m - c;  // exact: m lies within 1/64 of c
+  const T f = m - c;  // exact: m lies within 1/64 of c
   const log2_table::Series &s = log2_table::p[j];
-  const ld t = s.c1 * f - s.c0 + f * f * (s.c2 + s.c3 * f);
+  const T t = s.c1 * f - s.c0 + f * f * (s.c2 + s.c3 * f);
   return (e - shift) + lg2m * (log2_table::a[j] + f) + lg2m * f * t;
 }
 
 // log2 x for x > 0, plus infinity included.
 float log2_positive4(float x) {
   const std::uint32_t i = bits(x);
-  if (i < 0x00800000) return static_cast<float>(log2_normal4(bits(x * norm), 32));  // subnormal
-  if (i >= 0x7f800000) return x;                                                    // plus infinity
-  return static_cast<float>(log2_normal4(i, 0));
+  if (i < 0x00800000) return static_cast<float>(log2_normal4<ld>(bits(x * norm), 32));  // subnormal
+  if (i >= 0x7f800000) return x;  // plus infinity
+  return static_cast<float>(log2_normal4<ld>(i, 0));
 }
 
-Attempt<float> log2_4(float x) {
+// The register evaluation, out of line (see log2_4).
+[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_register(float x) {
   const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000) [[likely]]  // positive, normal and finite
-    return result(static_cast<float>(log2_normal4(i, 0)));
+  if (i - 0x00800000 < 0x7f000000)  // positive, normal and finite
+    return result(static_cast<float>(log2_normal4<ld>(i, 0)));
   // zero, negative, NaN: error 244
   if (!(x > 0)) return log_argument_error(244, x, log2_positive4);
   return result(log2_positive4(x));
+}
+
+// Positive normal x in Real8, unless the value lies too close to a Real4
+// midpoint (a chance of about 2^-24); the rest in the register.
+Attempt<float> log2_4(float x) {
+  const std::uint32_t i = bits(x);
+  if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
+    const double r = log2_normal4<double>(i, 0);
+    if (rounds_as_register_real4(r, 16)) [[likely]]
+      return result(static_cast<float>(r));
+  }
+  return log2_4_register(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------

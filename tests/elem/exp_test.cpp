@@ -1,5 +1,6 @@
 // g_exp, g_exp2, g_exp10 and their Real8 forms against MPFR, at their
-// limits, through the error protocol, and the 2^(j/64) table.
+// limits, through the error protocol, and the 2^(j/64) and (ln 2) 2^(j/64)
+// tables.
 //
 // Bounds (ulps of the result; the maxima of a run are printed):
 //   g_exp    0.501: x log2(e) errs by |y| 2^-64 at most, which costs
@@ -10,7 +11,9 @@
 //            ulp), the sums are formed in the register.
 //   g_dexp2, g_dexp10  0.53: the polynomials err by 2.4e-18 and 2.7e-18
 //            relative (up to 0.024 ulp), e[j] is exact to 2^-106, the sums
-//            are formed in the register and rounded once.
+//            are formed in the register and rounded once (g_dexp2 rounds
+//            correctly on SSE where its error bound allows, and takes the
+//            register value elsewhere).
 // Subnormal results are held to the same bounds in units of the smallest
 // subnormal.
 #include <gtest/gtest.h>
@@ -20,6 +23,7 @@
 #include <cmath>
 #include <limits>
 
+#include "elem/exp2_ln2_table.h"
 #include "elem/exp2_table.h"
 #include "support/checks.h"
 #include "support/ranges.h"
@@ -249,6 +253,26 @@ TEST(Exp2Table, RecomputedWithMpfr) {
   }
   EXPECT_EQ(vx::exp2_table::e[0].high, 1.0);
   EXPECT_EQ(vx::exp2_table::e[32].high, 0x1.6a09e667f3bcdp+0);  // sqrt(2)
+}
+
+// k[j] = H p1: a 26-bit head, so that it times a 27-bit remainder is exact,
+// and the nearest Real8 to the rest. Compared inside MPFR (the i386 MPFR
+// hands Real8 results back through the x87 register).
+TEST(Exp2Ln2Table, RecomputedWithMpfr) {
+  constexpr double p1 = 0x1.62e42fefa39efp-1;
+  oracle::Big k;
+  oracle::Big high(oracle::Precision{26});
+  oracle::Big low(oracle::Precision{53});
+  for (int j = 0; j < 64; ++j) {
+    mpfr_set_d(k, vx::exp2_table::e[j].high, MPFR_RNDN);
+    mpfr_mul_d(k, k, p1, MPFR_RNDN);    // exact
+    mpfr_set(high, k, MPFR_RNDN);       // to 26 bits
+    mpfr_sub(low, k, high, MPFR_RNDN);  // the rest, to 53 bits
+    const vx::exp2_table::Pair &t = vx::exp2_ln2_table::k[j];
+    EXPECT_EQ(mpfr_cmp_d(high, t.high), 0) << "entry " << j;
+    EXPECT_EQ(mpfr_cmp_d(low, t.low), 0) << "entry " << j;
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(t.high) & 0x7ffffff, 0u) << "entry " << j;
+  }
 }
 
 }  // namespace
