@@ -46,15 +46,24 @@ inline bool rounds_as_real4(double d) {
 
 // The Real4 result of an evaluation written once for both arithmetics:
 // f(double{}) in Real8 where its rounding decides, else f(long double{})
-// in the register. A Real8 result is always the register's.
+// in the register, out of line (one Real4 argument in about 2^18). A Real8
+// result is always the register's. Inlined, so that the attempt of the
+// resume loop stays inline in its entry.
 template <class T, class F>
-T via_real8(F f) {
+[[gnu::noinline, gnu::cold]] T in_register(F f) {
+  return static_cast<T>(f(static_cast<long double>(0)));
+}
+
+template <class T, class F>
+[[gnu::always_inline]] inline T via_real8(F f) {
   if constexpr (sizeof(T) == 4) {
     const double d = f(double{});
     if (rounds_as_real4(d)) [[likely]]
       return static_cast<float>(d);
+    return in_register<T>(f);
+  } else {
+    return static_cast<T>(f(static_cast<long double>(0)));
   }
-  return static_cast<T>(f(static_cast<long double>(0)));
 }
 
 // The correctly rounded square root in either arithmetic: FSQRT in the

@@ -118,9 +118,10 @@ struct TooLarge<double> {
   static constexpr double nan = _NaN_D;
 };
 
-// One attempt of the sine (kCosine false) or the cosine.
+// One attempt of the sine (kCosine false) or the cosine, inlined into the
+// entry so that its no-error path is this code alone.
 template <class T, bool kCosine>
-Attempt<T> sin_cos_deg(T x) {
+[[gnu::always_inline]] inline Attempt<T> sin_cos_deg(T x) {
   using L = TooLarge<T>;
   const T ax = std::fabs(x);
   // |x| >= xmax, infinities and NaNs (compared as bit patterns): error

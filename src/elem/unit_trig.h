@@ -19,6 +19,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
@@ -143,7 +144,7 @@ inline Quarter4 reduce_degrees4(float ax) {
   if (D::key(ax) <= D::k90) return {1, double{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
   const double n = double{ax} * D::r90 + kRoundToInteger;
   const double r = (kRoundToInteger - n) * 90 + double{ax};  // exact
-  if (r < 44.95 && r > -44.95) return {static_cast<unsigned>(bits(n)) & 3, r};
+  if (std::fabs(r) < 44.95) return {static_cast<unsigned>(bits(n)) & 3, r};
   const Quarter a = reduce_degrees_in_register(ax);
   return {a.q, static_cast<double>(a.r)};  // exact
 }
@@ -167,7 +168,7 @@ Quarter reduce_degrees(T ax) {
 // to half a right angle): q = 0..3 give sin r, cos r, -sin r, -cos r. At
 // r = 0, the exact value.
 template <class K>
-ld sine(Quarter a) {
+[[gnu::always_inline]] inline ld sine(Quarter a) {
   static constexpr ld kExact[4] = {0, 1, 0, -1};
   const unsigned q = a.q & 3;
   if (a.r == 0) return kExact[q];
@@ -181,6 +182,13 @@ ld cosine(Quarter a) {
   return sine<K>({a.q + 1, a.r});
 }
 
+// The register's evaluation of the Real4 sine below, out of line.
+template <class K>
+[[gnu::noinline, gnu::cold]] float sine_real4_in_register(Quarter4 a, bool negative) {
+  const ld w = sine<K>({a.q, ld{a.r}});
+  return static_cast<float>(negative ? -w : w);
+}
+
 // The Real4 sine of q right angles + r, negated for a negative argument.
 // The series K::sin or K::cos of r is evaluated in Real8 arithmetic (the
 // Real8 overloads) and rounded once to a Real4 where that gives the
@@ -188,18 +196,17 @@ ld cosine(Quarter a) {
 // are zero or below the normal Real4 range, `sine` decides in the
 // register. The signs are multiplications by +-1, exact.
 template <class K>
-float sine_real4(Quarter4 a, bool negative) {
+[[gnu::always_inline]] inline float sine_real4(Quarter4 a, bool negative) {
   static constexpr double kSign[2] = {1, -1};
   const double v = (a.q & 1) ? K::cos(a.r) : K::sin(a.r);
   if (rounds_as_real4(v)) [[likely]]
     return static_cast<float>(v * kSign[(a.q >> 1) & 1] * kSign[negative]);
-  const ld w = sine<K>({a.q, ld{a.r}});
-  return static_cast<float>(negative ? -w : w);
+  return sine_real4_in_register<K>(a, negative);
 }
 
 // The Real4 cosine of q right angles + r, likewise.
 template <class K>
-float cosine_real4(Quarter4 a) {
+[[gnu::always_inline]] inline float cosine_real4(Quarter4 a) {
   return sine_real4<K>({a.q + 1, a.r}, false);
 }
 
