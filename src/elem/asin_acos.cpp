@@ -9,6 +9,10 @@
 //   rh < |x| <= 1     the arc cosine of |x| as sqrt(v) times a series in
 //                     v = 1 - |x| (Real4 sqrt(v) P(v), Real8 sqrt(v) +
 //                     sqrt(v) P(v) / Q(v)).
+// The Real4 functions take the same steps in Real8 arithmetic (SQRTSD for
+// FSQRT) and round that to Real4 where it is certain to give the
+// register's result; near a Real4 half-way point the register's steps
+// decide (real4_rounding.h), so every Real4 result is the register's.
 // The arc cosine is pi/2 minus the arc sine below rh; at and above rh it
 // is the sqrt(v) form, and pi minus it for negative x. The arc sine above
 // rh is pi/2 minus that form. rh is sqrt(1/2) rounded to the type.
@@ -33,6 +37,7 @@
 
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
+#include "elem/real4_rounding.h"
 
 namespace vx {
 namespace {
@@ -49,38 +54,43 @@ constexpr double pi = 3.141592653589793;    // 0x400921FB54442D18: pi
 constexpr float hpi_default = 1.5707964f;   // 0x3FC90FDB: pi/2 rounded to Real4
 constexpr float pi_default = 3.1415927f;    // 0x40490FDB: pi rounded to Real4
 
+// The coefficients are Real4 values (the hex is their Real4 pattern), held
+// as Real8 so that the register and Real8 evaluations take them alike.
 // asin x = x (1 + s (a1 + a2 s + ... + a5 s^4)), |x| <= 1/2.
-constexpr float a1 = 0.16666791f;   // 0x3E2AAAFE
-constexpr float a2 = 0.074944347f;  // 0x3D997C6C
-constexpr float a3 = 0.045550179f;  // 0x3D3A92D3
-constexpr float a4 = 0.023858188f;  // 0x3CC3723F
-constexpr float a5 = 0.042635631f;  // 0x3D2EA2B3
+constexpr double a1 = 0.16666791f;   // 0x3E2AAAFE
+constexpr double a2 = 0.074944347f;  // 0x3D997C6C
+constexpr double a3 = 0.045550179f;  // 0x3D3A92D3
+constexpr double a4 = 0.023858188f;  // 0x3CC3723F
+constexpr double a5 = 0.042635631f;  // 0x3D2EA2B3
 // asin x = x (1 + b0 + b1 s + ... + b6 s^6), 1/2 < |x| <= rh.
-constexpr float b0 = 0.00019281065f;  // 0x394A2D37
-constexpr float b1 = 0.16303021f;     // 0x3E26F164
-constexpr float b2 = 0.103678f;       // 0x3DD45522
-constexpr float b3 = -0.076990493f;   // 0xBD9DAD31
-constexpr float b4 = 0.3254739f;      // 0x3EA6A484
-constexpr float b5 = -0.37262934f;    // 0xBEBEC946
-constexpr float b6 = 0.2572596f;      // 0x3E83B788
+constexpr double b0 = 0.00019281065f;  // 0x394A2D37
+constexpr double b1 = 0.16303021f;     // 0x3E26F164
+constexpr double b2 = 0.103678f;       // 0x3DD45522
+constexpr double b3 = -0.076990493f;   // 0xBD9DAD31
+constexpr double b4 = 0.3254739f;      // 0x3EA6A484
+constexpr double b5 = -0.37262934f;    // 0xBEBEC946
+constexpr double b6 = 0.2572596f;      // 0x3E83B788
 // acos x = sqrt(v) (1 + p0 + p1 v + ... + p4 v^4), v = 1 - x, rh <= x <= 1.
-constexpr float p0 = 0.41421357f;    // 0x3ED413CD: 1 + p0 is sqrt(2)
-constexpr float p1 = 0.11785014f;    // 0x3DF15B6A
-constexpr float p2 = 0.026542842f;   // 0x3CD97060
-constexpr float p3 = 0.0076487437f;  // 0x3BFAA250
-constexpr float p4 = 0.0035728686f;  // 0x3B6A26CA
+constexpr double p0 = 0.41421357f;    // 0x3ED413CD: 1 + p0 is sqrt(2)
+constexpr double p1 = 0.11785014f;    // 0x3DF15B6A
+constexpr double p2 = 0.026542842f;   // 0x3CD97060
+constexpr double p3 = 0.0076487437f;  // 0x3BFAA250
+constexpr double p4 = 0.0035728686f;  // 0x3B6A26CA
 
-// asin x for |x| <= rh.
-ld asin_series(float x) {
-  const ld s = ld{x} * x;
-  if (std::fabs(x) <= 0.5f) return x * (1 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)))));
-  return x * (ld{1} + b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * b6))))));
+// asin x for |x| <= rh, evaluated in E (long double: the register).
+template <class E>
+E asin_series(float x) {
+  const E xe = x;
+  const E s = xe * xe;
+  if (std::fabs(x) <= 0.5f) return xe * (1 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)))));
+  return xe * (E{1} + b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * b6))))));
 }
 
-// acos ax for rh <= ax <= 1.
-ld acos_root(float ax) {
-  const ld v = 1 - ld{ax};  // exact
-  return x87::fsqrt(v) * (ld{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
+// acos ax for rh <= ax <= 1, evaluated in E.
+template <class E>
+E acos_root(float ax) {
+  const E v = 1 - E{ax};  // exact
+  return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
 }
 
 }  // namespace real4
@@ -166,42 +176,74 @@ struct Radians4 {
   static constexpr float rh = real4::rh;
   static constexpr float quarter_turn = real4::hpi_default;
   static constexpr float half_turn = real4::pi_default;
-  static ld asin_series(float x) { return real4::asin_series(x); }
-  static ld acos_root(float ax) { return real4::acos_root(ax); }
-  static ld hpi_minus(ld r) { return real4::hpi - r; }
-  static ld pi_minus(ld r) { return real4::pi - r; }
+  template <class E>
+  static E asin_series(float x) {
+    return real4::asin_series<E>(x);
+  }
+  template <class E>
+  static E acos_root(float ax) {
+    return real4::acos_root<E>(ax);
+  }
+  template <class E>
+  static E hpi_minus(E r) {
+    return real4::hpi - r;
+  }
+  template <class E>
+  static E pi_minus(E r) {
+    return real4::pi - r;
+  }
 };
 
+// Real8 results are the register's whatever the arithmetic E asked for.
 struct Radians8 {
   using T = double;
   static constexpr std::int32_t error = 218;
   static constexpr double rh = real8::rh;
   static constexpr double quarter_turn = real8::hp1;
   static constexpr double half_turn = real8::pi1;
-  static ld asin_series(double x) { return real8::asin_series(x); }
-  static ld acos_root(double ax) { return real8::acos_root(ax); }
+  template <class E>
+  static ld asin_series(double x) {
+    return real8::asin_series(x);
+  }
+  template <class E>
+  static ld acos_root(double ax) {
+    return real8::acos_root(ax);
+  }
   static ld hpi_minus(ld r) { return (real8::hp2 - r) + real8::hp1; }
   static ld pi_minus(ld r) { return (real8::pi2 - r) + real8::pi1; }
 };
+
+// asin x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
+// register).
+template <class K, class E, class T = typename K::T>
+auto arcsin_value(T x) {
+  const T ax = std::fabs(x);
+  if (ax <= K::rh) return K::template asin_series<E>(x);
+  const auto r = K::hpi_minus(K::template acos_root<E>(ax));
+  return x < 0 ? -r : r;
+}
+
+// acos x for |x| <= 1, likewise.
+template <class K, class E, class T = typename K::T>
+auto arccos_value(T x) {
+  const T ax = std::fabs(x);
+  if (ax < K::rh) return K::hpi_minus(K::template asin_series<E>(x));
+  const auto r = K::template acos_root<E>(ax);
+  return x < 0 ? K::pi_minus(r) : r;
+}
 
 template <class K, class T = typename K::T>
 Attempt<T> arcsin(T x) {
   // |x| > 1 or NaN: error 217 / 218, default +-pi/2
   if (outside_arc_domain(x)) return arcsin_error(K::error, x, K::quarter_turn);
-  const T ax = std::fabs(x);
-  if (ax <= K::rh) return result(static_cast<T>(K::asin_series(x)));
-  const ld r = K::hpi_minus(K::acos_root(ax));
-  return result(static_cast<T>(x < 0 ? -r : r));
+  return result(via_real8<T>([x](auto e) { return arcsin_value<K, decltype(e)>(x); }));
 }
 
 template <class K, class T = typename K::T>
 Attempt<T> arccos(T x) {
   // |x| > 1 or NaN: error 217 / 218, default 0 (x > 1) or pi
   if (outside_arc_domain(x)) return arccos_error(K::error, x, K::half_turn);
-  const T ax = std::fabs(x);
-  if (ax < K::rh) return result(static_cast<T>(K::hpi_minus(K::asin_series(x))));
-  const ld r = K::acos_root(ax);
-  return result(static_cast<T>(x < 0 ? K::pi_minus(r) : r));
+  return result(via_real8<T>([x](auto e) { return arccos_value<K, decltype(e)>(x); }));
 }
 
 }  // namespace

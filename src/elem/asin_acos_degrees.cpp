@@ -12,6 +12,9 @@
 //   Real8  |x| <= 1/2       x A(t) / B(t), t = 1/4 - x^2;
 //          1/2 < |x| <= 1   sqrt(v) P(w) / Q(w), w = |x| - 1/2, the arc
 //                           cosine of |x|.
+// The Real4 forms are evaluated in Real8 arithmetic and rounded to Real4
+// where that is certain to give the register's result, else in the
+// register (real4_rounding.h): every Real4 result is the register's.
 // The arc sine beyond the first range is 90 minus the arc cosine of |x|,
 // signed by x; the arc cosine of a negative x is 180 minus that of |x|.
 // Hence asind(+-1) = +-90, acosd(0) = 90, acosd(1) = 0 and acosd(-1) = 180
@@ -33,6 +36,7 @@
 
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
+#include "elem/real4_rounding.h"
 
 namespace vx {
 namespace {
@@ -84,44 +88,59 @@ constexpr double b5 = -21.35001815;  // 0xC035599ACA1B41A5
 constexpr double b6 = 14.73986611;   // 0x402D7ACFBB13BCCB
 }  // namespace acos_b
 
-ld asin_series(float x, ld s) {
+// The evaluations below run in E: long double (the register) or double.
+template <class E>
+E asin_series(E x, E s) {
   return x * (a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * (a5 + s * a6))))));
 }
 
 // acosd ax for rh < ax <= 1.
-ld acos_root(float ax) {
-  const ld v = 1 - ld{ax};  // exact
-  return x87::fsqrt(v) * (p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
+template <class E>
+E acos_root(float ax) {
+  const E v = 1 - E{ax};  // exact
+  return square_root(v) * (p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
+}
+
+// asind x for |x| <= 1.
+template <class E>
+E arcsin_value(float x) {
+  const float ax = std::fabs(x);
+  const E xe = x;
+  const E s = xe * xe;
+  if (ax <= 0.5f) return asin_series(xe, s);
+  if (ax <= rh) {
+    using namespace asin_b;
+    return xe * (b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * (b6 + s * b7)))))));
+  }
+  const E r = 90 - acos_root<E>(ax);
+  return x < 0 ? -r : r;
+}
+
+// acosd x for |x| <= 1.
+template <class E>
+E arccos_value(float x) {
+  const float ax = std::fabs(x);
+  const E xe = x;
+  const E s = xe * xe;
+  if (ax <= 0.5f) return 90 - asin_series(xe, s);
+  if (ax <= rh) {
+    using namespace acos_b;
+    return 90 - xe * (b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * b6))))));
+  }
+  const E r = acos_root<E>(ax);
+  return x > 0 ? r : 180 - r;
 }
 
 Attempt<float> arcsin(float x) {
   // |x| > 1 or NaN: error 1367, default +-90
   if (outside_arc_domain(x)) return arcsin_error(1367, x, 90.0f);
-  const float ax = std::fabs(x);
-  const ld s = ld{x} * x;
-  if (ax <= 0.5f) return result(static_cast<float>(asin_series(x, s)));
-  if (ax <= rh) {
-    using namespace asin_b;
-    return result(static_cast<float>(
-        x * (b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * (b6 + s * b7)))))))));
-  }
-  const ld r = 90 - acos_root(ax);
-  return result(static_cast<float>(x < 0 ? -r : r));
+  return result(via_real8<float>([x](auto e) { return arcsin_value<decltype(e)>(x); }));
 }
 
 Attempt<float> arccos(float x) {
   // |x| > 1 or NaN: error 1367, default 0 (x > 1) or 180
   if (outside_arc_domain(x)) return arccos_error(1367, x, 180.0f);
-  const float ax = std::fabs(x);
-  const ld s = ld{x} * x;
-  if (ax <= 0.5f) return result(static_cast<float>(90 - asin_series(x, s)));
-  if (ax <= rh) {
-    using namespace acos_b;
-    return result(static_cast<float>(
-        90 - x * (b0 + s * (b1 + s * (b2 + s * (b3 + s * (b4 + s * (b5 + s * b6))))))));
-  }
-  const ld r = acos_root(ax);
-  return result(static_cast<float>(x > 0 ? r : 180 - r));
+  return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
 }
 
 }  // namespace real4

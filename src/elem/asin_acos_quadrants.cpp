@@ -10,6 +10,9 @@
 //   1/2 < |x| <= 1   acosq |x| = sqrt(v) (1 + p0 + p1 v + ... + p5 v^5)
 //                    (Real4), sqrt(v) + sqrt(v) P(v) / Q(v) (Real8), with
 //                    v = 1 - |x|: the kernel's series.
+// The Real4 forms are evaluated in Real8 arithmetic and rounded to Real4
+// where that is certain to give the register's result, else in the
+// register (real4_rounding.h): every Real4 result is the register's.
 // The arc sine above 1/2 is 1 minus the kernel's series, signed by x; the
 // arc cosine below 1/2 is 1 minus the arc sine, above it the kernel, and 2
 // minus the kernel for negative x. Hence asinq(+-1) = +-1, acosq(0) = 1,
@@ -31,6 +34,7 @@
 
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
+#include "elem/real4_rounding.h"
 
 namespace vx {
 namespace {
@@ -41,28 +45,34 @@ using ld = long double;
 
 namespace real4 {
 
+// The coefficients are Real4 values (the hex is their Real4 pattern), held
+// as Real8 so that the register and Real8 evaluations take them alike.
 // asinq x = x (1 + a0 + a1 s + ... + a5 s^5), |x| <= 1/2.
-constexpr float a0 = -0.36338022f;  // 0xBEBA0CF9: 1 + a0 is 2/pi
-constexpr float a1 = 0.10610408f;   // 0x3DD94D19
-constexpr float a2 = 0.047711056f;  // 0x3D436CAB
-constexpr float a3 = 0.028998144f;  // 0x3CED8D84
-constexpr float a4 = 0.015188593f;  // 0x3C78D994
-constexpr float a5 = 0.027142685f;  // 0x3CDE5A56
+constexpr double a0 = -0.36338022f;  // 0xBEBA0CF9: 1 + a0 is 2/pi
+constexpr double a1 = 0.10610408f;   // 0x3DD94D19
+constexpr double a2 = 0.047711056f;  // 0x3D436CAB
+constexpr double a3 = 0.028998144f;  // 0x3CED8D84
+constexpr double a4 = 0.015188593f;  // 0x3C78D994
+constexpr double a5 = 0.027142685f;  // 0x3CDE5A56
 // acosq(1 - v) = sqrt(v) (1 + p0 + p1 v + ... + p5 v^5), 0 <= v <= 1/2.
-constexpr float p0 = -0.099683687f;  // 0xBDCC26F6: 1 + p0 is 2 sqrt(2)/pi
-constexpr float p1 = 0.075026914f;   // 0x3D99A7B6
-constexpr float p2 = 0.016868405f;   // 0x3C8A2F9C
-constexpr float p3 = 0.005126197f;   // 0x3BA7F9A8
-constexpr float p4 = 0.0013424937f;  // 0x3AAFF69D
-constexpr float p5 = 0.001199549f;   // 0x3A9D3A2F
+constexpr double p0 = -0.099683687f;  // 0xBDCC26F6: 1 + p0 is 2 sqrt(2)/pi
+constexpr double p1 = 0.075026914f;   // 0x3D99A7B6
+constexpr double p2 = 0.016868405f;   // 0x3C8A2F9C
+constexpr double p3 = 0.005126197f;   // 0x3BA7F9A8
+constexpr double p4 = 0.0013424937f;  // 0x3AAFF69D
+constexpr double p5 = 0.001199549f;   // 0x3A9D3A2F
 
-ld asin_series(float x) {
-  const ld s = ld{x} * x;
-  return x * (ld{1} + a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)))));
+// Evaluated in E: long double (the register) or double.
+template <class E>
+E asin_series(float x) {
+  const E xe = x;
+  const E s = xe * xe;
+  return xe * (E{1} + a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)))));
 }
 
-ld kernel_series(ld v) {
-  return x87::fsqrt(v) * (ld{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
+template <class E>
+E kernel_series(E v) {
+  return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
 }
 
 }  // namespace real4
@@ -120,44 +130,69 @@ ld kernel_series(ld v) {
 struct Quadrants4 {
   using T = float;
   static constexpr std::int32_t error = 1357;
-  static ld asin_series(float x) { return real4::asin_series(x); }
-  static ld kernel_series(ld v) { return real4::kernel_series(v); }
-  static ld kernel_entry(float v) { return ulx_ga1q(v); }
+  template <class E>
+  static E asin_series(float x) {
+    return real4::asin_series<E>(x);
+  }
+  template <class E>
+  static E kernel_series(E v) {
+    return real4::kernel_series(v);
+  }
 };
 
+// Real8 results are the register's whatever the arithmetic E asked for.
 struct Quadrants8 {
   using T = double;
   static constexpr std::int32_t error = 1358;
-  static ld asin_series(double x) { return real8::asin_series(x); }
-  static ld kernel_series(ld v) { return real8::kernel_series(v); }
-  static ld kernel_entry(double v) { return ulx_gd1q(v); }
+  template <class E>
+  static ld asin_series(double x) {
+    return real8::asin_series(x);
+  }
+  template <class E>
+  static ld kernel_series(ld v) {
+    return real8::kernel_series(v);
+  }
 };
+
+// asinq x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
+// register).
+template <class K, class E, class T = typename K::T>
+auto arcsin_value(T x) {
+  const T ax = std::fabs(x);
+  if (ax <= T{0.5}) return K::template asin_series<E>(x);
+  const auto r = 1 - K::template kernel_series<E>(E{1 - ax});  // 1 - ax exact
+  return x < 0 ? -r : r;
+}
+
+// acosq x for |x| <= 1, likewise; from 1/2 on the kernel's series (what
+// the kernel entry gives for 1 - |x| <= 1/2).
+template <class K, class E, class T = typename K::T>
+auto arccos_value(T x) {
+  const T ax = std::fabs(x);
+  if (ax < T{0.5}) return 1 - K::template asin_series<E>(x);
+  const auto r = K::template kernel_series<E>(E{1 - ax});  // 1 - ax exact
+  return x < 0 ? 2 - r : r;
+}
 
 template <class K, class T = typename K::T>
 Attempt<T> arcsin(T x) {
   // |x| > 1 or NaN: error 1357 / 1358, default +-1
   if (outside_arc_domain(x)) return arcsin_error(K::error, x, T{1});
-  const T ax = std::fabs(x);
-  if (ax <= T{0.5}) return result(static_cast<T>(K::asin_series(x)));
-  const ld r = 1 - K::kernel_series(1 - ax);  // 1 - ax exact
-  return result(static_cast<T>(x < 0 ? -r : r));
+  return result(via_real8<T>([x](auto e) { return arcsin_value<K, decltype(e)>(x); }));
 }
 
 template <class K, class T = typename K::T>
 Attempt<T> arccos(T x) {
   // |x| > 1 or NaN: error 1357 / 1358, default 0 (x > 1) or 2
   if (outside_arc_domain(x)) return arccos_error(K::error, x, T{2});
-  const T ax = std::fabs(x);
-  if (ax < T{0.5}) return result(static_cast<T>(1 - K::asin_series(x)));
-  const ld r = K::kernel_entry(1 - ax);  // 1 - ax exact
-  return result(static_cast<T>(x < 0 ? 2 - r : r));
+  return result(via_real8<T>([x](auto e) { return arccos_value<K, decltype(e)>(x); }));
 }
 
 // The kernel entry: the series up to 1/2, the arc cosine entry `acosq` of
 // 1 - v below 2, and 2 beyond (or for a NaN).
 template <class K, class T = typename K::T>
 ld kernel(T v, T (*acosq)(const T *)) {
-  if (v <= T{0.5}) return K::kernel_series(v);
+  if (v <= T{0.5}) return K::template kernel_series<ld>(v);
   // 1/2 < v < 2: the arc cosine of w = 1 - v, exact, -1 < w < 1/2
   if (v < 2) {
     const T w = 1 - v;

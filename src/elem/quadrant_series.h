@@ -1,6 +1,7 @@
 // The series of the sine and cosine in quadrant units, S(r) = sin(r pi/2)
-// and C(r) = cos(r pi/2) for |r| <= 1/2, evaluated in the x87 register:
-// the kernels of g_sinq/g_cosq (sin_cos_quad.cpp) and of the pair g_scnsq
+// and C(r) = cos(r pi/2) for |r| <= 1/2, evaluated in the x87 register
+// (the Real4 series also in Real8 arithmetic, see real4_rounding.h): the
+// kernels of g_sinq/g_cosq (sin_cos_quad.cpp) and of the pair g_scnsq
 // (sin_cos_pairs.cpp), which must agree with them bit for bit.
 #pragma once
 
@@ -32,6 +33,8 @@ constexpr double cosine[] = {b1, b2, b3, b4};
 struct Kernels {
   static ld sin(ld r) { return r * horner(sine, r * r); }
   static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
+  static double sin(double r) { return r * horner_real8(sine, r * r); }
+  static double cos(double r) { return 1 + r * r * horner_real8(cosine, r * r); }
 };
 
 }  // namespace r4

@@ -7,7 +7,13 @@
 // series S(r) = sin(r deg) and C(r) = cos(r deg), with coefficients in
 // degrees, give the value by the quadrant q mod 4: sine S, C, -S, -C;
 // cosine C, -S, -C, S. r = 0 (a multiple of 90) gives the exact 0 or +-1.
-// The series are evaluated in the 64-bit register and rounded once.
+// The series are evaluated in the 64-bit register and rounded once. Real4:
+// the reduction and the series run in Real8 arithmetic instead, a branch
+// on q picking the series, and the register's evaluation takes over for
+// the one argument in about 2^18 whose Real8 value lies too close to a
+// Real4 half-way point (real4_rounding.h): the result is the register's
+// for every Real4, as an exhaustive comparison showed when this was
+// introduced.
 //
 // Special cases (argument reported as value, resume re-runs the function):
 //   1361  g_sind, g_cosd: |x| >= 47200000.0, infinities and NaNs
@@ -53,6 +59,8 @@ constexpr double cosine[] = {b1, b2, b3, b4};
 struct Kernels {
   static ld sin(ld r) { return r * horner(sine, r * r); }
   static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
+  static double sin(double r) { return r * horner_real8(sine, r * r); }
+  static double cos(double r) { return 1 + r * r * horner_real8(cosine, r * r); }
 };
 
 }  // namespace r4
@@ -110,15 +118,21 @@ struct TooLarge<double> {
   static constexpr double nan = _NaN_D;
 };
 
-// One attempt of the sine (kCosine false) or the cosine.
+// One attempt of the sine (kCosine false) or the cosine, inlined into the
+// entry so that its no-error path is this code alone.
 template <class T, bool kCosine>
-Attempt<T> sin_cos_deg(T x) {
+[[gnu::always_inline]] inline Attempt<T> sin_cos_deg(T x) {
   using L = TooLarge<T>;
   const T ax = std::fabs(x);
   // |x| >= xmax, infinities and NaNs (compared as bit patterns): error
   // 1361 / 1362, default sqrt(1/2).
   if (bits(ax) >= bits(unit_trig::Degrees<T>::xmax))
     return argument_error(L::error, L::finite_default, L::nan);
+  if constexpr (sizeof(T) == 4) {
+    const unit_trig::Quarter4 a = unit_trig::reduce_degrees4(ax);
+    return result(kCosine ? unit_trig::cosine_real4<typename L::Kernels>(a)
+                          : unit_trig::sine_real4<typename L::Kernels>(a, std::signbit(x)));
+  }
   const Quarter a = unit_trig::reduce_degrees(ax);
   if (kCosine) return result(static_cast<T>(unit_trig::cosine<typename L::Kernels>(a)));
   const ld v = unit_trig::sine<typename L::Kernels>(a);

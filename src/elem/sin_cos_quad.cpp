@@ -8,7 +8,10 @@
 // k mod 4 alone; infinities and NaNs count as multiples of 4. The series
 // S(r) = sin(r pi/2) and C(r) = cos(r pi/2) give the value by k mod 4: sine
 // S, C, -S, -C; cosine C, -S, -C, S; r = 0 gives the exact 0 or +-1. The
-// series are evaluated in the 64-bit register and rounded once.
+// series are evaluated in the 64-bit register and rounded once; the Real4
+// functions evaluate them in Real8 arithmetic instead, with the same
+// result for every Real4 (unit_trig.h, real4_rounding.h), and reduce with
+// the single sum |x| + 2^23.
 //
 // No argument is reported: sinq(inf) = 0, cosq(inf) = 1 (and the same for
 // NaNs, with the NaN's sign for the sine). Several other routines call these
@@ -28,6 +31,15 @@ using ld = long double;
 
 template <class T>
 using KernelsOf = quadrant_series::KernelsOf<T>;
+
+float sinq(float x) {
+  return unit_trig::sine_real4<KernelsOf<float>>(unit_trig::reduce_quadrants4(std::fabs(x)),
+                                                 std::signbit(x));
+}
+
+float cosq(float x) {
+  return unit_trig::cosine_real4<KernelsOf<float>>(unit_trig::reduce_quadrants4(std::fabs(x)));
+}
 
 template <class T>
 T sinq(T x) {

@@ -8,16 +8,23 @@
 // A multiple of a right angle therefore leaves r = 0 exactly and takes the
 // exact values below; nothing is converted to radians.
 //
+// Real4 sines and cosines take r as a Real8 (Quarter4, r exact there) and
+// evaluate the series in Real8 arithmetic, rounded once to Real4; where
+// that rounding could differ from the register's, the register's
+// evaluation decides (real4_rounding.h), so every result is the register's.
+//
 // Signs: sine, tangent and cotangent are odd and take the sign of x last,
 // a zero result included, so f(-x) is -f(x) bit for bit and a zero at a
 // positive argument is +0; cosine is even and its zeros are +0.
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "common/bits.h"
+#include "elem/real4_rounding.h"
 #include "frame/resume.h"
 
 namespace vx::unit_trig {
@@ -28,6 +35,12 @@ using ld = long double;
 struct Quarter {
   unsigned q;
   ld r;
+};
+
+// The same for a Real4 argument, r held in a Real8 (where it is exact).
+struct Quarter4 {
+  unsigned q;
+  double r;
 };
 
 // Rounds a non-negative t < 2^52 to an integer: 2^52 + t has unit 1 in its
@@ -68,6 +81,18 @@ Quarter reduce_quadrants(T ax) {
   return {integer_mod4(ax), 0};  // |x| >= 2^23 / 2^52, infinities and NaNs
 }
 
+// A Real4 |x| in quadrant units, as reduce_quadrants<float> but with one
+// test: below 2^23 the sum |x| + 2^23 alone gives the same k and r, k = 0
+// up to 1/2 (1/2 itself ties to the even 2^23) and k = 1 from there to 1.
+inline Quarter4 reduce_quadrants4(float ax) {
+  constexpr float kRound = 0x1p23f;
+  if (bits(ax) < bits(kRound)) {
+    const float n = ax + kRound;                                             // stored: 2^23 + k
+    return {static_cast<unsigned>(bits(n)) & 3, double{ax - (n - kRound)}};  // r exact
+  }
+  return {integer_mod4(ax), 0};  // |x| >= 2^23, infinities and NaNs
+}
+
 // The degree ranges of each type: the argument limit, and the range key of
 // |x| (the bit pattern of a Real4, the high word of a Real8) with the keys
 // of 45 and 90. 1/90 comes to the precision the range needs: as the
@@ -102,33 +127,48 @@ Quarter reduce_degrees_in_register(T ax) {
   return {static_cast<unsigned>(bits(n)) & 3, (kRoundToInteger - n) * ld{90} + ld{ax}};
 }
 
-// |x| in degrees: |x| itself up to 45, |x| - 90 up to 90, then as above.
+// |x| in degrees as a Real4: |x| itself up to 45, |x| - 90 up to 90, then
+// k the integer nearest |x|/90.
 //
-// A Real4 (|x| < 47200000) first takes the same steps in Real8 arithmetic,
-// which is faster and gives the same k unless |x|/90 lies within about
-// 2^-12 of a half-integer: the register's sum rounds |x|/90 to a multiple
-// of 2^-11 before the store rounds it to an integer, the Real8 product is
-// within 2^-33 of |x|/90, so the two can only part where |r| is within
+// k comes from the same steps in Real8 arithmetic, which are faster and
+// give the register's k unless |x|/90 lies within about 2^-12 of a
+// half-integer: the register's sum rounds |x|/90 to a multiple of 2^-11
+// before the store rounds it to an integer, the Real8 product is within
+// 2^-33 of |x|/90, so the two can only part where |r| is within
 // 90 (2^-12 + 2^-33) of 45. Beyond |r| = 44.95 the register's steps decide.
-// (degree_quadrant_slow_test compares the two for every Real4.)
+// (degree_quadrant_slow_test compares the two for every Real4.) r is exact
+// in Real8: |x| < 47200000 has 24 bits and r is a multiple of its place.
+inline Quarter4 reduce_degrees4(float ax) {
+  using D = Degrees<float>;
+  if (D::key(ax) <= D::k45) return {0, double{ax}};       // |x| <= 45
+  if (D::key(ax) <= D::k90) return {1, double{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
+  const double n = double{ax} * D::r90 + kRoundToInteger;
+  const double r = (kRoundToInteger - n) * 90 + double{ax};  // exact
+  if (std::fabs(r) < 44.95) return {static_cast<unsigned>(bits(n)) & 3, r};
+  const Quarter a = reduce_degrees_in_register(ax);
+  return {a.q, static_cast<double>(a.r)};  // exact
+}
+
+// |x| in degrees: |x| itself up to 45, |x| - 90 up to 90, then as above
+// (Real4) or by the register's steps (Real8).
 template <class T>
 Quarter reduce_degrees(T ax) {
-  using D = Degrees<T>;
-  if (D::key(ax) <= D::k45) return {0, ld{ax}};       // |x| <= 45
-  if (D::key(ax) <= D::k90) return {1, ld{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
   if constexpr (sizeof(T) == 4) {
-    const double n = double{ax} * D::r90 + kRoundToInteger;
-    const double r = (kRoundToInteger - n) * 90 + double{ax};  // exact
-    if (r < 44.95 && r > -44.95) return {static_cast<unsigned>(bits(n)) & 3, ld{r}};
+    const Quarter4 a = reduce_degrees4(ax);
+    return {a.q, ld{a.r}};
+  } else {
+    using D = Degrees<T>;
+    if (D::key(ax) <= D::k45) return {0, ld{ax}};       // |x| <= 45
+    if (D::key(ax) <= D::k90) return {1, ld{ax} - 90};  // |x| <= 90: r = -(90 - |x|)
+    return reduce_degrees_in_register(ax);
   }
-  return reduce_degrees_in_register(ax);
 }
 
 // sin(q right angles + r) from the kernels K::sin and K::cos of r (|r| up
 // to half a right angle): q = 0..3 give sin r, cos r, -sin r, -cos r. At
 // r = 0, the exact value.
 template <class K>
-ld sine(Quarter a) {
+[[gnu::always_inline]] inline ld sine(Quarter a) {
   static constexpr ld kExact[4] = {0, 1, 0, -1};
   const unsigned q = a.q & 3;
   if (a.r == 0) return kExact[q];
@@ -140,6 +180,34 @@ ld sine(Quarter a) {
 template <class K>
 ld cosine(Quarter a) {
   return sine<K>({a.q + 1, a.r});
+}
+
+// The register's evaluation of the Real4 sine below, out of line.
+template <class K>
+[[gnu::noinline, gnu::cold]] float sine_real4_in_register(Quarter4 a, bool negative) {
+  const ld w = sine<K>({a.q, ld{a.r}});
+  return static_cast<float>(negative ? -w : w);
+}
+
+// The Real4 sine of q right angles + r, negated for a negative argument.
+// The series K::sin or K::cos of r is evaluated in Real8 arithmetic (the
+// Real8 overloads) and rounded once to a Real4 where that gives the
+// register's result (real4_rounding.h); elsewhere, and for results that
+// are zero or below the normal Real4 range, `sine` decides in the
+// register. The signs are multiplications by +-1, exact.
+template <class K>
+[[gnu::always_inline]] inline float sine_real4(Quarter4 a, bool negative) {
+  static constexpr double kSign[2] = {1, -1};
+  const double v = (a.q & 1) ? K::cos(a.r) : K::sin(a.r);
+  if (rounds_as_real4(v)) [[likely]]
+    return static_cast<float>(v * kSign[(a.q >> 1) & 1] * kSign[negative]);
+  return sine_real4_in_register<K>(a, negative);
+}
+
+// The Real4 cosine of q right angles + r, likewise.
+template <class K>
+[[gnu::always_inline]] inline float cosine_real4(Quarter4 a) {
+  return sine_real4<K>({a.q + 1, a.r}, false);
 }
 
 // tan (kCot false) or cot (kCot true) of q right angles + r with the sign

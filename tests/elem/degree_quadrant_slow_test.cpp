@@ -13,7 +13,9 @@
 // ulp (sin_cos_deg_test and the others state why).
 //
 // The degree reduction's Real8 shortcut for Real4 arguments is compared
-// with the register's steps it stands for, for every argument above 90.
+// with the register's steps it stands for, for every argument above 90; the
+// Real4 quadrant-unit sine and cosine, evaluated in Real8 arithmetic, with
+// the register's evaluation of the same series, for every argument.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,6 +27,7 @@
 #include <thread>
 #include <vector>
 
+#include "elem/quadrant_series.h"
 #include "elem/unit_trig.h"
 #include "support/checks.h"
 
@@ -215,6 +218,29 @@ TEST(DegreeQuadrantExhaustive, Real4DegreeReductionShortcut) {
     if ((fast.q & 3) != (slow.q & 3) || fast.r != slow.r) {
       if (++differ <= 5) ADD_FAILURE() << std::hexfloat << x << ": shortcut differs";
     }
+  }
+  EXPECT_EQ(differ, 0u);
+}
+
+// The Real4 quadrant-unit entries (reduction by one sum, series in Real8)
+// return the register's evaluation of the series on the two-step
+// reduction, bit for bit, signs and exact zeros included.
+TEST(DegreeQuadrantExhaustive, Real4QuadrantUnitsAsInTheRegister) {
+  using K = vx::quadrant_series::r4::Kernels;
+  std::uint64_t differ = 0;
+  for (std::uint64_t b = 0; b <= 0xffffffff; ++b) {
+    const float x = std::bit_cast<float>(static_cast<std::uint32_t>(b));
+    const auto a = vx::unit_trig::reduce_quadrants(std::fabs(x));
+    const auto a4 = vx::unit_trig::reduce_quadrants4(std::fabs(x));
+    const long double s = vx::unit_trig::sine<K>(a);
+    const float sine = static_cast<float>(std::signbit(x) ? -s : s);
+    const float cosine = static_cast<float>(vx::unit_trig::cosine<K>(a));
+    const bool same =
+        (a.q & 3) == (a4.q & 3) && a.r == a4.r &&
+        std::bit_cast<std::uint32_t>(g_sinq(&x)) == std::bit_cast<std::uint32_t>(sine) &&
+        std::bit_cast<std::uint32_t>(g_cosq(&x)) == std::bit_cast<std::uint32_t>(cosine);
+    if (!same && ++differ <= 5)
+      ADD_FAILURE() << std::hexfloat << x << ": differs from the register";
   }
   EXPECT_EQ(differ, 0u);
 }
