@@ -25,7 +25,7 @@
 // exactly into two Real8 values; the register evaluation decides where the
 // stored n could differ from the register's (y near a midpoint between
 // multiples of 1/64) or the Real8 value lies too close to a midpoint between
-// Real4 values (exp_kernel.h), and for the subnormal results. The Real4
+// Real4 values (real4_rounding.h), and for the subnormal results. The Real4
 // results are those of the register evaluation for every argument.
 //
 // Accuracy against MPFR (exp_test): Real4 within 0.508 ulp; Real8 within
@@ -37,6 +37,7 @@
 #include "common/bits.h"
 #include "elem/exp_kernel.h"
 #include "elem/exp_log.h"
+#include "elem/real4_rounding.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -90,7 +91,7 @@ Attempt<float> exp10_4(float x) {
     const double n = bg + (yh + yl);
     const double f = (yh - (n - bg)) + yl;  // y - c with an error below 2^-60
     const double r = exp_kernel::real4_result(low_word(n), f);
-    if (std::fabs(f) < tie4 && rounds_as_register_real4(r, exp_kernel::real4_slack)) [[likely]]
+    if (std::fabs(f) < tie4 && rounds_as_real4(r)) [[likely]]
       return result(static_cast<float>(r));
   }
   return exp10_4_register(x);

@@ -24,7 +24,7 @@
 // results, for every argument. The Real4 formula is evaluated in Real8 (SSE)
 // for |x| < 126.0; where that value lies too close to a midpoint between
 // Real4 values to be sure of rounding like the register value, and for the
-// subnormal results, the register evaluation decides (exp_kernel.h). The
+// subnormal results, the register evaluation decides (real4_rounding.h). The
 // Real8 mantissa is evaluated on SSE for |x| < 1021.0 with an exact head
 // product and a rounding test (mantissa_bracket); the rest of the range and
 // the arguments the test leaves open (about one in 500) take the register.
@@ -40,6 +40,7 @@
 #include "elem/exp2_table.h"
 #include "elem/exp_kernel.h"
 #include "elem/exp_log.h"
+#include "elem/real4_rounding.h"
 #include "frame/resume.h"
 #include "frame/special.h"
 
@@ -73,7 +74,7 @@ Attempt<float> exp2_4(float x) {
     const float n = x + bg;        // as in the register evaluation
     const float f = (bg - n) + x;  // exact, |f| <= 1/128
     const double r = exp_kernel::real4_result(bits(n), double{f});
-    if (rounds_as_register_real4(r, exp_kernel::real4_slack)) [[likely]]
+    if (rounds_as_real4(r)) [[likely]]
       return result(static_cast<float>(r));
   }
   return exp2_4_register(x);

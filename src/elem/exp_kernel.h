@@ -48,10 +48,6 @@ T real4_result(std::uint32_t v, T f) {
   return t + t * f * (p1 + p2 * f + p3 * f * f);
 }
 
-// How many of its ulps the Real8 evaluation may be from the register one
-// when it is trusted to round to the same Real4 (rounds_as_register_real4).
-constexpr std::uint32_t real4_slack = 8;
-
 // ---- Real8 -----------------------------------------------------------------
 
 // H + (L + H f P) with (H, L) = e[j]: 2^(j/64 + f) given p = P(f), the

@@ -50,15 +50,4 @@ Attempt<T> log_argument_error(std::int32_t number, T x, F log_of_positive) {
   return argument_error(number, static_cast<T>(log_of_positive(-x)), nan_of(x));
 }
 
-// The Real4 entries evaluate their formula in Real8 (SSE) and keep the
-// register evaluation for the few arguments where the two could round
-// differently. A Real8 r within k of its ulps of the register value rounds
-// to the same Real4 when no Real4 midpoint lies within k ulps of r: the 29
-// bits of r below a Real4 ulp are not within k of the midpoint pattern
-// 0x10000000. Valid where the result is a normal Real4 (or overflows).
-inline bool rounds_as_register_real4(double r, std::uint32_t k) {
-  const std::uint32_t below = low_word(r) & 0x1fffffff;  // Real8 bits under a Real4 ulp
-  return below - (0x10000000 - k) > 2 * k;
-}
-
 }  // namespace vx

@@ -27,8 +27,8 @@
 // Evaluation: the Real8 steps are formed in the x87 register. The Real4
 // formula is evaluated in Real8 (SSE); where that value lies too close to a
 // midpoint between Real4 values to be sure of rounding like the register
-// value, the register evaluation decides (rounds_as_register_real4 in
-// exp_log.h). The Real4 results are those of the register evaluation for
+// value, the register evaluation decides (rounds_as_real4 in
+// real4_rounding.h). The Real4 results are those of the register evaluation for
 // every argument.
 //
 // Accuracy against MPFR (log_test): every step is formed in the register
@@ -44,6 +44,7 @@
 #include "elem/atbl_table.h"
 #include "elem/exp_log.h"
 #include "elem/log2_table.h"
+#include "elem/real4_rounding.h"
 #include "frame/resume.h"
 
 namespace vx {
@@ -93,12 +94,12 @@ float log2_positive4(float x) {
 }
 
 // Positive normal x in Real8, unless the value lies too close to a Real4
-// midpoint (a chance of about 2^-24); the rest in the register.
+// midpoint (a chance of about 2^-18); the rest in the register.
 Attempt<float> log2_4(float x) {
   const std::uint32_t i = bits(x);
   if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
     const double r = log2_normal4<double>(i, 0);
-    if (rounds_as_register_real4(r, 16)) [[likely]]
+    if (rounds_as_real4(r)) [[likely]]
       return result(static_cast<float>(r));
   }
   return log2_4_register(x);
