@@ -82,10 +82,8 @@ Attempt<C> radian_pair(typename RadianPair<C>::T x) {
 // the pair is theirs bit for bit. The sine takes the sign of x last.
 Complex8 quadrant_pair4(float x) {
   using K = quadrant_series::KernelsOf<float>;
-  const unit_trig::Quarter a = unit_trig::reduce_quadrants(std::fabs(x));
-  const ld s = unit_trig::sine<K>(a);
-  return {static_cast<float>(std::signbit(x) ? -s : s),
-          static_cast<float>(unit_trig::cosine<K>(a))};
+  const unit_trig::Quarter4 a = unit_trig::reduce_quadrants4(std::fabs(x));
+  return {unit_trig::sine_real4<K>(a, std::signbit(x)), unit_trig::cosine_real4<K>(a)};
 }
 
 // ---- Real8 quadrant units --------------------------------------------------
