@@ -7,7 +7,7 @@
 
 #include <type_traits>
 
-#include "elem/horner.h"
+#include "elem/unit_trig.h"
 
 namespace vx::quadrant_series {
 
@@ -30,12 +30,7 @@ constexpr double b4 = 0.000903362994;  // 0x3F4D99F54200B591
 constexpr double sine[] = {a0, a1, a2, a3, a4};
 constexpr double cosine[] = {b1, b2, b3, b4};
 
-struct Kernels {
-  static ld sin(ld r) { return r * horner(sine, r * r); }
-  static ld cos(ld r) { return 1 + r * r * horner(cosine, r * r); }
-  static double sin(double r) { return r * horner_real8(sine, r * r); }
-  static double cos(double r) { return 1 + r * r * horner_real8(cosine, r * r); }
-};
+using Kernels = unit_trig::SeriesKernels<sine, cosine>;
 
 }  // namespace r4
 

@@ -24,12 +24,25 @@
 #include <limits>
 
 #include "common/bits.h"
+#include "elem/horner.h"
 #include "elem/real4_rounding.h"
 #include "frame/resume.h"
 
 namespace vx::unit_trig {
 
 using ld = long double;
+
+// The kernels of a Real4 sine and cosine series in s = r^2, S(r) =
+// r (k0 + k1 s + ...) with the coefficients kSine and C(r) = 1 + s (c1 +
+// c2 s + ...) with kCosine, evaluated in the register (long double r) or
+// in Real8 arithmetic (double r).
+template <const auto &kSine, const auto &kCosine>
+struct SeriesKernels {
+  static ld sin(ld r) { return r * horner(kSine, r * r); }
+  static ld cos(ld r) { return 1 + r * r * horner(kCosine, r * r); }
+  static double sin(double r) { return r * horner_real8(kSine, r * r); }
+  static double cos(double r) { return 1 + r * r * horner_real8(kCosine, r * r); }
+};
 
 // |x| = q right angles + r; q matters only mod 4.
 struct Quarter {
