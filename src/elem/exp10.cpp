@@ -38,8 +38,8 @@
 #include "elem/exp_kernel.h"
 #include "elem/exp_log.h"
 #include "elem/real4_rounding.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

@@ -13,8 +13,8 @@
 #include "common/bits.h"
 #include "elem/exp2_table.h"
 #include "elem/exp_log.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx::exp_kernel {
 

@@ -16,8 +16,8 @@
 
 #include "common/bits.h"
 #include "common/x87.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 

@@ -52,8 +52,8 @@
 #include "common/bits.h"
 #include "elem/double_double.h"
 #include "elem/horner.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

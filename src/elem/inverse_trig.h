@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 

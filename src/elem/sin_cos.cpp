@@ -16,8 +16,8 @@
 #include <cmath>
 
 #include "common/x87.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

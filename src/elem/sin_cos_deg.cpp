@@ -28,8 +28,8 @@
 
 #include "elem/horner.h"
 #include "elem/unit_trig.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

@@ -35,8 +35,8 @@
 #include "elem/hyperbolic.h"
 #include "elem/quadrant_series.h"
 #include "elem/unit_trig.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

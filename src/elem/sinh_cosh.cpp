@@ -56,8 +56,8 @@
 #include "elem/exp_log.h"
 #include "elem/hyperbolic.h"
 #include "elem/sinh_series.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

@@ -36,8 +36,8 @@
 #include "elem/tan_deg_coefficients.h"
 #include "elem/tan_table.h"
 #include "elem/unit_trig.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

@@ -30,8 +30,8 @@
 #include "elem/horner.h"
 #include "elem/tan_quadrant4.h"
 #include "elem/unit_trig.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx {
 namespace {

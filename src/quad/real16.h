@@ -21,8 +21,8 @@
 
 #include "common/bits.h"
 #include "common/words128.h"
+#include "frame/ieee_constants.h"
 #include "frame/resume.h"
-#include "frame/special.h"
 
 namespace vx::quad {
 

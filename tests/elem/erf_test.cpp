@@ -30,8 +30,8 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/ranges.h"
-#include "support/specials.h"
 
 namespace {
 

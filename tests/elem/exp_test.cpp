@@ -26,8 +26,8 @@
 #include "elem/exp2_ln2_table.h"
 #include "elem/exp2_table.h"
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/ranges.h"
-#include "support/specials.h"
 
 namespace {
 

@@ -24,8 +24,8 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/ranges.h"
-#include "support/specials.h"
 
 namespace {
 

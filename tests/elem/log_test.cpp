@@ -19,8 +19,8 @@
 #include "elem/atbl_table.h"
 #include "elem/log2_table.h"
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/ranges.h"
-#include "support/specials.h"
 
 namespace {
 

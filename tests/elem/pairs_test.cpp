@@ -15,8 +15,8 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/pair_checks.h"
-#include "support/specials.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <limits>
 
 #include "support/checks.h"
-#include "support/specials.h"
+#include "support/ieee_constants.h"
 
 namespace {
 

@@ -21,8 +21,8 @@
 
 #include "elem/cbrt_table.h"
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/ranges.h"
-#include "support/specials.h"
 
 namespace {
 

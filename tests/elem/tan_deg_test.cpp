@@ -20,7 +20,7 @@
 #include "elem/tan_deg_coefficients.h"
 #include "elem/tan_table.h"
 #include "support/checks.h"
-#include "support/specials.h"
+#include "support/ieee_constants.h"
 
 namespace {
 
