@@ -31,6 +31,7 @@
 
 #include "oracle/angle_units.h"
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 
 namespace {
 
@@ -247,10 +248,10 @@ TEST(AsinAcos, ExactAtRightAngles) {
 
 // ---- Errors -----------------------------------------------------------------
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
+using support::kInfD;
+using support::kInfF;
+using support::kNaND;
+using support::kNaNF;
 const float kAbove1F = std::nextafter(1.0f, 2.0f);
 const double kAbove1D = std::nextafter(1.0, 2.0);
 

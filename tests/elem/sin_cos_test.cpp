@@ -15,6 +15,7 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 
 namespace {
 
@@ -91,12 +92,12 @@ TEST(SinCos, JustBelowTheLimitComputes) {
   EXPECT_LT(std::fabs(g_dsin(&below8)), 1.0);
 }
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kHalfRootF = std::bit_cast<float>(0x3f3504f3u);
-const double kHalfRootD = std::bit_cast<double>(0x3fe6a09e667f3bcdull);
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
+using support::kInfD;
+using support::kInfF;
+constexpr float kHalfRootF = support::kSqrtHalfF;
+constexpr double kHalfRootD = support::kSqrtHalfD;
+using support::kNaND;
+using support::kNaNF;
 
 TEST(SinCos, ArgumentsTooLargeToReduce) {
   const ErrorRow<float> rows4[] = {

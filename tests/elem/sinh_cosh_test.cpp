@@ -33,6 +33,7 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 #include "support/pair_checks.h"
 
 namespace {
@@ -213,13 +214,13 @@ TEST(SinhCosh, PairsAgreeWithTheSingleFunctions) {
       "g_dsch", g_dsch, g_dsinh, g_dcosh, n, [&] { return s.log_uniform_signed(1e-6, 710.47); });
 }
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const float kMNaNF = std::bit_cast<float>(0xffc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
-const float kBigF = std::bit_cast<float>(0x7f7fffeeu);
-const double kBigD = std::bit_cast<double>(0x7fefffffffffffb6ull);
+using support::kBigD;
+using support::kBigF;
+using support::kInfD;
+using support::kInfF;
+using support::kMNaNF;
+using support::kNaND;
+using support::kNaNF;
 const float kLimitF = std::bit_cast<float>(0x42b2d47bu);  // 89.415
 
 TEST(SinhCosh, ResultsTooLarge) {

@@ -21,6 +21,7 @@
 
 #include "elem/tan_table.h"
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 
 namespace {
 
@@ -134,12 +135,12 @@ TEST(TanTable, RecomputedWithMpfr) {
   EXPECT_EQ(vx::tblp[128].low, 0.0);
 }
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
-const float kNaNF = std::bit_cast<float>(0x7fc00000u);
-const double kNaND = std::bit_cast<double>(0x7ff8000000000000ull);
-const float kBigF = std::bit_cast<float>(0x7f7fffeeu);
-const double kBigD = std::bit_cast<double>(0x7fefffffffffffb6ull);
+using support::kBigD;
+using support::kBigF;
+using support::kInfD;
+using support::kInfF;
+using support::kNaND;
+using support::kNaNF;
 
 TEST(Tan, Errors) {
   const ErrorRow<float> rows4[] = {

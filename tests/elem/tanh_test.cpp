@@ -20,6 +20,7 @@
 #include <limits>
 
 #include "support/checks.h"
+#include "support/ieee_constants.h"
 
 namespace {
 
@@ -57,8 +58,8 @@ TEST(Tanh, SwitchPoints) {
   EXPECT_TRUE(rec.reports.empty());
 }
 
-constexpr float kInfF = std::numeric_limits<float>::infinity();
-constexpr double kInfD = std::numeric_limits<double>::infinity();
+using support::kInfD;
+using support::kInfF;
 
 // From the switch point on the value is exactly +-1.0; tiny arguments give
 // themselves.
