@@ -1,0 +1,22 @@
+// The processor features of cpu.h, read with CPUID and XGETBV.
+#include "common/cpu.h"
+
+#include <cpuid.h>
+#include <immintrin.h>
+
+namespace vx::cpu {
+namespace {
+
+[[gnu::target("xsave")]] bool detect_fma() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx)) return false;
+  constexpr unsigned fma3 = 1u << 12, osxsave = 1u << 27, avx = 1u << 28;
+  if ((ecx & (fma3 | osxsave | avx)) != (fma3 | osxsave | avx)) return false;
+  return (_xgetbv(0) & 6) == 6;  // XMM and YMM state saved on context switches
+}
+
+}  // namespace
+
+bool fma = detect_fma();
+
+}  // namespace vx::cpu

@@ -1,0 +1,15 @@
+// What the processor offers beyond the baseline the library is built for
+// (x87 and SSE2). Read once when the library is loaded.
+//
+// A kernel with a faster route on such a processor keeps its baseline
+// route, and both give the same results: the feature buys speed only.
+#pragma once
+
+namespace vx::cpu {
+
+// Fused multiply-add (FMA3) usable: the processor has it and the operating
+// system saves the AVX register state. The tests clear it to run the
+// baseline routes on the same machine.
+extern bool fma;
+
+}  // namespace vx::cpu
