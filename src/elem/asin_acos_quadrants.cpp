@@ -110,14 +110,16 @@ constexpr double q1 = -388.11009856042716;   // 0xC07841C2F6B545F1
 constexpr double q2 = 148.28348139832843;    // 0x406289124794DB0A
 constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
 
-ld asin_series(ld x) {
+// Inlined into every caller: a long double argument or result of a call
+// goes through memory.
+[[gnu::always_inline]] inline ld asin_series(ld x) {
   const ld s = x * x;
   const ld a = a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5))));
   const ld b = b0 + s * (b1 + s * (b2 + s * (b3 + s)));
   return x * (1 + a / b);
 }
 
-ld kernel_series(ld v) {
+[[gnu::always_inline]] inline ld kernel_series(ld v) {
   const ld r = x87::fsqrt(v);
   const ld p = p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5))));
   const ld q = q0 + v * (q1 + v * (q2 + v * (q3 + v)));
