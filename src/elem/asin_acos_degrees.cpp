@@ -14,7 +14,9 @@
 //                           cosine of |x|.
 // The Real4 forms are evaluated in Real8 arithmetic and rounded to Real4
 // where that is certain to give the register's result, else in the
-// register (real4_rounding.h): every Real4 result is the register's.
+// register (real4_rounding.h): every Real4 result is the register's. The
+// Real8 entries load the argument from memory straight into the register
+// and take its range from its bits (inverse_trig.h).
 // The arc sine beyond the first range is 90 minus the arc cosine of |x|,
 // signed by x; the arc cosine of a negative x is 180 minus that of |x|.
 // Hence asind(+-1) = +-90, acosd(0) = 90, acosd(1) = 0 and acosd(-1) = 180
@@ -33,7 +35,9 @@
 //
 // Accuracy against MPFR: asin_acos_test states the bounds reached.
 #include <cmath>
+#include <cstdint>
 
+#include "common/bits.h"
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
 #include "elem/real4_rounding.h"
@@ -175,38 +179,48 @@ constexpr double q3 = 2579.816866128876;   // 0x40A427A23C46F977
 constexpr double q4 = 148.3229026897477;   // 0x40628A5538058838
 
 // asind x for |x| <= 1/2.
-ld asin_series(double x) {
-  const ld t = 0.25L - ld{x} * x;
+ld asin_series(ld x) {
+  const ld t = 0.25L - x * x;
   const ld a = a0 + t * (a1 + t * (a2 + t * (a3 + t * a4)));
   const ld b = b0 + t * (b1 + t * (b2 + t * (b3 + t * (b4 + t))));
   return x * a / b;
 }
 
 // acosd ax for 1/2 < ax <= 1.
-ld acos_root(double ax) {
-  const ld v = 1 - ld{ax};     // exact
-  const ld w = ld{ax} - 0.5L;  // exact
+ld acos_root(ld ax) {
+  const ld v = 1 - ax;     // exact
+  const ld w = ax - 0.5L;  // exact
   const ld p = p0 + w * (p1 + w * (p2 + w * (p3 + w * p4)));
   const ld q = q0 + w * (q1 + w * (q2 + w * (q3 + w * (q4 + w))));
   return x87::fsqrt(v) * p / q;
 }
 
+// asind *x and acosd *x for |*x| <= 1, b the bits of *x. The argument goes
+// from memory straight into the register (see inverse_trig.h).
+double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if (!beyond_half(b)) return static_cast<double>(asin_series(xe));
+  const double r = static_cast<double>(90 - acos_root(std::fabs(xe)));  // 30 <= r <= 90
+  return negative(b) ? -r : r;
+}
+
+double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if (!beyond_half(b)) return static_cast<double>(90 - asin_series(xe));
+  const ld r = acos_root(std::fabs(xe));
+  return static_cast<double>(negative(b) ? 180 - r : r);
+}
+
 Attempt<double> arcsin(double x) {
   // |x| > 1 or NaN: error 1368, default +-90
   if (outside_arc_domain(x)) return arcsin_error(1368, x, 90.0);
-  const double ax = std::fabs(x);
-  if (ax <= 0.5) return result(static_cast<double>(asin_series(x)));
-  const ld r = 90 - acos_root(ax);
-  return result(static_cast<double>(x < 0 ? -r : r));
+  return result(arcsin_value(&x, bits(x)));
 }
 
 Attempt<double> arccos(double x) {
   // |x| > 1 or NaN: error 1368, default 0 (x > 1) or 180
   if (outside_arc_domain(x)) return arccos_error(1368, x, 180.0);
-  const double ax = std::fabs(x);
-  if (ax <= 0.5) return result(static_cast<double>(90 - asin_series(x)));
-  const ld r = acos_root(ax);
-  return result(static_cast<double>(x > 0 ? r : 180 - r));
+  return result(arccos_value(&x, bits(x)));
 }
 
 }  // namespace real8
@@ -216,5 +230,15 @@ Attempt<double> arccos(double x) {
 
 float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
 float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasind(const double *x) { return vx::resume_loop(vx::real8::arcsin, *x); }
-double g_dacosd(const double *x) { return vx::resume_loop(vx::real8::arccos, *x); }
+double g_dasind(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arcsin_value(x, b);
+  return vx::resume_loop(vx::real8::arcsin, *x);
+}
+double g_dacosd(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arccos_value(x, b);
+  return vx::resume_loop(vx::real8::arccos, *x);
+}

@@ -12,7 +12,9 @@
 //                    v = 1 - |x|: the kernel's series.
 // The Real4 forms are evaluated in Real8 arithmetic and rounded to Real4
 // where that is certain to give the register's result, else in the
-// register (real4_rounding.h): every Real4 result is the register's.
+// register (real4_rounding.h): every Real4 result is the register's. The
+// Real8 entries load the argument from memory straight into the register
+// and take its range from its bits (inverse_trig.h).
 // The arc sine above 1/2 is 1 minus the kernel's series, signed by x; the
 // arc cosine below 1/2 is 1 minus the arc sine, above it the kernel, and 2
 // minus the kernel for negative x. Hence asinq(+-1) = +-1, acosq(0) = 1,
@@ -32,6 +34,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/bits.h"
 #include "common/x87.h"
 #include "elem/inverse_trig.h"
 #include "elem/real4_rounding.h"
@@ -107,18 +110,37 @@ constexpr double q1 = -388.11009856042716;   // 0xC07841C2F6B545F1
 constexpr double q2 = 148.28348139832843;    // 0x406289124794DB0A
 constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
 
-ld asin_series(double x) {
-  const ld s = ld{x} * x;
+// Inlined into every caller: a long double argument or result of a call
+// goes through memory.
+[[gnu::always_inline]] inline ld asin_series(ld x) {
+  const ld s = x * x;
   const ld a = a0 + s * (a1 + s * (a2 + s * (a3 + s * (a4 + s * a5))));
   const ld b = b0 + s * (b1 + s * (b2 + s * (b3 + s)));
   return x * (1 + a / b);
 }
 
-ld kernel_series(ld v) {
+[[gnu::always_inline]] inline ld kernel_series(ld v) {
   const ld r = x87::fsqrt(v);
   const ld p = p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5))));
   const ld q = q0 + v * (q1 + v * (q2 + v * (q3 + v)));
   return r + r * p / q;
+}
+
+// asinq *x and acosq *x for |*x| <= 1, b the bits of *x. The argument goes
+// from memory straight into the register (see inverse_trig.h); from 1/2 on
+// the kernel's series of 1 - |x| (exact).
+double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if (!beyond_half(b)) return static_cast<double>(asin_series(xe));
+  const double r = static_cast<double>(1 - kernel_series(1 - std::fabs(xe)));  // 1/3 <= r <= 1
+  return negative(b) ? -r : r;
+}
+
+double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if (below_half(b)) return static_cast<double>(1 - asin_series(xe));
+  const ld r = kernel_series(1 - std::fabs(xe));
+  return static_cast<double>(negative(b) ? 2 - r : r);
 }
 
 }  // namespace real8
@@ -138,6 +160,8 @@ struct Quadrants4 {
   static E kernel_series(E v) {
     return real4::kernel_series(v);
   }
+  static float arcsin_value(float x);
+  static float arccos_value(float x);
 };
 
 // Real8 results are the register's whatever the arithmetic E asked for.
@@ -152,10 +176,12 @@ struct Quadrants8 {
   static ld kernel_series(ld v) {
     return real8::kernel_series(v);
   }
+  static double arcsin_value(double x) { return real8::arcsin_value(&x, bits(x)); }
+  static double arccos_value(double x) { return real8::arccos_value(&x, bits(x)); }
 };
 
-// asinq x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
-// register).
+// asinq x for |x| <= 1 in the arithmetic E: the Real4 forms (the Real8
+// entries have real8::arcsin_value and real8::arccos_value).
 template <class K, class E, class T = typename K::T>
 auto arcsin_value(T x) {
   const T ax = std::fabs(x);
@@ -174,18 +200,25 @@ auto arccos_value(T x) {
   return x < 0 ? 2 - r : r;
 }
 
+float Quadrants4::arcsin_value(float x) {
+  return via_real8<float>([x](auto e) { return vx::arcsin_value<Quadrants4, decltype(e)>(x); });
+}
+float Quadrants4::arccos_value(float x) {
+  return via_real8<float>([x](auto e) { return vx::arccos_value<Quadrants4, decltype(e)>(x); });
+}
+
 template <class K, class T = typename K::T>
 Attempt<T> arcsin(T x) {
   // |x| > 1 or NaN: error 1357 / 1358, default +-1
   if (outside_arc_domain(x)) return arcsin_error(K::error, x, T{1});
-  return result(via_real8<T>([x](auto e) { return arcsin_value<K, decltype(e)>(x); }));
+  return result(K::arcsin_value(x));
 }
 
 template <class K, class T = typename K::T>
 Attempt<T> arccos(T x) {
   // |x| > 1 or NaN: error 1357 / 1358, default 0 (x > 1) or 2
   if (outside_arc_domain(x)) return arccos_error(K::error, x, T{2});
-  return result(via_real8<T>([x](auto e) { return arccos_value<K, decltype(e)>(x); }));
+  return result(K::arccos_value(x));
 }
 
 // The kernel entry: the series up to 1/2, the arc cosine entry `acosq` of
@@ -206,8 +239,18 @@ ld kernel(T v, T (*acosq)(const T *)) {
 
 float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
 float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
-double g_dasinq(const double *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants8>, *x); }
-double g_dacosq(const double *x) { return vx::resume_loop(vx::arccos<vx::Quadrants8>, *x); }
+double g_dasinq(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arcsin_value(x, b);
+  return vx::resume_loop(vx::arcsin<vx::Quadrants8>, *x);
+}
+double g_dacosq(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arccos_value(x, b);
+  return vx::resume_loop(vx::arccos<vx::Quadrants8>, *x);
+}
 
 long double ulx_ga1q(float v) { return vx::kernel<vx::Quadrants4>(v, g_acosq); }
 long double ulx_gd1q(double v) { return vx::kernel<vx::Quadrants8>(v, g_dacosq); }

@@ -1,10 +1,12 @@
 // What the inverse trigonometric functions share: the domain test and the
 // defaults of the arc sines and arc cosines (asin_acos.cpp,
-// asin_acos_degrees.cpp, asin_acos_quadrants.cpp), and the two internal
-// quadrant-unit kernels, which take their argument by value.
+// asin_acos_degrees.cpp, asin_acos_quadrants.cpp), the range tests on the
+// bits of a Real8 argument, and the two internal quadrant-unit kernels,
+// which take their argument by value.
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
@@ -26,6 +28,29 @@ template <class T>
 constexpr bool outside_arc_domain(T x) {
   return !(x >= -1 && x <= 1);
 }
+
+// The same tests on the bits of a Real8 argument, for the entries that load
+// the argument from memory straight into the x87 register: a value read
+// into an SSE register and stored again for the register costs a
+// store-forwarding delay, so the bits come from one integer load
+// (bits_at), made before the register load and not repeated after it. A
+// NaN lies above every bound.
+inline std::uint64_t bits_at(const double *x) {
+  std::uint64_t b;
+  std::memcpy(&b, x, sizeof b);
+  return b;
+}
+constexpr std::uint64_t kMagnitude = 0x7fffffffffffffff;
+constexpr bool within_arc_domain(std::uint64_t b) {
+  return (b & kMagnitude) <= 0x3ff0000000000000;  // |x| <= 1
+}
+constexpr bool beyond_half(std::uint64_t b) {
+  return (b & kMagnitude) > 0x3fe0000000000000;  // |x| > 1/2
+}
+constexpr bool below_half(std::uint64_t b) {
+  return (b & kMagnitude) < 0x3fe0000000000000;  // |x| < 1/2
+}
+constexpr bool negative(std::uint64_t b) { return b >> 63; }
 
 // An arc sine outside its domain: default plus the quarter turn for x > 0,
 // minus it for any other x (a NaN included).

@@ -5,12 +5,14 @@
 // and 0.25 (Real8) units of 2^-24 or 2^-53 of their value; their register
 // results rounded to the type are within 0.6 and 0.8 ulp. For 1/2 < v < 2
 // they return the quadrant arc cosine entry of 1 - v, bit for bit, and 2
-// for v >= 2 or NaN.
+// for v >= 2 or NaN; from |x| = 1/2 on, the Real8 entry is the kernel's
+// series, bit for bit.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <vector>
 
 #include "elem/inverse_trig.h"
 #include "oracle/angle_units.h"
@@ -49,6 +51,28 @@ TEST(QuadrantKernels, ZeroAndOneHalf) {
   // v = 1/2 still takes the series: acosq(1/2) = 2/3.
   EXPECT_NEAR(static_cast<double>(ulx_ga1q(0.5f)), 2.0 / 3, 1e-7);
   EXPECT_NEAR(static_cast<double>(ulx_gd1q(0.5)), 2.0 / 3, 2e-16);
+}
+
+// From |x| = 1/2 on, the Real8 quadrant arc cosine is the kernel's series
+// of v = 1 - |x| rounded once: acosq x = k(v), acosq(-x) = 2 - k(v) in the
+// register. The entry takes its range from the bits of x and x straight
+// into the register; the kernel takes v by value.
+TEST(QuadrantKernels, ArcCosineEntryIsTheSeriesFromOneHalf) {
+  support::Sampler s(0x91a3);
+  std::vector<double> xs = {0.5, std::nextafter(0.5, 1.0), 0.75, std::nextafter(1.0, 0.0), 1.0};
+  for (std::uint64_t i = 0; i < support::scaled(20000); ++i) xs.push_back(s.uniform(0.5, 1));
+  int failures = 0;
+  for (double x : xs) {
+    const double v = 1 - x;  // exact
+    const double neg = -x;
+    const long double k = ulx_gd1q(v);
+    const double plus = g_dacosq(&x), minus = g_dacosq(&neg);
+    if ((support::bits_of(plus) != support::bits_of(static_cast<double>(k)) ||
+         support::bits_of(minus) != support::bits_of(static_cast<double>(2 - k))) &&
+        ++failures <= 5)
+      ADD_FAILURE() << std::hexfloat << "x = +-" << x << ": " << plus << ", " << minus
+                    << "; kernel " << static_cast<double>(k);
+  }
 }
 
 // Between 1/2 and 2 the kernels are the quadrant arc cosine of 1 - v.
