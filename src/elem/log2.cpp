@@ -38,10 +38,13 @@
 // a large part of it: Real4 within 0.512 ulp (next to 1.02, where the series
 // error reaches 0.011 ulp), Real8 within 0.53 ulp (next to 1.0098, where k1
 // as a Real8, 1.4e-17 from 2/ln 2, costs 0.022 ulp).
+#include <cmath>
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/cpu.h"
 #include "elem/atbl_table.h"
+#include "elem/double_double.h"
 #include "elem/exp_log.h"
 #include "elem/log2_table.h"
 #include "elem/real4_rounding.h"
@@ -126,24 +129,43 @@ constexpr double k1 = 2.8853900817779268;  // 0x40071547652B82FE: 2/ln 2
 constexpr double k3 = 0.9617966939257624;  // 0x3FEEC709DC39FC7D: ~2/(3 ln 2)
 constexpr double k5 = 0.5770786084392676;  // 0x3FE2776D8ECEF894: ~2/(5 ln 2)
 
-// log2 of the positive normal number x, less `shift`.
-ld log2_normal8(double x, int shift) {
+// x = 2^e xs with xs in [0.75, 1.5); hs is xs's high word.
+struct Reduced8 {
+  std::int32_t e;
+  std::uint32_t hs;
+  double xs;
+};
+
+Reduced8 reduce8(double x) {
   const std::uint32_t h = high_word(x);
   const std::int32_t e = static_cast<std::int32_t>(h - 0x3fe80000) >> 20;
   const std::uint32_t hs = h - (static_cast<std::uint32_t>(e) << 20);
-  const double xs = real8_from_words(hs, low_word(x));  // x / 2^e in [0.75, 1.5)
-  if (hs - 0x3fefc000 < 0x6000) {                       // xs in [0.9921875, 1.0078125)
-    const ld u = xs - 1.0;                              // exact
+  return {e, hs, real8_from_words(hs, low_word(x))};
+}
+
+// xs in [0.9921875, 1.0078125): the series next to 1.
+bool near_one(std::uint32_t hs) { return hs - 0x3fefc000 < 0x6000; }
+
+// The table point c (xs truncated to nine fraction bits) and its logarithm.
+double table_point(std::uint32_t hs) { return real8_from_words(hs & 0xfffff800, 0); }
+const atbl_table::Pair &table_log(std::uint32_t hs) { return atbl_table::atbl[(hs >> 11) & 511]; }
+
+// log2 of the positive normal number x, less `shift`.
+ld log2_normal8(double x, int shift) {
+  const auto [e, hs, xs] = reduce8(x);
+  if (near_one(hs)) {
+    const ld u = xs - 1.0;  // exact
     const ld s =
         q[0] +
         u * (q[1] + u * (q[2] + u * (q[3] + u * (q[4] + u * (q[5] + u * (q[6] + u * q[7]))))));
     return (e - shift) + (q8 * u + u * s);
   }
-  const double c = real8_from_words(hs & 0xfffff800, 0);  // xs to nine fraction bits
-  const atbl_table::Pair &t = atbl_table::atbl[(hs >> 11) & 511];
-  const ld s = (xs - ld{c}) / (xs + ld{c});
+  const double c = table_point(hs);
+  const atbl_table::Pair &t = table_log(hs);
+  const ld s = (xs - ld{c}) / (xs + ld{c});  // xs - c and xs + c exact
   const ld s2 = s * s;
-  return (ld(e - shift) + t.high) + (t.low + s * (k1 + s2 * (k3 + k5 * s2)));  // e + high exact
+  // e + high is exact for |e| < 32 (|high| > 2^-7 here); beyond, it rounds.
+  return (ld(e - shift) + t.high) + (t.low + s * (k1 + s2 * (k3 + k5 * s2)));
 }
 
 // log2 x for x > 0, plus infinity included.
@@ -167,4 +189,95 @@ Attempt<double> log2_8(double x) {
 
 float g_log2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
 float g_alog2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
-double g_dlog2(const double *x) { return vx::resume_loop(vx::log2_8, *x); }
+namespace vx {
+namespace {
+
+// ---- Real8 with fused multiply-adds ----------------------------------------
+//
+// The register rounds each step of log2_normal8 to 64 bits and the sum to a
+// Real8. Here the same formula, with the same coefficients and table, is
+// formed as an unevaluated sum hi + lo within b of its exact value V, and
+// the register's sum lies within a of V; when hi + lo moved by
+// slack8 |hi| either way rounds to the same Real8, so does the register's
+// sum. Otherwise (about one argument in 170) the register evaluation runs.
+//
+// Table branch, V = (e + high) + (low + T), T = k1 S + S^3 (k3 + k5 S^2),
+// S = (xs - c)/(xs + c) in [0, 2^-10): the register rounds s (S within
+// 2^-64), k1 + ... and s times it (T within 3.001 2^-64), low + T, e + high
+// and the sum, each by 2^-64 of its size: a <= 2^-64 (|V| + |e + high| +
+// |low + T| + 3.001 |T|) <= 2.7 2^-64 |V|, the worst next to the near-1 range
+// (|V| >= 0.0112, |T| <= 0.2 |V|). Here S = sh + sl to 2^-100 |S|, k1 S is
+// split exactly by a fused multiply-add, the cube and fifth power terms
+// (below 2^-30) err by 2^-81 and the sums of the small parts by less:
+// b <= 2^-74 |V|.
+//
+// Near-1 branch, V = e + q8 u + u s(u), s = q[0] + q[1] u + u^2 P(u),
+// |u| < 2^-7: the register rounds u s, the sum with the exact q8 u and the
+// sum with e (the steps of s reach V scaled by |u s| / |V| <= 2^-7):
+// a <= 1.05 2^-64 |V|. Here q8 u, q[0] u and q[1] u^2 are exact pairs,
+// u^3 P(u) (at most 2^-15.5 |V|) errs by 3.1 2^-53 of its size, and the
+// sums of the small parts by as much: b <= 0.45 2^-64 |V|.
+//
+// slack8 = 2^-61 is 2.9 times the larger a + b; hi is V within 2^-52 |V|.
+constexpr double slack8 = 0x1p-61;
+
+// V of the table branch as hi + lo. The two divisions run side by side.
+[[gnu::target("fma")]] inline DoubleDouble table_sum_fma(double e, double xs, double c,
+                                                         const atbl_table::Pair &t) {
+  const double n = xs - c;                         // exact
+  const DoubleDouble d = dd::fast_two_sum(xs, c);  // xs + c exactly, xs >= c
+  const double sh = n / d.high;
+  const double k1_d = k1 / d.high;
+  // S - sh = r / (d.high + d.low), r = n - sh d.high - sh d.low to 2^-105 |n|
+  const double r = std::fma(-sh, d.low, std::fma(-sh, d.high, n));
+  const double p = k1 * sh;
+  const double pe = std::fma(k1, sh, -p);   // p + pe = k1 sh exactly
+  const double pl = std::fma(k1_d, r, pe);  // p + pl = k1 S within 2^-100 |k1 S|
+  const double s2 = sh * sh;
+  const double t3 = s2 * sh * std::fma(k5, s2, k3);
+  const DoubleDouble a = dd::fast_two_sum(e, t.high);  // |e| >= 1 or e = 0
+  const DoubleDouble h = dd::fast_two_sum(a.high, p);  // |high| >= 0.0112 > 0.0028 >= p
+  return {h.high, (h.low + pl) + ((a.low + t.low) + t3)};
+}
+
+// V of the near-1 branch as hi + lo.
+[[gnu::target("fma")]] inline DoubleDouble near_one_sum_fma(double e, double u) {
+  const double y = q8 * u;  // exact
+  const double z = q[0] * u;
+  const double ze = std::fma(q[0], u, -z);
+  const double u2 = u * u;
+  const double u2e = std::fma(u, u, -u2);
+  const double w = q[1] * u2;
+  const double we = std::fma(q[1], u2, -w);
+  const double pu = std::fma(
+      u, std::fma(u, std::fma(u, std::fma(u, std::fma(u, q[7], q[6]), q[5]), q[4]), q[3]), q[2]);
+  const double cube = (u2 * u) * pu;
+  const DoubleDouble l = dd::two_sum(z, w);  // u (q[0] + q[1] u) may cancel
+  const double le = l.low + (std::fma(q[1], u2e, ze + we) + cube);
+  const DoubleDouble a = dd::fast_two_sum(e, y);            // |e| >= 1 or e = 0
+  const DoubleDouble h = dd::fast_two_sum(a.high, l.high);  // |q8 u| > |u s|
+  return {h.high, a.low + (h.low + le)};
+}
+
+// g_dlog2 where fused multiply-adds are usable: positive normal x by the
+// bracket, the rest and the arguments it leaves open by log2_8.
+[[gnu::target("fma")]] double log2_8_fma(double x) {
+  if (high_word(x) - 0x00100000 < 0x7fe00000) [[likely]] {  // positive, normal and finite
+    const auto [e, hs, xs] = reduce8(x);
+    const DoubleDouble v =
+        near_one(hs) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
+                     : table_sum_fma(static_cast<double>(e), xs, table_point(hs), table_log(hs));
+    const double slack = v.high * slack8;
+    const double up = v.high + (v.low + slack);
+    if (up == v.high + (v.low - slack)) [[likely]]
+      return up;
+  }
+  return resume_loop(log2_8, x);
+}
+
+}  // namespace
+}  // namespace vx
+
+double g_dlog2(const double *x) {
+  return vx::cpu::fma ? vx::log2_8_fma(*x) : vx::resume_loop(vx::log2_8, *x);
+}
