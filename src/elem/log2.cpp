@@ -24,7 +24,11 @@
 // Errors (argument reported as value): x not greater than zero, or a NaN:
 //   244 (Real4) / 245 (Real8); defaults in exp_log.h.
 //
-// Evaluation: the Real8 steps are formed in the x87 register. The Real4
+// Evaluation: the Real8 steps are formed in the x87 register; where the
+// processor has fused multiply-adds (common/cpu.h), positive normal
+// arguments take a rounding bracket on SSE instead (log2_8_fma), with the
+// same results, and the register decides only the arguments it leaves open.
+// The Real4
 // formula is evaluated in Real8 (SSE); where that value lies too close to a
 // midpoint between Real4 values to be sure of rounding like the register
 // value, the register evaluation decides (rounds_as_real4 in
@@ -46,6 +50,7 @@
 #include "elem/atbl_table.h"
 #include "elem/double_double.h"
 #include "elem/exp_log.h"
+#include "elem/log2_rcp_table.h"
 #include "elem/log2_table.h"
 #include "elem/real4_rounding.h"
 #include "frame/resume.h"
@@ -129,39 +134,38 @@ constexpr double k1 = 2.8853900817779268;  // 0x40071547652B82FE: 2/ln 2
 constexpr double k3 = 0.9617966939257624;  // 0x3FEEC709DC39FC7D: ~2/(3 ln 2)
 constexpr double k5 = 0.5770786084392676;  // 0x3FE2776D8ECEF894: ~2/(5 ln 2)
 
-// x = 2^e xs with xs in [0.75, 1.5); hs is xs's high word.
+// x = 2^e xs with xs in [0.75, 1.5); i is xs's bit pattern.
 struct Reduced8 {
-  std::int32_t e;
-  std::uint32_t hs;
+  std::int64_t e;
+  std::uint64_t i;
   double xs;
 };
 
 Reduced8 reduce8(double x) {
-  const std::uint32_t h = high_word(x);
-  const std::int32_t e = static_cast<std::int32_t>(h - 0x3fe80000) >> 20;
-  const std::uint32_t hs = h - (static_cast<std::uint32_t>(e) << 20);
-  return {e, hs, real8_from_words(hs, low_word(x))};
+  const std::uint64_t d = bits(x) - 0x3fe8000000000000;  // exponent of x/0.75 on top
+  const std::uint64_t i = bits(x) - (d & 0xfff0000000000000);
+  return {static_cast<std::int64_t>(d) >> 52, i, real8_from_bits(i)};
 }
 
 // xs in [0.9921875, 1.0078125): the series next to 1.
-bool near_one(std::uint32_t hs) { return hs - 0x3fefc000 < 0x6000; }
+bool near_one(std::uint64_t i) { return i - 0x3fefc00000000000 < 0x0000600000000000; }
 
-// The table point c (xs truncated to nine fraction bits) and its logarithm.
-double table_point(std::uint32_t hs) { return real8_from_words(hs & 0xfffff800, 0); }
-const atbl_table::Pair &table_log(std::uint32_t hs) { return atbl_table::atbl[(hs >> 11) & 511]; }
+// The table point c (xs truncated to nine fraction bits) and its index.
+double table_point(std::uint64_t i) { return real8_from_bits(i & 0xfffff80000000000); }
+std::uint32_t table_index(std::uint64_t i) { return static_cast<std::uint32_t>(i >> 43) & 511; }
 
 // log2 of the positive normal number x, less `shift`.
 ld log2_normal8(double x, int shift) {
-  const auto [e, hs, xs] = reduce8(x);
-  if (near_one(hs)) {
+  const auto [e, i, xs] = reduce8(x);
+  if (near_one(i)) {
     const ld u = xs - 1.0;  // exact
     const ld s =
         q[0] +
         u * (q[1] + u * (q[2] + u * (q[3] + u * (q[4] + u * (q[5] + u * (q[6] + u * q[7]))))));
     return (e - shift) + (q8 * u + u * s);
   }
-  const double c = table_point(hs);
-  const atbl_table::Pair &t = table_log(hs);
+  const double c = table_point(i);
+  const atbl_table::Pair &t = atbl_table::atbl[table_index(i)];
   const ld s = (xs - ld{c}) / (xs + ld{c});  // xs - c and xs + c exact
   const ld s2 = s * s;
   // e + high is exact for |e| < 32 (|high| > 2^-7 here); beyond, it rounds.
@@ -197,47 +201,59 @@ namespace {
 // The register rounds each step of log2_normal8 to 64 bits and the sum to a
 // Real8. Here the same formula, with the same coefficients and table, is
 // formed as an unevaluated sum hi + lo within b of its exact value V, and
-// the register's sum lies within a of V; when hi + lo moved by
-// slack8 |hi| either way rounds to the same Real8, so does the register's
-// sum. Otherwise (about one argument in 170) the register evaluation runs.
+// the register's sum lies within a of V; when hi + lo moved by slack8 |hi|
+// either way rounds to the same Real8, so does the register's sum.
+// Otherwise (about one argument in 100) the register evaluation runs.
+// (eps = 2^-64 below.)
 //
 // Table branch, V = (e + high) + (low + T), T = k1 S + S^3 (k3 + k5 S^2),
-// S = (xs - c)/(xs + c) in [0, 2^-10): the register rounds s (S within
-// 2^-64), k1 + ... and s times it (T within 3.001 2^-64), low + T, e + high
-// and the sum, each by 2^-64 of its size: a <= 2^-64 (|V| + |e + high| +
-// |low + T| + 3.001 |T|) <= 2.7 2^-64 |V|, the worst next to the near-1 range
-// (|V| >= 0.0112, |T| <= 0.2 |V|). Here S = sh + sl to 2^-100 |S|, k1 S is
-// split exactly by a fused multiply-add, the cube and fifth power terms
-// (below 2^-30) err by 2^-81 and the sums of the small parts by less:
-// b <= 2^-74 |V|.
+// S = (xs - c)/(xs + c) in [0, 2^-10): the register rounds s (S within eps),
+// k1 + ... and s times it (T within 3.001 eps |T|), low + T, e + high and the
+// sum, each by eps of its size: a <= eps (|V| + |e + high| + |low + T| +
+// 3.001 |T|) <= 2.7 eps |V|, the worst next to the near-1 range (|V| >= 0.0112,
+// |T| <= 0.2 |V|). Here T is the series in w = (xs - c)/(2c) below, k1 w an
+// exact pair (to 2^-100) from the table of k1/(2c), and the rest, mid, from w
+// in Real8: -k1 w^2 (at most 2^-12.3 |V|, next to the near-1 range) is
+// formed from p and w, each within two roundings of k1 w and w, in one
+// fused multiply-add, 5 2^-53 of its size or 2 eps |V|; rounding lo adds
+// 0.4 eps |V|, the series beyond w^7 and the higher powers 0.06 eps |V|:
+// b <= 2.5 eps |V|.
 //
 // Near-1 branch, V = e + q8 u + u s(u), s = q[0] + q[1] u + u^2 P(u),
 // |u| < 2^-7: the register rounds u s, the sum with the exact q8 u and the
 // sum with e (the steps of s reach V scaled by |u s| / |V| <= 2^-7):
-// a <= 1.05 2^-64 |V|. Here q8 u, q[0] u and q[1] u^2 are exact pairs,
+// a <= 1.05 eps |V|. Here q8 u, q[0] u and q[1] u^2 are exact pairs,
 // u^3 P(u) (at most 2^-15.5 |V|) errs by 3.1 2^-53 of its size, and the
-// sums of the small parts by as much: b <= 0.45 2^-64 |V|.
+// sums of the small parts by as much: b <= 0.45 eps |V|.
 //
-// slack8 = 2^-61 is 2.9 times the larger a + b; hi is V within 2^-52 |V|.
-constexpr double slack8 = 0x1p-61;
+// slack8 = 12 eps is 2.3 times the larger a + b; hi is V within 2^-52 |V|.
+constexpr double slack8 = 0x1.8p-61;
 
-// V of the table branch as hi + lo. The two divisions run side by side.
-[[gnu::target("fma")]] inline DoubleDouble table_sum_fma(double e, double xs, double c,
-                                                         const atbl_table::Pair &t) {
-  const double n = xs - c;                         // exact
-  const DoubleDouble d = dd::fast_two_sum(xs, c);  // xs + c exactly, xs >= c
-  const double sh = n / d.high;
-  const double k1_d = k1 / d.high;
-  // S - sh = r / (d.high + d.low), r = n - sh d.high - sh d.low to 2^-105 |n|
-  const double r = std::fma(-sh, d.low, std::fma(-sh, d.high, n));
-  const double p = k1 * sh;
-  const double pe = std::fma(k1, sh, -p);   // p + pe = k1 sh exactly
-  const double pl = std::fma(k1_d, r, pe);  // p + pl = k1 S within 2^-100 |k1 S|
-  const double s2 = sh * sh;
-  const double t3 = s2 * sh * std::fma(k5, s2, k3);
-  const DoubleDouble a = dd::fast_two_sum(e, t.high);  // |e| >= 1 or e = 0
-  const DoubleDouble h = dd::fast_two_sum(a.high, p);  // |high| >= 0.0112 > 0.0028 >= p
-  return {h.high, (h.low + pl) + ((a.low + t.low) + t3)};
+// T = k1 S + k3 S^3 + k5 S^5 as a series in w = S/(1 - S) = (xs - c)/(2c),
+// w in [0, 2^-10):
+// S = w/(1 + w), and the w^k coefficient collects (-1)^(k-m) C(k-1, m-1) k_m
+// from each S^m. Beyond w^7 the series adds less than 44 w^8 <= 2^-74.5.
+constexpr double c3 = k1 + k3;
+constexpr double c4 = -(k1 + 3 * k3);
+constexpr double c5 = k1 + 6 * k3 + k5;
+constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
+constexpr double c7 = k1 + 15 * k3 + 15 * k5;
+
+// V of the table branch as hi + lo, without a division.
+[[gnu::target("fma")]] inline DoubleDouble table_sum_fma(double e, double xs, std::uint64_t i) {
+  const std::uint32_t j = table_index(i);
+  const atbl_table::Pair &t = atbl_table::atbl[j];
+  const log2_rcp_table::Entry &r = log2_rcp_table::rcp[j];
+  const double n = xs - table_point(i);  // exact, in [0, 2^-9)
+  const double p = n * r.k1_high;
+  const double pl = std::fma(n, r.k1_low, std::fma(n, r.k1_high, -p));  // p + pl: k1 w to 2^-100
+  const double w = n * r.half;
+  const double w2 = w * w;
+  const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
+  const double mid = std::fma(-p, w, (w2 * w) * poly);  // -k1 w^2 + c3 w^3 + ... + c7 w^7
+  const DoubleDouble a = dd::fast_two_sum(e, t.high);   // |e| >= 1 or e = 0
+  const DoubleDouble h = dd::fast_two_sum(a.high, p);   // |high| >= 0.0112 > 0.0028 >= p
+  return {h.high, ((h.low + pl) + (a.low + t.low)) + mid};
 }
 
 // V of the near-1 branch as hi + lo.
@@ -263,10 +279,9 @@ constexpr double slack8 = 0x1p-61;
 // bracket, the rest and the arguments it leaves open by log2_8.
 [[gnu::target("fma")]] double log2_8_fma(double x) {
   if (high_word(x) - 0x00100000 < 0x7fe00000) [[likely]] {  // positive, normal and finite
-    const auto [e, hs, xs] = reduce8(x);
-    const DoubleDouble v =
-        near_one(hs) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
-                     : table_sum_fma(static_cast<double>(e), xs, table_point(hs), table_log(hs));
+    const auto [e, i, xs] = reduce8(x);
+    const DoubleDouble v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
+                                       : table_sum_fma(static_cast<double>(e), xs, i);
     const double slack = v.high * slack8;
     const double up = v.high + (v.low + slack);
     if (up == v.high + (v.low - slack)) [[likely]]

@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "elem/atbl_table.h"
+#include "elem/log2_rcp_table.h"
 #include "elem/log2_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
@@ -257,6 +258,24 @@ TEST(Atbl, RecomputedWithMpfr) {
   }
   EXPECT_EQ(vx::atbl_table::atbl[0].high, 0.0);
   EXPECT_EQ(vx::atbl_table::atbl[256].high, std::log2(0.75));
+}
+
+TEST(Log2Rcp, RecomputedWithMpfr) {
+  const double k1 = 0x1.71547652b82fep+1;  // 2/ln 2 as a Real8
+  oracle::Big v, rest;
+  for (int j = 0; j < 512; ++j) {
+    const double c = (1 + j / 512.0) / (j < 256 ? 1 : 2);
+    mpfr_set_d(v, 2 * c, MPFR_RNDN);
+    mpfr_ui_div(v, 1, v, MPFR_RNDN);
+    EXPECT_EQ(vx::log2_rcp_table::rcp[j].half, mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
+    mpfr_mul_d(v, v, k1, MPFR_RNDN);
+    const double high = mpfr_get_d(v, MPFR_RNDN);
+    EXPECT_EQ(vx::log2_rcp_table::rcp[j].k1_high, high) << "entry " << j;
+    mpfr_sub_d(rest, v, high, MPFR_RNDN);
+    EXPECT_EQ(vx::log2_rcp_table::rcp[j].k1_low, mpfr_get_d(rest, MPFR_RNDN)) << "entry " << j;
+  }
+  EXPECT_EQ(vx::log2_rcp_table::rcp[0].k1_high, k1 / 2);
+  EXPECT_EQ(vx::log2_rcp_table::rcp[256].half, 2.0 / 3);
 }
 
 }  // namespace
