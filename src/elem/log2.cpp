@@ -147,12 +147,12 @@ Reduced8 reduce8(double x) {
   return {static_cast<std::int64_t>(d) >> 52, i, real8_from_bits(i)};
 }
 
-// xs in [0.9921875, 1.0078125): the series next to 1.
-bool near_one(std::uint64_t i) { return i - 0x3fefc00000000000 < 0x0000600000000000; }
-
-// The table point c (xs truncated to nine fraction bits) and its index.
+// The table point c (xs truncated to nine fraction bits) and its index j.
 double table_point(std::uint64_t i) { return real8_from_bits(i & 0xfffff80000000000); }
 std::uint32_t table_index(std::uint64_t i) { return static_cast<std::uint32_t>(i >> 43) & 511; }
+
+// xs in [0.9921875, 1.0078125), j in 508..511 or 0..3: the series next to 1.
+bool near_one(std::uint64_t i) { return ((table_index(i) + 4) & 511) < 8; }
 
 // log2 of the positive normal number x, less `shift`.
 ld log2_normal8(double x, int shift) {
@@ -243,11 +243,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 [[gnu::target("fma")]] inline DoubleDouble table_sum_fma(double e, double xs, std::uint64_t i) {
   const std::uint32_t j = table_index(i);
   const atbl_table::Pair &t = atbl_table::atbl[j];
-  const log2_rcp_table::Entry &r = log2_rcp_table::rcp[j];
+  const log2_rcp_table::Pair &k = log2_rcp_table::k1_rcp[j];
   const double n = xs - table_point(i);  // exact, in [0, 2^-9)
-  const double p = n * r.k1_high;
-  const double pl = std::fma(n, r.k1_low, std::fma(n, r.k1_high, -p));  // p + pl: k1 w to 2^-100
-  const double w = n * r.half;
+  const double p = n * k.high;
+  const double pl = std::fma(n, k.low, std::fma(n, k.high, -p));  // p + pl: k1 w to 2^-100
+  const double w = n * log2_rcp_table::half_rcp[j];
   const double w2 = w * w;
   const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
   const double mid = std::fma(-p, w, (w2 * w) * poly);  // -k1 w^2 + c3 w^3 + ... + c7 w^7
@@ -282,9 +282,8 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
     const auto [e, i, xs] = reduce8(x);
     const DoubleDouble v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
                                        : table_sum_fma(static_cast<double>(e), xs, i);
-    const double slack = v.high * slack8;
-    const double up = v.high + (v.low + slack);
-    if (up == v.high + (v.low - slack)) [[likely]]
+    const double up = v.high + std::fma(v.high, slack8, v.low);
+    if (up == v.high + std::fma(v.high, -slack8, v.low)) [[likely]]
       return up;
   }
   return resume_loop(log2_8, x);
