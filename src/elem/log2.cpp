@@ -44,6 +44,7 @@
 // as a Real8, 1.4e-17 from 2/ln 2, costs 0.022 ulp).
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "common/bits.h"
 #include "common/cpu.h"
@@ -276,22 +277,26 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 }
 
 // g_dlog2 where fused multiply-adds are usable: positive normal x by the
-// bracket, the rest and the arguments it leaves open by log2_8.
-[[gnu::target("fma")]] double log2_8_fma(double x) {
-  if (high_word(x) - 0x00100000 < 0x7fe00000) [[likely]] {  // positive, normal and finite
-    const auto [e, i, xs] = reduce8(x);
+// bracket, the rest and the arguments it leaves open by log2_8. It takes the
+// argument's address (noipa keeps it so) to load the bit pattern straight
+// into an integer register.
+[[gnu::target("fma"), gnu::noipa]] double log2_8_fma(const double *x) {
+  std::uint64_t b;
+  std::memcpy(&b, x, sizeof b);
+  if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
+    const auto [e, i, xs] = reduce8(real8_from_bits(b));
     const DoubleDouble v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
                                        : table_sum_fma(static_cast<double>(e), xs, i);
     const double up = v.high + std::fma(v.high, slack8, v.low);
     if (up == v.high + std::fma(v.high, -slack8, v.low)) [[likely]]
       return up;
   }
-  return resume_loop(log2_8, x);
+  return resume_loop(log2_8, *x);
 }
 
 }  // namespace
 }  // namespace vx
 
 double g_dlog2(const double *x) {
-  return vx::cpu::fma ? vx::log2_8_fma(*x) : vx::resume_loop(vx::log2_8, *x);
+  return vx::cpu::fma ? vx::log2_8_fma(x) : vx::resume_loop(vx::log2_8, *x);
 }
