@@ -201,10 +201,10 @@ namespace {
 //
 // The register rounds each step of log2_normal8 to 64 bits and the sum to a
 // Real8. Here the same formula, with the same coefficients and table, is
-// formed as an unevaluated sum hi + lo within b of its exact value V, and
-// the register's sum lies within a of V; when hi + lo moved by slack8 |hi|
-// either way rounds to the same Real8, so does the register's sum.
-// Otherwise (about one argument in 100) the register evaluation runs.
+// formed as an unevaluated sum hi + small + mid (Sum) within b of its exact
+// value V, and the register's sum lies within a of V; when the sum moved by
+// slack8 |hi| either way rounds to the same Real8, so does the register's
+// sum. Otherwise (about one argument in 130) the register evaluation runs.
 // (eps = 2^-64 below.)
 //
 // Table branch, V = (e + high) + (low + T), T = k1 S + S^3 (k3 + k5 S^2),
@@ -216,9 +216,9 @@ namespace {
 // exact pair (to 2^-100) from the table of k1/(2c), and the rest, mid, from w
 // in Real8: -k1 w^2 (at most 2^-12.3 |V|, next to the near-1 range) is
 // formed from p and w, each within two roundings of k1 w and w, in one
-// fused multiply-add, 5 2^-53 of its size or 2 eps |V|; rounding lo adds
-// 0.4 eps |V|, the series beyond w^7 and the higher powers 0.06 eps |V|:
-// b <= 2.5 eps |V|.
+// fused multiply-add, 5 2^-53 of its size or 2 eps |V|; adding mid to the
+// small parts rounds by 0.4 eps |V|, the series beyond w^7 and the higher
+// powers add 0.06 eps |V|: b <= 2.5 eps |V|.
 //
 // Near-1 branch, V = e + q8 u + u s(u), s = q[0] + q[1] u + u^2 P(u),
 // |u| < 2^-7: the register rounds u s, the sum with the exact q8 u and the
@@ -230,18 +230,24 @@ namespace {
 // slack8 = 12 eps is 2.3 times the larger a + b; hi is V within 2^-52 |V|.
 constexpr double slack8 = 0x1.8p-61;
 
+// V = high + small + mid: small is a few units of high's last place, mid at
+// most 2^-7 |high|. The slack is added to small before mid joins it.
+struct Sum {
+  double high, small, mid;
+};
+
 // T = k1 S + k3 S^3 + k5 S^5 as a series in w = S/(1 - S) = (xs - c)/(2c),
-// w in [0, 2^-10):
-// S = w/(1 + w), and the w^k coefficient collects (-1)^(k-m) C(k-1, m-1) k_m
-// from each S^m. Beyond w^7 the series adds less than 44 w^8 <= 2^-74.5.
+// w in [0, 2^-10): S = w/(1 + w), and the w^k coefficient collects
+// (-1)^(k-m) C(k-1, m-1) k_m from each S^m (k1 w - k1 w^2 + c3 w^3 + ...).
+// Beyond w^7 the series adds less than 44 w^8 <= 2^-74.5.
 constexpr double c3 = k1 + k3;
 constexpr double c4 = -(k1 + 3 * k3);
 constexpr double c5 = k1 + 6 * k3 + k5;
 constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
 constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 
-// V of the table branch as hi + lo, without a division.
-[[gnu::target("fma")]] inline DoubleDouble table_sum_fma(double e, double xs, std::uint64_t i) {
+// V of the table branch, without a division.
+[[gnu::target("fma")]] inline Sum table_sum_fma(double e, double xs, std::uint64_t i) {
   const std::uint32_t j = table_index(i);
   const atbl_table::Pair &t = atbl_table::atbl[j];
   const log2_rcp_table::Pair &k = log2_rcp_table::k1_rcp[j];
@@ -254,11 +260,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double mid = std::fma(-p, w, (w2 * w) * poly);  // -k1 w^2 + c3 w^3 + ... + c7 w^7
   const DoubleDouble a = dd::fast_two_sum(e, t.high);   // |e| >= 1 or e = 0
   const DoubleDouble h = dd::fast_two_sum(a.high, p);   // |high| >= 0.0112 > 0.0028 >= p
-  return {h.high, ((h.low + pl) + (a.low + t.low)) + mid};
+  return {h.high, (h.low + pl) + (a.low + t.low), mid};
 }
 
-// V of the near-1 branch as hi + lo.
-[[gnu::target("fma")]] inline DoubleDouble near_one_sum_fma(double e, double u) {
+// V of the near-1 branch.
+[[gnu::target("fma")]] inline Sum near_one_sum_fma(double e, double u) {
   const double y = q8 * u;  // exact
   const double z = q[0] * u;
   const double ze = std::fma(q[0], u, -z);
@@ -273,7 +279,7 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double le = l.low + (std::fma(q[1], u2e, ze + we) + cube);
   const DoubleDouble a = dd::fast_two_sum(e, y);            // |e| >= 1 or e = 0
   const DoubleDouble h = dd::fast_two_sum(a.high, l.high);  // |q8 u| > |u s|
-  return {h.high, a.low + (h.low + le)};
+  return {h.high, a.low + h.low, le};
 }
 
 // g_dlog2 where fused multiply-adds are usable: positive normal x by the
@@ -285,10 +291,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   std::memcpy(&b, x, sizeof b);
   if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
     const auto [e, i, xs] = reduce8(real8_from_bits(b));
-    const DoubleDouble v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
-                                       : table_sum_fma(static_cast<double>(e), xs, i);
-    const double up = v.high + std::fma(v.high, slack8, v.low);
-    if (up == v.high + std::fma(v.high, -slack8, v.low)) [[likely]]
+    const Sum v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
+                              : table_sum_fma(static_cast<double>(e), xs, i);
+    const double slack = v.high * slack8;
+    const double up = v.high + ((v.small + slack) + v.mid);
+    if (up == v.high + ((v.small - slack) + v.mid)) [[likely]]
       return up;
   }
   return resume_loop(log2_8, *x);
