@@ -1,6 +1,7 @@
 // g_log, g_log2, g_log10 (and g_alog, g_alog2, g_alog10), g_dlog, g_dlog2,
 // g_dlog10 against MPFR, their exact points, the error protocol, and the
-// tables of the base-2 logarithms.
+// tables of the base-2 logarithms (with the reciprocals of the Real8 table
+// points that g_dlog2's fused multiply-add route uses).
 //
 // Bounds (ulps of the result; the maxima of a run are printed):
 //   g_log, g_log10, g_dlog, g_dlog10  0.501: one FYL2X, exact to about one
