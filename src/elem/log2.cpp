@@ -27,7 +27,7 @@
 // Evaluation: the Real8 steps are formed in the x87 register; where the
 // processor has fused multiply-adds (common/cpu.h), positive normal
 // arguments take a rounding bracket on SSE instead (log2_8_fma, with a
-// table of k1/(2c) and 1/(2c) from log2_rcp_table.h), with the same
+// table of k1/(2c) and 1/(2c) from log2_fma_table.h), with the same
 // results, and the register decides only the arguments it leaves open. The
 // Real4 formula is evaluated in Real8 (SSE); where that value lies too close
 // to a midpoint between Real4 values to be sure of rounding like the
@@ -51,7 +51,7 @@
 #include "elem/atbl_table.h"
 #include "elem/double_double.h"
 #include "elem/exp_log.h"
-#include "elem/log2_rcp_table.h"
+#include "elem/log2_fma_table.h"
 #include "elem/log2_table.h"
 #include "elem/real4_rounding.h"
 #include "frame/resume.h"
@@ -212,9 +212,11 @@ namespace {
 // k1 + ... and s times it (T within 3.001 eps |T|), low + T, e + high and the
 // sum, each by eps of its size: a <= eps (|V| + |e + high| + |low + T| +
 // 3.001 |T|) <= 2.7 eps |V|, the worst next to the near-1 range (|V| >= 0.0112,
-// |T| <= 0.2 |V|). Here T is the series in w = (xs - c)/(2c) below, k1 w an
-// exact pair (to 2^-100) from the table of k1/(2c), and the rest, mid, from w
-// in Real8: -k1 w^2 (at most 2^-12.3 |V|, next to the near-1 range) is
+// |T| <= 0.2 |V|). Here high + low is top + rest (log2_fma_table.h, to
+// 2^-96), with e + top exact; T is the series in w = (xs - c)/(2c) below,
+// k1 w an exact pair (to 2^-100) from the table of k1/(2c), and the rest,
+// mid, from w in Real8: -k1 w^2 (at most 2^-12.3 |V|, next to the near-1
+// range) is
 // formed from p and w, each within two roundings of k1 w and w, in one
 // fused multiply-add, 5 2^-53 of its size or 2 eps |V|; adding mid to the
 // small parts rounds by 0.4 eps |V|, the series beyond w^7 and the higher
@@ -249,18 +251,17 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 // V of the table branch, without a division.
 [[gnu::target("fma")]] inline Sum table_sum_fma(double e, double xs, std::uint64_t i) {
   const std::uint32_t j = table_index(i);
-  const atbl_table::Pair &t = atbl_table::atbl[j];
-  const log2_rcp_table::Pair &k = log2_rcp_table::k1_rcp[j];
+  const log2_fma_table::Pair &t = log2_fma_table::split[j];  // atbl[j] as top + rest
+  const log2_fma_table::Pair &k = log2_fma_table::k1_rcp[j];
   const double n = xs - table_point(i);  // exact, in [0, 2^-9)
   const double p = n * k.high;
   const double pl = std::fma(n, k.low, std::fma(n, k.high, -p));  // p + pl: k1 w to 2^-100
-  const double w = n * log2_rcp_table::half_rcp[j];
+  const double w = n * log2_fma_table::half_rcp[j];
   const double w2 = w * w;
   const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
-  const double mid = std::fma(-p, w, (w2 * w) * poly);  // -k1 w^2 + c3 w^3 + ... + c7 w^7
-  const DoubleDouble a = dd::fast_two_sum(e, t.high);   // |e| >= 1 or e = 0
-  const DoubleDouble h = dd::fast_two_sum(a.high, p);   // |high| >= 0.0112 > 0.0028 >= p
-  return {h.high, (h.low + pl) + (a.low + t.low), mid};
+  const double mid = std::fma(-p, w, (w2 * w) * poly);     // -k1 w^2 + c3 w^3 + ... + c7 w^7
+  const DoubleDouble h = dd::fast_two_sum(e + t.high, p);  // e + top exact, |top| > 0.0112 > p
+  return {h.high, (h.low + pl) + t.low, mid};
 }
 
 // V of the near-1 branch.
