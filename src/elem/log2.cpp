@@ -26,9 +26,9 @@
 //
 // Evaluation: the Real8 steps are formed in the x87 register; where the
 // processor has fused multiply-adds (common/cpu.h), positive normal
-// arguments take a rounding bracket on SSE instead (log2_8_fma, with a
-// table of k1/(2c) and 1/(2c) from log2_fma_table.h), with the same
-// results, and the register decides only the arguments it leaves open. The
+// arguments take a rounding bracket on SSE instead (log2_8_fma, with the
+// tables of log2_fma_table.h), with the same results, and the register
+// decides only the arguments it leaves open. The
 // Real4 formula is evaluated in Real8 (SSE); where that value lies too close
 // to a midpoint between Real4 values to be sure of rounding like the
 // register value, the register evaluation decides (rounds_as_real4 in
@@ -148,7 +148,8 @@ Reduced8 reduce8(double x) {
   return {static_cast<std::int64_t>(d) >> 52, i, real8_from_bits(i)};
 }
 
-// The table point c (xs truncated to nine fraction bits) and its index j.
+// The table point c (xs truncated to nine fraction bits) and its index j,
+// from xs's bit pattern or x's (they share the fraction).
 double table_point(std::uint64_t i) { return real8_from_bits(i & 0xfffff80000000000); }
 std::uint32_t table_index(std::uint64_t i) { return static_cast<std::uint32_t>(i >> 43) & 511; }
 
@@ -214,13 +215,13 @@ namespace {
 // 3.001 |T|) <= 2.7 eps |V|, the worst next to the near-1 range (|V| >= 0.0112,
 // |T| <= 0.2 |V|). Here high + low is top + rest (log2_fma_table.h, to
 // 2^-96), with e + top exact; T is the series in w = (xs - c)/(2c) below,
-// k1 w an exact pair (to 2^-100) from the table of k1/(2c), and the rest,
-// mid, from w in Real8: -k1 w^2 (at most 2^-12.3 |V|, next to the near-1
-// range) is
-// formed from p and w, each within two roundings of k1 w and w, in one
-// fused multiply-add, 5 2^-53 of its size or 2 eps |V|; adding mid to the
-// small parts rounds by 0.4 eps |V|, the series beyond w^7 and the higher
-// powers add 0.06 eps |V|: b <= 2.5 eps |V|.
+// k1 w an exact pair (to 2^-100) from the tables of k1 u/(2c) (u the last
+// place of xs), and the rest, mid, from w in Real8: -k1 w^2 (at most
+// 2^-12.3 |V|, next to the near-1 range) is formed from p and w, each
+// within two roundings of k1 w and w, in one fused multiply-add, 5 2^-53 of
+// its size or 2 eps |V|; adding mid to the small parts rounds by
+// 0.4 eps |V|, the series beyond w^7 and the higher powers add 0.06 eps |V|:
+// b <= 2.5 eps |V|.
 //
 // Near-1 branch, V = e + q8 u + u s(u), s = q[0] + q[1] u + u^2 P(u),
 // |u| < 2^-7: the register rounds u s, the sum with the exact q8 u and the
@@ -248,15 +249,17 @@ constexpr double c5 = k1 + 6 * k3 + k5;
 constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
 constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 
-// V of the table branch, without a division.
-[[gnu::target("fma")]] inline Sum table_sum_fma(double e, double xs, std::uint64_t i) {
-  const std::uint32_t j = table_index(i);
+// V of the table branch of x's bit pattern b, without a division: xs - c is
+// the integer m below the nine fraction bits of the table point, in units
+// of xs's last place, which the tables of reciprocals include.
+[[gnu::target("fma")]] inline Sum table_sum_fma(double e, std::uint64_t b) {
+  const std::uint32_t j = table_index(b);
   const log2_fma_table::Pair &t = log2_fma_table::split[j];  // atbl[j] as top + rest
   const log2_fma_table::Pair &k = log2_fma_table::k1_rcp[j];
-  const double n = xs - table_point(i);  // exact, in [0, 2^-9)
-  const double p = n * k.high;
-  const double pl = std::fma(n, k.low, std::fma(n, k.high, -p));  // p + pl: k1 w to 2^-100
-  const double w = n * log2_fma_table::half_rcp[j];
+  const double m = static_cast<double>(static_cast<std::int64_t>(b & 0x7ffffffffff));  // exact
+  const double p = m * k.high;
+  const double pl = std::fma(m, k.low, std::fma(m, k.high, -p));  // p + pl: k1 w to 2^-100
+  const double w = m * log2_fma_table::half_rcp[j];
   const double w2 = w * w;
   const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
   const double mid = std::fma(-p, w, (w2 * w) * poly);     // -k1 w^2 + c3 w^3 + ... + c7 w^7
@@ -292,8 +295,8 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   std::memcpy(&b, x, sizeof b);
   if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
     const auto [e, i, xs] = reduce8(real8_from_bits(b));
-    const Sum v = near_one(i) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
-                              : table_sum_fma(static_cast<double>(e), xs, i);
+    const Sum v = near_one(b) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
+                              : table_sum_fma(static_cast<double>(e), b);
     const double slack = v.high * slack8;
     const double up = v.high + ((v.small + slack) + v.mid);
     if (up == v.high + ((v.small - slack) + v.mid)) [[likely]]

@@ -278,6 +278,7 @@ TEST(Log2FmaTable, RecomputedWithMpfr) {
     const double c = (1 + j / 512.0) / (j < 256 ? 1 : 2);
     mpfr_set_d(v, 2 * c, MPFR_RNDN);
     mpfr_ui_div(v, 1, v, MPFR_RNDN);
+    mpfr_div_2ui(v, v, j < 256 ? 52 : 53, MPFR_RNDN);  // per unit of the last place next to c
     EXPECT_EQ(vx::log2_fma_table::half_rcp[j], mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
     mpfr_mul_d(v, v, k1, MPFR_RNDN);
     const double high = mpfr_get_d(v, MPFR_RNDN);
@@ -291,8 +292,8 @@ TEST(Log2FmaTable, RecomputedWithMpfr) {
     EXPECT_EQ(1024 + top - 1024, top) << "entry " << j;
     EXPECT_EQ(-1022 + top + 1022, top) << "entry " << j;
   }
-  EXPECT_EQ(vx::log2_fma_table::k1_rcp[0].high, k1 / 2);
-  EXPECT_EQ(vx::log2_fma_table::half_rcp[256], 2.0 / 3);
+  EXPECT_EQ(vx::log2_fma_table::k1_rcp[0].high, std::ldexp(k1, -53));
+  EXPECT_EQ(vx::log2_fma_table::half_rcp[256], std::ldexp(2.0 / 3, -53));
 }
 
 }  // namespace
