@@ -233,8 +233,9 @@ namespace {
 // slack8 = 12 eps is 2.3 times the larger a + b; hi is V within 2^-52 |V|.
 constexpr double slack8 = 0x1.8p-61;
 
-// V = high + small + mid: small is a few units of high's last place, mid at
-// most 2^-7 |high|. The slack is added to small before mid joins it.
+// V = high + small + mid: |small| < 2^-42 (a few units of high's last place
+// and the rest of log2 c), |mid| <= 2^-7 |high|. The slack is added to small
+// before mid joins it.
 struct Sum {
   double high, small, mid;
 };
@@ -250,8 +251,8 @@ constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
 constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 
 // V of the table branch of x's bit pattern b, without a division: xs - c is
-// the integer m below the nine fraction bits of the table point, in units
-// of xs's last place, which the tables of reciprocals include.
+// m units of xs's last place, m the fraction bits of x below the top nine;
+// the tables of reciprocals include that unit.
 [[gnu::target("fma")]] inline Sum table_sum_fma(double e, std::uint64_t b) {
   const std::uint32_t j = table_index(b);
   const log2_fma_table::Pair &t = log2_fma_table::split[j];  // atbl[j] as top + rest
