@@ -66,6 +66,16 @@ TEST_P(FmaRoutes, SameBitsAsBaseline) {
 
 const Route routes[] = {
     {"g_dexp2", g_dexp2, {{0, 1030, false}, {1e-300, 1, true}}},
+    // Both branches (next to 1 and the table), around their bounds 0.9921875
+    // and 1.0078125, over the whole exponent range and into the subnormals.
+    {"g_dlog2",
+     g_dlog2,
+     {{0.75, 1.5, false},
+      {0.98, 1.02, false},
+      {1.96, 2.04, false},
+      {0x1.fbfffp-1, 0x1.fc001p-1, false},
+      {0x1.01fffp+0, 0x1.02001p+0, false},
+      {1e-320, 1e308, true}}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Real8, FmaRoutes, ::testing::ValuesIn(routes),

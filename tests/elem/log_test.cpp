@@ -1,6 +1,7 @@
 // g_log, g_log2, g_log10 (and g_alog, g_alog2, g_alog10), g_dlog, g_dlog2,
 // g_dlog10 against MPFR, their exact points, the error protocol, and the
-// tables of the base-2 logarithms.
+// tables of the base-2 logarithms (with the reciprocals of the Real8 table
+// points that g_dlog2's fused multiply-add route uses).
 //
 // Bounds (ulps of the result; the maxima of a run are printed):
 //   g_log, g_log10, g_dlog, g_dlog10  0.501: one FYL2X, exact to about one
@@ -17,6 +18,7 @@
 #include <limits>
 
 #include "elem/atbl_table.h"
+#include "elem/log2_fma_table.h"
 #include "elem/log2_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
@@ -257,6 +259,41 @@ TEST(Atbl, RecomputedWithMpfr) {
   }
   EXPECT_EQ(vx::atbl_table::atbl[0].high, 0.0);
   EXPECT_EQ(vx::atbl_table::atbl[256].high, std::log2(0.75));
+}
+
+// The tables of g_dlog2's fused multiply-add route, from MPFR and atbl.
+TEST(Log2FmaTable, RecomputedWithMpfr) {
+  const double k1 = 0x1.71547652b82fep+1;  // 2/ln 2 as a Real8
+  oracle::Big v, rest;
+  for (int j = 0; j < 512; ++j) {
+    const vx::log2_fma_table::Pair &s = vx::log2_fma_table::split[j];
+    const vx::atbl_table::Pair &t = vx::atbl_table::atbl[j];
+    // top: a multiple of 2^-42 within 2^-43 of atbl's high part
+    EXPECT_EQ(s.high, std::ldexp(std::nearbyint(std::ldexp(t.high, 42)), -42)) << "entry " << j;
+    mpfr_set_d(v, t.high, MPFR_RNDN);
+    mpfr_add_d(v, v, t.low, MPFR_RNDN);
+    mpfr_sub_d(v, v, s.high, MPFR_RNDN);
+    EXPECT_EQ(s.low, mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
+
+    const double c = (1 + j / 512.0) / (j < 256 ? 1 : 2);
+    mpfr_set_d(v, 2 * c, MPFR_RNDN);
+    mpfr_ui_div(v, 1, v, MPFR_RNDN);
+    mpfr_div_2ui(v, v, j < 256 ? 52 : 53, MPFR_RNDN);  // per unit of the last place next to c
+    EXPECT_EQ(vx::log2_fma_table::half_rcp[j], mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
+    mpfr_mul_d(v, v, k1, MPFR_RNDN);
+    const double high = mpfr_get_d(v, MPFR_RNDN);
+    EXPECT_EQ(vx::log2_fma_table::k1_rcp[j].high, high) << "entry " << j;
+    mpfr_sub_d(rest, v, high, MPFR_RNDN);
+    EXPECT_EQ(vx::log2_fma_table::k1_rcp[j].low, mpfr_get_d(rest, MPFR_RNDN)) << "entry " << j;
+  }
+  // e + top is exact for every exponent of a normal argument
+  for (int j = 0; j < 512; ++j) {
+    const double top = vx::log2_fma_table::split[j].high;
+    EXPECT_EQ(1024 + top - 1024, top) << "entry " << j;
+    EXPECT_EQ(-1022 + top + 1022, top) << "entry " << j;
+  }
+  EXPECT_EQ(vx::log2_fma_table::k1_rcp[0].high, std::ldexp(k1, -53));
+  EXPECT_EQ(vx::log2_fma_table::half_rcp[256], std::ldexp(2.0 / 3, -53));
 }
 
 }  // namespace
