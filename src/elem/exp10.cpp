@@ -91,7 +91,7 @@ Attempt<float> exp10_4(float x) {
     const double n = bg + (yh + yl);
     const double f = (yh - (n - bg)) + yl;  // y - c with an error below 2^-60
     const double r = exp_kernel::real4_result(low_word(n), f);
-    if (std::fabs(f) < tie4 && rounds_as_real4(r)) [[likely]]
+    if (std::fabs(f) < tie4 && clear_of_real4_midpoint(r)) [[likely]]  // 10^-37.9 < r < 10^37.9
       return result(static_cast<float>(r));
   }
   return exp10_4_register(x);

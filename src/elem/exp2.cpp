@@ -77,7 +77,7 @@ Attempt<float> exp2_4(float x) {
     const float n = x + bg;        // as in the register evaluation
     const float f = (bg - n) + x;  // exact, |f| <= 1/128
     const double r = exp_kernel::real4_result(bits(n), double{f});
-    if (rounds_as_real4(r)) [[likely]]
+    if (clear_of_real4_midpoint(r)) [[likely]]  // 2^-126 < r < 2^126
       return result(static_cast<float>(r));
   }
   return exp2_4_register(x);

@@ -108,7 +108,7 @@ Attempt<float> log2_4(float x) {
   const std::uint32_t i = bits(x);
   if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
     const double r = log2_normal4<double>(i, 0);
-    if (rounds_as_real4(r)) [[likely]]
+    if (clear_of_real4_midpoint(r)) [[likely]]  // 0 or 2^-25 < |r| < 128
       return result(static_cast<float>(r));
   }
   return log2_4_register(x);

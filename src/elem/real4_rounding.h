@@ -28,20 +28,23 @@ namespace vx {
 constexpr std::uint64_t kReal4Slack = 1024;
 
 // True when every value within kReal4Slack units of d's last place rounds
-// to the same Real4 as d: |d| lies in the normal Real4 range and the 29
-// bits of d below a Real4's last place are not within kReal4Slack of
-// 0x10000000, the pattern of a half-way point. (Real4 subnormals have a
-// fixed place of 2^-149 and always go to the register.)
-inline bool rounds_as_real4(double d) {
+// to the same Real4 as d, for a d whose Real4 rounding is normal (a caller
+// that knows its result range): the 29 bits of d below a Real4's last place
+// are not within kReal4Slack of 0x10000000, the pattern of a half-way point.
+inline bool clear_of_real4_midpoint(double d) {
   constexpr std::uint64_t kLow = (std::uint64_t{1} << 29) - 1;  // bits below a Real4's place
   constexpr std::uint64_t kHalf = std::uint64_t{1} << 28;       // a half-way point
+  return (bits(d) & kLow) - (kHalf - kReal4Slack) > 2 * kReal4Slack;
+}
+
+// The same for any d: |d| must also lie in the normal Real4 range. (Real4
+// subnormals have a fixed place of 2^-149 and always go to the register.)
+inline bool rounds_as_real4(double d) {
   constexpr std::uint64_t kMagnitude = ~(std::uint64_t{1} << 63);
   constexpr std::uint64_t kMin = bits(double{std::numeric_limits<float>::min()});  // 2^-126
   constexpr std::uint64_t kEnd = bits(0x1p128);  // the first magnitude that overflows
-  const std::uint64_t b = bits(d);
-  const bool clear_of_half = (b & kLow) - (kHalf - kReal4Slack) > 2 * kReal4Slack;
-  const bool normal = (b & kMagnitude) - kMin < kEnd - kMin;
-  return clear_of_half && normal;
+  const bool normal = (bits(d) & kMagnitude) - kMin < kEnd - kMin;
+  return clear_of_real4_midpoint(d) && normal;
 }
 
 // The Real4 result of an evaluation written once for both arithmetics:
