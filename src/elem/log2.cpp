@@ -28,12 +28,11 @@
 // processor has fused multiply-adds (common/cpu.h), positive normal
 // arguments take a rounding bracket on SSE instead (log2_8_fma, with the
 // tables of log2_fma_table.h), with the same results, and the register
-// decides only the arguments it leaves open. The
-// Real4 formula is evaluated in Real8 (SSE); where that value lies too close
-// to a midpoint between Real4 values to be sure of rounding like the
-// register value, the register evaluation decides (rounds_as_real4 in
-// real4_rounding.h). The Real4 results are those of the register evaluation
-// for every argument.
+// decides only the arguments it leaves open. The Real4 formula is evaluated
+// in Real8 (SSE); where that value lies too close to a midpoint between
+// Real4 values to be sure of rounding like the register value, the register
+// evaluation decides (real4_rounding.h). The Real4 results are those of the
+// register evaluation for every argument.
 //
 // Accuracy against MPFR (log_test): every step is formed in the register
 // with tables exact to 2^-53 (Real4) or 2^-106 (Real8) and series whose
