@@ -12,7 +12,9 @@
 // The Real4 functions take the same steps in Real8 arithmetic (SQRTSD for
 // FSQRT) and round that to Real4 where it is certain to give the
 // register's result; near a Real4 half-way point the register's steps
-// decide (real4_rounding.h), so every Real4 result is the register's.
+// decide (real4_rounding.h), so every Real4 result is the register's. The
+// Real8 entries load the argument from memory straight into the register
+// and take its range from its bits (inverse_trig.h).
 // The arc cosine is pi/2 minus the arc sine below rh; at and above rh it
 // is the sqrt(v) form, and pi minus it for negative x. The arc sine above
 // rh is pi/2 minus that form. rh is sqrt(1/2) rounded to the type.
@@ -142,9 +144,9 @@ constexpr double q2 = 296.06065281142884;   // 0x407280F86F1517F5
 constexpr double q3 = -34.31514791522208;   // 0xC0412856C452A405
 
 // asin x for |x| <= rh.
-ld asin_series(double x) {
-  const ld s = ld{x} * x;
-  if (std::fabs(x) <= 0.5) {
+[[gnu::always_inline]] inline ld asin_series(ld x) {
+  const ld s = x * x;
+  if (std::fabs(x) <= 0.5L) {
     const ld a = a1 + s * (a2 + s * (a3 + s * (a4 + s * a5)));
     const ld b = b0 + s * (b1 + s * (b2 + s * (b3 + s)));
     return x + x * s * a / b;
@@ -155,12 +157,35 @@ ld asin_series(double x) {
 }
 
 // acos ax for rh <= ax <= 1.
-ld acos_root(double ax) {
-  const ld v = 1 - ld{ax};  // exact
+[[gnu::always_inline]] inline ld acos_root(ld ax) {
+  const ld v = 1 - ax;  // exact
   const ld r = x87::fsqrt(v);
   const ld p = p0 + v * (p1 + v * (p2 + v * (p3 + v * p4)));
   const ld q = q0 + v * (q1 + v * (q2 + v * (q3 + v)));
   return r + r * p / q;
+}
+
+// pi/2 - r and pi - r, the head added last.
+ld hpi_minus(ld r) { return (hp2 - r) + hp1; }
+ld pi_minus(ld r) { return (pi2 - r) + pi1; }
+
+constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
+
+// asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
+// from memory straight into the register (see inverse_trig.h), the ranges
+// as in arcsin_value and arccos_value below.
+double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if ((b & kMagnitude) <= rh_bits) return static_cast<double>(asin_series(xe));
+  const double r = static_cast<double>(hpi_minus(acos_root(std::fabs(xe))));
+  return negative(b) ? -r : r;
+}
+
+double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = *x;
+  if ((b & kMagnitude) < rh_bits) return static_cast<double>(hpi_minus(asin_series(xe)));
+  const ld r = acos_root(std::fabs(xe));
+  return static_cast<double>(negative(b) ? pi_minus(r) : r);
 }
 
 }  // namespace real8
@@ -209,8 +234,8 @@ struct Radians8 {
   static ld acos_root(double ax) {
     return real8::acos_root(ax);
   }
-  static ld hpi_minus(ld r) { return (real8::hp2 - r) + real8::hp1; }
-  static ld pi_minus(ld r) { return (real8::pi2 - r) + real8::pi1; }
+  static ld hpi_minus(ld r) { return real8::hpi_minus(r); }
+  static ld pi_minus(ld r) { return real8::pi_minus(r); }
 };
 
 // asin x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
@@ -251,5 +276,15 @@ Attempt<T> arccos(T x) {
 
 float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
 float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
-double g_dasin(const double *x) { return vx::resume_loop(vx::arcsin<vx::Radians8>, *x); }
-double g_dacos(const double *x) { return vx::resume_loop(vx::arccos<vx::Radians8>, *x); }
+double g_dasin(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arcsin_value(x, b);
+  return vx::resume_loop(vx::arcsin<vx::Radians8>, *x);
+}
+double g_dacos(const double *x) {
+  const std::uint64_t b = vx::bits_at(x);
+  if (vx::within_arc_domain(b)) [[likely]]
+    return vx::real8::arccos_value(x, b);
+  return vx::resume_loop(vx::arccos<vx::Radians8>, *x);
+}
