@@ -277,14 +277,8 @@ Attempt<T> arccos(T x) {
 float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
 float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
 double g_dasin(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arcsin_value(x, b);
-  return vx::resume_loop(vx::arcsin<vx::Radians8>, *x);
+  return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Radians8>>(x);
 }
 double g_dacos(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arccos_value(x, b);
-  return vx::resume_loop(vx::arccos<vx::Radians8>, *x);
+  return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Radians8>>(x);
 }

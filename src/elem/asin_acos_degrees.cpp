@@ -231,14 +231,8 @@ Attempt<double> arccos(double x) {
 float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
 float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
 double g_dasind(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arcsin_value(x, b);
-  return vx::resume_loop(vx::real8::arcsin, *x);
+  return vx::arc_entry<vx::real8::arcsin_value, vx::real8::arcsin>(x);
 }
 double g_dacosd(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arccos_value(x, b);
-  return vx::resume_loop(vx::real8::arccos, *x);
+  return vx::arc_entry<vx::real8::arccos_value, vx::real8::arccos>(x);
 }

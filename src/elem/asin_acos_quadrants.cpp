@@ -240,16 +240,10 @@ ld kernel(T v, T (*acosq)(const T *)) {
 float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
 float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
 double g_dasinq(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arcsin_value(x, b);
-  return vx::resume_loop(vx::arcsin<vx::Quadrants8>, *x);
+  return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Quadrants8>>(x);
 }
 double g_dacosq(const double *x) {
-  const std::uint64_t b = vx::bits_at(x);
-  if (vx::within_arc_domain(b)) [[likely]]
-    return vx::real8::arccos_value(x, b);
-  return vx::resume_loop(vx::arccos<vx::Quadrants8>, *x);
+  return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Quadrants8>>(x);
 }
 
 long double ulx_ga1q(float v) { return vx::kernel<vx::Quadrants4>(v, g_acosq); }

@@ -52,6 +52,16 @@ constexpr bool below_half(std::uint64_t b) {
 }
 constexpr bool negative(std::uint64_t b) { return b >> 63; }
 
+// A Real8 arc sine or arc cosine entry: |*x| <= 1 by value(x, bits) from
+// memory, the rest (errors and resumes) by the resume loop over attempt.
+template <auto value, auto attempt>
+[[gnu::always_inline]] inline double arc_entry(const double *x) {
+  const std::uint64_t b = bits_at(x);
+  if (within_arc_domain(b)) [[likely]]
+    return value(x, b);
+  return resume_loop(attempt, *x);
+}
+
 // An arc sine outside its domain: default plus the quarter turn for x > 0,
 // minus it for any other x (a NaN included).
 template <class T>
