@@ -161,15 +161,25 @@ constexpr double fast8 = 1021.0;  // 0x408FE80000000000: below it in magnitude, 
   return exp_kernel::real8_attempt(x, limits8, low_word(n), f, poly(f));
 }
 
+// x = m + j/64 + f as in the register evaluation: v the low word of the
+// stored sum (64 m + j), f exact with |f| <= 1/128.
+struct Split8 {
+  std::uint32_t v, j;
+  double f;
+};
+
+inline Split8 split8(double x) {
+  const double n = x + bg8;
+  const std::uint32_t v = low_word(n);
+  return {v, v & 63, x - (n - bg8)};
+}
+
 Attempt<double> exp2_8(double x) {
   if (std::fabs(x) < fast8) [[likely]] {
-    const double n = x + bg8;        // as in the register evaluation
-    const double f = x - (n - bg8);  // exact, |f| <= 1/128
-    const std::uint32_t v = low_word(n);
-    const std::uint32_t j = v & 63;
-    const exp_kernel::Bracket r = mantissa_bracket(j, f);
+    const Split8 s = split8(x);
+    const exp_kernel::Bracket r = mantissa_bracket(s.j, s.f);
     if (r.up == r.down) [[likely]]
-      return result(exp_kernel::scaled(r.up, v - j));
+      return result(exp_kernel::scaled(r.up, s.v - s.j));
   }
   return exp2_8_register(x);  // |x| >= 1021.0, NaN, or too close to a midpoint
 }
@@ -182,18 +192,17 @@ namespace vx {
 namespace {
 
 // g_dexp2 where fused multiply-adds are usable: the same steps, with the
-// bracket formed by mantissa_bracket_fma.
+// bracket formed by mantissa_bracket_fma (a target("fma") function inlines
+// only into another, so exp2_8 cannot take it as a parameter). What the
+// bracket leaves open goes straight to the register evaluation.
 [[gnu::target("fma")]] double exp2_8_fma(double x) {
   if (std::fabs(x) < fast8) [[likely]] {
-    const double n = x + bg8;
-    const double f = x - (n - bg8);
-    const std::uint32_t v = low_word(n);
-    const std::uint32_t j = v & 63;
-    const exp_kernel::Bracket r = mantissa_bracket_fma(j, f);
+    const Split8 s = split8(x);
+    const exp_kernel::Bracket r = mantissa_bracket_fma(s.j, s.f);
     if (r.up == r.down) [[likely]]
-      return exp_kernel::scaled(r.up, v - j);
+      return exp_kernel::scaled(r.up, s.v - s.j);
   }
-  return resume_loop(exp2_8, x);
+  return resume_loop(exp2_8_register, x);
 }
 
 }  // namespace
