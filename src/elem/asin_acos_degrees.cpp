@@ -16,7 +16,10 @@
 // where that is certain to give the register's result, else in the
 // register (real4_rounding.h): every Real4 result is the register's. The
 // Real8 entries load the argument from memory straight into the register
-// and take its range from its bits (inverse_trig.h).
+// and take its range from its bits (inverse_trig.h). Where the processor
+// has fused multiply-adds (common/cpu.h), they take a rounding bracket on
+// SSE instead (arc_fma.h), with the same results; the register decides
+// only the arguments it leaves open.
 // The arc sine beyond the first range is 90 minus the arc cosine of |x|,
 // signed by x; the arc cosine of a negative x is 180 minus that of |x|.
 // Hence asind(+-1) = +-90, acosd(0) = 90, acosd(1) = 0 and acosd(-1) = 180
@@ -38,7 +41,9 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/cpu.h"
 #include "common/x87.h"
+#include "elem/arc_fma.h"
 #include "elem/inverse_trig.h"
 #include "elem/real4_rounding.h"
 
@@ -225,14 +230,45 @@ Attempt<double> arccos(double x) {
 
 }  // namespace real8
 
+// ---- Real8 with fused multiply-adds ---------------------------------------
+
+// What arc_fma.h needs of the degrees.
+struct DegreesFma {
+  static constexpr const arc_fma_table::Series &series = arc_fma_table::degrees::series;
+  static constexpr const auto &arcsin = arc_fma_table::degrees::arcsin;
+  static constexpr const auto &kernel = arc_fma_table::degrees::kernel;
+  static constexpr double quarter = 90;
+  static constexpr double slack = 0x1p-60;
+  static double kernel_variable(double ax) { return ax - 0.5; }  // w, exact
+  // the arc cosine takes the arc sine's series up to 1/2
+  static constexpr bool arcsin_side(std::uint64_t b) { return !beyond_half(b); }
+  [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
+    return real8::arcsin_value(x, b);
+  }
+  [[gnu::noinline, gnu::cold]] static double arccos_register(const double *x, std::uint64_t b) {
+    return real8::arccos_value(x, b);
+  }
+};
+
+// The Real8 entries where fused multiply-adds are usable (a target("fma")
+// function inlines only into another).
+[[gnu::target("fma")]] double arcsin8_fma(const double *x) {
+  return arc_entry<arc_fma::arcsin_value<DegreesFma>, real8::arcsin>(x);
+}
+[[gnu::target("fma")]] double arccos8_fma(const double *x) {
+  return arc_entry<arc_fma::arccos_value<DegreesFma>, real8::arccos>(x);
+}
+
 }  // namespace
 }  // namespace vx
 
 float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
 float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
 double g_dasind(const double *x) {
+  if (vx::cpu::fma) return vx::arcsin8_fma(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::real8::arcsin>(x);
 }
 double g_dacosd(const double *x) {
+  if (vx::cpu::fma) return vx::arccos8_fma(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::real8::arccos>(x);
 }

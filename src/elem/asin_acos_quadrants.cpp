@@ -15,6 +15,9 @@
 // register (real4_rounding.h): every Real4 result is the register's. The
 // Real8 entries load the argument from memory straight into the register
 // and take its range from its bits (inverse_trig.h).
+// Where the processor has fused multiply-adds (common/cpu.h), the Real8
+// entries take a rounding bracket on SSE instead (arc_fma.h), with the same
+// results; the register decides only the arguments it leaves open.
 // The arc sine above 1/2 is 1 minus the kernel's series, signed by x; the
 // arc cosine below 1/2 is 1 minus the arc sine, above it the kernel, and 2
 // minus the kernel for negative x. Hence asinq(+-1) = +-1, acosq(0) = 1,
@@ -35,7 +38,9 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/cpu.h"
 #include "common/x87.h"
+#include "elem/arc_fma.h"
 #include "elem/inverse_trig.h"
 #include "elem/real4_rounding.h"
 
@@ -129,14 +134,14 @@ constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
 // asinq *x and acosq *x for |*x| <= 1, b the bits of *x. The argument goes
 // from memory straight into the register (see inverse_trig.h); from 1/2 on
 // the kernel's series of 1 - |x| (exact).
-double arcsin_value(const double *x, std::uint64_t b) {
+[[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
   const ld xe = *x;
   if (!beyond_half(b)) return static_cast<double>(asin_series(xe));
   const double r = static_cast<double>(1 - kernel_series(1 - std::fabs(xe)));  // 1/3 <= r <= 1
   return negative(b) ? -r : r;
 }
 
-double arccos_value(const double *x, std::uint64_t b) {
+[[gnu::always_inline]] inline double arccos_value(const double *x, std::uint64_t b) {
   const ld xe = *x;
   if (below_half(b)) return static_cast<double>(1 - asin_series(xe));
   const ld r = kernel_series(1 - std::fabs(xe));
@@ -144,6 +149,26 @@ double arccos_value(const double *x, std::uint64_t b) {
 }
 
 }  // namespace real8
+
+// ---- Real8 with fused multiply-adds ---------------------------------------
+
+// What arc_fma.h needs of the quadrant units.
+struct QuadrantsFma {
+  static constexpr const arc_fma_table::Series &series = arc_fma_table::quadrants::series;
+  static constexpr const auto &arcsin = arc_fma_table::quadrants::arcsin;
+  static constexpr const auto &kernel = arc_fma_table::quadrants::kernel;
+  static constexpr double quarter = 1;
+  static constexpr double slack = 0x1p-61;
+  static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
+  // the arc cosine takes the arc sine's series below 1/2
+  static constexpr bool arcsin_side(std::uint64_t b) { return below_half(b); }
+  [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
+    return real8::arcsin_value(x, b);
+  }
+  [[gnu::noinline, gnu::cold]] static double arccos_register(const double *x, std::uint64_t b) {
+    return real8::arccos_value(x, b);
+  }
+};
 
 // ---- Both types --------------------------------------------------------------
 
@@ -239,10 +264,27 @@ ld kernel(T v, T (*acosq)(const T *)) {
 
 float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
 float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
+namespace vx {
+namespace {
+
+// The Real8 entries where fused multiply-adds are usable (a target("fma")
+// function inlines only into another).
+[[gnu::target("fma")]] double arcsin8_fma(const double *x) {
+  return arc_entry<arc_fma::arcsin_value<QuadrantsFma>, arcsin<Quadrants8>>(x);
+}
+[[gnu::target("fma")]] double arccos8_fma(const double *x) {
+  return arc_entry<arc_fma::arccos_value<QuadrantsFma>, arccos<Quadrants8>>(x);
+}
+
+}  // namespace
+}  // namespace vx
+
 double g_dasinq(const double *x) {
+  if (vx::cpu::fma) return vx::arcsin8_fma(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Quadrants8>>(x);
 }
 double g_dacosq(const double *x) {
+  if (vx::cpu::fma) return vx::arccos8_fma(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Quadrants8>>(x);
 }
 

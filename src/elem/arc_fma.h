@@ -1,0 +1,150 @@
+// The fused multiply-add route of the Real8 arc sines and arc cosines in
+// quadrant units and degrees (asin_acos_quadrants.cpp,
+// asin_acos_degrees.cpp), for processors that have FMA (common/cpu.h).
+//
+// The register rounds its value of each Real8 rational to 64 bits, and
+// that to a Real8. Here the same rationals are formed on SSE as hi + lo
+// from the expansions of arc_fma_table.h, within 2^-65 of their size, and
+// when hi + lo moved by a slack either way rounds to the same Real8, so
+// does the register's value; otherwise (about one argument in 100) the
+// register evaluation runs. With Y the arc sine's rational for |x| <= 1/2
+// and K = sqrt(1 - |x|) G the arc cosine of |x| > 1/2, the register's
+// errors, each rounding counted at 2^-64 of its result and the Horner steps
+// weighed by what they add to their sums (largest seen in 2 10^6 arguments
+// against MPFR in brackets):
+//   quadrants  Y within 7.3 roundings (2^-61.1, seen 2^-62.2), slack 2^-60
+//              of |Y|; K within 3.6 (2^-62.1, seen 2^-63.0), slack 2^-61 of
+//              K; 1 - Y, 1 - K and 2 - K within 2^-62.2 (seen 2^-62.9),
+//              slack 2^-61;
+//   degrees    Y within 6.3 roundings (2^-61.3, seen 2^-61.9), slack 2^-60
+//              of |Y|; K within 7.2 (2^-61.2, seen 2^-61.7), slack 2^-60 of
+//              K; 90 - Y, 90 - K and 180 - K within 2^-61.4 of 90 (seen
+//              2^-62.3), slack 2^-60 of 90.
+// The slack stays normal: arc sines below 2^-900 take the register.
+#pragma once
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+
+#include "common/bits.h"
+#include "elem/arc_fma_table.h"
+#include "elem/inverse_trig.h"
+
+namespace vx::arc_fma {
+
+namespace table = arc_fma_table;
+
+constexpr double nearest = 0x1.8p52;                  // adding it rounds 64 t to an integer
+constexpr double arcsin_slack = 0x1p-60;              // of |Y|, both units
+constexpr std::uint64_t kLeast = 0x07b0000000000000;  // 2^-900
+
+// An unevaluated sum hi + lo, |lo| at most about half an ulp of hi.
+struct Sum {
+  double hi, lo;
+};
+
+// y0 + y1 h + ... at t = j/64 + h, |h| <= 1/128, for 0 <= t <= 1/2 with
+// j = 64 t rounded: the first two terms as pairs, the rest (y2..y8 or
+// y2..y10) by Estrin's scheme.
+template <class Point, std::size_t size>
+[[gnu::target("fma")]] inline Sum expansion(const Point (&points)[size], double t) {
+  const double n = std::fma(t, 64, nearest);  // t 64 is exact
+  const Point &p = points[low_word(n)];
+  const double h = std::fma(n - nearest, -0x1p-6, t);  // exact
+  const double h2 = h * h;
+  const double h4 = h2 * h2;
+  const double *y = p.y;
+  const double f0 = std::fma(h2, std::fma(h, y[3], y[2]), std::fma(h, y[1], y[0]));
+  double f1;
+  if constexpr (std::size(Point{}.y) == 9) {
+    f1 = std::fma(h2, std::fma(h, y[7], y[6]), std::fma(h, y[5], y[4]));
+    f1 = std::fma(h4, y[8], f1);
+  } else {
+    f1 = std::fma(h2, y[6], std::fma(h, y[5], y[4]));
+  }
+  const double tail = std::fma(h4, f1, f0);
+  const double m = h * p.y1;
+  const double m_low = std::fma(h, p.y1, -m);  // exact
+  const double hi = p.y0 + m;                  // |m| < y0
+  // the terms the tail does not feed first, so that it enters last
+  const double rest = ((p.y0 - hi) + m) + (m_low + std::fma(h, p.y1_low, p.y0_low));
+  return {hi, std::fma(h2, tail, rest)};
+}
+
+// Y for x = ax, 0 <= ax <= 1/2.
+template <class Unit>
+[[gnu::target("fma")]] inline Sum arcsin_sum(double ax) {
+  if (ax <= 0x1p-7) {
+    const table::Series &c = Unit::series;
+    const double s = ax * ax;
+    const double q = std::fma(s, std::fma(s, std::fma(s, c.t[3], c.t[2]), c.t[1]), c.t[0]);
+    const double hi = ax * c.c0;
+    return {hi, std::fma(ax, c.c0, -hi) + ax * std::fma(s, q, c.c0_low)};
+  }
+  return expansion(Unit::arcsin, ax);
+}
+
+// K for 1/2 <= ax <= 1; NaN for ax = 1 (no bracket settles it).
+template <class Unit>
+[[gnu::target("fma")]] inline Sum arccos_sum(double ax) {
+  const double v = 1 - ax;  // exact
+  const Sum g = expansion(Unit::kernel, Unit::kernel_variable(ax));
+  const double r = std::sqrt(v);
+  const double r_low = std::fma(-r, r, v) / (2 * r);  // sqrt(v) - r, to 2^-53 of itself
+  const double hi = r * g.hi;
+  return {hi, std::fma(r, g.hi, -hi) + std::fma(r, g.lo, r_low * g.hi)};
+}
+
+// c - y for |y.hi| <= |c|.
+[[gnu::target("fma")]] inline Sum minus(double c, Sum y) {
+  const double hi = c - y.hi;
+  return {hi, ((c - hi) - y.hi) - y.lo};
+}
+
+// Whether hi + lo moved by `by` either way rounds to one Real8 (a NaN does
+// not); r is that Real8.
+[[gnu::target("fma")]] inline bool settle(Sum y, double by, double &r) {
+  const double up = y.hi + (y.lo + by);
+  r = y.hi + (y.lo - by);
+  return up == r;
+}
+
+// The arc sine and arc cosine for |*x| <= 1, b the bits of *x; what no
+// bracket settles goes to Unit's register evaluation.
+template <class Unit>
+[[gnu::target("fma")]] inline double arcsin_value(const double *x, std::uint64_t b) {
+  const double ax = std::fabs(*x);
+  double r;
+  if (beyond_half(b)) {
+    if (settle(minus(Unit::quarter, arccos_sum<Unit>(ax)), Unit::quarter * Unit::slack, r))
+        [[likely]]
+      return negative(b) ? -r : r;
+  } else if ((b & kMagnitude) >= kLeast) [[likely]] {
+    const Sum y = arcsin_sum<Unit>(ax);
+    if (settle(y, y.hi * arcsin_slack, r)) [[likely]]
+      return negative(b) ? -r : r;
+  }
+  return Unit::arcsin_register(x, b);
+}
+
+template <class Unit>
+[[gnu::target("fma")]] inline double arccos_value(const double *x, std::uint64_t b) {
+  const double ax = std::fabs(*x);
+  double r;
+  if (Unit::arcsin_side(b)) {
+    Sum y = arcsin_sum<Unit>(ax);
+    if (negative(b)) y = {-y.hi, -y.lo};
+    if (settle(minus(Unit::quarter, y), Unit::quarter * Unit::slack, r)) [[likely]]
+      return r;
+  } else {
+    const Sum k = arccos_sum<Unit>(ax);
+    if (negative(b) ? settle(minus(2 * Unit::quarter, k), Unit::quarter * Unit::slack, r)
+                    : settle(k, k.hi * Unit::slack, r)) [[likely]]
+      return r;
+  }
+  return Unit::arccos_register(x, b);
+}
+
+}  // namespace vx::arc_fma

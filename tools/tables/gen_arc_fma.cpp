@@ -1,0 +1,263 @@
+// Writes src/elem/arc_fma_table.h, the coefficients of the fused
+// multiply-add route of the Real8 arc sines and arc cosines in quadrant
+// units and degrees (arc_fma.h). They expand the rationals the register
+// evaluates, with the Real8 coefficients of asin_acos_quadrants.cpp and
+// asin_acos_degrees.cpp taken as exact (not the arc sine itself):
+//   quadrants  Y(x) = x (1 + A(x^2)/B(x^2)) for |x| <= 1/2,
+//              G(v) = 1 + P(v)/Q(v) for 0 <= v = 1 - |x| <= 1/2;
+//   degrees    Y(x) = x A(1/4 - x^2)/B(1/4 - x^2) for |x| <= 1/2,
+//              G(w) = P(w)/Q(w) for 0 <= w = |x| - 1/2 <= 1/2;
+// the arc cosine of |x| > 1/2 is sqrt(1 - |x|) G. For each unit:
+//   series     for |x| <= 1/128: Y = x (c0 + t1 s + t2 s^2 + t3 s^3 + t4 s^4),
+//              s = x^2, the Taylor coefficients of Y/x in s at 0; c0 as the
+//              nearest Real8 and the nearest Real8 to the remainder, t1..t4
+//              the nearest Real8;
+//   arcsin[j]  for j = 1..32, Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, the
+//              Taylor coefficients at j/64, used for |h| <= 1/128;
+//   kernel[j]  for j = 0..32, G(j/64 + h) = y0 + y1 h + ... + y8 h^8;
+// y0 and y1 as the nearest Real8 and the nearest Real8 to the remainder,
+// y2 onwards the nearest Real8.
+// It prints, on standard error, the largest truncation bound of each table
+// relative to the function: the sum of the next terms, up to h^23, at the
+// interval's edge (they fall by a factor of about 60 from one to the next).
+//
+//   build/native/tools/tables/gen_arc_fma > src/elem/arc_fma_table.h
+#include <mpfr.h>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int kPrec = 320;
+constexpr int kTerms = 24;  // computed; the terms beyond those written bound the tail
+
+// A Real8 rational, value = one + N/D, and the variable it takes.
+enum class Variable { square, quarter_less_square, linear };
+struct Rational {
+  std::vector<double> num, den;  // ascending coefficients
+  int one;                       // 1 or 0
+};
+
+// The quadrant-unit rationals (asin_acos_quadrants.cpp).
+const Rational quadrant_arcsin{
+    {-7.880143195462664, 19.92986289740539, -17.582876954309587, 6.239933816479386,
+     -0.7226209670820288, 0.003742091165584263},
+    {21.68566860889831, -48.513762320053395, 37.07087034958211, -11.026014708098247, 1.0},
+    1};
+const Rational quadrant_kernel{
+    {-34.58731733649902, 64.72019272828881, -38.04274314620163, 8.514948401112278,
+     -0.6077268097294719, 0.002646058039002904},
+    {346.970697742373, -388.11009856042716, 148.28348139832843, -22.052029416196493, 1.0},
+    1};
+// The degree rationals (asin_acos_degrees.cpp).
+const Rational degree_arcsin{{41120.43221627929, 105728.48812409185, 88407.21073854952,
+                              26524.45143336623, 2071.1651883632517},
+                             {685.3405369379882, 1902.8525597300802, 1782.474677170776,
+                              644.9542641821329, 74.16145440473538, 1.0},
+                             0};
+const Rational degree_kernel{{1860898.0837388965, 2392362.3083943785, 1000213.315715641,
+                              150044.945702257, 5858.139627752877},
+                             {21930.89423514709, 30445.637342083905, 14259.7960053086,
+                              2579.816866128876, 148.3229026897477, 1.0},
+                             0};
+
+// A truncated power series in h with MPFR coefficients.
+struct Series {
+  std::vector<mpfr_t> c;
+  Series() : c(kTerms) {
+    for (auto &x : c) mpfr_init2(x, kPrec), mpfr_set_zero(x, 1);
+  }
+  ~Series() {
+    for (auto &x : c) mpfr_clear(x);
+  }
+  Series(const Series &) = delete;
+};
+
+void copy(Series &r, const Series &p) {
+  for (int i = 0; i < kTerms; ++i) mpfr_set(r.c[i], p.c[i], MPFR_RNDN);
+}
+
+// r = p q, truncated.
+void multiply(Series &r, const Series &p, const Series &q) {
+  Series t;
+  mpfr_t m;
+  mpfr_init2(m, kPrec);
+  for (int i = 0; i < kTerms; ++i)
+    for (int k = 0; i + k < kTerms; ++k) {
+      mpfr_mul(m, p.c[i], q.c[k], MPFR_RNDN);
+      mpfr_add(t.c[i + k], t.c[i + k], m, MPFR_RNDN);
+    }
+  copy(r, t);
+  mpfr_clear(m);
+}
+
+// r = sum coefficient[i] s^i by Horner's scheme, s a series.
+void polynomial(Series &r, const std::vector<double> &coefficient, const Series &s) {
+  Series t;
+  mpfr_set_d(t.c[0], coefficient.back(), MPFR_RNDN);
+  for (int i = static_cast<int>(coefficient.size()) - 2; i >= 0; --i) {
+    multiply(t, t, s);
+    mpfr_add_d(t.c[0], t.c[0], coefficient[i], MPFR_RNDN);
+  }
+  copy(r, t);
+}
+
+// r = n / d, truncated (d.c[0] != 0).
+void divide(Series &r, const Series &n, const Series &d) {
+  mpfr_t m;
+  mpfr_init2(m, kPrec);
+  for (int k = 0; k < kTerms; ++k) {
+    mpfr_set(r.c[k], n.c[k], MPFR_RNDN);
+    for (int i = 1; i <= k; ++i) {
+      mpfr_mul(m, d.c[i], r.c[k - i], MPFR_RNDN);
+      mpfr_sub(r.c[k], r.c[k], m, MPFR_RNDN);
+    }
+    mpfr_div(r.c[k], r.c[k], d.c[0], MPFR_RNDN);
+  }
+  mpfr_clear(m);
+}
+
+// The expansion in h of f(u) = one + N(u)/D(u), times t = c + h when
+// `times_t`, where u is t^2, 1/4 - t^2 or t.
+void expand(Series &y, const Rational &f, Variable var, bool times_t, double c) {
+  Series t, u, num, den;
+  mpfr_set_d(t.c[0], c, MPFR_RNDN);
+  mpfr_set_ui(t.c[1], 1, MPFR_RNDN);
+  if (var == Variable::linear) {
+    copy(u, t);
+  } else {
+    multiply(u, t, t);
+    if (var == Variable::quarter_less_square) {
+      for (auto &x : u.c) mpfr_neg(x, x, MPFR_RNDN);
+      mpfr_add_d(u.c[0], u.c[0], 0.25, MPFR_RNDN);
+    }
+  }
+  polynomial(num, f.num, u);
+  polynomial(den, f.den, u);
+  if (f.one)
+    for (int i = 0; i < kTerms; ++i) mpfr_add(num.c[i], num.c[i], den.c[i], MPFR_RNDN);
+  if (times_t) multiply(num, num, t);
+  divide(y, num, den);
+}
+
+// The series of Y/x in s = x^2 at 0: the expansion of f(u) with u = h or
+// 1/4 - h.
+void expand_series(Series &y, const Rational &f, Variable var) {
+  Series u, num, den;
+  mpfr_set_ui(u.c[1], 1, MPFR_RNDN);
+  if (var == Variable::quarter_less_square) {
+    mpfr_set_si(u.c[1], -1, MPFR_RNDN);
+    mpfr_set_d(u.c[0], 0.25, MPFR_RNDN);
+  }
+  polynomial(num, f.num, u);
+  polynomial(den, f.den, u);
+  if (f.one)
+    for (int i = 0; i < kTerms; ++i) mpfr_add(num.c[i], num.c[i], den.c[i], MPFR_RNDN);
+  divide(y, num, den);
+}
+
+// The nearest Real8 to v, and with `low` the nearest Real8 to the remainder.
+double nearest(const mpfr_t v, double *low = nullptr) {
+  const double high = mpfr_get_d(v, MPFR_RNDN);
+  if (low) {
+    mpfr_t r;
+    mpfr_init2(r, kPrec);
+    mpfr_sub_d(r, v, high, MPFR_RNDN);
+    *low = mpfr_get_d(r, MPFR_RNDN);
+    mpfr_clear(r);
+  }
+  return high;
+}
+
+// log2 of (sum of |c_k| e^k for k = from..kTerms-1) / |v|.
+double tail_bound(const Series &y, int from, double e, const mpfr_t v) {
+  mpfr_t t, m;
+  mpfr_inits2(kPrec, t, m, static_cast<mpfr_ptr>(nullptr));
+  mpfr_set_zero(t, 1);
+  for (int k = from; k < kTerms; ++k) {
+    mpfr_abs(m, y.c[k], MPFR_RNDN);
+    for (int i = 0; i < k; ++i) mpfr_mul_d(m, m, e, MPFR_RNDN);
+    mpfr_add(t, t, m, MPFR_RNDN);
+  }
+  mpfr_div(t, t, v, MPFR_RNDN);
+  mpfr_abs(t, t, MPFR_RNDN);
+  mpfr_log2(t, t, MPFR_RNDN);
+  const double r = mpfr_get_d(t, MPFR_RNDN);
+  mpfr_clears(t, m, static_cast<mpfr_ptr>(nullptr));
+  return r;
+}
+
+void print_series(const Rational &f, Variable var, const char *unit) {
+  Series y;
+  expand_series(y, f, var);
+  double c0_low;
+  const double c0 = nearest(y.c[0], &c0_low);
+  std::printf("inline constexpr Series series = {%a, %a, {%a, %a, %a, %a}};\n\n", c0, c0_low,
+              nearest(y.c[1]), nearest(y.c[2]), nearest(y.c[3]), nearest(y.c[4]));
+  std::fprintf(stderr, "%s series: truncation 2^%.1f\n", unit, tail_bound(y, 5, 0x1p-14, y.c[0]));
+}
+
+// Writes the rows `name`[first..32] of the expansions at j/64 up to
+// h^degree, and prints the largest truncation bound relative to the
+// smallest value on an interval.
+void print_points(const char *type, const char *name, const Rational &f, Variable var, bool times_t,
+                  int first, int degree) {
+  std::printf("inline constexpr %s %s[33] = {\n", type, name);
+  if (first == 1) std::printf("    {},  // [0]: the series instead\n");
+  double worst = -1000;
+  Series y;
+  mpfr_t least;
+  mpfr_init2(least, kPrec);
+  for (int j = first; j <= 32; ++j) {
+    expand(y, f, var, times_t, j / 64.0);
+    double y0_low, y1_low;
+    const double y0 = nearest(y.c[0], &y0_low);
+    const double y1 = nearest(y.c[1], &y1_low);
+    std::printf("    {%a, %a, %a, %a,\n     {", y0, y0_low, y1, y1_low);
+    for (int k = 2; k <= degree; ++k)
+      std::printf("%a%s", nearest(y.c[k]), k < degree ? ", " : "}},\n");
+    mpfr_abs(least, y.c[1], MPFR_RNDN);  // y0 - |y1|/128
+    mpfr_div_ui(least, least, 128, MPFR_RNDN);
+    mpfr_sub(least, y.c[0], least, MPFR_RNDN);
+    const double w = tail_bound(y, degree + 1, 1.0 / 128, least);
+    if (w > worst) worst = w;
+  }
+  std::printf("};\n\n");
+  mpfr_clear(least);
+  std::fprintf(stderr, "%s: truncation 2^%.1f\n", name, worst);
+}
+
+}  // namespace
+
+int main() {
+  std::printf(
+      "// The coefficients of the fused multiply-add route of the Real8 arc sines\n"
+      "// and arc cosines in quadrant units and degrees (arc_fma.h): expansions of\n"
+      "// the rationals the register evaluates, Y(x) for |x| <= 1/2 and G, with\n"
+      "// acos |x| = sqrt(1 - |x|) G, for |x| > 1/2:\n"
+      "//   series     Y = x (c0 + t1 s + t2 s^2 + t3 s^3 + t4 s^4), s = x^2, for\n"
+      "//              |x| <= 1/128 (truncation below 2^-75 of |Y|);\n"
+      "//   arcsin[j]  Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, j = 1..32, and\n"
+      "//   kernel[j]  G(j/64 + h) = y0 + y1 h + ... + y8 h^8, j = 0..32, in\n"
+      "//              v = 1 - |x| (quadrants) or w = |x| - 1/2 (degrees),\n"
+      "//              |h| <= 1/128 (truncation below 2^-71);\n"
+      "// y0, y1 and c0 as the nearest Real8 and the nearest Real8 to the remainder,\n"
+      "// the rest the nearest Real8. Generated by tools/tables/gen_arc_fma.cpp\n"
+      "// (MPFR, 320 bits); inverse_trig_internal_test checks them.\n"
+      "#pragma once\n\n"
+      "namespace vx::arc_fma_table {\n\n"
+      "struct Series {\n  double c0, c0_low;\n  double t[4];  // t1..t4\n};\n\n"
+      "struct ArcsinPoint {\n  double y0, y0_low, y1, y1_low;\n  double y[9];  // y2..y10\n};\n\n"
+      "struct KernelPoint {\n  double y0, y0_low, y1, y1_low;\n  double y[7];  // y2..y8\n};\n\n"
+      "namespace quadrants {\n\n");
+  print_series(quadrant_arcsin, Variable::linear, "quadrants");
+  print_points("ArcsinPoint", "arcsin", quadrant_arcsin, Variable::square, true, 1, 10);
+  print_points("KernelPoint", "kernel", quadrant_kernel, Variable::linear, false, 0, 8);
+  std::printf("}  // namespace quadrants\n\nnamespace degrees {\n\n");
+  print_series(degree_arcsin, Variable::quarter_less_square, "degrees");
+  print_points("ArcsinPoint", "arcsin", degree_arcsin, Variable::quarter_less_square, true, 1, 10);
+  print_points("KernelPoint", "kernel", degree_kernel, Variable::linear, false, 0, 8);
+  std::printf("}  // namespace degrees\n\n}  // namespace vx::arc_fma_table\n");
+  return 0;
+}
