@@ -237,11 +237,14 @@ struct DegreesFma {
   static constexpr const arc_fma_table::Series &series = arc_fma_table::degrees::series;
   static constexpr const auto &arcsin = arc_fma_table::degrees::arcsin;
   static constexpr const auto &kernel = arc_fma_table::degrees::kernel;
-  static constexpr double quarter = 90;
+  static constexpr double quarter = 90, quarter_low = 0;
+  static constexpr double half = 180, half_low = 0;
   static constexpr double slack = 0x1p-60;
+  static constexpr bool two_rationals = false;
   static double kernel_variable(double ax) { return ax - 0.5; }  // w, exact
-  // the arc cosine takes the arc sine's series up to 1/2
-  static constexpr bool arcsin_side(std::uint64_t b) { return !beyond_half(b); }
+  // the arc sine takes its rational up to 1/2, the arc cosine up to 1/2
+  static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
+  static constexpr bool arccos_by_series(std::uint64_t b) { return !beyond_half(b); }
   [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
     return real8::arcsin_value(x, b);
   }

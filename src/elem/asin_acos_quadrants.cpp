@@ -157,11 +157,14 @@ struct QuadrantsFma {
   static constexpr const arc_fma_table::Series &series = arc_fma_table::quadrants::series;
   static constexpr const auto &arcsin = arc_fma_table::quadrants::arcsin;
   static constexpr const auto &kernel = arc_fma_table::quadrants::kernel;
-  static constexpr double quarter = 1;
+  static constexpr double quarter = 1, quarter_low = 0;
+  static constexpr double half = 2, half_low = 0;
   static constexpr double slack = 0x1p-61;
+  static constexpr bool two_rationals = false;
   static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
-  // the arc cosine takes the arc sine's series below 1/2
-  static constexpr bool arcsin_side(std::uint64_t b) { return below_half(b); }
+  // the arc sine takes its rational up to 1/2, the arc cosine below 1/2
+  static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
+  static constexpr bool arccos_by_series(std::uint64_t b) { return below_half(b); }
   [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
     return real8::arcsin_value(x, b);
   }
