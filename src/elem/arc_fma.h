@@ -171,4 +171,16 @@ template <class Unit>
   return Unit::arccos_register(x, b);
 }
 
+// The Real8 entries on this route: a target("fma") function inlines only
+// into another, so the whole entry is instantiated for it; `attempt` is the
+// entry's resume-loop attempt (errors).
+template <class Unit, auto attempt>
+[[gnu::target("fma")]] double arcsin_entry(const double *x) {
+  return arc_entry<arcsin_value<Unit>, attempt>(x);
+}
+template <class Unit, auto attempt>
+[[gnu::target("fma")]] double arccos_entry(const double *x) {
+  return arc_entry<arccos_value<Unit>, attempt>(x);
+}
+
 }  // namespace vx::arc_fma

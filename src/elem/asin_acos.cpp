@@ -179,15 +179,15 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
 // asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
 // from memory straight into the register (see inverse_trig.h), the ranges
 // as in arcsin_value and arccos_value below.
-double arcsin_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if ((b & kMagnitude) <= rh_bits) return static_cast<double>(asin_series(xe));
   const double r = static_cast<double>(hpi_minus(acos_root(std::fabs(xe))));
   return negative(b) ? -r : r;
 }
 
-double arccos_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if ((b & kMagnitude) < rh_bits) return static_cast<double>(hpi_minus(asin_series(xe)));
   const ld r = acos_root(std::fabs(xe));
   return static_cast<double>(negative(b) ? pi_minus(r) : r);
@@ -310,26 +310,11 @@ Attempt<T> arccos(T x) {
 
 float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
 float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
-namespace vx {
-namespace {
-
-// The Real8 entries where fused multiply-adds are usable (a target("fma")
-// function inlines only into another).
-[[gnu::target("fma")]] double arcsin8_fma(const double *x) {
-  return arc_entry<arc_fma::arcsin_value<RadiansFma>, arcsin<Radians8>>(x);
-}
-[[gnu::target("fma")]] double arccos8_fma(const double *x) {
-  return arc_entry<arc_fma::arccos_value<RadiansFma>, arccos<Radians8>>(x);
-}
-
-}  // namespace
-}  // namespace vx
-
 double g_dasin(const double *x) {
-  if (vx::cpu::fma) return vx::arcsin8_fma(x);
+  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Radians8>>(x);
 }
 double g_dacos(const double *x) {
-  if (vx::cpu::fma) return vx::arccos8_fma(x);
+  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Radians8>>(x);
 }
