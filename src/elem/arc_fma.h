@@ -43,7 +43,7 @@ namespace vx::arc_fma {
 namespace table = arc_fma_table;
 
 constexpr double nearest = 0x1.8p52;                  // adding it rounds 64 t to an integer
-constexpr double arcsin_slack = 0x1p-60;              // of |Y|, both units
+constexpr double arcsin_slack = 0x1p-60;              // of |Y|, every unit
 constexpr std::uint64_t kLeast = 0x07b0000000000000;  // 2^-900
 
 // An unevaluated sum hi + lo, |lo| at most about half an ulp of hi.
