@@ -72,6 +72,15 @@ static inline long double fsqrt(long double x) {
   return r;
 }
 
+// FLD m64: the Real8 at p, loaded from memory straight into the register.
+// A plain *p may be read once into an integer or SSE register and passed
+// on through a store and reload, which costs a store-forwarding delay.
+static inline long double fld(const double *p) {
+  long double r;
+  __asm__("fldl %1" : "=t"(r) : "m"(*p));
+  return r;
+}
+
 // FLDL2E, FLDLN2, FLDLG2: log2(e), ln(2), log10(2) to the register's
 // precision, rounded under the current rounding control.
 static inline long double fldl2e() {

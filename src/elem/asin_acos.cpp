@@ -14,7 +14,10 @@
 // register's result; near a Real4 half-way point the register's steps
 // decide (real4_rounding.h), so every Real4 result is the register's. The
 // Real8 entries load the argument from memory straight into the register
-// and take its range from its bits (inverse_trig.h).
+// and take its range from its bits (inverse_trig.h). Where the processor
+// has fused multiply-adds (common/cpu.h), they take a rounding bracket on
+// SSE instead (arc_fma.h), with the same results; the register decides
+// only the arguments it leaves open.
 // The arc cosine is pi/2 minus the arc sine below rh; at and above rh it
 // is the sqrt(v) form, and pi minus it for negative x. The arc sine above
 // rh is pi/2 minus that form. rh is sqrt(1/2) rounded to the type.
@@ -37,7 +40,9 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/cpu.h"
 #include "common/x87.h"
+#include "elem/arc_fma.h"
 #include "elem/inverse_trig.h"
 #include "elem/real4_rounding.h"
 
@@ -174,21 +179,50 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
 // asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
 // from memory straight into the register (see inverse_trig.h), the ranges
 // as in arcsin_value and arccos_value below.
-double arcsin_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if ((b & kMagnitude) <= rh_bits) return static_cast<double>(asin_series(xe));
   const double r = static_cast<double>(hpi_minus(acos_root(std::fabs(xe))));
   return negative(b) ? -r : r;
 }
 
-double arccos_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if ((b & kMagnitude) < rh_bits) return static_cast<double>(hpi_minus(asin_series(xe)));
   const ld r = acos_root(std::fabs(xe));
   return static_cast<double>(negative(b) ? pi_minus(r) : r);
 }
 
 }  // namespace real8
+
+// ---- Real8 with fused multiply-adds ---------------------------------------
+
+// What arc_fma.h needs of the radians: pi/2 and pi as head and tail, the
+// arc sine's two rationals, the kernel from sqrt(1/2) on.
+struct RadiansFma {
+  static constexpr const arc_fma_table::Series &series = arc_fma_table::radians::series;
+  static constexpr const auto &arcsin = arc_fma_table::radians::arcsin;
+  static constexpr const auto &arcsin_high = arc_fma_table::radians::arcsin_high;
+  static constexpr const auto &kernel = arc_fma_table::radians::kernel;
+  static constexpr double quarter = real8::hp1, quarter_low = real8::hp2;
+  static constexpr double half = real8::pi1, half_low = real8::pi2;
+  static constexpr double slack = 0x1p-61;
+  static constexpr bool two_rationals = true;
+  static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
+  // the arc sine takes its rationals up to sqrt(1/2), the arc cosine below
+  static constexpr bool arcsin_by_series(std::uint64_t b) {
+    return (b & kMagnitude) <= real8::rh_bits;
+  }
+  static constexpr bool arccos_by_series(std::uint64_t b) {
+    return (b & kMagnitude) < real8::rh_bits;
+  }
+  [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
+    return real8::arcsin_value(x, b);
+  }
+  [[gnu::noinline, gnu::cold]] static double arccos_register(const double *x, std::uint64_t b) {
+    return real8::arccos_value(x, b);
+  }
+};
 
 // ---- Both types --------------------------------------------------------------
 
@@ -277,8 +311,10 @@ Attempt<T> arccos(T x) {
 float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
 float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
 double g_dasin(const double *x) {
+  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Radians8>>(x);
 }
 double g_dacos(const double *x) {
+  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Radians8>>(x);
 }

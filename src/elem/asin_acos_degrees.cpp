@@ -202,15 +202,15 @@ ld acos_root(ld ax) {
 
 // asind *x and acosd *x for |*x| <= 1, b the bits of *x. The argument goes
 // from memory straight into the register (see inverse_trig.h).
-double arcsin_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if (!beyond_half(b)) return static_cast<double>(asin_series(xe));
   const double r = static_cast<double>(90 - acos_root(std::fabs(xe)));  // 30 <= r <= 90
   return negative(b) ? -r : r;
 }
 
-double arccos_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+[[gnu::always_inline]] inline double arccos_value(const double *x, std::uint64_t b) {
+  const ld xe = x87::fld(x);
   if (!beyond_half(b)) return static_cast<double>(90 - asin_series(xe));
   const ld r = acos_root(std::fabs(xe));
   return static_cast<double>(negative(b) ? 180 - r : r);
@@ -237,11 +237,14 @@ struct DegreesFma {
   static constexpr const arc_fma_table::Series &series = arc_fma_table::degrees::series;
   static constexpr const auto &arcsin = arc_fma_table::degrees::arcsin;
   static constexpr const auto &kernel = arc_fma_table::degrees::kernel;
-  static constexpr double quarter = 90;
+  static constexpr double quarter = 90, quarter_low = 0;
+  static constexpr double half = 180, half_low = 0;
   static constexpr double slack = 0x1p-60;
+  static constexpr bool two_rationals = false;
   static double kernel_variable(double ax) { return ax - 0.5; }  // w, exact
-  // the arc cosine takes the arc sine's series up to 1/2
-  static constexpr bool arcsin_side(std::uint64_t b) { return !beyond_half(b); }
+  // the arc sine takes its rational up to 1/2, the arc cosine up to 1/2
+  static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
+  static constexpr bool arccos_by_series(std::uint64_t b) { return !beyond_half(b); }
   [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
     return real8::arcsin_value(x, b);
   }
@@ -250,25 +253,16 @@ struct DegreesFma {
   }
 };
 
-// The Real8 entries where fused multiply-adds are usable (a target("fma")
-// function inlines only into another).
-[[gnu::target("fma")]] double arcsin8_fma(const double *x) {
-  return arc_entry<arc_fma::arcsin_value<DegreesFma>, real8::arcsin>(x);
-}
-[[gnu::target("fma")]] double arccos8_fma(const double *x) {
-  return arc_entry<arc_fma::arccos_value<DegreesFma>, real8::arccos>(x);
-}
-
 }  // namespace
 }  // namespace vx
 
 float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
 float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
 double g_dasind(const double *x) {
-  if (vx::cpu::fma) return vx::arcsin8_fma(x);
+  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::DegreesFma, vx::real8::arcsin>(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::real8::arcsin>(x);
 }
 double g_dacosd(const double *x) {
-  if (vx::cpu::fma) return vx::arccos8_fma(x);
+  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::DegreesFma, vx::real8::arccos>(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::real8::arccos>(x);
 }

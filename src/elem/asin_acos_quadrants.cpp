@@ -135,14 +135,14 @@ constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
 // from memory straight into the register (see inverse_trig.h); from 1/2 on
 // the kernel's series of 1 - |x| (exact).
 [[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+  const ld xe = x87::fld(x);
   if (!beyond_half(b)) return static_cast<double>(asin_series(xe));
   const double r = static_cast<double>(1 - kernel_series(1 - std::fabs(xe)));  // 1/3 <= r <= 1
   return negative(b) ? -r : r;
 }
 
 [[gnu::always_inline]] inline double arccos_value(const double *x, std::uint64_t b) {
-  const ld xe = *x;
+  const ld xe = x87::fld(x);
   if (below_half(b)) return static_cast<double>(1 - asin_series(xe));
   const ld r = kernel_series(1 - std::fabs(xe));
   return static_cast<double>(negative(b) ? 2 - r : r);
@@ -157,11 +157,14 @@ struct QuadrantsFma {
   static constexpr const arc_fma_table::Series &series = arc_fma_table::quadrants::series;
   static constexpr const auto &arcsin = arc_fma_table::quadrants::arcsin;
   static constexpr const auto &kernel = arc_fma_table::quadrants::kernel;
-  static constexpr double quarter = 1;
+  static constexpr double quarter = 1, quarter_low = 0;
+  static constexpr double half = 2, half_low = 0;
   static constexpr double slack = 0x1p-61;
+  static constexpr bool two_rationals = false;
   static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
-  // the arc cosine takes the arc sine's series below 1/2
-  static constexpr bool arcsin_side(std::uint64_t b) { return below_half(b); }
+  // the arc sine takes its rational up to 1/2, the arc cosine below 1/2
+  static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
+  static constexpr bool arccos_by_series(std::uint64_t b) { return below_half(b); }
   [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
     return real8::arcsin_value(x, b);
   }
@@ -264,27 +267,14 @@ ld kernel(T v, T (*acosq)(const T *)) {
 
 float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
 float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
-namespace vx {
-namespace {
-
-// The Real8 entries where fused multiply-adds are usable (a target("fma")
-// function inlines only into another).
-[[gnu::target("fma")]] double arcsin8_fma(const double *x) {
-  return arc_entry<arc_fma::arcsin_value<QuadrantsFma>, arcsin<Quadrants8>>(x);
-}
-[[gnu::target("fma")]] double arccos8_fma(const double *x) {
-  return arc_entry<arc_fma::arccos_value<QuadrantsFma>, arccos<Quadrants8>>(x);
-}
-
-}  // namespace
-}  // namespace vx
-
 double g_dasinq(const double *x) {
-  if (vx::cpu::fma) return vx::arcsin8_fma(x);
+  if (vx::cpu::fma)
+    return vx::arc_fma::arcsin_entry<vx::QuadrantsFma, vx::arcsin<vx::Quadrants8>>(x);
   return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Quadrants8>>(x);
 }
 double g_dacosq(const double *x) {
-  if (vx::cpu::fma) return vx::arccos8_fma(x);
+  if (vx::cpu::fma)
+    return vx::arc_fma::arccos_entry<vx::QuadrantsFma, vx::arccos<vx::Quadrants8>>(x);
   return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Quadrants8>>(x);
 }
 

@@ -30,11 +30,11 @@ constexpr bool outside_arc_domain(T x) {
 }
 
 // The same tests on the bits of a Real8 argument, for the entries that load
-// the argument from memory straight into the x87 register: a value read
-// into an SSE register and stored again for the register costs a
-// store-forwarding delay, so the bits come from one integer load
-// (bits_at), made before the register load and not repeated after it. A
-// NaN lies above every bound.
+// the argument from memory straight into the x87 register (x87::fld): a
+// value read into an SSE or integer register and stored again for the
+// register costs a store-forwarding delay, so the bits come from one
+// integer load (bits_at) and the register loads the argument again from
+// memory. A NaN lies above every bound.
 inline std::uint64_t bits_at(const double *x) {
   std::uint64_t b;
   std::memcpy(&b, x, sizeof b);

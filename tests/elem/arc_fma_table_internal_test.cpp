@@ -1,8 +1,10 @@
 // The expansions of arc_fma_table.h against the rationals they stand for,
-// evaluated with MPFR from the Real8 coefficients of the quadrant and
-// degree arc sines (the register's formulas):
-//   quadrants  Y(x) = x (1 + A(x^2)/B(x^2)),    G(v) = 1 + P(v)/Q(v);
-//   degrees    Y(x) = x A(1/4 - x^2)/B(1/4 - x^2), G(w) = P(w)/Q(w).
+// evaluated with MPFR from the Real8 coefficients of the arc sines (the
+// register's formulas):
+//   quadrants  Y(x) = x (1 + A(x^2)/B(x^2)),        G(v) = 1 + P(v)/Q(v);
+//   degrees    Y(x) = x A(1/4 - x^2)/B(1/4 - x^2),  G(w) = P(w)/Q(w);
+//   radians    Y(x) = x (1 + x^2 A(x^2)/B(x^2)), and above 1/2
+//              x (1 + C(x^2)/D(x^2)),               G(v) = 1 + P(v)/Q(v).
 // Each row's polynomial, its coefficients as stored, must stay within
 // 2^-67 of the rational over its whole interval (the route's slack allows
 // for 2^-65 for the polynomial and its evaluation together, with a factor
@@ -35,6 +37,21 @@ const Rational kQuadrantKernel{
     {-34.58731733649902, 64.72019272828881, -38.04274314620163, 8.514948401112278,
      -0.6077268097294719, 0.002646058039002904},
     {346.970697742373, -388.11009856042716, 148.28348139832843, -22.052029416196493, 1.0},
+    true};
+const Rational kRadianArcsin{
+    {0, 3.614278101483137, -6.459201907684824, 3.5080564238000966, -0.5642940339625301,
+     0.005878063057431393},
+    {21.68566860889831, -48.513762320053395, 37.07087034958211, -11.026014708098247, 1.0},
+    true};  // x (1 + s A(s)/B(s))
+const Rational kRadianArcsinHigh{{-2.9337113789701198e-09, -13.010108037691234, 30.273171587675083,
+                                  -24.065314885421614, 7.382121834580398, -0.6604179821333029},
+                                 {-78.06064870727668, 216.76632724636363, -221.02767465604543,
+                                  99.92275963114773, -18.76080406637674, 1.0},
+                                 true};
+const Rational kRadianKernel{
+    {381.04888728363596, -270.0958785644958, 39.33262011832943, 3.7062731896116072,
+     -0.5205674656916033},
+    {919.9333916073307, -913.8065550136159, 296.06065281142884, -34.31514791522208, 1.0},
     true};
 const Rational kDegreeArcsin{{41120.43221627929, 105728.48812409185, 88407.21073854952,
                               26524.45143336623, 2071.1651883632517},
@@ -82,13 +99,13 @@ void value(Big &r, const Rational &f, Variable var, double t) {
 // The largest |polynomial - f| / |f| over 65 points of each row's interval,
 // and the leading pairs checked against f and its slope (a central
 // difference at 2^-40, good to 2^-80 relative).
-template <class Point>
-double worst_row_error(const char *name, const Point (&points)[33], int first, const Rational &f,
-                       Variable var) {
+template <class Point, int first, int last>
+double worst_row_error(const char *name, const table::Rows<Point, first, last> &points,
+                       const Rational &f, Variable var) {
   constexpr int kCoefficients = 4 + static_cast<int>(sizeof(Point{}.y) / sizeof(double));
   double worst = 0;
-  for (int j = first; j <= 32; ++j) {
-    const Point &p = points[j];
+  for (int j = first; j <= last; ++j) {
+    const Point &p = points.row[j - first];
     const double c = j / 64.0;
     Big exact, up, down, sum, term;
     value(exact, f, var, c);
@@ -160,10 +177,10 @@ double worst_series_error(const table::Series &c, const Rational &f, Variable va
 TEST(ArcFmaTable, QuadrantExpansionsMatchTheRationals) {
   EXPECT_LT(worst_series_error(table::quadrants::series, kQuadrantArcsin, Variable::square),
             0x1p-67);
-  EXPECT_LT(worst_row_error("quadrants::arcsin", table::quadrants::arcsin, 1, kQuadrantArcsin,
+  EXPECT_LT(worst_row_error("quadrants::arcsin", table::quadrants::arcsin, kQuadrantArcsin,
                             Variable::square),
             0x1p-67);
-  EXPECT_LT(worst_row_error("quadrants::kernel", table::quadrants::kernel, 0, kQuadrantKernel,
+  EXPECT_LT(worst_row_error("quadrants::kernel", table::quadrants::kernel, kQuadrantKernel,
                             Variable::linear),
             0x1p-67);
 }
@@ -172,24 +189,40 @@ TEST(ArcFmaTable, DegreeExpansionsMatchTheRationals) {
   EXPECT_LT(
       worst_series_error(table::degrees::series, kDegreeArcsin, Variable::quarter_less_square),
       0x1p-67);
-  EXPECT_LT(worst_row_error("degrees::arcsin", table::degrees::arcsin, 1, kDegreeArcsin,
+  EXPECT_LT(worst_row_error("degrees::arcsin", table::degrees::arcsin, kDegreeArcsin,
                             Variable::quarter_less_square),
             0x1p-67);
-  EXPECT_LT(worst_row_error("degrees::kernel", table::degrees::kernel, 0, kDegreeKernel,
-                            Variable::linear),
+  EXPECT_LT(
+      worst_row_error("degrees::kernel", table::degrees::kernel, kDegreeKernel, Variable::linear),
+      0x1p-67);
+}
+
+TEST(ArcFmaTable, RadianExpansionsMatchTheRationals) {
+  EXPECT_LT(worst_series_error(table::radians::series, kRadianArcsin, Variable::square), 0x1p-67);
+  EXPECT_LT(
+      worst_row_error("radians::arcsin", table::radians::arcsin, kRadianArcsin, Variable::square),
+      0x1p-67);
+  EXPECT_LT(worst_row_error("radians::arcsin_high", table::radians::arcsin_high, kRadianArcsinHigh,
+                            Variable::square),
             0x1p-67);
+  EXPECT_LT(
+      worst_row_error("radians::kernel", table::radians::kernel, kRadianKernel, Variable::linear),
+      0x1p-67);
 }
 
 // The values the rationals were fitted to hold at the ends of the ranges:
-// Y/x at 0 is the unit factor (2/pi, 180/pi), acos |x| / sqrt(1 - |x|)
+// Y/x at 0 is the unit factor (2/pi, 180/pi, 1), acos |x| / sqrt(1 - |x|)
 // tends to the factor times sqrt(2) at |x| = 1, and is 60 sqrt(2) at
 // |x| = 1/2 in degrees.
 TEST(ArcFmaTable, EndValuesAreTheUnitFactors) {
   EXPECT_NEAR(table::quadrants::series.c0, 2 / M_PI, 3e-16);
   EXPECT_NEAR(table::degrees::series.c0, 180 / M_PI, 1e-13);
-  EXPECT_NEAR(table::quadrants::kernel[0].y0, 2 * M_SQRT2 / M_PI, 3e-16);   // v = 0
-  EXPECT_NEAR(table::degrees::kernel[32].y0, 180 * M_SQRT2 / M_PI, 1e-13);  // w = 1/2
-  EXPECT_DOUBLE_EQ(table::degrees::kernel[0].y0, 60 * M_SQRT2);             // w = 0
+  EXPECT_NEAR(table::quadrants::kernel.row[0].y0, 2 * M_SQRT2 / M_PI, 3e-16);   // v = 0
+  EXPECT_NEAR(table::degrees::kernel.row[32].y0, 180 * M_SQRT2 / M_PI, 1e-13);  // w = 1/2
+  EXPECT_DOUBLE_EQ(table::degrees::kernel.row[0].y0, 60 * M_SQRT2);             // w = 0
+  EXPECT_EQ(table::radians::series.c0, 1.0);
+  EXPECT_EQ(table::radians::series.c0_low, 0.0);
+  EXPECT_NEAR(table::radians::kernel.row[0].y0, M_SQRT2, 3e-16);  // v = 0
 }
 
 }  // namespace

@@ -66,8 +66,8 @@ TEST_P(FmaRoutes, SameBitsAsBaseline) {
 }
 
 const std::vector<Range> kArcRanges = {
-    {0, 1, false},         {1e-320, 1, true}, {0x1.fp-8, 0x1.08p-7, false},
-    {0.499, 0.501, false}, {0.99, 1, false},  {1 - 1e-12, 1, false}};
+    {0, 1, false},           {1e-320, 1, true}, {0x1.fp-8, 0x1.08p-7, false}, {0.499, 0.501, false},
+    {0.7070, 0.7072, false}, {0.99, 1, false},  {1 - 1e-12, 1, false}};
 
 const Route routes[] = {
     {"g_dexp2", g_dexp2, {{0, 1030, false}, {1e-300, 1, true}}},
@@ -81,23 +81,26 @@ const Route routes[] = {
       {0x1.fbfffp-1, 0x1.fc001p-1, false},
       {0x1.01fffp+0, 0x1.02001p+0, false},
       {1e-320, 1e308, true}}},
-    // Real8 arc sines and arc cosines in quadrant units and degrees: the
-    // series below 1/128 and the tables above, around 1/128, 1/2 and 1, and
-    // into the subnormals (exact points in ArcExactPoints).
+    // Real8 arc sines and arc cosines: the series below 1/128 and the tables
+    // above, around 1/128, 1/2, sqrt(1/2) (radians) and 1, and into the
+    // subnormals (exact points in ArcExactPoints).
     {"g_dasinq", g_dasinq, kArcRanges},
     {"g_dacosq", g_dacosq, kArcRanges},
     {"g_dasind", g_dasind, kArcRanges},
     {"g_dacosd", g_dacosd, kArcRanges},
+    {"g_dasin", g_dasin, kArcRanges},
+    {"g_dacos", g_dacos, kArcRanges},
 };
 
 // The points where the arc routes switch: the table centres j/64 and
-// 1 - j/64 with their neighbours, 1/128, 1/2 and 1, zero.
+// 1 - j/64 with their neighbours, 1/128, 1/2, sqrt(1/2) and 1, zero.
 TEST(ArcExactPoints, SameBitsAsBaseline) {
   const bool detected = vx::cpu::fma;
   if (!detected) GTEST_SKIP() << "this processor has no FMA";
-  std::vector<double> xs = {0.0, 0x1p-7, 0.5, 1.0, 0x1p-900, 0x1p-901, 0x1p-1074};
+  std::vector<double> xs = {0.0, 0x1p-7, 0.5, M_SQRT1_2, 1.0, 0x1p-900, 0x1p-901, 0x1p-1074};
   for (int j = 0; j <= 64; ++j) xs.push_back(j / 128.0), xs.push_back(1 - j / 128.0);
-  for (double (*const fn)(const double *) : {g_dasinq, g_dacosq, g_dasind, g_dacosd}) {
+  for (double (*const fn)(const double *) :
+       {g_dasinq, g_dacosq, g_dasind, g_dacosd, g_dasin, g_dacos}) {
     for (const double c : xs) {
       for (const double x : {c, std::nextafter(c, 0.0), std::nextafter(c, 2.0)}) {
         for (const double sx : {x, -x}) {

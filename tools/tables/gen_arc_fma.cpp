@@ -1,25 +1,30 @@
 // Writes src/elem/arc_fma_table.h, the coefficients of the fused
-// multiply-add route of the Real8 arc sines and arc cosines in quadrant
-// units and degrees (arc_fma.h). They expand the rationals the register
-// evaluates, with the Real8 coefficients of asin_acos_quadrants.cpp and
+// multiply-add route of the Real8 arc sines and arc cosines (arc_fma.h).
+// They expand the rationals the register evaluates, with the Real8
+// coefficients of asin_acos.cpp, asin_acos_quadrants.cpp and
 // asin_acos_degrees.cpp taken as exact (not the arc sine itself):
 //   quadrants  Y(x) = x (1 + A(x^2)/B(x^2)) for |x| <= 1/2,
 //              G(v) = 1 + P(v)/Q(v) for 0 <= v = 1 - |x| <= 1/2;
 //   degrees    Y(x) = x A(1/4 - x^2)/B(1/4 - x^2) for |x| <= 1/2,
 //              G(w) = P(w)/Q(w) for 0 <= w = |x| - 1/2 <= 1/2;
-// the arc cosine of |x| > 1/2 is sqrt(1 - |x|) G. For each unit:
-//   series     for |x| <= 1/128: Y = x (c0 + t1 s + t2 s^2 + t3 s^3 + t4 s^4),
-//              s = x^2, the Taylor coefficients of Y/x in s at 0; c0 as the
-//              nearest Real8 and the nearest Real8 to the remainder, t1..t4
-//              the nearest Real8;
-//   arcsin[j]  for j = 1..32, Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, the
-//              Taylor coefficients at j/64, used for |h| <= 1/128;
-//   kernel[j]  for j = 0..32, G(j/64 + h) = y0 + y1 h + ... + y8 h^8;
+//   radians    Y(x) = x (1 + x^2 A(x^2)/B(x^2)) for |x| <= 1/2,
+//              x (1 + C(x^2)/D(x^2)) up to sqrt(1/2),
+//              G(v) = 1 + P(v)/Q(v) for 0 <= v <= 1 - sqrt(1/2);
+// the arc cosine beyond is sqrt(1 - |x|) G. For each unit:
+//   series       for |x| <= 1/128: Y = x (c0 + t1 s + ... + t4 s^4), s = x^2,
+//                the Taylor coefficients of Y/x in s at 0; c0 as the nearest
+//                Real8 and the nearest Real8 to the remainder, t1..t4 the
+//                nearest Real8;
+//   arcsin       for j = 1..32, Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, the
+//                Taylor coefficients at j/64, used for |h| <= 1/128;
+//   arcsin_high  radians, j = 32..45, the second rational up to h^12;
+//   kernel       G(j/64 + h) up to h^8, j = 0..32 (radians 0..19);
 // y0 and y1 as the nearest Real8 and the nearest Real8 to the remainder,
 // y2 onwards the nearest Real8.
 // It prints, on standard error, the largest truncation bound of each table
 // relative to the function: the sum of the next terms, up to h^23, at the
-// interval's edge (they fall by a factor of about 60 from one to the next).
+// interval's edge (they fall by a factor of at least 30 from one to the
+// next).
 //
 //   build/native/tools/tables/gen_arc_fma > src/elem/arc_fma_table.h
 #include <mpfr.h>
@@ -49,6 +54,23 @@ const Rational quadrant_kernel{
     {-34.58731733649902, 64.72019272828881, -38.04274314620163, 8.514948401112278,
      -0.6077268097294719, 0.002646058039002904},
     {346.970697742373, -388.11009856042716, 148.28348139832843, -22.052029416196493, 1.0},
+    1};
+// The radian rationals (asin_acos.cpp): x (1 + s A(s)/B(s)) up to 1/2,
+// x (1 + C(s)/D(s)) up to sqrt(1/2), and 1 + P(v)/Q(v).
+const Rational radian_arcsin{
+    {0, 3.614278101483137, -6.459201907684824, 3.5080564238000966, -0.5642940339625301,
+     0.005878063057431393},
+    {21.68566860889831, -48.513762320053395, 37.07087034958211, -11.026014708098247, 1.0},
+    1};
+const Rational radian_arcsin_high{{-2.9337113789701198e-09, -13.010108037691234, 30.273171587675083,
+                                   -24.065314885421614, 7.382121834580398, -0.6604179821333029},
+                                  {-78.06064870727668, 216.76632724636363, -221.02767465604543,
+                                   99.92275963114773, -18.76080406637674, 1.0},
+                                  1};
+const Rational radian_kernel{
+    {381.04888728363596, -270.0958785644958, 39.33262011832943, 3.7062731896116072,
+     -0.5205674656916033},
+    {919.9333916073307, -913.8065550136159, 296.06065281142884, -34.31514791522208, 1.0},
     1};
 // The degree rationals (asin_acos_degrees.cpp).
 const Rational degree_arcsin{{41120.43221627929, 105728.48812409185, 88407.21073854952,
@@ -198,18 +220,17 @@ void print_series(const Rational &f, Variable var, const char *unit) {
   std::fprintf(stderr, "%s series: truncation 2^%.1f\n", unit, tail_bound(y, 5, 0x1p-14, y.c[0]));
 }
 
-// Writes the rows `name`[first..32] of the expansions at j/64 up to
-// h^degree, and prints the largest truncation bound relative to the
+// Writes the rows j = first..last of the expansions at j/64 up to h^degree
+// as `name`, and prints the largest truncation bound relative to the
 // smallest value on an interval.
 void print_points(const char *type, const char *name, const Rational &f, Variable var, bool times_t,
-                  int first, int degree) {
-  std::printf("inline constexpr %s %s[33] = {\n", type, name);
-  if (first == 1) std::printf("    {},  // [0]: the series instead\n");
+                  int first, int last, int degree) {
+  std::printf("inline constexpr Rows<%s, %d, %d> %s = {{\n", type, first, last, name);
   double worst = -1000;
   Series y;
   mpfr_t least;
   mpfr_init2(least, kPrec);
-  for (int j = first; j <= 32; ++j) {
+  for (int j = first; j <= last; ++j) {
     expand(y, f, var, times_t, j / 64.0);
     double y0_low, y1_low;
     const double y0 = nearest(y.c[0], &y0_low);
@@ -223,7 +244,7 @@ void print_points(const char *type, const char *name, const Rational &f, Variabl
     const double w = tail_bound(y, degree + 1, 1.0 / 128, least);
     if (w > worst) worst = w;
   }
-  std::printf("};\n\n");
+  std::printf("}};\n\n");
   mpfr_clear(least);
   std::fprintf(stderr, "%s: truncation 2^%.1f\n", name, worst);
 }
@@ -233,31 +254,44 @@ void print_points(const char *type, const char *name, const Rational &f, Variabl
 int main() {
   std::printf(
       "// The coefficients of the fused multiply-add route of the Real8 arc sines\n"
-      "// and arc cosines in quadrant units and degrees (arc_fma.h): expansions of\n"
-      "// the rationals the register evaluates, Y(x) for |x| <= 1/2 and G, with\n"
-      "// acos |x| = sqrt(1 - |x|) G, for |x| > 1/2:\n"
-      "//   series     Y = x (c0 + t1 s + t2 s^2 + t3 s^3 + t4 s^4), s = x^2, for\n"
-      "//              |x| <= 1/128 (truncation below 2^-75 of |Y|);\n"
-      "//   arcsin[j]  Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, j = 1..32, and\n"
-      "//   kernel[j]  G(j/64 + h) = y0 + y1 h + ... + y8 h^8, j = 0..32, in\n"
-      "//              v = 1 - |x| (quadrants) or w = |x| - 1/2 (degrees),\n"
-      "//              |h| <= 1/128 (truncation below 2^-71);\n"
-      "// y0, y1 and c0 as the nearest Real8 and the nearest Real8 to the remainder,\n"
-      "// the rest the nearest Real8. Generated by tools/tables/gen_arc_fma.cpp\n"
-      "// (MPFR, 320 bits); inverse_trig_internal_test checks them.\n"
+      "// and arc cosines (arc_fma.h): expansions of the rationals the register\n"
+      "// evaluates, Y(x) for the arc sine up to 1/2 (radians: up to sqrt(1/2), with\n"
+      "// a second rational above 1/2) and G beyond, acos |x| = sqrt(1 - |x|) G:\n"
+      "//   series       Y = x (c0 + t1 s + t2 s^2 + t3 s^3 + t4 s^4), s = x^2, for\n"
+      "//                |x| <= 1/128 (truncation below 2^-75 of |Y|);\n"
+      "//   arcsin       Y(j/64 + h) = y0 + y1 h + ... + y10 h^10, j = 1..32;\n"
+      "//   arcsin_high  the same up to h^12, j = 32..45, radians above 1/2;\n"
+      "//   kernel       G(j/64 + h) = y0 + y1 h + ... + y8 h^8 in v = 1 - |x|\n"
+      "//                (quadrants, radians) or w = |x| - 1/2 (degrees);\n"
+      "// |h| <= 1/128, truncation below 2^-72 of the function. y0, y1 and c0 as the\n"
+      "// nearest Real8 and the nearest Real8 to the remainder, the rest the nearest\n"
+      "// Real8. Generated by tools/tables/gen_arc_fma.cpp (MPFR, 320 bits);\n"
+      "// arc_fma_table_internal_test checks them.\n"
       "#pragma once\n\n"
       "namespace vx::arc_fma_table {\n\n"
       "struct Series {\n  double c0, c0_low;\n  double t[4];  // t1..t4\n};\n\n"
       "struct ArcsinPoint {\n  double y0, y0_low, y1, y1_low;\n  double y[9];  // y2..y10\n};\n\n"
+      "struct ArcsinHighPoint {\n  double y0, y0_low, y1, y1_low;\n  double y[11];  // "
+      "y2..y12\n};\n\n"
       "struct KernelPoint {\n  double y0, y0_low, y1, y1_low;\n  double y[7];  // y2..y8\n};\n\n"
+      "// The rows for j = First..Last.\n"
+      "template <class Point, int First, int Last>\n"
+      "struct Rows {\n  static constexpr int first = First;\n  Point row[Last - First + 1];\n};\n\n"
       "namespace quadrants {\n\n");
   print_series(quadrant_arcsin, Variable::linear, "quadrants");
-  print_points("ArcsinPoint", "arcsin", quadrant_arcsin, Variable::square, true, 1, 10);
-  print_points("KernelPoint", "kernel", quadrant_kernel, Variable::linear, false, 0, 8);
+  print_points("ArcsinPoint", "arcsin", quadrant_arcsin, Variable::square, true, 1, 32, 10);
+  print_points("KernelPoint", "kernel", quadrant_kernel, Variable::linear, false, 0, 32, 8);
   std::printf("}  // namespace quadrants\n\nnamespace degrees {\n\n");
   print_series(degree_arcsin, Variable::quarter_less_square, "degrees");
-  print_points("ArcsinPoint", "arcsin", degree_arcsin, Variable::quarter_less_square, true, 1, 10);
-  print_points("KernelPoint", "kernel", degree_kernel, Variable::linear, false, 0, 8);
-  std::printf("}  // namespace degrees\n\n}  // namespace vx::arc_fma_table\n");
+  print_points("ArcsinPoint", "arcsin", degree_arcsin, Variable::quarter_less_square, true, 1, 32,
+               10);
+  print_points("KernelPoint", "kernel", degree_kernel, Variable::linear, false, 0, 32, 8);
+  std::printf("}  // namespace degrees\n\nnamespace radians {\n\n");
+  print_series(radian_arcsin, Variable::linear, "radians");
+  print_points("ArcsinPoint", "arcsin", radian_arcsin, Variable::square, true, 1, 32, 10);
+  print_points("ArcsinHighPoint", "arcsin_high", radian_arcsin_high, Variable::square, true, 32, 45,
+               12);
+  print_points("KernelPoint", "kernel", radian_kernel, Variable::linear, false, 0, 19, 8);
+  std::printf("}  // namespace radians\n\n}  // namespace vx::arc_fma_table\n");
   return 0;
 }
