@@ -131,6 +131,13 @@ template <class Unit>
   return up == r;
 }
 
+// The register evaluation `evaluate` out of line, for the arguments no
+// bracket settles.
+template <auto evaluate>
+[[gnu::noinline, gnu::cold]] double register_value(const double *x, std::uint64_t b) {
+  return evaluate(x, b);
+}
+
 // The arc sine and arc cosine for |*x| <= 1, b the bits of *x; what no
 // bracket settles goes to Unit's register evaluation. Unit::quarter (with
 // its tail quarter_low) is the arc sine of 1, Unit::half (half_low) the arc
@@ -149,7 +156,7 @@ template <class Unit>
     if (settle(y, y.hi * arcsin_slack, r)) [[likely]]
       return negative(b) ? -r : r;
   }
-  return Unit::arcsin_register(x, b);
+  return register_value<Unit::arcsin_register>(x, b);
 }
 
 template <class Unit>
@@ -168,7 +175,7 @@ template <class Unit>
                     : settle(k, k.hi * Unit::slack, r)) [[likely]]
       return r;
   }
-  return Unit::arccos_register(x, b);
+  return register_value<Unit::arccos_register>(x, b);
 }
 
 // The Real8 entries on this route: a target("fma") function inlines only

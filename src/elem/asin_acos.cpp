@@ -216,12 +216,8 @@ struct RadiansFma {
   static constexpr bool arccos_by_series(std::uint64_t b) {
     return (b & kMagnitude) < real8::rh_bits;
   }
-  [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
-    return real8::arcsin_value(x, b);
-  }
-  [[gnu::noinline, gnu::cold]] static double arccos_register(const double *x, std::uint64_t b) {
-    return real8::arccos_value(x, b);
-  }
+  static constexpr auto arcsin_register = real8::arcsin_value;
+  static constexpr auto arccos_register = real8::arccos_value;
 };
 
 // ---- Both types --------------------------------------------------------------

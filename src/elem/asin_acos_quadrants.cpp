@@ -165,12 +165,8 @@ struct QuadrantsFma {
   // the arc sine takes its rational up to 1/2, the arc cosine below 1/2
   static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
   static constexpr bool arccos_by_series(std::uint64_t b) { return below_half(b); }
-  [[gnu::noinline, gnu::cold]] static double arcsin_register(const double *x, std::uint64_t b) {
-    return real8::arcsin_value(x, b);
-  }
-  [[gnu::noinline, gnu::cold]] static double arccos_register(const double *x, std::uint64_t b) {
-    return real8::arccos_value(x, b);
-  }
+  static constexpr auto arcsin_register = real8::arcsin_value;
+  static constexpr auto arccos_register = real8::arccos_value;
 };
 
 // ---- Both types --------------------------------------------------------------
