@@ -140,10 +140,21 @@ void divide(Series &r, const Series &n, const Series &d) {
   mpfr_clear(m);
 }
 
-// The expansion in h of f(u) = one + N(u)/D(u), times t = c + h when
-// `times_t`, where u is t^2, 1/4 - t^2 or t.
+// y = f(u) = one + N(u)/D(u) for a series u, times the series t if given.
+void rational(Series &y, const Rational &f, const Series &u, const Series *t) {
+  Series num, den;
+  polynomial(num, f.num, u);
+  polynomial(den, f.den, u);
+  if (f.one)
+    for (int i = 0; i < kTerms; ++i) mpfr_add(num.c[i], num.c[i], den.c[i], MPFR_RNDN);
+  if (t) multiply(num, num, *t);
+  divide(y, num, den);
+}
+
+// The expansion in h of f(u), times t = c + h when `times_t`, where u is
+// t^2, 1/4 - t^2 or t.
 void expand(Series &y, const Rational &f, Variable var, bool times_t, double c) {
-  Series t, u, num, den;
+  Series t, u;
   mpfr_set_d(t.c[0], c, MPFR_RNDN);
   mpfr_set_ui(t.c[1], 1, MPFR_RNDN);
   if (var == Variable::linear) {
@@ -155,28 +166,19 @@ void expand(Series &y, const Rational &f, Variable var, bool times_t, double c) 
       mpfr_add_d(u.c[0], u.c[0], 0.25, MPFR_RNDN);
     }
   }
-  polynomial(num, f.num, u);
-  polynomial(den, f.den, u);
-  if (f.one)
-    for (int i = 0; i < kTerms; ++i) mpfr_add(num.c[i], num.c[i], den.c[i], MPFR_RNDN);
-  if (times_t) multiply(num, num, t);
-  divide(y, num, den);
+  rational(y, f, u, times_t ? &t : nullptr);
 }
 
 // The series of Y/x in s = x^2 at 0: the expansion of f(u) with u = h or
 // 1/4 - h.
 void expand_series(Series &y, const Rational &f, Variable var) {
-  Series u, num, den;
+  Series u;
   mpfr_set_ui(u.c[1], 1, MPFR_RNDN);
   if (var == Variable::quarter_less_square) {
     mpfr_set_si(u.c[1], -1, MPFR_RNDN);
     mpfr_set_d(u.c[0], 0.25, MPFR_RNDN);
   }
-  polynomial(num, f.num, u);
-  polynomial(den, f.den, u);
-  if (f.one)
-    for (int i = 0; i < kTerms; ++i) mpfr_add(num.c[i], num.c[i], den.c[i], MPFR_RNDN);
-  divide(y, num, den);
+  rational(y, f, u, nullptr);
 }
 
 // The nearest Real8 to v, and with `low` the nearest Real8 to the remainder.
