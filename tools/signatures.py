@@ -27,8 +27,8 @@ class Param:
 
 
 class Signature:
-    def __init__(self, ordinal, name, part, text):
-        self.ordinal, self.name, self.part = int(ordinal), name, part
+    def __init__(self, ordinal, name, family, text):
+        self.ordinal, self.name, self.family = int(ordinal), name, family
         m = re.match(r"(\S+)\s+(\w+)\((.*)\)$", text.strip())
         if not m or m.group(2) != name:
             raise ValueError(f"cannot read signature {text!r}")

@@ -24,7 +24,7 @@
 //   Both go through signal_arith_exception with a and b in the argument
 //   slots and no values; a resume starts again with the slots.
 //
-// Accuracy: correctly rounded; add_sub_test compares with MPFR at 113 bits.
+// Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
 #include "quad/real16.h"
 
 namespace vx::quad {

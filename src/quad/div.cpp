@@ -23,7 +23,7 @@
 //   argument slots. All three go through signal_arith_exception; a resume
 //   starts again with the slots.
 //
-// Accuracy: correctly rounded; mul_div_test compares with MPFR at 113 bits.
+// Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
 #include "quad/estimates.h"
 #include "quad/real16.h"
 

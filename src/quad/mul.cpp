@@ -18,7 +18,7 @@
 // The exponent is kept as a plain int: the sum of two exponent fields of
 // 0x7fff0000 read as a signed 32-bit word would wrap into an "underflow".
 //
-// Accuracy: correctly rounded; mul_div_test compares with MPFR at 113 bits.
+// Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
 #include "quad/real16.h"
 
 namespace vx::quad {

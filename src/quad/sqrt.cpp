@@ -19,7 +19,7 @@
 //     else the root of |x|. A resume starts again with the slot.
 //   The root never overflows or underflows.
 //
-// Accuracy: correctly rounded; sqrt_test compares with MPFR at 113 bits.
+// Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
 #include "quad/estimates.h"
 #include "quad/real16.h"
 

@@ -15,7 +15,7 @@
 #include <cmath>
 #include <vector>
 
-#include "elem/arc_fma_table.h"
+#include "elem/inverse_trig/tables/arc_fma_table.h"
 #include "oracle/oracle.h"
 
 namespace {

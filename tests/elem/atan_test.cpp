@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "elem/atan_table.h"
+#include "elem/inverse_trig/tables/atan_table.h"
 #include "oracle/angle_units.h"
 #include "support/checks.h"
 

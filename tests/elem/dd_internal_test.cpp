@@ -26,8 +26,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "elem/double_double.h"
-#include "elem/exp2_16_table.h"
+#include "elem/erf_gamma/double_double.h"
+#include "elem/erf_gamma/tables/exp2_16_table.h"
 #include "support/checks.h"
 
 namespace {

@@ -27,8 +27,8 @@
 #include <thread>
 #include <vector>
 
-#include "elem/quadrant_series.h"
-#include "elem/unit_trig.h"
+#include "elem/trig_units/quadrant_series.h"
+#include "elem/trig_units/unit_trig.h"
 #include "support/checks.h"
 
 namespace {

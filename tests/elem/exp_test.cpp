@@ -23,8 +23,8 @@
 #include <cmath>
 #include <limits>
 
-#include "elem/exp2_ln2_table.h"
-#include "elem/exp2_table.h"
+#include "elem/exp_log/tables/exp2_ln2_table.h"
+#include "elem/exp_log/tables/exp2_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
 #include "support/ranges.h"

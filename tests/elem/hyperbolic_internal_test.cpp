@@ -11,8 +11,8 @@
 
 #include <cmath>
 
-#include "elem/hyperbolic.h"
-#include "elem/sinh_series.h"
+#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/hyperbolic/tables/sinh_series_table.h"
 #include "support/checks.h"
 
 namespace {

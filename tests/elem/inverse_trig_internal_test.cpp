@@ -14,7 +14,7 @@
 #include <limits>
 #include <vector>
 
-#include "elem/inverse_trig.h"
+#include "elem/inverse_trig/inverse_trig.h"
 #include "oracle/angle_units.h"
 #include "support/checks.h"
 

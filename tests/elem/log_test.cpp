@@ -17,9 +17,9 @@
 #include <cmath>
 #include <limits>
 
-#include "elem/atbl_table.h"
-#include "elem/log2_fma_table.h"
-#include "elem/log2_table.h"
+#include "elem/exp_log/tables/atbl_table.h"
+#include "elem/exp_log/tables/log2_fma_table.h"
+#include "elem/exp_log/tables/log2_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
 #include "support/ranges.h"

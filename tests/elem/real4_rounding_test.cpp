@@ -8,7 +8,7 @@
 // bound every value in between, rounding being monotonic). Half-way points,
 // their neighbourhoods and the ends of the normal Real4 range come from a
 // table.
-#include "elem/real4_rounding.h"
+#include "common/real4_rounding.h"
 
 #include <gtest/gtest.h>
 

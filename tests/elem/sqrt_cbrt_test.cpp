@@ -19,7 +19,7 @@
 #include <cmath>
 #include <limits>
 
-#include "elem/cbrt_table.h"
+#include "elem/exp_log/tables/cbrt_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
 #include "support/ranges.h"

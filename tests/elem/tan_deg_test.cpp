@@ -17,8 +17,8 @@
 #include <cmath>
 #include <limits>
 
-#include "elem/tan_deg_coefficients.h"
-#include "elem/tan_table.h"
+#include "elem/trig/tables/tan_table.h"
+#include "elem/trig_units/tables/tan_degrees_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
 

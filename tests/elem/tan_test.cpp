@@ -19,7 +19,7 @@
 #include <cmath>
 #include <limits>
 
-#include "elem/tan_table.h"
+#include "elem/trig/tables/tan_table.h"
 #include "support/checks.h"
 #include "support/ieee_constants.h"
 

@@ -1,4 +1,4 @@
-// Writes src/elem/sinh_series.h: the odd series of g_dsinh, g_dsch and
+// Writes src/elem/hyperbolic/tables/sinh_series_table.h: the odd series of g_dsinh, g_dsch and
 // g_dschq below 1,
 //   sinh x = x + x s (p1 + s (p2 + s (p3 + ... + s p7))),  s = x^2,
 // whose high coefficients p3..p7 are fixed (below) and whose low ones p1
@@ -7,7 +7,7 @@
 // three reference points (the error is linear in p1 and p2), then rounded
 // to the nearest Real8.
 //
-//   build/native/tools/tables/gen_sinh_series > src/elem/sinh_series.h
+//   build/native/tools/tables/gen_sinh_series > src/elem/hyperbolic/tables/sinh_series_table.h
 #include <mpfr.h>
 
 #include <algorithm>
