@@ -27,6 +27,7 @@
 #include <cstdint>
 #include <type_traits>
 
+#include "frame/error_numbers.h"
 #include "frame/errors.h"
 
 namespace vx {

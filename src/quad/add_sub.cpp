@@ -68,12 +68,9 @@ Rounded add(const Real16 &a, const Real16 &b) { return add_core(bits_of(a), bits
 
 namespace {
 
-constexpr std::int32_t kOverflow = 1397;
-constexpr std::int32_t kUnderflow = 1398;
-
 [[gnu::always_inline]] inline Result16 sum(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a);
-  return outcome_attempt(add_core(x, bits_of(b)), kOverflow, kUnderflow,
+  return outcome_attempt(add_core(x, bits_of(b)), err::kReal16Overflow, err::kReal16Underflow,
                          signed_infinity(sign_of(x) != 0));
 }
 
@@ -81,8 +78,8 @@ constexpr std::int32_t kUnderflow = 1398;
 // returns -b.
 [[gnu::always_inline]] inline Result16 difference(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a);
-  return outcome_attempt(add_core(negated(bits_of(b)), x), kOverflow, kUnderflow,
-                         signed_infinity(sign_of(x) != 0));
+  return outcome_attempt(add_core(negated(bits_of(b)), x), err::kReal16Overflow,
+                         err::kReal16Underflow, signed_infinity(sign_of(x) != 0));
 }
 
 }  // namespace

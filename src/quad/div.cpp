@@ -68,9 +68,11 @@ namespace {
   if (is_zero_pattern(y)) {  // division by zero: no values reported
     const bool zero = is_zero_pattern(x);
     const U128 ieee = zero ? bits_of(_NaN_Q) : signed_infinity(sign_of(x) != 0);
-    return without_values(arith_exception(280, zero ? U128{0, 0} : bits_of(kOverflowQ), ieee));
+    return without_values(
+        arith_exception(err::kQdivByZero, zero ? U128{0, 0} : bits_of(kOverflowQ), ieee));
   }
-  return outcome_attempt(divide_core(x, y), 278, 279, signed_infinity(sign_of(x) != sign_of(y)));
+  return outcome_attempt(divide_core(x, y), err::kQdivOverflow, err::kQdivUnderflow,
+                         signed_infinity(sign_of(x) != sign_of(y)));
 }
 
 }  // namespace

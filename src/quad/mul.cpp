@@ -50,7 +50,7 @@ namespace {
 
 [[gnu::always_inline]] inline Result16 product(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a), y = bits_of(b);
-  return outcome_attempt(multiply_core(x, y), 1397, 1398,
+  return outcome_attempt(multiply_core(x, y), err::kReal16Overflow, err::kReal16Underflow,
                          signed_infinity(sign_of(x) != sign_of(y)));
 }
 

@@ -62,7 +62,7 @@ namespace {
   const U128 b = bits_of(x);
   const U128 r = root_of_magnitude(b);
   if (sign_of(b) != 0 && !is_zero_pattern(b))  // negative: error 228, default sqrt(|x|) or NaN
-    return argument_error(228, r, bits_of(_NaN_Q));
+    return argument_error(err::kQsqrtDomain, r, bits_of(_NaN_Q));
   return result(r);
 }
 

@@ -150,7 +150,8 @@ ld stirling_real4(float x) {
 
 Attempt<float> gamma_real4(float x) {
   using namespace real4;
-  if (x <= 0) return argument_error(250, kOverflowF, _NaN_F);  // zero, negative: 250, NaN
+  if (x <= 0)
+    return argument_error(err::kGammaRange, kOverflowF, _NaN_F);  // zero, negative: 250, NaN
   if (x < stirling) {
     const auto [k, f] = nearest_integer(x, bg);
     const ld g = 1 + f * horner(a, f);  // gamma(2 + f)
@@ -160,21 +161,24 @@ Attempt<float> gamma_real4(float x) {
     const double big_l = static_cast<double>(stirling_real4(x));
     return result(static_cast<float>(g_dexp(&big_l)));
   }
-  if (x >= gamma_xmax) return argument_error(250, kOverflowF, _Inf_F);  // overflow: 250, +infinity
-  return result(x);                                                     // a NaN
+  if (x >= gamma_xmax)
+    return argument_error(err::kGammaRange, kOverflowF, _Inf_F);  // overflow: 250, +infinity
+  return result(x);                                               // a NaN
 }
 
 Attempt<float> lgamma_real4(float x) {
   using namespace real4;
-  if (x <= 0) return argument_error(253, kOverflowF, _NaN_F);  // zero, negative: 253, NaN
+  if (x <= 0)
+    return argument_error(err::kLgammaRange, kOverflowF, _NaN_F);  // zero, negative: 253, NaN
   if (x < stirling) {
     const auto [k, f] = nearest_integer(x, bg);
     const ld h = f * ((1 + la0) + f * horner(la, f));  // ln gamma(2 + f)
     return result(static_cast<float>(lgamma_from_shifted(h, x, k)));
   }
   if (x < lgamma_xmax) return result(static_cast<float>(stirling_real4(x)));
-  if (x >= lgamma_xmax) return argument_error(253, kOverflowF, _Inf_F);  // overflow: 253, +infinity
-  return result(x);                                                      // a NaN
+  if (x >= lgamma_xmax)
+    return argument_error(err::kLgammaRange, kOverflowF, _Inf_F);  // overflow: 253, +infinity
+  return result(x);                                                // a NaN
 }
 
 // ---- Real8 -----------------------------------------------------------------
@@ -268,15 +272,17 @@ double gamma_stirling(double x) {
 
 Attempt<double> gamma_real8(double x) {
   using namespace real8;
-  if (x <= 0) return argument_error(251, kOverflowD, _NaN_D);  // zero, negative: 251, NaN
+  if (x <= 0)
+    return argument_error(err::kDgammaRange, kOverflowD, _NaN_D);  // zero, negative: 251, NaN
   if (x < stirling) {
     const auto [k, f] = nearest_integer(x, bg);
     const ld g = 1 + f * horner(a, f) / horner_monic(b, f);  // gamma(2 + f)
     return result(static_cast<double>(gamma_from_shifted(g, x, k)));
   }
   if (x < xm) return result(gamma_stirling(x));
-  if (x >= xm) return argument_error(251, kOverflowD, _Inf_D);  // overflow: 251, +infinity
-  return result(x);                                             // a NaN
+  if (x >= xm)
+    return argument_error(err::kDgammaRange, kOverflowD, _Inf_D);  // overflow: 251, +infinity
+  return result(x);                                                // a NaN
 }
 
 // Stirling's ln gamma(x) for 16 <= x < xmax, in the x87 register.
@@ -291,15 +297,17 @@ ld lgamma_stirling(double x) {
 
 Attempt<double> lgamma_real8(double x) {
   using namespace real8;
-  if (x <= 0) return argument_error(254, kOverflowD, _NaN_D);  // zero, negative: 254, NaN
+  if (x <= 0)
+    return argument_error(err::kDlgamaRange, kOverflowD, _NaN_D);  // zero, negative: 254, NaN
   if (x < stirling) {
     const auto [k, f] = nearest_integer(x, bg);
     const ld h = f * (0.5L + horner(la, f) / horner_monic(lb, f));  // ln gamma(2 + f)
     return result(static_cast<double>(lgamma_from_shifted(h, x, k)));
   }
   if (x < xmax) return result(static_cast<double>(lgamma_stirling(x)));
-  if (x >= xmax) return argument_error(254, kOverflowD, _Inf_D);  // overflow: 254, +infinity
-  return result(x);                                               // a NaN
+  if (x >= xmax)
+    return argument_error(err::kDlgamaRange, kOverflowD, _Inf_D);  // overflow: 254, +infinity
+  return result(x);                                                // a NaN
 }
 
 }  // namespace

@@ -45,7 +45,7 @@ Attempt<float> exp4(float x) {
   if (i >= zero4) return result(0.0f);
   if (static_cast<std::int32_t>(i) < overflow4) return result(static_cast<float>(exp_x87(x)));
   // x >= 88.722, plus infinity, positive NaNs: error 229
-  return argument_error(229, kOverflowF, _Inf_F);
+  return argument_error(err::kExpOverflow, kOverflowF, _Inf_F);
 }
 
 // ---- Real8 -----------------------------------------------------------------
@@ -58,7 +58,7 @@ Attempt<double> exp8(double x) {
   if ((high_word(x) & 0x7fffffff) <= small8) return result(static_cast<double>(exp_x87(x)));
   if (x <= zero8) return result(0.0);  // x <= -709.089, minus infinity: 0.0, no report
   // x >= 709.782, plus infinity: error 230 (a NaN computes)
-  if (x >= overflow8) return argument_error(230, kOverflowD, _Inf_D);
+  if (x >= overflow8) return argument_error(err::kDexpOverflow, kOverflowD, _Inf_D);
   return result(static_cast<double>(exp_x87(x)));
 }
 

@@ -72,7 +72,8 @@ constexpr double tie4 = 0x1p-7 - 0x1p-16;
     // x <= -38.23, minus infinity, negative NaNs: 0.0, no report
     if (static_cast<std::int32_t>(i) < 0) return result(0.0f);
     // x >= 38.531, plus infinity, positive NaNs: error 241
-    if (static_cast<std::int32_t>(i) >= overflow4) return argument_error(241, kOverflowF, _Inf_F);
+    if (static_cast<std::int32_t>(i) >= overflow4)
+      return argument_error(err::kExp10Overflow, kOverflowF, _Inf_F);
   }
   const ld y = x * ld{log210};
   const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
@@ -117,7 +118,7 @@ ld poly(ld f) { return p1 + f * (p2 + f * (p3 + f * (p4 + f * p5))); }
 
 // |x| > 304.0002 (high word of |x| above 0x40730000): x <= -307.95 gives
 // 0.0, x >= 308.254 error 242, 304 < x < 308.254 the top-range variant.
-constexpr exp_kernel::Limits limits8{0x40730001, zero8, overflow8, 242};
+constexpr exp_kernel::Limits limits8{0x40730001, zero8, overflow8, err::kDexp10Overflow};
 
 Attempt<double> exp10_8(double x) {
   const double n = static_cast<double>(x * ld{lg2_10} + bg);  // stored

@@ -63,7 +63,7 @@ constexpr float bg = 196608.0f;  // 0x48400000: 1.5 * 2^17, ulp 1/64
     // x <= -127.0, minus infinity, negative NaNs: 0.0, no report
     if (static_cast<std::int32_t>(i) < 0) return result(0.0f);
     // x >= 128.0, plus infinity, positive NaNs: error 238
-    if (!(x < 128.0f)) return argument_error(238, kOverflowF, _Inf_F);
+    if (!(x < 128.0f)) return argument_error(err::kExp2Overflow, kOverflowF, _Inf_F);
   }
   const float n = x + bg;        // stored: bg + x rounded to a multiple of 1/64
   const float f = (bg - n) + x;  // exact, |f| <= 1/128
@@ -149,7 +149,7 @@ exp_kernel::Bracket mantissa_bracket(std::uint32_t j, double f) {
 // error 239, 1023 <= x < 1024 the top-range variant. (From 1023.0 to
 // 1023.0005 the normal computation would give the same results; taking
 // them here makes every x <= -1023.0 return 0.0.)
-constexpr exp_kernel::Limits limits8{0x408ff800, -1023.0, 1024.0, 239};
+constexpr exp_kernel::Limits limits8{0x408ff800, -1023.0, 1024.0, err::kDexp2Overflow};
 
 constexpr double fast8 = 1021.0;  // 0x408FE80000000000: below it in magnitude, 2^x is normal
 

@@ -31,7 +31,7 @@ T log_x87(T x) {
 }
 
 template <class T>
-inline constexpr std::int32_t log_error = sizeof(T) == 4 ? 244 : 245;
+inline constexpr std::int32_t log_error = sizeof(T) == 4 ? err::kLogDomain : err::kDlogDomain;
 
 template <class T, long double (*kConstant)()>
 Attempt<T> log_attempt(T x) {

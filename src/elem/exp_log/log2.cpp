@@ -97,7 +97,7 @@ float log2_positive4(float x) {
   if (i - 0x00800000 < 0x7f000000)  // positive, normal and finite
     return result(static_cast<float>(log2_normal4<ld>(i, 0)));
   // zero, negative, NaN: error 244
-  if (!(x > 0)) return log_argument_error(244, x, log2_positive4);
+  if (!(x > 0)) return log_argument_error(err::kLogDomain, x, log2_positive4);
   return result(log2_positive4(x));
 }
 
@@ -185,7 +185,7 @@ Attempt<double> log2_8(double x) {
   if (high_word(x) - 0x00100000 < 0x7fe00000) [[likely]]  // positive, normal and finite
     return result(static_cast<double>(log2_normal8(x, 0)));
   // zero, negative, NaN: error 245
-  if (!(x > 0)) return log_argument_error(245, x, log2_positive8);
+  if (!(x > 0)) return log_argument_error(err::kDlogDomain, x, log2_positive8);
   return result(log2_positive8(x));
 }
 

@@ -22,7 +22,7 @@ namespace vx {
 namespace {
 
 template <class T>
-inline constexpr std::int32_t sqrt_error = sizeof(T) == 4 ? 226 : 227;
+inline constexpr std::int32_t sqrt_error = sizeof(T) == 4 ? err::kSqrtDomain : err::kDsqrtDomain;
 
 template <class T>
 Attempt<T> sqrt_attempt(T x) {

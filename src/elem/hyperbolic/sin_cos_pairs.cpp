@@ -54,7 +54,7 @@ template <>
 struct RadianPair<Complex8> {
   using T = float;
   static constexpr float limit = asinmx;
-  static constexpr std::int32_t error = 202;
+  static constexpr std::int32_t error = err::kSinRange;
   static constexpr Complex8 finite_default{kSqrtHalfF, kSqrtHalfF};
   static constexpr Complex8 nan{_NaN_F, _NaN_F};
 };
@@ -62,7 +62,7 @@ template <>
 struct RadianPair<Complex16> {
   using T = double;
   static constexpr double limit = dsinmx;
-  static constexpr std::int32_t error = 203;
+  static constexpr std::int32_t error = err::kDsinRange;
   static constexpr Complex16 finite_default{kSqrtHalfD, kSqrtHalfD};
   static constexpr Complex16 nan{_NaN_D, _NaN_D};
 };
@@ -131,7 +131,7 @@ Attempt<Complex16> quadrant_pair8(double x) {
   // both values whatever the infinity flag.
   if (!(ax < xmax)) {
     constexpr Complex16 half_root{kSqrtHalfD, kSqrtHalfD};
-    return argument_error(203, half_root, half_root);
+    return argument_error(err::kDsinRange, half_root, half_root);
   }
   const double t = 2 * x;
   const double n = t + bg8;        // stored: bg8 + 2k, k the integer nearest x

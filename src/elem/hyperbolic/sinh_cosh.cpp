@@ -180,7 +180,8 @@ Attempt<Complex8> sinh_cosh4(float x) {
   const Range r = range_of(a, ends4);
   // |x| >= 89.415, infinities, NaNs: error 223
   if (r == Range::beyond)
-    return argument_error(223, overflow_pair(x, kOverflowF), overflow_pair(x, _Inf_F));
+    return argument_error(err::kSinhOverflow, overflow_pair(x, kOverflowF),
+                          overflow_pair(x, _Inf_F));
   return result(signed_pair(x, kernels4<kWant, false>(r, real4_from_bits(a))));
 }
 
@@ -191,7 +192,8 @@ Attempt<Complex8> sinh_cosh_quadrant4(float x) {
   // |x| >= 56.923, infinities, NaNs: error 223, the finite default whatever
   // the infinity flag holds
   if (r == Range::beyond)
-    return argument_error(223, overflow_pair(x, kOverflowF), overflow_pair(x, kOverflowF));
+    return argument_error(err::kSinhOverflow, overflow_pair(x, kOverflowF),
+                          overflow_pair(x, kOverflowF));
   const float t = real4_from_bits(a) * hpi4;  // |x| pi/2 in Real4
   return result(signed_pair(x, kernels4<kBoth, true>(r, t)));
 }
@@ -267,7 +269,8 @@ Attempt<Complex16> sinh_cosh8(double x) {
   const Range r = range_of(ax, ends8);
   // |x| >= 710.475, infinities, NaNs: error 224
   if (r == Range::beyond)
-    return argument_error(224, overflow_pair(x, kOverflowD), overflow_pair(x, _Inf_D));
+    return argument_error(err::kDsinhOverflow, overflow_pair(x, kOverflowD),
+                          overflow_pair(x, _Inf_D));
   return result(signed_pair(x, kernels8<kWant>(r, ax)));
 }
 
@@ -278,7 +281,8 @@ Attempt<Complex16> sinh_cosh_quadrant8(double x) {
   // |x| >= 452.302, infinities, NaNs: error 224, the finite default whatever
   // the infinity flag holds
   if (r == Range::beyond)
-    return argument_error(224, overflow_pair(x, kOverflowD), overflow_pair(x, kOverflowD));
+    return argument_error(err::kDsinhOverflow, overflow_pair(x, kOverflowD),
+                          overflow_pair(x, kOverflowD));
   return result(signed_pair(x, kernels8<kBoth>(r, ax * hpi)));  // t = |x| pi/2 in Real8
 }
 

@@ -227,7 +227,7 @@ struct RadiansFma {
 // the defaults.
 struct Radians4 {
   using T = float;
-  static constexpr std::int32_t error = 217;
+  static constexpr std::int32_t error = err::kAsinDomain;
   static constexpr float rh = real4::rh;
   static constexpr float quarter_turn = real4::hpi_default;
   static constexpr float half_turn = real4::pi_default;
@@ -252,7 +252,7 @@ struct Radians4 {
 // Real8 results are the register's whatever the arithmetic E asked for.
 struct Radians8 {
   using T = double;
-  static constexpr std::int32_t error = 218;
+  static constexpr std::int32_t error = err::kDasinDomain;
   static constexpr double rh = real8::rh;
   static constexpr double quarter_turn = real8::hp1;
   static constexpr double half_turn = real8::pi1;

@@ -142,13 +142,13 @@ E arccos_value(float x) {
 
 Attempt<float> arcsin(float x) {
   // |x| > 1 or NaN: error 1367, default +-90
-  if (outside_arc_domain(x)) return arcsin_error(1367, x, 90.0f);
+  if (outside_arc_domain(x)) return arcsin_error(err::kAsindDomain, x, 90.0f);
   return result(via_real8<float>([x](auto e) { return arcsin_value<decltype(e)>(x); }));
 }
 
 Attempt<float> arccos(float x) {
   // |x| > 1 or NaN: error 1367, default 0 (x > 1) or 180
-  if (outside_arc_domain(x)) return arccos_error(1367, x, 180.0f);
+  if (outside_arc_domain(x)) return arccos_error(err::kAsindDomain, x, 180.0f);
   return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
 }
 
@@ -218,13 +218,13 @@ ld acos_root(ld ax) {
 
 Attempt<double> arcsin(double x) {
   // |x| > 1 or NaN: error 1368, default +-90
-  if (outside_arc_domain(x)) return arcsin_error(1368, x, 90.0);
+  if (outside_arc_domain(x)) return arcsin_error(err::kDasindDomain, x, 90.0);
   return result(arcsin_value(&x, bits(x)));
 }
 
 Attempt<double> arccos(double x) {
   // |x| > 1 or NaN: error 1368, default 0 (x > 1) or 180
-  if (outside_arc_domain(x)) return arccos_error(1368, x, 180.0);
+  if (outside_arc_domain(x)) return arccos_error(err::kDasindDomain, x, 180.0);
   return result(arccos_value(&x, bits(x)));
 }
 

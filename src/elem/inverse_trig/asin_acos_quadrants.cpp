@@ -175,7 +175,7 @@ struct QuadrantsFma {
 // entry and the error number.
 struct Quadrants4 {
   using T = float;
-  static constexpr std::int32_t error = 1357;
+  static constexpr std::int32_t error = err::kAsinqDomain;
   template <class E>
   static E asin_series(float x) {
     return real4::asin_series<E>(x);
@@ -191,7 +191,7 @@ struct Quadrants4 {
 // Real8 results are the register's whatever the arithmetic E asked for.
 struct Quadrants8 {
   using T = double;
-  static constexpr std::int32_t error = 1358;
+  static constexpr std::int32_t error = err::kDasinqDomain;
   template <class E>
   static ld asin_series(double x) {
     return real8::asin_series(x);

@@ -39,8 +39,8 @@ Attempt<T> arctan2(T y, T x) {
 float g_atan(const float *x) { return vx::arctan(*x); }
 double g_datan(const double *x) { return vx::arctan(*x); }
 float g_atan2(const float *y, const float *x) {
-  return vx::resume_loop<vx::kNoValues>(vx::arctan2<float, 220>, *y, *x);
+  return vx::resume_loop<vx::kNoValues>(vx::arctan2<float, vx::err::kAtan2Zero>, *y, *x);
 }
 double g_datan2(const double *y, const double *x) {
-  return vx::resume_loop<vx::kNoValues>(vx::arctan2<double, 221>, *y, *x);
+  return vx::resume_loop<vx::kNoValues>(vx::arctan2<double, vx::err::kDatan2Zero>, *y, *x);
 }

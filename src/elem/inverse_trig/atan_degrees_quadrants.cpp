@@ -70,7 +70,7 @@ struct Degrees4 {
   static constexpr double at15 = -86.18592516570965;  // 0xC0558BE632AA8E7C: -atan 15
   static constexpr float hpi = 90.0f;                 // quarter turn
   static constexpr float half = 180.0f;
-  static constexpr std::int32_t atan2_error = 1369;
+  static constexpr std::int32_t atan2_error = err::kAtan2dZero;
   static constexpr const double *atantbl = atantbl_deg4;
 };
 
@@ -86,7 +86,7 @@ struct Quadrants4 {
   static constexpr double at15 = -0.9576213907301072;  // 0xBFEEA4D59D6458DE: -atan 15
   static constexpr float hpi = 1.0f;                   // quarter turn
   static constexpr float half = 2.0f;
-  static constexpr std::int32_t atan2_error = 1359;
+  static constexpr std::int32_t atan2_error = err::kAtan2qZero;
   static constexpr const double *atantbl = atantbl_quad4;
 };
 
@@ -165,7 +165,7 @@ struct Degrees8 {
   static constexpr double hpi = 90.0;     // quarter turn
   static constexpr double mhpi1 = -90.0;  // minus the quarter turn
   static constexpr double half = 180.0;
-  static constexpr std::int32_t atan2_error = 1370;
+  static constexpr std::int32_t atan2_error = err::kDtan2dZero;
   static constexpr const AtanPair *atantbl = atantbl_deg8;
 };
 
@@ -203,7 +203,7 @@ struct Quadrants8 {
   static constexpr double hpi = 1.0;     // quarter turn
   static constexpr double mhpi1 = -1.0;  // minus the quarter turn
   static constexpr double half = 2.0;
-  static constexpr std::int32_t atan2_error = 1360;
+  static constexpr std::int32_t atan2_error = err::kDtan2qZero;
   static constexpr const AtanPair *atantbl = atantbl_quad8;
 };
 

@@ -30,14 +30,14 @@ struct SinCosType;
 template <>
 struct SinCosType<float> {
   static constexpr float limit = asinmx;
-  static constexpr std::int32_t error = 202;
+  static constexpr std::int32_t error = err::kSinRange;
   static constexpr float finite_default = kSqrtHalfF;
   static constexpr float nan = _NaN_F;
 };
 template <>
 struct SinCosType<double> {
   static constexpr double limit = dsinmx;
-  static constexpr std::int32_t error = 203;
+  static constexpr std::int32_t error = err::kDsinRange;
   static constexpr double finite_default = kSqrtHalfD;
   static constexpr double nan = _NaN_D;
 };

@@ -74,7 +74,7 @@ ld poly_b(ld y) {
   const ld s = y * y;
   return (((((b5 * s + b4) * s + b3) * s + b2) * s + b1) * s + b0) / y;
 }
-Attempt<float> pole4() { return argument_error(212, kOverflowF, _Inf_F); }
+Attempt<float> pole4() { return argument_error(err::kTanPole, kOverflowF, _Inf_F); }
 
 // One attempt of g_tan (kCot false) or g_cotan (kCot true).
 template <bool kCot>
@@ -82,7 +82,7 @@ Attempt<float> tan_cot4(float x) {
   const std::uint32_t i = bits(x) & 0x7fffffff;
   if (i > 0x3fc90fdb) {  // |x| above the Real4 nearest pi/2
     // |x| >= 823000, infinities and NaNs: too large to reduce.
-    if (i >= 0x4948ed80) return argument_error(211, 1.0f, _NaN_F);
+    if (i >= 0x4948ed80) return argument_error(err::kTanRange, 1.0f, _NaN_F);
     const ld t = ld{x} * tp;                       // x in quadrant units
     const double n = static_cast<double>(bg + t);  // stored: t rounded to the nearest integer k
     const ld r = t + (bg - n);                     // t - k, |r| <= 1/2
@@ -147,7 +147,7 @@ ld poly_r(ld z) { return ((r4 * z + r3) * z + r2) * z + r1; }
 ld poly_s(ld z) { return ((z + s2) * z + s1) * z + s0; }
 ld rs(ld z) { return poly_r(z) / poly_s(z); }
 
-Attempt<double> pole8() { return argument_error(214, kOverflowD, _Inf_D); }
+Attempt<double> pole8() { return argument_error(err::kDtanPole, kOverflowD, _Inf_D); }
 
 // Table step for pi/2 < |x| <= 100000: |x| = (m/256) pi/2 + r with m the
 // low word of n; the tangent of the remainder t = G(r) and the table entry
@@ -270,7 +270,7 @@ Attempt<double> tan_cot8(double x) {
     if (!tangent_from_table(s, s.odd != kCot, v)) return pole8();
   } else {
     // |x| >= 3.53e15, infinities and NaNs: too large to reduce.
-    if (!(ax < xmax)) return argument_error(213, 1.0, _NaN_D);
+    if (!(ax < xmax)) return argument_error(err::kDtanRange, 1.0, _NaN_D);
     const Reduced red = reduce_large(ax);
     if (!tangent_of_reduced(red, red.odd != kCot, v)) return pole8();
   }

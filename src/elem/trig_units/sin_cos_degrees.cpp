@@ -101,14 +101,14 @@ struct TooLarge;
 template <>
 struct TooLarge<float> {
   using Kernels = r4::Kernels;
-  static constexpr std::int32_t error = 1361;
+  static constexpr std::int32_t error = err::kSindRange;
   static constexpr float finite_default = kSqrtHalfF;
   static constexpr float nan = _NaN_F;
 };
 template <>
 struct TooLarge<double> {
   using Kernels = r8::Kernels;
-  static constexpr std::int32_t error = 1362;
+  static constexpr std::int32_t error = err::kDsindRange;
   static constexpr double finite_default = kSqrtHalfD;
   static constexpr double nan = _NaN_D;
 };

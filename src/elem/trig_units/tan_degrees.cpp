@@ -74,14 +74,15 @@ struct Kernels {
   static ld cot(ld r) { return horner(cotangent, r * r) / r; }
 };
 
-Attempt<float> pole() { return argument_error(1365, kOverflowF, _Inf_F); }
+Attempt<float> pole() { return argument_error(err::kTandPole, kOverflowF, _Inf_F); }
 
 // One attempt of g_tand (kCot false) or g_cotd (kCot true).
 template <bool kCot>
 Attempt<float> tan_cot(float x) {
   const float ax = std::fabs(x);
   // |x| >= 47200000, infinities and NaNs: error 1363, default 1.0.
-  if (bits(ax) >= bits(unit_trig::Degrees<float>::xmax)) return argument_error(1363, 1.0f, _NaN_F);
+  if (bits(ax) >= bits(unit_trig::Degrees<float>::xmax))
+    return argument_error(err::kTandRange, 1.0f, _NaN_F);
   return unit_trig::tangent<float, kCot, Kernels>(unit_trig::reduce_degrees(ax), std::signbit(x),
                                                   pole());
 }
@@ -124,7 +125,7 @@ struct Kernels {
   }
 };
 
-Attempt<double> pole() { return argument_error(1366, kOverflowD, _Inf_D); }
+Attempt<double> pole() { return argument_error(err::kDtandPole, kOverflowD, _Inf_D); }
 
 // Table step for 90 < |x| <= about 1e13: |x| = 90 (m/256) + r, m the low
 // word of n, r exact (90 m/256 has at most 52 bits) and |r| <= 90/512.
@@ -166,7 +167,7 @@ Attempt<double> tan_cot(double x) {
   const double ax = std::fabs(x);
   const bool negative = std::signbit(x);
   // |x| >= 2.03e17, infinities and NaNs: error 1364, default 1.0.
-  if (bits(ax) >= bits(Degrees::xmax)) return argument_error(1364, 1.0, _NaN_D);
+  if (bits(ax) >= bits(Degrees::xmax)) return argument_error(err::kDtandRange, 1.0, _NaN_D);
   const std::uint32_t h = high_word(ax);
   if (h > Degrees::k90 && h <= kTableEnd) return table_step<kCot>(ax, negative);
   return unit_trig::tangent<double, kCot, Kernels>(unit_trig::reduce_degrees(ax), negative, pole());

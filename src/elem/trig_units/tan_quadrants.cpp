@@ -43,7 +43,7 @@ namespace r4 {
 struct Tangent {
   static ld tan(ld r) { return tan_quadrant4::tangent(r); }
   static ld cot(ld r) { return tan_quadrant4::cotangent(r); }
-  static Attempt<float> pole() { return argument_error(1355, kOverflowF, _Inf_F); }
+  static Attempt<float> pole() { return argument_error(err::kTanqPole, kOverflowF, _Inf_F); }
 };
 
 }  // namespace r4
@@ -87,7 +87,7 @@ struct Tangent {
     const ld s = r * r;
     return (e0 + horner(C, s) / horner_monic(D, s)) / r;
   }
-  static Attempt<double> pole() { return argument_error(1356, kOverflowD, _Inf_D); }
+  static Attempt<double> pole() { return argument_error(err::kDtanqPole, kOverflowD, _Inf_D); }
 };
 
 }  // namespace r8

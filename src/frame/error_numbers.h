@@ -1,0 +1,100 @@
+// The error numbers the library reports, by family.
+//
+// Each number names one condition of one group of functions; the comment
+// gives the functions and the condition. A condition's numbers run Real4,
+// Real8, Real16 (then Complex8, Complex16, Complex32): a name takes the
+// entry name of its first function (kSinRange for g_sin, kDsinRange for
+// g_dsin). Numbers outside the series 202 to 280 serve the angle-unit forms
+// and the Real16 arithmetic.
+//
+// One enum per family, in the order of the families; a family that starts
+// to report adds its own group (complex, powers, model, MATMUL, the Real16
+// functions). Only numbers some function raises are named here.
+#pragma once
+
+#include <cstdint>
+
+namespace vx::err {
+
+// ---- trig: radian sine, cosine, tangent, cotangent, and the radian pairs ---
+enum Trig : std::int32_t {
+  kSinRange = 202,   // g_sin g_cos g_scns: |x| >= 823000 or infinite (g_scns: NaN too)
+  kDsinRange = 203,  // g_dsin g_dcos g_dscn: |x| >= 3.53e15 or infinite (g_dscn: NaN too);
+                     // g_dscnq: |x| >= 2.25e15, infinite or NaN
+  kTanRange = 211,   // g_tan g_cotan: |x| >= 823000, infinite or NaN
+  kTanPole = 212,    // g_tan g_cotan: at a pole (reduced cotangent argument zero)
+  kDtanRange = 213,  // g_dtan g_dcotan: |x| >= 3.53e15, infinite or NaN
+  kDtanPole = 214,   // g_dtan g_dcotan: at a pole (reduced cotangent argument zero)
+};
+
+// ---- trig_units: degree and quadrant sine, cosine, tangent, cotangent ------
+enum TrigUnits : std::int32_t {
+  kTanqPole = 1355,    // g_tanq g_cotq: at a pole (tangent odd, cotangent even integer)
+  kDtanqPole = 1356,   // g_dtanq g_dcotq: at a pole (tangent odd, cotangent even integer)
+  kSindRange = 1361,   // g_sind g_cosd: |x| >= 47200000, infinite or NaN
+  kDsindRange = 1362,  // g_dsind g_dcosd: |x| >= 2.03e17, infinite or NaN
+  kTandRange = 1363,   // g_tand g_cotd: |x| >= 47200000, infinite or NaN
+  kDtandRange = 1364,  // g_dtand g_dcotd: |x| >= 2.03e17, infinite or NaN
+  kTandPole = 1365,    // g_tand g_cotd: at a pole (an odd / even multiple of 90)
+  kDtandPole = 1366,   // g_dtand g_dcotd: at a pole (an odd / even multiple of 90)
+};
+
+// ---- inverse_trig: arc sine, arc cosine, two-argument arc tangent ----------
+enum InverseTrig : std::int32_t {
+  kAsinDomain = 217,     // g_asin g_acos: |x| > 1 or NaN
+  kDasinDomain = 218,    // g_dasin g_dacos: |x| > 1 or NaN
+  kAtan2Zero = 220,      // g_atan2: y and x both zero; no values
+  kDatan2Zero = 221,     // g_datan2: y and x both zero; no values
+  kAsinqDomain = 1357,   // g_asinq g_acosq: |x| > 1 or NaN
+  kDasinqDomain = 1358,  // g_dasinq g_dacosq: |x| > 1 or NaN
+  kAtan2qZero = 1359,    // g_atan2q: y and x both zero; no values
+  kDtan2qZero = 1360,    // g_dtan2q: y and x both zero; no values
+  kAsindDomain = 1367,   // g_asind g_acosd: |x| > 1 or NaN
+  kDasindDomain = 1368,  // g_dasind g_dacosd: |x| > 1 or NaN
+  kAtan2dZero = 1369,    // g_atan2d: y and x both zero; no values
+  kDtan2dZero = 1370,    // g_dtan2d: y and x both zero; no values
+};
+
+// ---- exp_log: square root, exponentials, logarithms ------------------------
+enum ExpLog : std::int32_t {
+  kSqrtDomain = 226,      // g_sqrt: x < 0, minus infinity included
+  kDsqrtDomain = 227,     // g_dsqrt: x < 0, minus infinity included
+  kExpOverflow = 229,     // g_exp: x >= 88.722, plus infinity or a positive NaN
+  kDexpOverflow = 230,    // g_dexp: x >= 709.782 or plus infinity
+  kExp2Overflow = 238,    // g_exp2: x >= 128, plus infinity or a positive NaN
+  kDexp2Overflow = 239,   // g_dexp2: x >= 1024 or plus infinity
+  kExp10Overflow = 241,   // g_exp10: x >= 38.531, plus infinity or a positive NaN
+  kDexp10Overflow = 242,  // g_dexp10: x >= 308.254 or plus infinity
+  kLogDomain = 244,       // g_log g_log2 g_log10 g_alog g_alog2 g_alog10: x <= 0 or NaN
+  kDlogDomain = 245,      // g_dlog g_dlog2 g_dlog10: x <= 0 or NaN
+};
+
+// ---- hyperbolic: sinh, cosh and their pairs --------------------------------
+enum Hyperbolic : std::int32_t {
+  kSinhOverflow = 223,   // g_sinh g_cosh g_scnh: |x| >= 89.415; g_scnhq: |x| >= 56.923;
+                         // infinities and NaNs too
+  kDsinhOverflow = 224,  // g_dsinh g_dcosh g_dsch: |x| >= 710.475; g_dschq: |x| >= 452.302;
+                         // infinities and NaNs too
+};
+
+// ---- erf_gamma: gamma and its logarithm ------------------------------------
+enum ErfGamma : std::int32_t {
+  kGammaRange = 250,   // g_gamma: x <= 0, or x >= 35.03986 (overflow)
+  kDgammaRange = 251,  // g_dgamma: x <= 0, or x >= 171.6243 (overflow)
+  kLgammaRange = 253,  // g_lgamma g_algama: x <= 0, or x >= 4.03711e36 (overflow)
+  kDlgamaRange = 254,  // g_dlgama: x <= 0, or x >= 2.55634e305 (overflow)
+};
+
+// ---- real16_add, real16_mul: Real16 arithmetic and square root -------------
+enum Real16Arithmetic : std::int32_t {
+  kQsqrtDomain = 228,       // g_qsqrt: sign bit set, word 3 not 0x80000000 (a -0)
+  kQdivOverflow = 278,      // g_aqdq: rounded quotient's biased exponent 0x7fff or more
+  kQdivUnderflow = 279,     // g_aqdq: rounded quotient's biased exponent 0 or less
+  kQdivByZero = 280,        // g_aqdq: divisor zero (word 3 0 or 0x80000000); no values
+  kReal16Overflow = 1397,   // g_aqaq g_aqsq g_aqmq: rounded result's biased exponent
+                            // 0x7fff or more; no values
+  kReal16Underflow = 1398,  // g_aqaq g_aqsq g_aqmq: rounded result's biased exponent
+                            // 0 or less; no values
+};
+
+}  // namespace vx::err
