@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/errors.h"
+
 namespace vx {
 
 template <class T>
@@ -24,20 +26,20 @@ T get_field(const unsigned char *block, std::size_t offset) {
 // Bytes of a value of the given type code; 0 for codes no report uses.
 constexpr std::size_t type_code_size(std::uint16_t type) {
   switch (type) {
-    case 1:
-      return 1;  // INTEGER*1
-    case 2:
-      return 2;  // INTEGER*2
-    case 3:
-      return 4;  // INTEGER*4
-    case 4:
-      return 8;  // INTEGER*8
-    case 9:
-      return 4;  // Real4
-    case 10:
-      return 8;  // Real8
-    case 11:
-      return 16;  // Real16
+    case kInteger1:
+      return 1;
+    case kInteger2:
+      return 2;
+    case kInteger4:
+      return 4;
+    case kInteger8:
+      return 8;
+    case kTypeReal4:
+      return 4;
+    case kTypeReal8:
+      return 8;
+    case kTypeReal16:
+      return 16;
     default:
       return 0;
   }
