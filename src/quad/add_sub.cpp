@@ -25,6 +25,7 @@
 //   slots and no values; a resume starts again with the slots.
 //
 // Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
+#include "frame/hidden_result.h"
 #include "quad/real16.h"
 
 namespace vx::quad {
@@ -86,11 +87,11 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_aqaq(Real16 *result, const Real16 *a, const Real16 *b) {
-  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::sum, *a, *b));
-  return result;
+  const vx::quad::U128 bits = vx::resume_loop<vx::kNoValues>(vx::quad::sum, *a, *b);
+  return vx::store_result(result, vx::quad::real16_from_bits(bits));
 }
 
 Real16 *g_aqsq(Real16 *result, const Real16 *a, const Real16 *b) {
-  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::difference, *a, *b));
-  return result;
+  const vx::quad::U128 bits = vx::resume_loop<vx::kNoValues>(vx::quad::difference, *a, *b);
+  return vx::store_result(result, vx::quad::real16_from_bits(bits));
 }

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "frame/hidden_result.h"
 #include "quad/real16.h"
 
 namespace {
@@ -71,31 +72,22 @@ Real16 imaginary_from(const void *y, std::int32_t code) {
 
 Complex32 *g_qcmplx(Complex32 *result, const Real16 *re, const Real16 *im) {
   const Complex32 z = {*re, *im};
-  *result = z;
-  return result;
+  return vx::store_result(result, z);
 }
 
 Complex32 *g_qcmpxo(Complex32 *result, const Real16 *x, const void *y, const std::int32_t *present,
                     const std::int32_t *typecode) {
   const Real16 re = *x;
   const Real16 im = *present != 0 ? imaginary_from(y, *typecode) : vx::quad::kZero;
-  *result = {re, im};
-  return result;
+  return vx::store_result(result, Complex32{re, im});
 }
 
 Complex32 *g_qconjg(Complex32 *result, const Complex32 *z) {
   Complex32 v = *z;
   v.im.w[3] ^= vx::quad::kSignBit;
-  *result = v;
-  return result;
+  return vx::store_result(result, v);
 }
 
-Real16 *g_qreal(Real16 *result, const Complex32 *z) {
-  *result = z->re;
-  return result;
-}
+Real16 *g_qreal(Real16 *result, const Complex32 *z) { return vx::store_result(result, z->re); }
 
-Real16 *g_qimag(Real16 *result, const Complex32 *z) {
-  *result = z->im;
-  return result;
-}
+Real16 *g_qimag(Real16 *result, const Complex32 *z) { return vx::store_result(result, z->im); }

@@ -24,6 +24,7 @@
 //     bits whatever the sign; otherwise the two's complement for negative x.
 #include <cstdint>
 
+#include "frame/hidden_result.h"
 #include "frame/runtime_imports.h"
 #include "quad/real16.h"
 
@@ -126,23 +127,19 @@ using vx::quad::kBias;
 using vx::quad::sign_of;
 
 Real16 *g_qfloat(Real16 *result, const std::int32_t *n) {
-  *result = vx::quad::from_integer(*n);
-  return result;
+  return vx::store_result(result, vx::quad::from_integer(*n));
 }
 
 Real16 *g_aqcj(Real16 *result, const std::int64_t *n) {
-  *result = vx::quad::from_integer(*n);
-  return result;
+  return vx::store_result(result, vx::quad::from_integer(*n));
 }
 
 Real16 *g_qext(Real16 *result, const float *x) {
-  *result = vx::quad::widen(*x);
-  return result;
+  return vx::store_result(result, vx::quad::widen(*x));
 }
 
 Real16 *g_qextd(Real16 *result, const double *x) {
-  *result = vx::quad::widen(*x);
-  return result;
+  return vx::store_result(result, vx::quad::widen(*x));
 }
 
 double g_dbleq(const Real16 *x) { return vx::quad::narrow<double>(*x); }

@@ -24,6 +24,7 @@
 //   starts again with the slots.
 //
 // Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
+#include "frame/hidden_result.h"
 #include "quad/estimates.h"
 #include "quad/real16.h"
 
@@ -79,6 +80,6 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b) {
-  vx::quad::store_bits(result, vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b));
-  return result;
+  const vx::quad::U128 bits = vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b);
+  return vx::store_result(result, vx::quad::real16_from_bits(bits));
 }

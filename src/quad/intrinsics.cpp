@@ -22,6 +22,7 @@
 //   g_iqnint, g_jqnint and g_qprod call.
 #include <cstdint>
 
+#include "frame/hidden_result.h"
 #include "quad/real16.h"
 
 namespace vx::quad {
@@ -61,34 +62,29 @@ using vx::quad::kSignBit;
 Real16 *g_qabs(Real16 *result, const Real16 *x) {
   Real16 v = *x;
   v.w[3] &= ~kSignBit;
-  *result = v;
-  return result;
+  return vx::store_result(result, v);
 }
 
 Real16 *g_qsign(Real16 *result, const Real16 *a, const Real16 *b) {
   const Real16 va = *a, vb = *b;
   const bool minus_zero = vb.w[3] == kSignBit && (vb.w[0] | vb.w[1] | vb.w[2]) == 0;
-  *result = vx::quad::with_sign(va, minus_zero ? 0 : vx::quad::sign_of(vb));
-  return result;
+  return vx::store_result(result, vx::quad::with_sign(va, minus_zero ? 0 : vx::quad::sign_of(vb)));
 }
 
 Real16 *g_qdim(Real16 *result, const Real16 *a, const Real16 *b) {
   Real16 d;
   g_aqsq(&d, a, b);
-  *result = vx::quad::sign_of(d) != 0 ? vx::quad::kZero : d;
-  return result;
+  return vx::store_result(result, vx::quad::sign_of(d) != 0 ? vx::quad::kZero : d);
 }
 
 Real16 *g_qmax1(Real16 *result, const Real16 *a, const Real16 *b) {
   const Real16 va = *a, vb = *b;
-  *result = vx::quad::order(va, vb) >= 0 ? va : vb;
-  return result;
+  return vx::store_result(result, vx::quad::order(va, vb) >= 0 ? va : vb);
 }
 
 Real16 *g_qmin1(Real16 *result, const Real16 *a, const Real16 *b) {
   const Real16 va = *a, vb = *b;
-  *result = vx::quad::order(va, vb) <= 0 ? va : vb;
-  return result;
+  return vx::store_result(result, vx::quad::order(va, vb) <= 0 ? va : vb);
 }
 
 Real16 *g_qmod(Real16 *result, const Real16 *a, const Real16 *p) {
@@ -102,13 +98,11 @@ Real16 *g_qmod(Real16 *result, const Real16 *a, const Real16 *p) {
 }
 
 Real16 *g_qint(Real16 *result, const Real16 *x) {
-  *result = vx::quad::truncate(*x);
-  return result;
+  return vx::store_result(result, vx::quad::truncate(*x));
 }
 
 Real16 *g_qnint(Real16 *result, const Real16 *x) {
-  *result = vx::quad::nearest_whole(*x);
-  return result;
+  return vx::store_result(result, vx::quad::nearest_whole(*x));
 }
 
 std::int32_t g_iqnint(const Real16 *x) {
@@ -131,6 +125,5 @@ Real16 *g_qprod(Real16 *result, const double *x, const double *y) {
 
 Real16 *ulx_gqqc(Real16 *result, Real16 x) {
   if (x.w[3] != 0) x.w[3] ^= kSignBit;  // 0x80000000 becomes 0: +0
-  *result = x;
-  return result;
+  return vx::store_result(result, x);
 }

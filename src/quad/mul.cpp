@@ -19,6 +19,7 @@
 // 0x7fff0000 read as a signed 32-bit word would wrap into an "underflow".
 //
 // Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
+#include "frame/hidden_result.h"
 #include "quad/real16.h"
 
 namespace vx::quad {
@@ -58,6 +59,6 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_aqmq(Real16 *result, const Real16 *a, const Real16 *b) {
-  vx::quad::store_bits(result, vx::resume_loop<vx::kNoValues>(vx::quad::product, *a, *b));
-  return result;
+  const vx::quad::U128 bits = vx::resume_loop<vx::kNoValues>(vx::quad::product, *a, *b);
+  return vx::store_result(result, vx::quad::real16_from_bits(bits));
 }

@@ -49,13 +49,12 @@ constexpr U128 bits_of(const Real16 &x) {
   return {hi, lo};
 }
 constexpr Real16 real16_from_bits(U128 b) {
-  return std::bit_cast<Real16>(std::array<std::uint64_t, 2>{b.lo, b.hi});
-}
-// Stores the bits through a result address as two 64-bit halves (a Real16
-// copy is made word by word).
-inline void store_bits(Real16 *result, U128 b) {
-  std::memcpy(&result->w[0], &b.lo, sizeof b.lo);
-  std::memcpy(&result->w[2], &b.hi, sizeof b.hi);
+  if (std::is_constant_evaluated())
+    return std::bit_cast<Real16>(std::array<std::uint64_t, 2>{b.lo, b.hi});
+  Real16 x;  // two scalar stores, as bits_of's loads
+  std::memcpy(&x.w[0], &b.lo, sizeof b.lo);
+  std::memcpy(&x.w[2], &b.hi, sizeof b.hi);
+  return x;
 }
 
 // Fields of a value, and of its bits (the operators work on the bits:
@@ -119,9 +118,9 @@ constexpr Rounded round_pack(std::uint64_t sign, std::int32_t exp, U128 sig) {
   return {{sign | (field + m.hi), m.lo}, Outcome::value};
 }
 
-// The operators' attempts deliver their results as format bits, and the
-// entries store them with store_bits: a Real16 (four 32-bit words) passed
-// between the branches would be moved a word at a time.
+// The operators' attempts deliver their results as format bits, which the
+// entries turn into a Real16 only to store it: a Real16 (four 32-bit words)
+// passed between the branches would be moved a word at a time.
 using Result16 = Attempt<U128>;
 
 // The default of an overflow when the infinity flag is set.

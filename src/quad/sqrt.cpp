@@ -20,6 +20,7 @@
 //   The root never overflows or underflows.
 //
 // Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
+#include "frame/hidden_result.h"
 #include "quad/estimates.h"
 #include "quad/real16.h"
 
@@ -70,6 +71,6 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_qsqrt(Real16 *result, const Real16 *x) {
-  vx::quad::store_bits(result, vx::resume_loop<vx::kFirstValue>(vx::quad::root, *x));
-  return result;
+  const vx::quad::U128 bits = vx::resume_loop<vx::kFirstValue>(vx::quad::root, *x);
+  return vx::store_result(result, vx::quad::real16_from_bits(bits));
 }
