@@ -7,6 +7,7 @@
 program degree_quadrant
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_double), parameter :: pi = 3.14159265358979323846264338327950288d0

@@ -5,6 +5,7 @@
 program erf_gamma
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float) :: x4(6) = [-2.5, -0.3, 0.0, 0.4, 1.5, 4.0]

@@ -5,6 +5,7 @@
 program exp_log
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float) :: x4(5) = [0.125, 1.0, 2.5, 10.0, 37.0]

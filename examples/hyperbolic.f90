@@ -5,6 +5,7 @@
 program hyperbolic
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float) :: x4(6) = [0.0, 0.5, -1.0, 3.0, -20.0, 89.0]

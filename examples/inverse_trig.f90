@@ -6,6 +6,7 @@
 program inverse_trig
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float), parameter :: deg4 = 180 / acos(-1.0), quad4 = 2 / acos(-1.0)

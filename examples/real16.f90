@@ -5,6 +5,7 @@
 program real16
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float128) :: a(5) = [1.0_c_float128, -2.5_c_float128, 3.0e100_c_float128, &

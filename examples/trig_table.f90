@@ -5,6 +5,7 @@
 program trig_table
   use, intrinsic :: iso_c_binding
   use vexmorg
+  use vexmori
   implicit none
 
   real(c_float) :: x4(6) = [0.0, 0.5, 1.0, 2.5, -100.25, 8000.0]

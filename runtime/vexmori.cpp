@@ -4,12 +4,13 @@
 //
 // At start-up the default handler is installed and the infinity flag is 1
 // (NaN and infinity defaults); the exception report and mute flags are 0.
+#include "vexmorg/vexmori.h"
+
 #include <cstring>
 
 #include "frame/block_fields.h"
 #include "frame/control_block.h"
 #include "frame/runtime_imports.h"
-#include "vexmorg/vexmorg.h"
 
 namespace cb = vx::cb;
 

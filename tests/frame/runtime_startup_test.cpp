@@ -1,7 +1,7 @@
 // The substitute runtime as a program finds it at start-up, before anything
 // has changed its flags.
 #include <gtest/gtest.h>
-#include <vexmorg/vexmorg.h>
+#include <vexmorg/vexmori.h>
 
 #include <cstring>
 

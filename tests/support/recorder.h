@@ -5,6 +5,7 @@
 #pragma once
 
 #include <vexmorg/vexmorg.h>
+#include <vexmorg/vexmori.h>
 
 #include <array>
 #include <cstdint>
