@@ -15,12 +15,16 @@
 // No count bounds the loop: it ends when the handler supplies a valid
 // argument or answers zero.
 //
+// g_sin (src/elem/trig/sin_cos.cpp, written out for Real4 alone):
+//
 //   float g_sin(const float *x) {
-//     return resume_loop([](float v) {
-//       if (!(std::fabs(v) < asinmx))  // |x| >= 823000 or infinite: error 202
-//         return argument_error(202, kSqrtHalfF, _NaN_F);
-//       return result(sine(v));
-//     }, *x);
+//     return resume_loop(
+//         [](float v) {
+//           // |x| >= 823000 or infinite: too large to reduce (a NaN is not).
+//           if (std::fabs(v) >= asinmx) return argument_error(err::kSinRange, kSqrtHalfF, _NaN_F);
+//           return result(static_cast<float>(x87::fsin(v)));
+//         },
+//         *x);
 //   }
 #pragma once
 

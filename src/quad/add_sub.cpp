@@ -24,7 +24,9 @@
 //   Both go through signal_arith_exception with a and b in the argument
 //   slots and no values; a resume starts again with the slots.
 //
-// Accuracy: correctly rounded; arithmetic_test compares with MPFR at 113 bits.
+// Accuracy: correctly rounded, by the argument above (a proof, not a
+// measurement); the suites in tests/quad compare sampled operands with MPFR
+// at 113 bits.
 #include "frame/hidden_result.h"
 #include "quad/real16.h"
 

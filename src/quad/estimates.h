@@ -13,8 +13,10 @@
 // The quotient's estimate starts from one double division by the divisor's
 // leading 53 bits, the root's from a double square root of the radicand's
 // and a double division by that root; integer digits with exact remainders
-// follow. The bounds below hold in every rounding mode of the double
-// operations; estimates_internal_test checks them against GMP.
+// follow. The bounds below are proved, step by step, and hold in every
+// rounding mode of the double operations; estimates_internal_test checks
+// them against GMP on sampled operands, which confirms but does not prove
+// them.
 #pragma once
 
 #include <cmath>
