@@ -121,22 +121,6 @@ constexpr U128 add_carry(U128 a, U128 b, u32 carry_in, u32 &carry_out) {
   return s;
 }
 
-// a - b - borrow_in (0 or 1), with the borrow out of bit 127 in
-// `borrow_out`.
-constexpr U128 sub_borrow(U128 a, U128 b, u32 borrow_in, u32 &borrow_out) {
-#if VX_WORDS128_FAST
-  if (!std::is_constant_evaluated()) {
-    unsigned long long lo, hi;
-    const unsigned char c = _subborrow_u64(
-        _subborrow_u64(static_cast<unsigned char>(borrow_in), a.lo, b.lo, &lo), a.hi, b.hi, &hi);
-    borrow_out = c;
-    return {hi, lo};
-  }
-#endif
-  borrow_out = (less(a, b) || (borrow_in != 0 && equal(a, b))) ? 1 : 0;
-  return sub(sub(a, b), {0, borrow_in});
-}
-
 // ---- Shifts -----------------------------------------------------------------
 
 // x * 2^n modulo 2^128, for 0 <= n < 128. The fast body shifts a variable
@@ -174,7 +158,6 @@ constexpr int clz64(u64 x) {
   return high != 0 ? clz32(high) : 32 + clz32(static_cast<u32>(x));
 #endif
 }
-constexpr int clz128(U128 x) { return x.hi != 0 ? clz64(x.hi) : 64 + clz64(x.lo); }
 
 // Zero bits below the lowest set bit; the width for 0.
 constexpr int ctz32(u32 x) { return x == 0 ? 32 : __builtin_ctz(x); }
@@ -261,6 +244,9 @@ constexpr U128 mul_low(U128 a, u64 b) {
 }
 
 // ---- Division by an invariant divisor ---------------------------------------
+
+// Used by the Fixed128 kernels' division (a * 2^127 / b: two quotient words
+// of a 256-by-128-bit division, div_3by2 after reciprocal_3by2).
 
 namespace detail {
 

@@ -65,12 +65,6 @@ namespace {
   return round_pack(sign, ex + 1 - n, sig);
 }
 
-}  // namespace
-
-Rounded add(const Real16 &a, const Real16 &b) { return add_core(bits_of(a), bits_of(b)); }
-
-namespace {
-
 [[gnu::always_inline]] inline Result16 sum(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a);
   return outcome_attempt(add_core(x, bits_of(b)), err::kReal16Overflow, err::kReal16Underflow,

@@ -60,12 +60,6 @@ namespace {
   return round_pack(sign, exp, v);
 }
 
-}  // namespace
-
-Rounded divide(const Real16 &a, const Real16 &b) { return divide_core(bits_of(a), bits_of(b)); }
-
-namespace {
-
 [[gnu::always_inline]] inline Result16 quotient(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a), y = bits_of(b);
   if (is_zero_pattern(y)) {  // division by zero: no values reported

@@ -45,12 +45,6 @@ namespace {
                     {top.hi, top.lo | moved_up | (sticky ? 1u : 0u)});
 }
 
-}  // namespace
-
-Rounded multiply(const Real16 &a, const Real16 &b) { return multiply_core(bits_of(a), bits_of(b)); }
-
-namespace {
-
 [[gnu::always_inline]] inline Result16 product(const Real16 &a, const Real16 &b) {
   const U128 x = bits_of(a), y = bits_of(b);
   return outcome_attempt(multiply_core(x, y), err::kReal16Overflow, err::kReal16Underflow,

@@ -142,14 +142,6 @@ constexpr Result16 outcome_attempt(const Rounded &r, std::int32_t overflow_error
   return result(r.bits);
 }
 
-// The operators' cores, without their error paths: the sum of a and b
-// (g_aqaq; g_aqsq passes b with its sign inverted), the product, the
-// quotient of nonzero operands, and the square root of the magnitude.
-Rounded add(const Real16 &a, const Real16 &b);
-Rounded multiply(const Real16 &a, const Real16 &b);
-Rounded divide(const Real16 &a, const Real16 &b);
-Real16 square_root(const Real16 &x);
-
 // -1, 0 or 1 as a is below, equal to or above b: by sign, then magnitude
 // (word 3 without the sign, words 2, 1, 0), the larger magnitude below for
 // negative operands. -0 is below +0; NaN patterns are ordered like numbers.

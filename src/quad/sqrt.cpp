@@ -55,12 +55,6 @@ bool square_at_most(U128 s, U128 x) {
   return round_pack(0, (e + (e & 1)) / 2 + 0x1fff, v).bits;
 }
 
-}  // namespace
-
-Real16 square_root(const Real16 &x) { return real16_from_bits(root_of_magnitude(bits_of(x))); }
-
-namespace {
-
 [[gnu::always_inline]] inline Result16 root(const Real16 &x) {
   const U128 b = bits_of(x);
   const U128 r = root_of_magnitude(b);

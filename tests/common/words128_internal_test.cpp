@@ -53,7 +53,7 @@ TEST(Words128, ProductsAgainstGmp) {
   }
 }
 
-// Sums with their carries, differences with their borrows, the conditional
+// Sums with their carries, differences, the conditional
 // negation and choice, and products modulo 2^128.
 TEST(Words128, CarriesSelectionsAndLowProducts) {
   support::Sampler s(0xadd5);
@@ -70,10 +70,8 @@ TEST(Words128, CarriesSelectionsAndLowProducts) {
     mpz_add(r.get(), a.get(), b.get());
     mpz_add_ui(r.get(), r.get(), carry_in);
     ASSERT_TRUE(same(r.get(), {carry, sum.hi, sum.lo})) << i;
-    const U128 difference = vx::w128::sub_borrow(x, y, carry_in, carry);
+    const U128 difference = vx::w128::sub(x, y);
     mpz_sub(r.get(), a.get(), b.get());
-    mpz_sub_ui(r.get(), r.get(), carry_in);
-    ASSERT_EQ(carry, mpz_sgn(r.get()) < 0 ? 1u : 0u) << i;
     mpz_mod(r.get(), r.get(), m.get());
     ASSERT_TRUE(same(r.get(), {difference.hi, difference.lo})) << i;
     const bool c = (s.bits() & 1) != 0;
@@ -119,9 +117,6 @@ TEST(Words128, ShiftsAndLeadingZeros) {
     const bool lost = mpz_scan1(a.get(), 0) < n;
     if (lost) mpz_setbit(r.get(), 0);
     ASSERT_TRUE(same(r.get(), {sticky.hi, sticky.lo})) << n;
-    const int zeros =
-        vx::w128::is_zero(x) ? 128 : 128 - static_cast<int>(mpz_sizeinbase(a.get(), 2));
-    ASSERT_EQ(vx::w128::clz128(x), zeros);
   }
 }
 
@@ -152,7 +147,7 @@ TEST(Words128, TrailingZerosNormalisationAndConstantShifts) {
     if (vx::w128::is_zero(x)) continue;
     int n = -1;
     const U128 top = vx::w128::normalize(x, n);
-    ASSERT_EQ(n, vx::w128::clz128(x)) << i;
+    ASSERT_EQ(n, 128 - static_cast<int>(mpz_sizeinbase(a.get(), 2))) << i;
     ASSERT_TRUE(vx::w128::equal(top, vx::w128::shl(x, static_cast<unsigned>(n)))) << i;
     ASSERT_TRUE(vx::w128::negative(top)) << i;
     if (i < 2000) {
