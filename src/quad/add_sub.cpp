@@ -27,7 +27,6 @@
 // Accuracy: correctly rounded, by the argument above (a proof, not a
 // measurement); the suites in tests/quad compare sampled operands with MPFR
 // at 113 bits.
-#include "frame/hidden_result.h"
 #include "quad/real16.h"
 
 namespace vx::quad {
@@ -83,11 +82,9 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_aqaq(Real16 *result, const Real16 *a, const Real16 *b) {
-  const vx::quad::U128 bits = vx::resume_loop<vx::kNoValues>(vx::quad::sum, *a, *b);
-  return vx::store_result(result, vx::quad::real16_from_bits(bits));
+  return vx::quad::resume_and_store<vx::kNoValues>(result, vx::quad::sum, *a, *b);
 }
 
 Real16 *g_aqsq(Real16 *result, const Real16 *a, const Real16 *b) {
-  const vx::quad::U128 bits = vx::resume_loop<vx::kNoValues>(vx::quad::difference, *a, *b);
-  return vx::store_result(result, vx::quad::real16_from_bits(bits));
+  return vx::quad::resume_and_store<vx::kNoValues>(result, vx::quad::difference, *a, *b);
 }

@@ -23,6 +23,8 @@
 //   g_ajcq: 0 below 1 and from 2^64 on; between 2^63 and 2^64 the magnitude's
 //     bits whatever the sign; otherwise the two's complement for negative x.
 #include <cstdint>
+#include <limits>
+#include <type_traits>
 
 #include "frame/hidden_result.h"
 #include "frame/runtime_imports.h"
@@ -53,21 +55,18 @@ Real16 from_integer(std::int64_t n) {
 
 // Real4 and Real8 as Real16: the fraction to the top of the 112 bits.
 template <class T>
-struct Wide;
-template <>
-struct Wide<float> {
-  using Bits = std::uint32_t;
-  static constexpr int kFraction = 23;
-  static constexpr int kExponentMask = 0xff;
-  static constexpr std::int32_t kRebias = 0x3f80;  // 16383 - 127
+struct Wide {
+  using Limits = std::numeric_limits<T>;
+  using Bits = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
+  static constexpr int kFraction = Limits::digits - 1;                // 23, 52
+  static constexpr int kExponentMask = 2 * Limits::max_exponent - 1;  // 0xff, 0x7ff
+  // 0x3f80 = 16383 - 127, 0x3c00 = 16383 - 1023
+  static constexpr std::int32_t kRebias = kBias - (Limits::max_exponent - 1);
 };
-template <>
-struct Wide<double> {
-  using Bits = std::uint64_t;
-  static constexpr int kFraction = 52;
-  static constexpr int kExponentMask = 0x7ff;
-  static constexpr std::int32_t kRebias = 0x3c00;  // 16383 - 1023
-};
+static_assert(Wide<float>::kFraction == 23 && Wide<float>::kExponentMask == 0xff &&
+              Wide<float>::kRebias == 0x3f80);
+static_assert(Wide<double>::kFraction == 52 && Wide<double>::kExponentMask == 0x7ff &&
+              Wide<double>::kRebias == 0x3c00);
 
 template <class T>
 Real16 widen(T x) {

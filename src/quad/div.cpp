@@ -26,7 +26,6 @@
 // Accuracy: correctly rounded, by the argument above (a proof, not a
 // measurement); the suites in tests/quad compare sampled operands with MPFR
 // at 113 bits.
-#include "frame/hidden_result.h"
 #include "quad/estimates.h"
 #include "quad/real16.h"
 
@@ -76,6 +75,5 @@ namespace {
 }  // namespace vx::quad
 
 Real16 *g_aqdq(Real16 *result, const Real16 *a, const Real16 *b) {
-  const vx::quad::U128 bits = vx::resume_loop<vx::kBothValues>(vx::quad::quotient, *a, *b);
-  return vx::store_result(result, vx::quad::real16_from_bits(bits));
+  return vx::quad::resume_and_store<vx::kBothValues>(result, vx::quad::quotient, *a, *b);
 }

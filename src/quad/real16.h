@@ -21,6 +21,7 @@
 
 #include "common/bits.h"
 #include "common/words128.h"
+#include "frame/hidden_result.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -122,6 +123,14 @@ constexpr Rounded round_pack(std::uint64_t sign, std::int32_t exp, U128 sig) {
 // entries turn into a Real16 only to store it: a Real16 (four 32-bit words)
 // passed between the branches would be moved a word at a time.
 using Result16 = Attempt<U128>;
+
+// An operator entry's body: the resume loop over `attempt`, and its bits
+// stored as the hidden result.
+template <unsigned kValues, class F, class... A>
+[[gnu::always_inline]] inline Real16 *resume_and_store(Real16 *result, F attempt,
+                                                       const A &...args) {
+  return store_result(result, real16_from_bits(resume_loop<kValues>(attempt, args...)));
+}
 
 // The default of an overflow when the infinity flag is set.
 constexpr U128 signed_infinity(bool negative) { return bits_of(negative ? _MInf_Q : _Inf_Q); }

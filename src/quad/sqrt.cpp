@@ -22,7 +22,6 @@
 // Accuracy: correctly rounded, by the argument above (a proof, not a
 // measurement); the suites in tests/quad compare sampled operands with MPFR
 // at 113 bits.
-#include "frame/hidden_result.h"
 #include "quad/estimates.h"
 #include "quad/real16.h"
 
@@ -67,6 +66,5 @@ bool square_at_most(U128 s, U128 x) {
 }  // namespace vx::quad
 
 Real16 *g_qsqrt(Real16 *result, const Real16 *x) {
-  const vx::quad::U128 bits = vx::resume_loop<vx::kFirstValue>(vx::quad::root, *x);
-  return vx::store_result(result, vx::quad::real16_from_bits(bits));
+  return vx::quad::resume_and_store<vx::kFirstValue>(result, vx::quad::root, *x);
 }
