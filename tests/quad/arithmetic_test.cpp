@@ -32,14 +32,16 @@ oracle::Real16Result reference(Real16Reference &r, const Real16 &a, const Real16
 oracle::Real16Result root(Real16Reference &r, const Real16 &a, const Real16 &) { return r.sqrt(a); }
 Real16 *square_root(Real16 *r, const Real16 *a, const Real16 *) { return g_qsqrt(r, a); }
 
-const Operator16 kAdd = {"g_aqaq", g_aqaq, reference<&Real16Reference::add>, 1397, 1398, 0, 0,
-                         0,        true};
-const Operator16 kSub = {"g_aqsq", g_aqsq, reference<&Real16Reference::sub>, 1397, 1398, 0, 0,
-                         0,        true};
-const Operator16 kMul = {"g_aqmq", g_aqmq, reference<&Real16Reference::mul>, 1397, 1398, 0, 0,
-                         0,        false};
-const Operator16 kDiv = {"g_aqdq", g_aqdq, reference<&Real16Reference::div>, 278, 279, 280, 0,
-                         2,        false};
+// The errors: 1397 overflow and 1398 underflow of sums, differences and
+// products, without values; 278 overflow and 279 underflow of quotients
+// with both operands as values, 280 a zero divisor without; 228 a negative
+// radicand with it as the value. The infinity default of a sum or a
+// difference takes a's sign, of a product or quotient the result's.
+using R = Real16Reference;
+const Operator16 kAdd = {"g_aqaq", g_aqaq, reference<&R::add>, 1397, 1398, 0, 0, 0, true};
+const Operator16 kSub = {"g_aqsq", g_aqsq, reference<&R::sub>, 1397, 1398, 0, 0, 0, true};
+const Operator16 kMul = {"g_aqmq", g_aqmq, reference<&R::mul>, 1397, 1398, 0, 0, 0, false};
+const Operator16 kDiv = {"g_aqdq", g_aqdq, reference<&R::div>, 278, 279, 280, 0, 2, false};
 const Operator16 kSqrt = {"g_qsqrt", square_root, root, 0, 0, 0, 228, 0, false};
 
 // ---- Operand families ---------------------------------------------------------
