@@ -17,68 +17,41 @@ bool same_bits(const Real16 &a, const Real16 &b) {
 }
 
 std::string describe(const Real16 &x) {
-  char text[96];
   mpfr_t v;
-  mpfr_init2(v, kReal16Bits);
+  mpfr_init2(v, 113);
   set_real16(v, x);
-  char value[48];
-  mpfr_snprintf(value, sizeof value, "%.8Re", v);
+  char text[96];
+  mpfr_snprintf(text, sizeof text, "%08x'%08x'%08x'%08x (%.8Re)", x.w[3], x.w[2], x.w[1], x.w[0],
+                v);
   mpfr_clear(v);
-  std::snprintf(text, sizeof text, "%08x'%08x'%08x'%08x (%s)", x.w[3], x.w[2], x.w[1], x.w[0],
-                value);
   return text;
 }
 
-std::string describe(Outcome o) {
-  switch (o) {
-    case Outcome::value:
-      return "value";
-    case Outcome::overflow:
-      return "overflow";
-    case Outcome::underflow:
-      return "underflow";
-    case Outcome::divide_by_zero:
-      return "division by zero";
-  }
-  return "?";
-}
-
 void set_real16(mpfr_ptr out, const Real16 &x) {
-  if (zero_pattern(x)) {
-    mpfr_set_zero(out, 1);
-    return;
-  }
-  const long e = static_cast<long>((x.w[3] >> 16) & 0x7fff) - kBias - 112;
-  const unsigned long words[4] = {(x.w[3] & 0xffff) | 0x10000, x.w[2], x.w[1], x.w[0]};
-  mpfr_t part;
-  mpfr_init2(part, 32);
-  mpfr_set_ui_2exp(out, words[0], e + 96, MPFR_RNDN);
-  for (int i = 1; i < 4; ++i) {
-    mpfr_set_ui_2exp(part, words[i], e + 96 - 32 * i, MPFR_RNDN);
-    mpfr_add(out, out, part, MPFR_RNDN);  // exact: the sum has 113 bits
-  }
-  mpfr_clear(part);
+  if (zero_pattern(x)) return mpfr_set_zero(out, 1);
+  const std::uint32_t words[4] = {x.w[0], x.w[1], x.w[2], (x.w[3] & 0xffff) | 0x10000};
+  mpz_t z;
+  mpz_init(z);
+  mpz_import(z, 4, -1, sizeof words[0], 0, 0, words);
+  mpfr_set_z_2exp(out, z, static_cast<long>((x.w[3] >> 16) & 0x7fff) - kBias - 112, MPFR_RNDN);
+  mpz_clear(z);
   if (x.w[3] & kSign) mpfr_neg(out, out, MPFR_RNDN);
 }
 
 Real16Result round_to_real16(mpfr_srcptr v) {
-  if (mpfr_zero_p(v)) return {real16(0), Outcome::value};
-  mpfr_t r;
-  mpfr_init2(r, kReal16Bits);
-  mpfr_set(r, v, MPFR_RNDN);
-  mpfr_abs(r, r, MPFR_RNDN);
-  const long biased = mpfr_get_exp(r) - 1 + kBias;  // r = 1.f * 2^(exp - 1)
   Real16Result out{real16(0), Outcome::value};
-  if (biased <= 0) {
-    out.outcome = Outcome::underflow;
-  } else if (biased >= 0x7fff) {
-    out.outcome = Outcome::overflow;
+  if (mpfr_zero_p(v)) return out;
+  mpfr_t r;
+  mpfr_init2(r, 113);
+  mpfr_abs(r, v, MPFR_RNDN);
+  const long biased = mpfr_get_exp(r) - 1 + kBias;  // r = 1.f * 2^(exp - 1)
+  if (biased <= 0 || biased >= 0x7fff) {
+    out.outcome = biased <= 0 ? Outcome::underflow : Outcome::overflow;
   } else {
-    // The significand as an integer of 113 bits: r * 2^(112 - (exp - 1)).
-    mpfr_mul_2si(r, r, 113 - mpfr_get_exp(r), MPFR_RNDN);
+    mpfr_mul_2si(r, r, 113 - mpfr_get_exp(r), MPFR_RNDN);  // the significand, an integer
     mpz_t z;
     mpz_init(z);
-    mpfr_get_z(z, r, MPFR_RNDZ);        // exact
+    mpfr_get_z(z, r, MPFR_RNDZ);
     std::uint32_t w[4] = {0, 0, 0, 0};  // least significant first
     mpz_export(w, nullptr, -1, sizeof w[0], 0, 0, z);
     mpz_clear(z);
@@ -90,17 +63,8 @@ Real16Result round_to_real16(mpfr_srcptr v) {
   return out;
 }
 
-Real16Reference::Real16Reference() {
-  mpfr_init2(a_, kReal16Bits);
-  mpfr_init2(b_, kReal16Bits);
-  mpfr_init2(r_, kReal16Bits);
-}
-
-Real16Reference::~Real16Reference() {
-  mpfr_clear(a_);
-  mpfr_clear(b_);
-  mpfr_clear(r_);
-}
+Real16Reference::Real16Reference() { mpfr_inits2(113, a_, b_, r_, static_cast<mpfr_ptr>(nullptr)); }
+Real16Reference::~Real16Reference() { mpfr_clears(a_, b_, r_, static_cast<mpfr_ptr>(nullptr)); }
 
 mpfr_srcptr Real16Reference::exact(const Real16 &x) {
   set_real16(a_, x);
@@ -120,7 +84,6 @@ Real16Result Real16Reference::sub(const Real16 &a, const Real16 &b) {
   if (zero_pattern(b)) return {a, Outcome::value};
   Real16 minus_b = b;
   minus_b.w[3] ^= kSign;
-  if (zero_pattern(a)) return {minus_b, Outcome::value};
   return add(a, minus_b);
 }
 

@@ -18,8 +18,6 @@
 
 namespace oracle {
 
-inline constexpr mpfr_prec_t kReal16Bits = 113;
-
 enum class Outcome { value, overflow, underflow, divide_by_zero };
 
 struct Real16Result {
@@ -34,9 +32,8 @@ constexpr Real16 real16(std::uint32_t w3, std::uint32_t w2 = 0, std::uint32_t w1
 }
 
 bool same_bits(const Real16 &a, const Real16 &b);
-// "0x3fff0000'00000000'00000000'00000000 (1.0000...e+00)"
+// "3fff0000'00000000'00000000'00000000 (1.00000000e+00)"
 std::string describe(const Real16 &x);
-std::string describe(Outcome o);
 
 // The exact value of x into `out`, whose precision must be at least 113.
 void set_real16(mpfr_ptr out, const Real16 &x);
@@ -46,9 +43,9 @@ Real16Result round_to_real16(mpfr_srcptr v);
 
 // Reference results of the operators, with their rules for zero operands
 // (a zero passes the other operand of a sum or difference through bit for
-// bit; a zero factor or dividend gives +0; a zero divisor is a division by
-// zero; the root of a zero is +0 and of a negative x the root of |x|). One
-// object keeps its MPFR variables for the calls it serves.
+// bit, a zero b of a difference first; a zero factor or dividend gives +0;
+// a zero divisor is a division by zero; the root of a zero is +0 and of a
+// negative x the root of |x|).
 class Real16Reference {
  public:
   Real16Reference();
@@ -62,8 +59,7 @@ class Real16Reference {
   Real16Result div(const Real16 &a, const Real16 &b);
   Real16Result sqrt(const Real16 &x);
 
-  // The exact value of x as a temporary of this object (valid until the
-  // next call).
+  // The exact value of x, valid until the next call.
   mpfr_srcptr exact(const Real16 &x);
 
  private:

@@ -1,257 +1,348 @@
-// Conversions between Real16 and the integer and binary types, against
-// MPFR and the rows of their rules.
+// The Real16 relational operators, conversions, elemental intrinsics,
+// negation and Complex32 helpers: rows from their rules, bit for bit, and
+// random arguments against MPFR wherever the rules give way to values.
 //
-// Bounds: 0 ulp. Integer, Real4 and Real8 to Real16 are exact; g_dbleq and
-// g_snglq are correctly rounded (to nearest, ties to even, subnormal
-// results included) with the format's saturation at the largest finite
-// value and +0.0 below half the smallest subnormal's binade; g_iqint and
-// g_ajcq truncate toward zero with their saturation rules.
+// Bounds: 0 ulp. Integers, Real4 and Real8 convert to Real16 exactly;
+// g_dbleq and g_snglq round to nearest, ties to even (subnormal results
+// included), saturate at the largest finite value with x's sign and give
+// +0.0 below half the smallest subnormal; g_iqint and g_ajcq truncate with
+// their saturation rules; AINT, ANINT, MOD and g_qprod are the rounded
+// arithmetic they are made of.
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "oracle/oracle.h"
+#include "support/mpz_words.h"
 #include "support/real16_checks.h"
 
 namespace {
 
-using oracle::real16;
-using oracle::Real16Reference;
-using support::real16_of;
+using namespace support;
+using oracle::same_bits;
 
-// The exact value of an INTEGER*8 (long may be 32 bits).
-void set_int64(mpfr_ptr out, std::int64_t n) {
-  mpfr_set_si(out, static_cast<long>(n >> 32), MPFR_RNDN);  // exact at 113 bits
-  mpfr_mul_2ui(out, out, 32, MPFR_RNDN);
-  mpfr_add_ui(out, out, static_cast<unsigned long>(n & 0xffffffff), MPFR_RNDN);
+// Results of every type as Real16 words, so that one table compares them:
+// integers and the bits of Real8 and Real4 values in words 0 and 1.
+Real16 w(std::uint64_t v) {
+  return real16(0, 0, static_cast<std::uint32_t>(v >> 32), static_cast<std::uint32_t>(v));
+}
+Real16 d(double x) { return w(std::bit_cast<std::uint64_t>(x)); }
+Real16 f(float x) { return w(std::bit_cast<std::uint32_t>(x)); }
+// The Real16 result of fn on arguments passed by address.
+template <class... A>
+Real16 q(Real16 *(*fn)(Real16 *, const A *...), const A &...x) {
+  Real16 r;
+  fn(&r, &x...);
+  return r;
+}
+// The result of a conversion of x, as words.
+template <auto kFn>
+Real16 v(Real16 x) {
+  const auto r = kFn(&x);
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &r, sizeof r);
+  return w(bits);
+}
+Real16 neg(const Real16 &x) {
+  Real16 r;
+  return ulx_gqqc(&r, x) == &r ? r : kNaN;
+}
+// The six relations as the hex digits eq ne gt ge lt le.
+std::uint64_t relations(const Real16 &a, const Real16 &b) {
+  return std::uint64_t(g_afeq(&a, &b)) << 20 | g_afne(&a, &b) << 16 | g_afgt(&a, &b) << 12 |
+         g_afge(&a, &b) << 8 | g_aflt(&a, &b) << 4 | g_afle(&a, &b);
+}
+constexpr std::uint64_t kEqual = 0x100101, kBelow = 0x010011, kAbove = 0x011100,
+                        kUnordered = 0x010000;
+
+// y of type code `code` beside x = 1: the imaginary part of g_qcmpxo, or with
+// the presence flag 0 the +0 it gives instead.
+Real16 cmpxo(const void *y, std::int32_t code, std::int32_t present = 1) {
+  const Real16 x = kOne;
+  Complex32 z;
+  if (g_qcmpxo(&z, &x, y, &present, &code) != &z || !same_bits(z.re, x)) return kNaN;
+  return z.im;
 }
 
-Real16 expected_from(mpfr_srcptr v) {
-  const oracle::Real16Result r = oracle::round_to_real16(v);
-  EXPECT_EQ(r.outcome, oracle::Outcome::value);
-  return r.bits;
-}
+struct Row {
+  const char *rule;
+  Real16 got, want;
+};
 
-TEST(Convert, IntegersToReal16AreExact) {
-  support::Sampler s(0x1e6);
-  oracle::Big v(oracle::Precision{113});
-  std::vector<std::int64_t> values = {
-      0, 1, -1, 2, 3, -3, INT32_MAX, INT32_MIN, INT64_MAX, INT64_MIN, 1ll << 62, -(1ll << 32)};
-  for (int i = 0; i < 20000; ++i) {
-    const unsigned bits = static_cast<unsigned>(s.bits() % 64);
-    values.push_back(static_cast<std::int64_t>(s.bits() >> (63 - bits)) * (s.bits() & 1 ? 1 : -1));
-  }
-  for (const std::int64_t n : values) {
-    set_int64(v, n);
-    const Real16 want = expected_from(v);
-    Real16 got;
-    g_aqcj(&got, &n);
-    EXPECT_TRUE(oracle::same_bits(got, want)) << "g_aqcj(" << n << ") = " << support::show(got);
-    if (n >= INT32_MIN && n <= INT32_MAX) {
-      const auto n4 = static_cast<std::int32_t>(n);
-      g_qfloat(&got, &n4);
-      EXPECT_TRUE(oracle::same_bits(got, want)) << "g_qfloat(" << n << ")";
-    }
-  }
-  const std::int32_t min4 = INT32_MIN;
-  Real16 got;
-  g_qfloat(&got, &min4);
-  EXPECT_TRUE(oracle::same_bits(got, real16(0xc01e0000)));
-  const std::int64_t min8 = INT64_MIN, one = 1;
-  g_aqcj(&got, &min8);
-  EXPECT_TRUE(oracle::same_bits(got, real16(0xc03e0000)));
-  g_aqcj(&got, &one);
-  EXPECT_TRUE(oracle::same_bits(got, real16(0x3fff0000)));
-}
-
-TEST(Convert, Real4AndReal8ToReal16AreExact) {
-  support::Sampler s(0xe47);
-  oracle::Big v(oracle::Precision{113});
-  int budget = 10;
-  for (std::uint64_t i = 0; i < support::scaled(200000); ++i) {
-    std::uint64_t b8 = s.bits();
-    if (i % 4 == 0) b8 &= 0x800fffffffffffff;  // subnormals
-    const auto b4 = static_cast<std::uint32_t>(i % 4 == 1 ? b8 & 0x807fffff : b8 >> 32);
-    const double d = std::bit_cast<double>(b8);
-    const float f = std::bit_cast<float>(b4);
-    Real16 got;
-    if (std::isfinite(d)) {
-      mpfr_set_d(v, d, MPFR_RNDN);
-      g_qextd(&got, &d);
-      if (!oracle::same_bits(got, expected_from(v)) && budget-- > 0)
-        ADD_FAILURE() << "g_qextd(" << std::hexfloat << d << ") = " << support::show(got);
-    }
-    if (std::isfinite(f)) {
-      mpfr_set_flt(v, f, MPFR_RNDN);
-      g_qext(&got, &f);
-      if (!oracle::same_bits(got, expected_from(v)) && budget-- > 0)
-        ADD_FAILURE() << "g_qext(" << std::hexfloat << f << ") = " << support::show(got);
-    }
-  }
-  struct Row {
-    const char *rule;
-    Real16 got, want;
-  };
-  const auto ext = [](float f) {
-    Real16 r;
-    g_qext(&r, &f);
-    return r;
-  };
-  const auto extd = [](double d) {
-    Real16 r;
-    g_qextd(&r, &d);
-    return r;
-  };
+TEST(Rows, FollowTheRules) {
+  const Real16 two = real16(0x40000000), minus_two = real16(0xc0000000);
+  const Real16 half = real16(0x3ffe0000), minus_half = real16(0xbffe0000);
+  const Real16 x = real16(0xc0011234, 5, 6, 7), abs_x = real16(0x40011234, 5, 6, 7);
+  const Real16 garbage_zero = real16(0, 0, 0, 1), low_nan = real16(0x7fff0000, 0, 0, 1);
+  const std::int8_t i1 = -5;
+  const std::int16_t i2 = -300;
+  const std::int32_t i4 = 123456;
+  const std::int64_t i8 = -(1ll << 40);
+  const float r4 = 0.5f;
+  const double r8 = -0.25;
+  const Complex32 z = {real16(0x40001111, 1, 2, 3), kZero};
+  Complex32 c;
   const Row rows[] = {
-      {"-0.0f gives +0", ext(-0.0f), real16(0)},
-      {"-0.0 gives +0", extd(-0.0), real16(0)},
-      {"the smallest Real4 subnormal is 2^-149", ext(0x1p-149f), real16(0x3f6a0000)},
-      {"the smallest Real8 subnormal is 2^-1074", extd(0x1p-1074), real16(0x3bcd0000)},
-      {"a Real4 infinity is rebiased to 2^128", ext(std::numeric_limits<float>::infinity()),
+      // Relations: equal zeros first, then NaN patterns, then identity or
+      // sign and magnitude.
+      {"+0 and -0 are equal zeros", w(relations(kZero, kMinusZero)), w(kEqual)},
+      {"-0 and +0: -0 < +0 does not hold", w(relations(kMinusZero, kZero)), w(kEqual)},
+      {"+0 and a zero with a nonzero word 0 differ", w(relations(kZero, garbage_zero)), w(kBelow)},
+      {"-0 and a zero with garbage are not equal zeros", w(relations(kMinusZero, garbage_zero)),
+       w(kBelow)},
+      {"NaN against a number: only /= holds", w(relations(kNaN, kOne)), w(kUnordered)},
+      {"a number against NaN", w(relations(kOne, kNaN)), w(kUnordered)},
+      {"a NaN by its lowest fraction bit, against itself", w(relations(low_nan, low_nan)),
+       w(kUnordered)},
+      {"-0 against NaN", w(relations(kMinusZero, kNaN)), w(kUnordered)},
+      {"_Inf_Q is ordered like a number", w(relations(kInf, kOne)), w(kAbove)},
+      {"word 0 decides, negative", w(relations(x, real16(0xc0011234, 5, 6, 8))), w(kAbove)},
+      // Integers to Real16: exact; the most negative values directly.
+      {"QFLOAT(-2^31)", q(g_qfloat, std::int32_t{INT32_MIN}), real16(0xc01e0000)},
+      {"g_aqcj(-2^63)", q(g_aqcj, std::int64_t{INT64_MIN}), real16(0xc03e0000)},
+      {"g_aqcj(0) is +0", q(g_aqcj, std::int64_t{0}), kZero},
+      // Real4 and Real8 to Real16.
+      {"-0.0f gives +0", q(g_qext, -0.0f), kZero},
+      {"-0.0 gives +0", q(g_qextd, -0.0), kZero},
+      {"the smallest Real4 subnormal is 2^-149", q(g_qext, 0x1p-149f), real16(0x3f6a0000)},
+      {"a Real4 infinity is rebiased to 2^128", q(g_qext, std::numeric_limits<float>::infinity()),
        real16(0x407f0000)},
-      {"a Real8 -infinity to -2^1024", extd(-std::numeric_limits<double>::infinity()),
-       real16(0xc3ff0000)},
-      {"a Real8 NaN keeps its fraction bits", extd(std::bit_cast<double>(0x7ff8000000000001ull)),
-       real16(0x43ff8000, 0, 0x10000000, 0)},
+      {"a Real8 NaN keeps its fraction bits",
+       q(g_qextd, std::bit_cast<double>(0xfff8000000000001ull)), real16(0xc3ff8000, 0, 0x10000000)},
+      // Real16 to Real8 and Real4.
+      {"1 + 2^-53 is a tie: 1.0", v<g_dbleq>(real16(0x3fff0000, 0, 0x08000000)), d(1.0)},
+      {"1 + 3 * 2^-54 rounds up", v<g_dbleq>(real16(0x3fff0000, 0, 0x0c000000)), d(1.0 + 0x1p-52)},
+      {"a zero with garbage is +0.0", v<g_dbleq>(real16(kSign16, 1, 2, 3)), d(0.0)},
+      // Real16 to integers.
+      {"g_ajcq of a zero with garbage is 0", v<g_ajcq>(real16(kSign16, 1, 2, 3)), w(0)},
+      // Elemental intrinsics.
+      {"ABS clears the sign bit", q(g_qabs, x), abs_x},
+      {"SIGN(|x|, -2) is -|x|", q(g_qsign, abs_x, minus_two), x},
+      {"SIGN(x, -0) counts -0 as positive", q(g_qsign, x, kMinusZero), abs_x},
+      {"SIGN(x, -0 with garbage) is negative", q(g_qsign, abs_x, real16(kSign16, 1)), x},
+      {"DIM(2, -2) is 4", q(g_qdim, two, minus_two), real16(0x40010000)},
+      {"DIM(-2, 2) is +0", q(g_qdim, minus_two, two), kZero},
+      {"DIM(-0, +0): a - b is -0, whose sign bit gives +0", q(g_qdim, kMinusZero, kZero), kZero},
+      {"MAX(-0, +0) is +0", q(g_qmax1, kMinusZero, kZero), kZero},
+      {"MIN(+0, -0) is -0", q(g_qmin1, kZero, kMinusZero), kMinusZero},
+      {"MAX(-2, -0.5) is -0.5", q(g_qmax1, minus_two, minus_half), minus_half},
+      {"MIN(2, 0.5) is 0.5", q(g_qmin1, two, half), half},
+      {"ANINT(-0) is +0", q(g_qnint, kMinusZero), kZero},
+      // Negation by value: a word 3 of 0x80000000 gives +0, words 0 to 2 kept.
+      {"-(+0) is +0", neg(kZero), kZero},
+      {"-(-0 with garbage) is +0 with the garbage", neg(real16(kSign16, 1, 2, 3)),
+       real16(0, 1, 2, 3)},
+      {"-(1) is -1", neg(real16(0x3fff0000, 4)), real16(0xbfff0000, 4)},
+      {"-(-1) is 1", neg(real16(0xbfff0000, 0, 0, 5)), real16(0x3fff0000, 0, 0, 5)},
+      // Complex32.
+      {"CMPLX(re, im): re", (g_qcmplx(&c, &x, &abs_x), c.re), x},
+      {"CMPLX(re, im): im", c.im, abs_x},
+      {"REAL", q(g_qreal, c), x},
+      {"AIMAG", q(g_qimag, c), abs_x},
+      {"CONJG inverts the sign of +0", (g_qconjg(&c, &z), c.im), kMinusZero},
+      {"CONJG keeps the real part", c.re, z.re},
+      {"CMPLX(1, INTEGER*1 -5)", cmpxo(&i1, 1), real16(0xc0014000)},
+      {"CMPLX(1, INTEGER*2 -300)", cmpxo(&i2, 2), real16(0xc0072c00)},
+      {"CMPLX(1, INTEGER*4 123456)", cmpxo(&i4, 3), real16(0x400fe240)},
+      {"CMPLX(1, INTEGER*8 -2^40)", cmpxo(&i8, 4), real16(0xc0270000)},
+      {"CMPLX(1, Real4 0.5)", cmpxo(&r4, 9), half},
+      {"CMPLX(1, Real8 -0.25)", cmpxo(&r8, 10), real16(0xbffd0000)},
+      {"CMPLX(1, Real16 x)", cmpxo(&x, 11), x},
+      {"CMPLX(1) without y: +0", cmpxo(&r8, 10, 0), kZero},
   };
   for (const Row &r : rows)
-    EXPECT_TRUE(oracle::same_bits(r.got, r.want)) << r.rule << ": " << support::show(r.got);
+    EXPECT_TRUE(same_bits(r.got, r.want)) << r.rule << ": got " << show(r.got);
 }
 
-// x rounded to T (24 or 53 bits) with T's subnormals, then the format's
-// rules: beyond the largest finite value the largest with x's sign, below
-// 2^(emin - digits) (half the smallest subnormal) +0.0.
+// MOD and DIM report what the arithmetic they call reports.
+TEST(Rows, ErrorsOfTheArithmeticTheyCall) {
+  Recorder rec(0, 1, 0);
+  Real16 got;
+  g_qmod(&got, &kOne, &kZero);  // 1 / 0 first
+  ASSERT_GE(rec.reports.size(), 1u);
+  EXPECT_EQ(rec.reports[0].number, 280);
+  rec.reports.clear();
+  const Real16 minus_largest = real16(0xfffeffff, ~0u, ~0u, ~0u);
+  g_qdim(&got, &kLargest, &minus_largest);
+  ASSERT_EQ(rec.reports.size(), 1u);
+  EXPECT_EQ(rec.reports[0].number, 1397);
+  EXPECT_TRUE(same_bits(got, kLargest));  // the finite default
+}
+
+// ---- Random arguments against MPFR ----------------------------------------
+
+// What a Real16 narrows to: rounded to T with its subnormals, the largest
+// finite value with x's sign beyond it, +0.0 below 2^(emin - digits).
 template <class T>
-T expected_narrow(mpfr_srcptr x) {
+T narrowed(mpfr_srcptr x) {
   using L = std::numeric_limits<T>;
-  if (mpfr_zero_p(x)) return T{0};
-  oracle::Big t(oracle::Precision{L::digits});
-  if (mpfr_get_exp(x) <= L::min_exponent - L::digits - 1) return T{0};  // below 2^that
-  const auto emin = mpfr_get_emin(), emax = mpfr_get_emax();
-  mpfr_set_emin(L::min_exponent - L::digits + 1);
-  mpfr_set_emax(L::max_exponent);
-  const int inexact = mpfr_set(t, x, MPFR_RNDN);
-  mpfr_subnormalize(t, mpfr_check_range(t, inexact, MPFR_RNDN), MPFR_RNDN);
-  mpfr_set_emin(emin);
-  mpfr_set_emax(emax);
-  if (mpfr_inf_p(t)) return mpfr_sgn(x) < 0 ? -L::max() : L::max();
+  if (mpfr_zero_p(x) || mpfr_get_exp(x) <= L::min_exponent - L::digits - 1) return T{0};
+  T t;
   if constexpr (sizeof(T) == 4) {
-    return mpfr_get_flt(t, MPFR_RNDN);
+    t = mpfr_get_flt(x, MPFR_RNDN);
   } else {
-    return mpfr_get_d(t, MPFR_RNDN);
+    t = mpfr_get_d(x, MPFR_RNDN);
+  }
+  return std::isinf(t) ? std::copysign(L::max(), t) : t;
+}
+
+// One property over random arguments: a failure's description, or "".
+struct Property {
+  const char *name;
+  std::string (*check)(Real16Test &);
+  std::uint64_t count;
+};
+
+// "" when got is want, else what failed, with the arguments x.
+template <class... X>
+std::string compare(const Real16 &got, const Real16 &want, std::string what, const X &...x) {
+  if (same_bits(got, want)) return "";
+  ((what += " " + show(x)), ...);
+  return what + ": got " + show(got) + ", want " + show(want);
+}
+
+// x truncated toward zero, exactly.
+Real16 truncated(Real16Test &t, const Real16 &x) {
+  oracle::Big e(oracle::Precision{113});
+  mpfr_trunc(e, t.ref.exact(x));
+  return oracle::round_to_real16(e).bits;
+}
+
+// x + 1/2, or x - 1/2 for a negative x, rounded: what the nearest-integer
+// functions truncate.
+Real16 plus_half(Real16Test &t, const Real16 &x) {
+  const Real16 half = real16(0x3ffe0000);
+  return ((x.w[3] & kSign16) ? t.ref.sub(x, half) : t.ref.add(x, half)).bits;
+}
+
+// The INTEGER*4 and INTEGER*8 conversions of y: truncated; the first
+// saturates from 2^31 on, the second gives the magnitude's bits from 2^63
+// on and 0 from 2^64 on.
+std::pair<Real16, Real16> integers(Real16Test &t, const Real16 &y) {
+  oracle::Big e(oracle::Precision{113});
+  oracle::set_real16(e, truncated(t, y));
+  Mpz z;
+  mpfr_get_z(z.get(), e, MPFR_RNDZ);
+  const bool negative = mpz_sgn(z.get()) < 0;
+  mpz_abs(z.get(), z.get());
+  const std::size_t length = mpz_sgn(z.get()) == 0 ? 0 : mpz_sizeinbase(z.get(), 2);
+  const std::uint64_t m = word_of(z.get(), 0);
+  return {w(length > 31 ? (negative ? 0x80000000 : 0x7fffffff)
+                        : static_cast<std::uint32_t>(negative ? 0 - m : m)),
+          w(length > 64 ? 0 : (negative && length < 64 ? 0 - m : m))};
+}
+
+std::string first(std::initializer_list<std::string> failures) {
+  for (const std::string &f : failures)
+    if (!f.empty()) return f;
+  return "";
+}
+
+const Property kProperties[] = {
+    {"relations_follow_the_values",
+     [](Real16Test &t) {
+       const auto e = 1 + t.s.below32(0x7ffe);
+       const Real16 a = t.s.with_exponent(e);
+       Real16 b = t.s.with_exponent(t.s.below(2) ? e : 1 + t.s.below32(0x7ffe));
+       if (t.s.below(8) == 0) b = a;
+       if (t.s.below(8) == 0) b.w[3] ^= kSign16;
+       oracle::Big va(oracle::Precision{113});
+       oracle::set_real16(va, a);
+       const int c = mpfr_cmp(va, t.ref.exact(b));
+       return compare(w(relations(a, b)), w(c == 0 ? kEqual : (c < 0 ? kBelow : kAbove)), "", a, b);
+     },
+     200000},
+    {"integers_convert_exactly",
+     [](Real16Test &t) {
+       const std::uint64_t m = t.s.bits() >> (1 + t.s.below(63));  // below 2^63
+       const auto n = static_cast<std::int64_t>(t.s.bits() & 1 ? m : 0 - m);
+       oracle::Big e(oracle::Precision{113});
+       mpfr_set_ui_2exp(e, static_cast<unsigned long>(m >> 32), 32, MPFR_RNDN);
+       mpfr_add_ui(e, e, static_cast<unsigned long>(m & 0xffffffff), MPFR_RNDN);
+       if (n < 0) mpfr_neg(e, e, MPFR_RNDN);
+       const Real16 want = oracle::round_to_real16(e).bits;
+       const auto n4 = static_cast<std::int32_t>(n);
+       const std::string what = std::to_string(n);
+       return n == n4 && !same_bits(q(g_qfloat, n4), want)
+                  ? "g_qfloat " + what
+                  : compare(q(g_aqcj, n), want, "g_aqcj " + what);
+     },
+     20000},
+    {"reals_convert_exactly",
+     [](Real16Test &t) {
+       std::uint64_t b8 = t.s.bits();
+       if (t.s.below(4) == 0) b8 &= 0x800fffffffffffff;  // subnormals
+       const auto b4 = static_cast<std::uint32_t>(t.s.below(4) == 0 ? b8 & 0x807fffff : b8 >> 32);
+       const double x = std::bit_cast<double>(b8);
+       const float y = std::bit_cast<float>(b4);
+       oracle::Big ex(x, oracle::Precision{113}),
+           ey(static_cast<double>(y), oracle::Precision{113});
+       const std::string failure =
+           std::isfinite(x)
+               ? compare(q(g_qextd, x), oracle::round_to_real16(ex).bits, "g_qextd", w(b8))
+               : "";
+       return failure.empty() && std::isfinite(y)
+                  ? compare(q(g_qext, y), oracle::round_to_real16(ey).bits, "g_qext", w(b4))
+                  : failure;
+     },
+     200000},
+    {"narrowing_rounds_to_nearest",
+     [](Real16Test &t) {
+       // Exponents from below half the smallest subnormal to beyond the largest.
+       const Real16 x = t.s.with_exponent(0x3fff - 1080 + t.s.below32(2110));
+       const Real16 y = t.s.with_exponent(0x3fff - 155 + t.s.below32(287));
+       return first({compare(v<g_dbleq>(x), d(narrowed<double>(t.ref.exact(x))), "g_dbleq", x),
+                     compare(v<g_snglq>(y), f(narrowed<float>(t.ref.exact(y))), "g_snglq", y)});
+     },
+     200000},
+    {"truncation_and_nearest_integers",
+     [](Real16Test &t) {
+       const Real16 x = t.s.with_exponent(0x3fff - 3 + t.s.below32(72));
+       const auto [i4, i8] = integers(t, x);
+       const auto [n4, n8] = integers(t, plus_half(t, x));
+       return first({compare(v<g_iqint>(x), i4, "g_iqint", x),
+                     compare(v<g_ajcq>(x), i8, "g_ajcq", x),
+                     compare(v<g_iqnint>(x), n4, "g_iqnint", x),
+                     compare(v<g_jqnint>(x), n8, "g_jqnint", x)});
+     },
+     200000},
+    {"aint_anint_mod_and_products",
+     [](Real16Test &t) {
+       // AINT truncates; ANINT is AINT(x +- 1/2); MOD(a, p) is
+       // a - AINT(a / p) * p with each step rounded.
+       const Real16 x = t.s.with_exponent(0x3fff - 4 + t.s.below32(130));
+       const Real16 p = t.s.with_exponent(0x3fff - 4 + t.s.below32(20));
+       const Real16 mod = t.ref.sub(x, t.ref.mul(truncated(t, t.ref.div(x, p).bits), p).bits).bits;
+       // The Real16 product of two Real8 is exact.
+       const double a =
+           std::ldexp(static_cast<double>(t.s.bits() >> 11), -30 - static_cast<int>(t.s.below(40)));
+       const double b =
+           -std::ldexp(static_cast<double>(t.s.bits() >> 11), static_cast<int>(t.s.below(40)));
+       oracle::Big e(a, oracle::Precision{113});
+       mpfr_mul_d(e, e, b, MPFR_RNDN);  // exact at 113 bits
+       Real16 product;
+       g_qprod(&product, &a, &b);
+       return first({compare(q(g_qint, x), truncated(t, x), "AINT", x),
+                     compare(q(g_qnint, x), truncated(t, plus_half(t, x)), "ANINT", x),
+                     compare(q(g_qmod, x, p), mod, "MOD", x, p),
+                     compare(product, oracle::round_to_real16(e).bits, "g_qprod")});
+     },
+     50000},
+};
+
+class Random : public Real16Test, public ::testing::WithParamInterface<Property> {};
+
+TEST_P(Random, AgreesWithMpfr) {
+  for (std::uint64_t i = 0, n = scaled(GetParam().count); i < n; ++i) {
+    const std::string failure = GetParam().check(*this);
+    if (!failure.empty()) fail(failure);
   }
 }
 
-template <class T>
-void run_narrow(const char *name, T (*fn)(const Real16 *), std::uint32_t low, std::uint32_t high) {
-  support::Real16Sampler s(0x4a7 + sizeof(T));
-  Real16Reference ref;
-  int budget = 10;
-  for (std::uint64_t i = 0; i < support::scaled(200000); ++i) {
-    const Real16 x = s.with_exponent(low + static_cast<std::uint32_t>(s.below(high - low)));
-    const T want = expected_narrow<T>(ref.exact(x));
-    const T got = fn(&x);
-    if (std::bit_cast<
-            typename std::conditional<sizeof(T) == 4, std::uint32_t, std::uint64_t>::type>(got) !=
-            std::bit_cast<
-                typename std::conditional<sizeof(T) == 4, std::uint32_t, std::uint64_t>::type>(
-                want) &&
-        budget-- > 0) {
-      ADD_FAILURE() << name << "(" << support::show(x) << ") = " << std::hexfloat << got
-                    << ", want " << want;
-    }
-  }
-}
-
-TEST(Convert, Real16ToReal8AndReal4RoundToNearest) {
-  // Exponents from below half the smallest subnormal to beyond the largest.
-  run_narrow<double>("g_dbleq", g_dbleq, 0x3fff - 1080, 0x3fff + 1030);
-  run_narrow<float>("g_snglq", g_snglq, 0x3fff - 155, 0x3fff + 132);
-  struct Row {
-    const char *rule;
-    double got, want;
-  };
-  const auto dble = [](const Real16 &x) { return g_dbleq(&x); };
-  const auto sngl = [](const Real16 &x) { return static_cast<double>(g_snglq(&x)); };
-  const Row rows[] = {
-      {"1 + 2^-53 is a tie: 1.0", dble(real16(0x3fff0000, 0, 0x08000000)), 1.0},
-      {"1 + 3 * 2^-54 rounds up to 1 + 2^-52", dble(real16(0x3fff0000, 0, 0x0c000000)),
-       1.0 + 0x1p-52},
-      {"2^2000 saturates", dble(real16((0x3fff + 2000) << 16)), std::numeric_limits<double>::max()},
-      {"-2^2000 saturates with the sign", dble(real16(((0x3fff + 2000) << 16) | 0x80000000)),
-       -std::numeric_limits<double>::max()},
-      {"-2^-1070 is a negative subnormal", dble(real16(((0x3fff - 1070) << 16) | 0x80000000)),
-       -0x1p-1070},
-      {"-2^-1076 is +0.0", dble(real16(((0x3fff - 1076) << 16) | 0x80000000)), 0.0},
-      {"a zero with garbage is +0.0", dble(real16(0x80000000, 1, 2, 3)), 0.0},
-      {"2^200 saturates to 0x7f7fffff", sngl(real16((0x3fff + 200) << 16)),
-       static_cast<double>(std::numeric_limits<float>::max())},
-      {"-2^200 to 0xff7fffff", sngl(real16(((0x3fff + 200) << 16) | 0x80000000)),
-       -static_cast<double>(std::numeric_limits<float>::max())},
-      {"-2^-140 is a negative subnormal", sngl(real16(((0x3fff - 140) << 16) | 0x80000000)),
-       -0x1p-140},
-      {"-2^-151 is +0.0", sngl(real16(((0x3fff - 151) << 16) | 0x80000000)), 0.0},
-  };
-  for (const Row &r : rows)
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(r.got), std::bit_cast<std::uint64_t>(r.want))
-        << r.rule << ": " << std::hexfloat << r.got;
-}
-
-TEST(Convert, Real16ToIntegersTruncate) {
-  support::Real16Sampler s(0x1a7);
-  Real16Reference ref;
-  oracle::Big t(oracle::Precision{113});
-  mpz_t z, limit;
-  mpz_init(z);
-  mpz_init(limit);
-  int budget = 10;
-  for (std::uint64_t i = 0; i < support::scaled(200000); ++i) {
-    const Real16 x = s.with_exponent(0x3fff - 3 + static_cast<std::uint32_t>(s.below(72)));
-    mpfr_trunc(t, ref.exact(x));
-    mpfr_get_z(z, t, MPFR_RNDZ);
-    const bool negative = mpz_sgn(z) < 0;
-    // INTEGER*4: saturated from 2^31 on.
-    std::int32_t want4;
-    mpz_set_ui(limit, 1);
-    mpz_mul_2exp(limit, limit, 31);
-    if (mpz_cmpabs(z, limit) >= 0) {
-      want4 = negative ? INT32_MIN : INT32_MAX;
-    } else {
-      want4 = static_cast<std::int32_t>(mpz_get_si(z));
-    }
-    // INTEGER*8: 0 from 2^64 on, the magnitude's bits from 2^63 on.
-    std::uint64_t want8 = 0;
-    mpz_mul_2exp(limit, limit, 33);
-    if (mpz_cmpabs(z, limit) < 0) {
-      std::uint32_t w[2] = {0, 0};
-      mpz_export(w, nullptr, -1, 4, 0, 0, z);  // the magnitude
-      want8 = (std::uint64_t{w[1]} << 32) | w[0];
-      if (negative && (want8 >> 63) == 0) want8 = 0 - want8;
-    }
-    const std::int32_t got4 = g_iqint(&x);
-    const auto got8 = static_cast<std::uint64_t>(g_ajcq(&x));
-    if ((got4 != want4 || got8 != want8) && budget-- > 0) {
-      ADD_FAILURE() << support::show(x) << ": g_iqint " << got4 << " (want " << want4
-                    << "), g_ajcq " << got8 << " (want " << want8 << ")";
-    }
-  }
-  mpz_clear(z);
-  mpz_clear(limit);
-  const auto iqint = [](const Real16 &x) { return g_iqint(&x); };
-  const auto ajcq = [](const Real16 &x) { return g_ajcq(&x); };
-  const Real16 three_e9 = real16(0x401e6591, 0x78000000);  // 3e9
-  EXPECT_EQ(iqint(three_e9), INT32_MAX);
-  EXPECT_EQ(iqint(real16(three_e9.w[3] | 0x80000000, three_e9.w[2])), INT32_MIN);
-  EXPECT_EQ(iqint(real16(0xc01e0000)), INT32_MIN);  // -2^31
-  EXPECT_EQ(iqint(real16(0xbffe0000)), 0);          // -0.5
-  EXPECT_EQ(iqint(real16(0xc0004000)), -2);         // -2.5
-  EXPECT_EQ(ajcq(real16(0x403f0000)), 0);           // 2^64
-  EXPECT_EQ(ajcq(real16(0xc03e0000)), INT64_MIN);   // -2^63
-  EXPECT_EQ(static_cast<std::uint64_t>(ajcq(real16(0xc03e8000))), 0xc000000000000000u);
-  EXPECT_EQ(ajcq(real16(0x80000000, 1, 2, 3)), 0);
-  EXPECT_EQ(ajcq(real16(0xc0008000)), -3);
-}
+INSTANTIATE_TEST_SUITE_P(Real16, Random, ::testing::ValuesIn(kProperties),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 }  // namespace

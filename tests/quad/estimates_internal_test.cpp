@@ -1,18 +1,15 @@
 // The quotient and square-root estimates against GMP.
 //
-// The rounding of g_aqdq and g_qsqrt trusts an estimate E of the exact
-// value V (scaled to [2^127, 2^128)) wherever E lies 2 or more away from a
+// The rounding of g_aqdq and g_qsqrt trusts an estimate E of the exact value
+// V (scaled to [2^127, 2^128)) wherever E lies 2 or more away from a
 // multiple of 2^14, so the bound |V - E| < 2 is what correct rounding rests
-// on; a breach would show in the results only when it also meets a rounding
+// on; a breach shows in the results only where it meets a rounding
 // boundary, which random operands almost never do. These tests check the
 // bounds that estimates.h proves, V - E in (-2^-19, 1.01) for the quotient
-// and (-2^-16, 1.01) for the root, with exact integers: over random
-// significands, over the patterns of the Real16 sampler, and at the ends of
-// the ranges, where the double reciprocal is 2^53 or the double root 2.
+// and (-2^-16, 1.01) for the root, with exact integers, over the patterns
+// of the Real16 sampler and at the ends of the ranges (the double
+// reciprocal 2^53, the double root 2).
 #include <gtest/gtest.h>
-
-#include <cstdio>
-#include <string>
 
 #include "quad/estimates.h"
 #include "support/mpz_words.h"
@@ -23,127 +20,80 @@ namespace {
 using support::Mpz;
 using vx::quad::U128;
 
-constexpr U128 kLeastSignificand = {std::uint64_t{1} << 48, 0};
-constexpr U128 kGreatestSignificand = {(std::uint64_t{1} << 49) - 1, ~std::uint64_t{0}};
+// E - 2^-k < V < E + 1.01 for V = sqrt(num / den) (root) or num / den:
+// (E 2^k - 1)^p den < num 2^(k p) and 100^p num < (100 E + 101)^p den.
+bool within(const Mpz &num, const Mpz &den, U128 e, unsigned k, bool root) {
+  Mpz est({e.hi, e.lo}), lhs, rhs;
+  const unsigned p = root ? 2 : 1;
+  mpz_mul_2exp(lhs.get(), est.get(), k);
+  mpz_sub_ui(lhs.get(), lhs.get(), 1);
+  mpz_pow_ui(lhs.get(), lhs.get(), p);
+  mpz_mul(lhs.get(), lhs.get(), den.get());
+  mpz_mul_2exp(rhs.get(), num.get(), k * p);
+  if (mpz_cmp(lhs.get(), rhs.get()) >= 0) return false;
+  mpz_mul_ui(lhs.get(), num.get(), root ? 10000 : 100);
+  mpz_mul_ui(rhs.get(), est.get(), 100);
+  mpz_add_ui(rhs.get(), rhs.get(), 101);
+  mpz_pow_ui(rhs.get(), rhs.get(), p);
+  mpz_mul(rhs.get(), rhs.get(), den.get());
+  return mpz_cmp(lhs.get(), rhs.get()) < 0;
+}
 
-// The documented bounds of V - E, checked with exact integers.
-class Bounds {
+// V = N 2^127 / D for N in [D, 2D).
+bool quotient_within(U128 n, U128 d) {
+  Mpz num({n.hi, n.lo}), den({d.hi, d.lo});
+  mpz_mul_2exp(num.get(), num.get(), 127);
+  return within(num, den, vx::quad::quotient_estimate(n, d), 19, false);
+}
+
+// V = sqrt(X 2^128) for the radicand X of a significand under an exponent.
+bool root_within(U128 m, std::uint32_t biased) {
+  const U128 bits = {(std::uint64_t{biased} << 48) | (m.hi & 0xffffffffffff), m.lo};
+  const U128 x = vx::quad::radicand_of(bits);
+  Mpz num({x.hi, x.lo, 0, 0}), one({1});
+  return within(num, one, vx::quad::root_estimate(bits), 16, true);
+}
+
+constexpr U128 kLeast = {1ull << 48, 0}, kGreatest = {(1ull << 49) - 1, ~0ull};
+// Significands at the ends: 1, 1 + 2^-112, the greatest, leading 53 bits
+// all ones over zeros, least leading bits over ones, and one just above 1.
+constexpr U128 kEnds[] = {kLeast,
+                          {kLeast.hi, 1},
+                          kGreatest,
+                          {kGreatest.hi, ~0ull << 60},
+                          {kLeast.hi, (1ull << 60) - 1},
+                          {kLeast.hi | 1, 0},
+                          {kGreatest.hi, ~0ull - 1}};
+
+class Estimates : public support::Real16Test {
  public:
-  // V = n 2^127 / d.
-  bool quotient_within(U128 n, U128 d, U128 e) {
-    num_.set({n.hi, n.lo});
-    mpz_mul_2exp(num_.get(), num_.get(), 127);
-    den_.set({d.hi, d.lo});
-    est_.set({e.hi, e.lo});
-    // E - 2^-19 < V: (E 2^19 - 1) d < n 2^146.
-    mpz_mul_2exp(lhs_.get(), est_.get(), 19);
-    mpz_sub_ui(lhs_.get(), lhs_.get(), 1);
-    mpz_mul(lhs_.get(), lhs_.get(), den_.get());
-    mpz_mul_2exp(rhs_.get(), num_.get(), 19);
-    if (mpz_cmp(lhs_.get(), rhs_.get()) >= 0) return false;
-    // V < E + 1.01: 100 n 2^127 < (100 E + 101) d.
-    mpz_mul_ui(lhs_.get(), num_.get(), 100);
-    mpz_mul_ui(rhs_.get(), est_.get(), 100);
-    mpz_add_ui(rhs_.get(), rhs_.get(), 101);
-    mpz_mul(rhs_.get(), rhs_.get(), den_.get());
-    return mpz_cmp(lhs_.get(), rhs_.get()) < 0;
+  // From the sampler's patterns, or its leading 53 bits (all the double
+  // estimates see) and the rest chosen apart.
+  U128 significand() {
+    const U128 head = vx::quad::significand_of(s.with_exponent(0x3fff));
+    if (s.below(4) != 0) return head;
+    const U128 tail = vx::quad::significand_of(s.with_exponent(0x3fff));
+    const std::uint64_t rest = (1ull << 60) - 1;
+    return {head.hi, (head.lo & ~rest) | (tail.lo & rest)};
   }
-
-  // V = sqrt(x 2^128).
-  bool root_within(U128 x, U128 e) {
-    num_.set({x.hi, x.lo, 0, 0});
-    est_.set({e.hi, e.lo});
-    // E - 2^-16 < V: (E 2^16 - 1)^2 < x 2^160.
-    mpz_mul_2exp(lhs_.get(), est_.get(), 16);
-    mpz_sub_ui(lhs_.get(), lhs_.get(), 1);
-    mpz_mul(lhs_.get(), lhs_.get(), lhs_.get());
-    mpz_mul_2exp(rhs_.get(), num_.get(), 32);
-    if (mpz_cmp(lhs_.get(), rhs_.get()) >= 0) return false;
-    // V < E + 1.01: 10000 x 2^128 < (100 E + 101)^2.
-    mpz_mul_ui(lhs_.get(), num_.get(), 10000);
-    mpz_mul_ui(rhs_.get(), est_.get(), 100);
-    mpz_add_ui(rhs_.get(), rhs_.get(), 101);
-    mpz_mul(rhs_.get(), rhs_.get(), rhs_.get());
-    return mpz_cmp(lhs_.get(), rhs_.get()) < 0;
-  }
-
- private:
-  Mpz num_, den_, est_, lhs_, rhs_;
 };
 
-std::string hex(U128 x) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%016llx'%016llx", static_cast<unsigned long long>(x.hi),
-                static_cast<unsigned long long>(x.lo));
-  return text;
-}
-
-// A significand in [2^112, 2^113): from the sampler's patterns, or with its
-// leading 53 bits and the rest chosen apart (the double estimates see only
-// the leading 53).
-U128 significand(support::Real16Sampler &s) {
-  if (s.below(4) != 0) return vx::quad::significand_of(s.with_exponent(0x3fff));
-  const U128 head = vx::quad::significand_of(s.with_exponent(0x3fff));
-  const U128 tail = vx::quad::significand_of(s.with_exponent(0x3fff));
-  const std::uint64_t rest = (std::uint64_t{1} << 60) - 1;  // bits below the leading 53
-  return {head.hi, (head.lo & ~rest) | (tail.lo & rest)};
-}
-
-// N in [D, 2D) from a second significand A: A when A >= D, else 2A.
+// N in [D, 2D) from a second significand A: A, or 2A when A < D.
 U128 numerator(U128 a, U128 d) { return vx::w128::less(a, d) ? vx::w128::shl(a, 1) : a; }
 
-TEST(Estimates, QuotientWithinItsBound) {
-  support::Real16Sampler s(0xe571);
-  Bounds bounds;
+TEST_F(Estimates, WithinTheirBounds) {
   for (std::uint64_t i = 0; i < support::scaled(300000); ++i) {
-    const U128 d = significand(s), n = numerator(significand(s), d);
-    const U128 e = vx::quad::quotient_estimate(n, d);
-    ASSERT_TRUE(bounds.quotient_within(n, d, e)) << hex(n) << " / " << hex(d) << ": " << hex(e);
-  }
-  // The ends: N = D (V = 2^127 exactly) and N = 2D - 1 (V just below
-  // 2^128), for the least and greatest divisors and for leading bits all
-  // ones over a tail of zeros and of ones.
-  const U128 divisors[] = {kLeastSignificand,
-                           kGreatestSignificand,
-                           {kGreatestSignificand.hi, ~std::uint64_t{0} << 60},
-                           {kLeastSignificand.hi, (std::uint64_t{1} << 60) - 1},
-                           {kLeastSignificand.hi | 1, 0}};
-  for (const U128 d : divisors) {
-    const U128 ends[] = {d, vx::w128::sub(vx::w128::shl(d, 1), {0, 1}),
-                         numerator(kLeastSignificand, d), numerator(kGreatestSignificand, d)};
-    for (const U128 n : ends) {
-      const U128 e = vx::quad::quotient_estimate(n, d);
-      EXPECT_TRUE(bounds.quotient_within(n, d, e)) << hex(n) << " / " << hex(d) << ": " << hex(e);
-    }
-  }
-}
-
-TEST(Estimates, RootWithinItsBound) {
-  support::Real16Sampler s(0x5e57);
-  Bounds bounds;
-  auto check = [&bounds](U128 significand, std::uint32_t biased) {
-    const U128 bits = {(std::uint64_t{biased} << 48) | (significand.hi & 0xffffffffffff),
-                       significand.lo};
-    const U128 e = vx::quad::root_estimate(bits);
-    return bounds.root_within(vx::quad::radicand_of(bits), e);
-  };
-  for (std::uint64_t i = 0; i < support::scaled(300000); ++i) {
-    const U128 m = significand(s);
+    const U128 d = significand(), n = numerator(significand(), d), m = significand();
     const auto biased = static_cast<std::uint32_t>(0x3fff + (s.bits() & 1));  // both parities
-    ASSERT_TRUE(check(m, biased)) << hex(m) << " exponent " << biased;
+    if (!quotient_within(n, d)) fail("quotient estimate out of bounds");
+    if (!root_within(m, biased)) fail("root estimate out of bounds");
   }
-  // The ends of both binades of the radicand, [2^126, 2^127) and
-  // [2^127, 2^128): 1, 1 + 2^-112, the greatest significand (whose double
-  // root may round to 2) and leading bits all ones over a tail of zeros.
-  const U128 ends[] = {kLeastSignificand,
-                       {kLeastSignificand.hi, 1},
-                       kGreatestSignificand,
-                       {kGreatestSignificand.hi, ~std::uint64_t{0} << 60},
-                       {kGreatestSignificand.hi, ~std::uint64_t{0} - 1}};
-  for (const U128 m : ends) {
-    for (const std::uint32_t biased : {0x3fffu, 0x4000u, 1u, 0x7ffeu}) {
-      EXPECT_TRUE(check(m, biased)) << hex(m) << " exponent " << biased;
-    }
+  for (const U128 d : kEnds) {
+    const U128 ends[] = {d, vx::w128::sub(vx::w128::shl(d, 1), {0, 1}), numerator(kLeast, d),
+                         numerator(kGreatest, d)};
+    for (const U128 n : ends) EXPECT_TRUE(quotient_within(n, d));
+    for (const std::uint32_t biased : {0x3fffu, 0x4000u, 1u, 0x7ffeu})
+      EXPECT_TRUE(root_within(d, biased));
   }
 }
 

@@ -1,16 +1,15 @@
 #include "support/recorder.h"
 
-#include "frame/block_fields.h"
-#include "support/layout.h"
-
 namespace support {
 namespace {
 
 Recorder *current = nullptr;
 
-template <class T>
-T read_at(std::size_t offset) {
-  return vx::get_field<T>(vexmori_control_block(), offset);
+// Bytes of a reported value by its type code (1, 2, 3, 4: INTEGER*1 to *8;
+// 9, 10, 11: Real4, Real8, Real16).
+std::size_t value_size(std::uint16_t type) {
+  constexpr std::uint8_t kSize[12] = {0, 1, 2, 4, 8, 0, 0, 0, 0, 4, 8, 16};
+  return type < 12 ? kSize[type] : 0;
 }
 
 }  // namespace
@@ -39,26 +38,23 @@ void Recorder::clear_value_count() {
 
 void Recorder::handler(void *record) {
   using namespace layout;
-  Report r;
-  r.number = read_at<std::int32_t>(field(kErrorNumber).offset);
-  r.record = record;
-  r.slot1 = read_at<void *>(field(kArgSlot1).offset);
-  r.slot2 = read_at<void *>(field(kArgSlot2).offset);
-  r.value_count = read_at<std::int32_t>(field(kValueCount).offset);
-  r.value_address[0] = read_at<const void *>(field(kValue1Addr).offset);
-  r.value_address[1] = read_at<const void *>(field(kValue2Addr).offset);
-  r.value_type[0] = read_at<std::uint16_t>(field(kValue1Type).offset);
-  r.value_type[1] = read_at<std::uint16_t>(field(kValue2Type).offset);
-  for (int i = 0; i < 2 && i < r.value_count; ++i) {
-    if (r.value_address[i] != nullptr)
-      std::memcpy(r.value[i].data(), r.value_address[i], vx::type_code_size(r.value_type[i]));
-  }
   const unsigned char *block = vexmori_control_block();
-  r.block.assign(block, block + layout::kBlockSize);
+  Report r;
+  r.number = read<std::int32_t>(block, kErrorNumber);
+  r.record = record;
+  r.slot1 = read<void *>(block, kArgSlot1);
+  r.slot2 = read<void *>(block, kArgSlot2);
+  r.value_count = read<std::int32_t>(block, kValueCount);
+  r.value_address = {read<const void *>(block, kValue1Addr),
+                     read<const void *>(block, kValue2Addr)};
+  r.value_type = {read<std::uint16_t>(block, kValue1Type), read<std::uint16_t>(block, kValue2Type)};
+  for (int i = 0; i < 2 && i < r.value_count && r.value_count <= 2; ++i)
+    std::memcpy(r.value[i].data(), r.value_address[i], value_size(r.value_type[i]));
+  r.block.assign(block, block + kBlockSize);
 
   Recorder &self = *current;
-  const int index = static_cast<int>(self.reports.size());
   self.reports.push_back(r);
+  const int index = static_cast<int>(self.reports.size()) - 1;
   const std::int32_t word = self.answer ? self.answer(self.reports.back(), index) : 0;
   clear_value_count();
   std::memcpy(vexmori_control_block() + field(kResumeWord).offset, &word, 4);
