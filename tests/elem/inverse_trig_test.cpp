@@ -117,6 +117,7 @@ std::vector<T> atan_edges() {
 }
 
 std::vector<Entry<float>> entries4() {
+  const float atand15 = oracle::rounded(atand, 15.0f), atanq15 = oracle::rounded(atanq, 15.0f);
   return {
       family::entry("g_asin", g_asin, mpfr_asin, kOdd, arc_ranges<float>(0.7, 0.7),
                     arc_edges<float>(), {{0, 0}, {1, kHalfPiF}},
@@ -135,15 +136,18 @@ std::vector<Entry<float>> entries4() {
                     arc_edges<float>(), {{0, 1}, {-0.0f, 1}, {1, 0}, {-1, 2}},
                     arccos_errors<float>(1357, 2)),
       // A NaN is no error: the radian arc tangent gives a NaN, the others the
-      // quarter turn signed by the NaN's sign bit.
+      // quarter turn signed by the NaN's sign bit. At 15 (its own breakpoint,
+      // u = 0) the arc tangent of 15 rounded once.
       family::entry("g_atan", g_atan, mpfr_atan, kOdd, atan_ranges<float>(0.51, 0.51, 0.51), {},
                     {{0, 0}, {kInfF, kHalfPiF}, {kNaNF, kNaNF}}, {}),
-      family::entry("g_atand", g_atand, atand, kOdd, atan_ranges<float>(0.55, 0.55, 0.55),
-                    atan_edges<float>(),
-                    {{0, 0}, {1, 45}, {0x1p24f, 90}, {1e38f, 90}, {kInfF, 90}, {kNaNF, 90}}, {}),
+      family::entry(
+          "g_atand", g_atand, atand, kOdd, atan_ranges<float>(0.55, 0.55, 0.55),
+          atan_edges<float>(),
+          {{0, 0}, {1, 45}, {15, atand15}, {0x1p24f, 90}, {1e38f, 90}, {kInfF, 90}, {kNaNF, 90}},
+          {}),
       family::entry("g_atanq", g_atanq, atanq, kOdd, atan_ranges<float>(0.55, 0.55, 0.64),
-                    atan_edges<float>(), {{0, 0}, {1, 0.5f}, {0x1p24f, 1}, {kInfF, 1}, {kNaNF, 1}},
-                    {}),
+                    atan_edges<float>(),
+                    {{0, 0}, {1, 0.5f}, {15, atanq15}, {0x1p24f, 1}, {kInfF, 1}, {kNaNF, 1}}, {}),
   };
 }
 
@@ -272,14 +276,5 @@ INSTANTIATE_TEST_SUITE_P(Real4, InverseTrig4, ::testing::ValuesIn(entries4()), k
 INSTANTIATE_TEST_SUITE_P(Real8, InverseTrig8, ::testing::ValuesIn(entries8()), kName);
 INSTANTIATE_TEST_SUITE_P(Real4, InverseTrig2_4, ::testing::ValuesIn(pairs4()), kName);
 INSTANTIATE_TEST_SUITE_P(Real8, InverseTrig2_8, ::testing::ValuesIn(pairs8()), kName);
-
-// atand(15) and atanq(15) come from their own breakpoint with u = 0: the
-// arc tangent of 15 rounded once.
-TEST(InverseTrig, FifteenFromItsOwnBreakpoint) {
-  for (float x : {15.0f, -15.0f}) {
-    expect_exact("g_atand", g_atand, x, oracle::rounded(atand, x));
-    expect_exact("g_atanq", g_atanq, x, oracle::rounded(atanq, x));
-  }
-}
 
 }  // namespace
