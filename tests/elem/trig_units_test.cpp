@@ -1,0 +1,327 @@
+// Sines, cosines, tangents and cotangents of an angle in degrees and in
+// quadrant units, Real4 and Real8: one property table
+// (support/family_table.h) against MPFR, and the kernels of
+// tables/tan_degrees_table.h.
+//
+// Every reduction is exact in its unit (|x| - 90 k, |x| - k), so a multiple
+// of a right angle gives the exact 0 or +-1 (tangents: +-1 at the odd
+// multiples of half a right angle, poles reported), and the other results
+// carry only the kernels' errors and one rounding from the 64-bit
+// register. Bounds in ulps, from the kernels' errors measured with MPFR:
+//   degrees  sine, cosine 0.52 (Real4; 0.513 over every Real4), 0.75
+//            (Real8: S 0.24 on the slack to 45.1, C 0.23); tangent,
+//            cotangent 0.52 (Real4), 0.6 (Real8 kernels, 0.03 and 0.06) and
+//            0.7 in the table step (90 < |x| <= about 1e13: the short
+//            tangent is 0.15 ulp low near r = 0, its leading coefficient
+//            pi/180 rounded);
+//   quadrant units  sine, cosine 0.51 (Real4), 0.66 (Real8: the cosine
+//            cancels to half its leading 1 at r = 1/2); tangent, cotangent
+//            0.52 (Real4), 0.65 (Real8: 2r + r A/B 0.14 ulp).
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cmath>
+
+#include "elem/trig_units/tables/tan_degrees_table.h"
+#include "support/family_table.h"
+#include "support/ieee_constants.h"
+
+namespace {
+
+using namespace support;  // the special values kInfF, kNaNF, kBigF, kSqrtHalfF, ...
+using family::Entry;
+using family::Error;
+using family::Exact;
+using family::Range;
+constexpr auto kOdd = family::Symmetry::kOdd;
+constexpr auto kEven = family::Symmetry::kEven;
+constexpr auto kAround = family::Spread::kAround;
+
+// A tiny range (log-uniform), consecutive ranges through `cuts`, and the
+// arguments next to the multiples of a right angle in `near`.
+std::vector<Range> ranges(double tiny, double small, double ulps, std::vector<double> cuts,
+                          Range near) {
+  std::vector<Range> r = {{tiny, small, ulps, family::Spread::kLog}};
+  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) r.push_back({cuts[i], cuts[i + 1], ulps});
+  r.push_back(near);
+  return r;
+}
+
+// Real8 degree tangents: the kernels up to 90 (high word 0x40568000) and
+// beyond 1e13 (0x42A2309C), the table step between.
+std::vector<Range> dtand_ranges(double tiny) {
+  const double k90 = std::bit_cast<double>(0x4056800100000000ull);
+  const double kTableEnd = std::bit_cast<double>(0x42a2309d00000000ull);
+  return {{tiny, 1e-6, 0.6, family::Spread::kLog},
+          {0, 45, 0.6},
+          {45, k90, 0.6},
+          {k90, 720, 0.7},
+          {720, 1e9, 0.7},
+          {1e9, kTableEnd, 0.7},
+          {kTableEnd, 1e15, 0.6},
+          {1e15, 2.03e17, 0.6},
+          {1e-9, 1, 0.7, kAround, {90, 180, 270, 630, 90090, 9000180, 9.0000000009e12}},
+          {1e-9, 1, 0.6, kAround, {0, 1.80000000009e13, 9.0000000018e13}}};
+}
+
+const Range kNearDeg4 = {1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}};
+const Range kNearQuad4 = {1e-7, 0.5, 0, kAround, {0, 1, 2, 3, 1001, 100002}};
+const Range kNearQuad8 = {1e-12, 0.5, 0, kAround, {0, 1, 2, 3, 1001, 1e9 + 2, 1e12 + 1}};
+Range with_bound(Range r, double ulps) {
+  r.ulps = ulps;
+  return r;
+}
+
+// Tangents and cotangents report their poles; the random runs leave them out.
+template <class T, int kPeriod, int kPole>
+bool pole(T x) {
+  return std::fmod(std::fabs(static_cast<double>(x)), kPeriod) == kPole;
+}
+
+// k = 0..n, then `more`.
+std::vector<double> counts(int n, const std::vector<double> &more) {
+  std::vector<double> k;
+  for (int i = 0; i <= n; ++i) k.push_back(i);
+  k.insert(k.end(), more.begin(), more.end());
+  return k;
+}
+
+// k for the T values within 8 ulps of each base, in steps of `step`.
+template <class T>
+std::vector<double> near_bases(std::initializer_list<T> bases, double step) {
+  std::vector<double> k;
+  for (T b : bases) {
+    T x = b;
+    for (int i = 0; i < 8; ++i) x = std::nextafter(x, T(0));
+    for (int i = 0; i <= 16; ++i, x = std::nextafter(x, std::numeric_limits<T>::max()))
+      k.push_back(static_cast<double>(x) / step);
+  }
+  return k;
+}
+
+constexpr double P = NAN;  // a pole
+constexpr std::array<double, 4> kSine = {0, 1, 0, -1}, kCosine = {1, 0, -1, 0};
+constexpr std::array<double, 4> kTangent = {0, 1, P, -1}, kCotangent = {P, 1, 0, -1};
+
+// The entry with its exact points at x = k step (exact in T, k an integer):
+// values[k mod 4], where a NaN is a pole, error `pole_error` for either
+// sign with default 3.40282002e+38 / 1.7976931348623011e+308 (plus infinity
+// with the flag).
+template <class T>
+Entry<T> with_multiples(Entry<T> e, double step, std::array<double, 4> values,
+                        const std::vector<double> &ks, std::int32_t pole_error = 0) {
+  const T big = sizeof(T) == 4 ? T(kBigF) : T(kBigD), inf = std::numeric_limits<T>::infinity();
+  for (double k : ks) {
+    const T x = static_cast<T>(static_cast<long double>(step) * k);
+    if (k != std::trunc(k) || static_cast<long double>(x) != static_cast<long double>(step) * k)
+      continue;
+    const double v = values[static_cast<int>(std::fmod(k, 4))];
+    if (!std::isnan(v)) e.points.push_back({x, static_cast<T>(v)});
+    if (std::isnan(v))
+      e.errors.insert(e.errors.end(), {{x, pole_error, big, inf}, {-x, pole_error, big, inf}});
+  }
+  return e;
+}
+
+// Degrees: |x| at or above 47200000 / 2.03e17, infinities and NaNs, is error
+// 1361 / 1362 (sine, cosine, default sqrt(1/2)) or 1363 / 1364 (tangent,
+// cotangent, default 1.0), NaN with the infinity flag; poles 1365 / 1366.
+// Quadrant units: the sine and cosine never report (an infinity or a NaN
+// counts as a multiple of 4); poles are 1355 / 1356, the infinities and
+// NaNs even integers. Only zero is a cotangent's pole: a nonzero argument
+// whose cotangent lies beyond the largest finite value gives an infinity.
+std::vector<Entry<float>> entries4() {
+  const float below = std::nextafter(4.72e7f, 0.0f);
+  const std::vector<double> deg90 =
+      counts(40, {131071, 186413, 262145, 372826, 372827, 524442, 524444});
+  const std::vector<double> deg45 = counts(80, {262145, 372827, 745654, 1048572});
+  const std::vector<double> quad1 =
+      counts(40, near_bases<float>({0x1p23f, 0x1p24f, 0x1p25f, 0x1p26f, 0x1p100f, 3.4e38f}, 1));
+  const std::vector<double> quad2 =
+      counts(80, near_bases<float>({0x1p22f, 0x1p23f, 0x1p24f, 0x1p25f, 0x1p90f}, 0.5));
+  std::vector<float> deg_edges = family::around<float>({45, 90});
+  deg_edges.insert(deg_edges.end(), {below, 30, 60, 150, 210});
+  std::vector<float> tand_edges = family::around<float>({45, 90}, false);
+  tand_edges.push_back(below);
+  std::vector<float> quad_edges =
+      family::around<float>({0.5f, 1, 1.5f, 2.5f, 1000.5f, 0x1p22f + 0.5f});
+  quad_edges.push_back(0x1p23f - 0.5f);
+  std::vector<float> tanq_edges = family::around<float>({0.5f, 1}, false);
+  tanq_edges.push_back(0x1p23f - 0.5f);
+  const std::vector<double> deg = {0, 45, 90, 720, 1e6, 4.72e7}, quad = {0, 0.5, 1, 8, 1e4, 0x1p23};
+  const std::vector<Error<float>> limits = {{4.72e7f, 1361, kSqrtHalfF, kNaNF},
+                                            {-kInfF, 1361, kSqrtHalfF, kNaNF}};
+  return {
+      with_multiples<float>(
+          family::entry("g_sind", g_sind, oracle::sind, kOdd,
+                        ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), deg_edges, {}, limits),
+          90, kSine, deg90),
+      with_multiples<float>(
+          family::entry("g_cosd", g_cosd, oracle::cosd, kEven,
+                        ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), deg_edges, {},
+                        {{-4.72e7f, 1361, kSqrtHalfF, kNaNF}, {kNaNF, 1361, kSqrtHalfF, kNaNF}}),
+          90, kCosine, deg90),
+      with_multiples<float>(family::entry("g_tand", g_tand, oracle::tand, kOdd,
+                                          ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), tand_edges, {},
+                                          {{4.72e7f, 1363, 1, kNaNF}, {kNaNF, 1363, 1, kNaNF}},
+                                          nullptr, pole<float, 180, 90>),
+                            45, kTangent, deg45, 1365),
+      with_multiples<float>(family::entry("g_cotd", g_cotd, oracle::cotd, kOdd,
+                                          ranges(2e-37, 1e-3, 0.52, deg, kNearDeg4), tand_edges,
+                                          {{1e-37f, kInfF}, {0x1p-149f, kInfF}},
+                                          {{-4.72e7f, 1363, 1, kNaNF}, {kInfF, 1363, 1, kNaNF}},
+                                          nullptr, pole<float, 180, 0>),
+                            45, kCotangent, deg45, 1365),
+      with_multiples<float>(
+          family::entry("g_sinq", g_sinq, oracle::sinq, kOdd,
+                        ranges(1e-45, 1e-3, 0.51, quad, with_bound(kNearQuad4, 0.51)), quad_edges,
+                        {{kInfF, 0}, {kNaNF, 0}}, {}),
+          1, kSine, quad1),
+      with_multiples<float>(
+          family::entry("g_cosq", g_cosq, oracle::cosq, kEven,
+                        ranges(1e-45, 1e-3, 0.51, quad, with_bound(kNearQuad4, 0.51)), quad_edges,
+                        {{kInfF, 1}, {kNaNF, 1}}, {}),
+          1, kCosine, quad1),
+      with_multiples<float>(
+          family::entry("g_tanq", g_tanq, oracle::tanq, kOdd,
+                        ranges(1e-45, 1e-3, 0.52, quad, with_bound(kNearQuad4, 0.52)), tanq_edges,
+                        {{kInfF, 0}, {kNaNF, 0}}, {}, nullptr, pole<float, 2, 1>),
+          0.5, kTangent, quad2, 1355),
+      with_multiples<float>(
+          family::entry("g_cotq", g_cotq, oracle::cotq, kOdd,
+                        ranges(2e-39, 1e-3, 0.52, quad, with_bound(kNearQuad4, 0.52)), tanq_edges,
+                        {{0x1p-149f, kInfF}},
+                        {{kInfF, 1355, kBigF, kInfF}, {-kNaNF, 1355, kBigF, kInfF}}, nullptr,
+                        pole<float, 2, 0>),
+          0.5, kCotangent, quad2, 1355),
+  };
+}
+
+std::vector<Entry<double>> entries8() {
+  const double below = std::nextafter(2.03e17, 0.0);
+  const std::vector<double> deg90 =
+      counts(40, {1e6 + 1, 1e13 + 3, 1e14 + 1, 1e14 + 2, 1e14 + 3, 3e14 + 2, 2e15, 2.25e15 + 16});
+  const std::vector<double> deg45 =
+      counts(80, {1e6 + 1, 1e6 + 3, 2.2e11 + 1, 2.2e11 + 3, 2.3e11 + 1, 2.3e11 + 7, 1e14 + 1,
+                  1e14 + 3, 2e14 + 1, 2e14 + 2, 4.5e15 + 32});
+  const std::vector<double> quad1 =
+      counts(40, near_bases<double>({0x1p52, 0x1p53, 0x1p54, 0x1p55, 0x1p500, 1.7e308}, 1));
+  const std::vector<double> quad2 =
+      counts(80, near_bases<double>({0x1p51, 0x1p52, 0x1p53, 0x1p54, 0x1p900}, 0.5));
+  // The Real8 ranges go by the high word: 45 + 2^-15 and 90 + 2^-14 still
+  // take the series of 45 and 90.
+  std::vector<double> deg_edges;
+  for (std::uint64_t b : {0x4046800000000000ull, 0x40468000ffffffffull, 0x4046800100000000ull,
+                          0x4056800000000001ull, 0x40568000ffffffffull, 0x4056800100000000ull,
+                          0x42a2309c00000000ull, 0x42a2309cffffffffull, 0x42a2309d00000000ull})
+    deg_edges.push_back(std::bit_cast<double>(b));
+  deg_edges.insert(deg_edges.end(), {below, 30, 150});
+  std::vector<double> quad_edges =
+      family::around<double>({0.5, 1, 1.5, 2.5, 1e9 + 0.5, 0x1p51 + 0.5});
+  quad_edges.push_back(0x1p52 - 0.5);
+  std::vector<double> tanq_edges = family::around<double>({0.5, 1}, false);
+  tanq_edges.push_back(0x1p52 - 0.5);
+  const std::vector<double> deg = {0, 45, 90, 720, 1e9, 1e15, 2.03e17};
+  const std::vector<double> quad = {0, 0.5, 1, 8, 1e6, 1e12, 0x1p52};
+  const Range near_deg = {1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
+  return {
+      with_multiples<double>(
+          family::entry("g_dsind", g_dsind, oracle::sind, kOdd,
+                        ranges(1e-320, 1e-6, 0.75, deg, near_deg), deg_edges, {},
+                        {{2.03e17, 1362, kSqrtHalfD, kNaND}, {kNaND, 1362, kSqrtHalfD, kNaND}}),
+          90, kSine, deg90),
+      with_multiples<double>(
+          family::entry("g_dcosd", g_dcosd, oracle::cosd, kEven,
+                        ranges(1e-320, 1e-6, 0.75, deg, near_deg), deg_edges, {},
+                        {{kInfD, 1362, kSqrtHalfD, kNaND}, {-1e300, 1362, kSqrtHalfD, kNaND}}),
+          90, kCosine, deg90),
+      with_multiples<double>(
+          family::entry("g_dtand", g_dtand, oracle::tand, kOdd, dtand_ranges(1e-320), deg_edges, {},
+                        {{2.03e17, 1364, 1, kNaND}, {kInfD, 1364, 1, kNaND}}, nullptr,
+                        pole<double, 180, 90>),
+          45, kTangent, deg45, 1366),
+      with_multiples<double>(
+          family::entry("g_dcotd", g_dcotd, oracle::cotd, kOdd, dtand_ranges(1e-306), deg_edges,
+                        {{1e-307, kInfD}, {0x1p-1074, kInfD}},
+                        {{-2.03e17, 1364, 1, kNaND}, {kNaND, 1364, 1, kNaND}}, nullptr,
+                        pole<double, 180, 0>),
+          45, kCotangent, deg45, 1366),
+      with_multiples<double>(
+          family::entry("g_dsinq", g_dsinq, oracle::sinq, kOdd,
+                        ranges(1e-320, 1e-6, 0.66, quad, with_bound(kNearQuad8, 0.66)), quad_edges,
+                        {{kInfD, 0}, {kNaND, 0}}, {}),
+          1, kSine, quad1),
+      with_multiples<double>(
+          family::entry("g_dcosq", g_dcosq, oracle::cosq, kEven,
+                        ranges(1e-320, 1e-6, 0.66, quad, with_bound(kNearQuad8, 0.66)), quad_edges,
+                        {{kInfD, 1}, {kNaND, 1}}, {}),
+          1, kCosine, quad1),
+      with_multiples<double>(
+          family::entry("g_dtanq", g_dtanq, oracle::tanq, kOdd,
+                        ranges(1e-320, 1e-6, 0.65, quad, with_bound(kNearQuad8, 0.65)), tanq_edges,
+                        {{kInfD, 0}, {kNaND, 0}}, {}, nullptr, pole<double, 2, 1>),
+          0.5, kTangent, quad2, 1356),
+      with_multiples<double>(
+          family::entry("g_dcotq", g_dcotq, oracle::cotq, kOdd,
+                        ranges(1e-308, 1e-6, 0.65, quad, with_bound(kNearQuad8, 0.65)), tanq_edges,
+                        {{0x1p-1074, kInfD}},
+                        {{-kInfD, 1356, kBigD, kInfD}, {kNaND, 1356, kBigD, kInfD}}, nullptr,
+                        pole<double, 2, 0>),
+          0.5, kCotangent, quad2, 1356),
+  };
+}
+
+template <class T>
+class TrigUnits : public ::testing::TestWithParam<Entry<T>> {};
+using TrigUnits4 = TrigUnits<float>;
+using TrigUnits8 = TrigUnits<double>;
+TEST_P(TrigUnits4, Properties) { family::check(GetParam(), scaled(4000)); }
+TEST_P(TrigUnits8, Properties) { family::check(GetParam(), scaled(4000)); }
+const auto kName = [](const auto &info) { return std::string(info.param.name); };
+INSTANTIATE_TEST_SUITE_P(Real4, TrigUnits4, ::testing::ValuesIn(entries4()), kName);
+INSTANTIATE_TEST_SUITE_P(Real8, TrigUnits8, ::testing::ValuesIn(entries8()), kName);
+
+// c[0] + c[1] s + ... in MPFR.
+void horner(oracle::Big &out, std::initializer_list<double> c, const oracle::Big &s) {
+  mpfr_set_zero(out, 1);
+  for (auto k = c.end(); k != c.begin();) {
+    mpfr_mul(out, out, s, MPFR_RNDN);
+    mpfr_add_d(out, out, *--k, MPFR_RNDN);
+  }
+}
+
+// The Real8 degree kernels of tan_degrees_table.h on (0, 45.1], evaluated
+// exactly: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s +
+// ... + c9 s^9)/r within the relative errors the header states.
+TEST(TanDegreesTable, KernelsWithinTheirStatedErrors) {
+  using namespace vx::tan_deg8;
+  oracle::Big r, s, a, b, t, e;
+  double tan_worst = 0, cot_worst = 0;
+  const int n = static_cast<int>(scaled(20000));
+  for (int i = 1; i <= n; ++i) {
+    mpfr_set_d(r, 45.1 * i / n, MPFR_RNDN);
+    mpfr_sqr(s, r, MPFR_RNDN);
+    mpfr_tanu(t, r, 360, MPFR_RNDN);
+    horner(a, {a0, a1, a2, a3, a4}, s);
+    horner(b, {b0, b1, b2, 1}, s);
+    mpfr_div(a, a, b, MPFR_RNDN);
+    mpfr_add_d(a, a, 1.0 / 64, MPFR_RNDN);
+    mpfr_mul(a, a, r, MPFR_RNDN);
+    mpfr_div(e, a, t, MPFR_RNDN);
+    mpfr_sub_ui(e, e, 1, MPFR_RNDN);
+    tan_worst = std::fmax(tan_worst, std::fabs(mpfr_get_d(e, MPFR_RNDN)) * 0x1p53);
+    horner(a, {0, c1, c2, c3, c4, c5, c6, c7, c8, c9}, s);
+    mpfr_set_ld(b, c0, MPFR_RNDN);
+    mpfr_add(a, a, b, MPFR_RNDN);
+    mpfr_div(a, a, r, MPFR_RNDN);
+    mpfr_mul(e, a, t, MPFR_RNDN);  // cot times tan
+    mpfr_sub_ui(e, e, 1, MPFR_RNDN);
+    cot_worst = std::fmax(cot_worst, std::fabs(mpfr_get_d(e, MPFR_RNDN)) * 0x1p53);
+  }
+  std::printf("  tangent %.4f, cotangent %.4f units of 2^-53\n", tan_worst, cot_worst);
+  EXPECT_LE(tan_worst, 0.031);
+  EXPECT_LE(cot_worst, 0.057);
+}
+
+}  // namespace
