@@ -72,7 +72,7 @@ const Row<float> kReal4[] = {
         .checked_at({2, up(2.0f), 4.1f, up(4.1f)})
         .exactly(
             {{-0.0f, 0}, {5, 1}, {-5, -1}, {kInfF, 1}, {-kInfF, -1}, {kNaNF, -1}, {kMNaNF, -1}})
-        .samples(4000),
+        .samples(8000),
     // above xmax = 9.3823996, and for a NaN: 0.0
     row("g_erfc", g_erfc, mpfr_erfc,
         between(-10, {-2, up(0.4765625f), up(3.0f), up(9.3823996f)}, {1.0, 0.51, 0.51, 0.53}))
@@ -88,7 +88,7 @@ const Row<float> kReal4[] = {
         .exactly({{0x1p-149f, kInfF}, {2.9e-39f, kInfF}, {kNaNF, kNaNF}})
         .reports(faults<float>({0, -0.0f, -0.5f, -2, -kInfF}, 250, kBigF, kNaNF))
         .reports(faults<float>({35.03986f, kInfF}, 250, kBigF, kInfF))
-        .samples(3000),
+        .samples(6000),
     // zero or negative, or at or above 4.03711e36: error 253
     row("g_lgamma", g_lgamma, mpfr_lngamma,
         {{1.4e-45, 0.5, 0.65, true}, {0.5, 2.5, 1.05}, {2.5, 8, 0.65}, {8, 4.03711e36, 0.52, true}})
@@ -112,14 +112,14 @@ const Row<double> kReal8[] = {
         .odd()
         .checked_at({2, up(2.0), 7, up(7.0)})
         .exactly({{-0.0, 0}, {7.5, 1}, {-7.5, -1}, {kInfD, 1}, {kNaND, -1}})
-        .samples(4000),
+        .samples(8000),
     // from x^2/ln 2 >= 1023 (E is 0; 26.6287357), and for a NaN: 0.0;
     // subnormal results from 26.55 on
     row("g_derfc", g_derfc, mpfr_erfc,
         between(-6, {-0.5, up(0.4765625), up(3.0), 26.5, 26.6287357}, {1.2, 1.2, 2.2, 2.6, 2.6}))
         .checked_at({0.4765625, up(0.4765625), 3, up(3.0), 26.6287357})
         .exactly({{26.628736, 0}, {27, 0}, {kInfD, 0}, {kNaND, 0}, {-kInfD, 2}, {0, 1}})
-        .samples(600),
+        .samples(1200),
     // zero or negative, or at or above 171.6243: error 251; below 1/DBL_MAX:
     // +infinity without a report
     row("g_dgamma", g_dgamma, mpfr_gamma,
@@ -129,7 +129,7 @@ const Row<double> kReal8[] = {
         .exactly({{0x1p-1074, kInfD}, {5.5e-309, kInfD}, {kNaND, kNaND}})
         .reports(faults<double>({0, -0.0, -0.5, -3, -kInfD}, 251, kBigD, kNaND))
         .reports(faults<double>({171.6243, 1e300, kInfD}, 251, kBigD, kInfD))
-        .samples(3000),
+        .samples(6000),
     // zero or negative, or at or above 2.55634e305: error 254; the range
     // next to the zero at 2 first, so that its bound holds there
     row("g_dlgama", g_dlgama, mpfr_lngamma,
@@ -141,7 +141,7 @@ const Row<double> kReal8[] = {
         .exactly({{1, 0}, {2, 0}, {kNaND, kNaND}})
         .reports(faults<double>({0, -0.0, -2.5, -kInfD}, 254, kBigD, kNaND))
         .reports(faults<double>({2.55634e305, kInfD}, 254, kBigD, kInfD))
-        .samples(3000),
+        .samples(6000),
 };
 
 VEXMORG_ELEM_TABLE(ErfGamma, kReal4, kReal8);

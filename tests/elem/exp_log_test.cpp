@@ -108,13 +108,13 @@ const Row<float> kReal4[] = {
         .exactly({{-0.0f, 0}, {6.25f, 2.5f}, {0x1p-148f, 0x1p-74f}, {kInfF, kInfF}, {kNaNF, kNaNF}})
         .reports(
             {{-4, 226, 2, kNaNF}, {-0x1p-148f, 226, 0x1p-74f, kNaNF}, {-kInfF, 226, kInfF, kNaNF}})
-        .samples(20000),
+        .samples(40000),
     row("g_cbrt", g_cbrt, mpfr_cbrt,
         {{1, 8, 1.02}, {1.2e-38, 0x1.fffffep127, 1.02, true}, {1e-45, 1.2e-38, 1.02, true}})
         .odd()
         .checked_at({27, -27, 0x1p-149f, 0x1.fffffep127f})
         .exactly({{-0.0f, 0}, {kInfF, kInfF}, {-kInfF, -kInfF}, {kNaNF, kNaNF}})
-        .samples(20000),
+        .samples(40000),
 };
 
 const Row<double> kReal8[] = {
@@ -154,7 +154,7 @@ const Row<double> kReal8[] = {
         .exactly({{-0.0, 0}, {9, 3}, {0x1p-1074, 0x1p-537}, {kInfD, kInfD}, {kNaND, kNaND}})
         .reports(
             {{-4, 227, 2, kNaND}, {-2, 227, std::sqrt(2.0), kNaND}, {-kInfD, 227, kInfD, kNaND}})
-        .samples(20000),
+        .samples(40000),
     row("g_dcbrt", g_dcbrt, mpfr_cbrt,
         {{1, 8, 0.57},
          {2.3e-308, 0x1.fffffffffffffp1023, 0.57, true},
@@ -162,7 +162,7 @@ const Row<double> kReal8[] = {
         .odd()
         .checked_at({27, 1e-3, 0x1p-1074, 0x1.fffffffffffffp1023})
         .exactly({{-0.0, 0}, {kInfD, kInfD}, {-kInfD, -kInfD}, {kNaND, kNaND}})
-        .samples(20000),
+        .samples(40000),
 };
 
 VEXMORG_ELEM_TABLE(ExpLog, kReal4, kReal8);

@@ -67,7 +67,7 @@ struct Row {
   std::vector<T> points = {};  // within the bound of their range, without a report
   std::vector<Exact<T>> exact_points = {};
   std::vector<Fault<T>> errors = {};
-  std::uint64_t count = 10000;  // arguments per range, before the scale
+  std::uint64_t count = 20000;  // arguments per range, before the scale
   // Ulps added to a range's bound at x, for an exact value `value`: the
   // error an entry makes in its own argument (a rounded pi/2 factor).
   double (*extra)(double x, double value) = nullptr;
