@@ -1,0 +1,149 @@
+// The error and gamma functions (g_erf ... g_dlgama, g_algama) from one
+// property table per type. The error functions never report.
+//
+// Bounds, in ulps of the result:
+//   g_erf up to 2: 2.0; the rational form is off by up to 1.4 ulp near
+//     |x| = 1 (its a0/b0 is 5e-8 below 2/sqrt(pi)). Beyond, 1 - v^16 errs
+//     by 0.01 ulp: 0.55, then 0.51. g_derf 1.6 up to 2 (the form is 1 ulp
+//     off near 0.2), 0.7 to 7, 0.51 beyond.
+//   g_erfc 0.51 (forms within 4e-10, the table exponential within 2^-36,
+//     the rest in extended precision, rounded once; 0.53 in the tail), but
+//     1.0 below -2, where 1 - erf(x) takes erf rounded to Real4.
+//   g_derfc 1.2 up to 0.4765625 (1 - erf carries erf's 1.6 ulp, 0.5 ulp of
+//     the difference); beyond, E = e^(-x^2) from ulx_gtem is rounded to
+//     Real8 (0.61 ulp of E, up to 1.22 ulp of a result just below a power
+//     of two), times forms within 0.42 ulp (to 3) and 0.87 ulp (the tail),
+//     rounded again: 2.2 and 2.6.
+//   g_gamma 0.75 below 8 (the polynomial within 1.3e-8, 0.2 ulp, the rest
+//     in extended precision); 0.52 from 8 (L in the register with Real8
+//     logarithm and exponential). g_dgamma 0.7 below 16 (the form within
+//     0.16 ulp, the recurrence in the register); from 16 Stirling's L in
+//     double-double with ulx_gtlg's ln x good to 2^-60.3, carried by
+//     x - 1/2: 0.25 ulp below 40, 1.07 near 171.6, plus ulx_gte2's 0.61:
+//     0.9 and 1.7.
+//   g_lgamma 1.05 from 0.5 to 2.5 (the polynomial within 3.2e-8 relative
+//     at f = -1/2, half an ulp of ln gamma(1.5)), 0.65 elsewhere below 8,
+//     0.52 for Stirling's form. g_dlgama 3.0 from 0.5 to 2.5 (the form
+//     within 3.3e-17, 2.35 ulp of ln gamma(1.5); ln x rounded by g_dlog is
+//     up to 1.7 ulp of the smaller result near 1), 1.0 next to the zero at
+//     2, 1.6 to 16 and 2.0 below 0.5 (logarithms of Real8 products rounded
+//     by g_dlog), 0.52 for Stirling's form. Next to the zeros at 1 and 2
+//     the bounds hold in ulps of the small result.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <initializer_list>
+#include <vector>
+
+#include "support/elem_table.h"
+#include "support/ieee_constants.h"
+
+namespace {
+
+using namespace support;
+
+// gamma(n) = (n - 1)! exactly for n = 1 ... last: f = 0, the factors small
+// integers.
+template <class T>
+std::vector<Exact<T>> factorials(int last) {
+  std::vector<Exact<T>> rows;
+  T f = 1;
+  for (int n = 1; n <= last; f *= static_cast<T>(n), ++n) rows.push_back({static_cast<T>(n), f});
+  return rows;
+}
+
+// c +- 2^-k: next to a zero of ln gamma, where the result is small.
+template <class T>
+std::vector<T> around(T c, int last) {
+  std::vector<T> p;
+  for (int k = 3; k <= last; k += 4)
+    p.push_back(c + std::ldexp(T{1}, -k)), p.push_back(c - std::ldexp(T{1}, -k));
+  return p;
+}
+
+// Reported: x zero or negative (negative non-integers too), default the
+// substitute or NaN; x at or above the limit, the substitute or plus
+// infinity.
+const Row<float> kReal4[] = {
+    // -0 is not below zero: +0; a NaN counts as negative beyond every range
+    row("g_erf", g_erf, mpfr_erf, between(0, {0.5, up(2.0f), up(4.1f), 20}, {2.0, 2.0, 0.55, 0.51}))
+        .also_in({1e-38, 1e-3, 2.0, true})
+        .odd()
+        .checked_at({2, up(2.0f), 4.1f, up(4.1f)})
+        .exactly(
+            {{-0.0f, 0}, {5, 1}, {-5, -1}, {kInfF, 1}, {-kInfF, -1}, {kNaNF, -1}, {kMNaNF, -1}})
+        .samples(8000),
+    // above xmax = 9.3823996, and for a NaN: 0.0
+    row("g_erfc", g_erfc, mpfr_erfc,
+        between(-10, {-2, up(0.4765625f), up(3.0f), up(9.3823996f)}, {1.0, 0.51, 0.51, 0.53}))
+        .checked_at({-2, down(-2.0f), 0.4765625f, up(0.4765625f), 3, up(3.0f), 9.3823996f})
+        .exactly({{up(9.3823996f), 0}, {kInfF, 0}, {kNaNF, 0}, {-kInfF, 2}, {0, 1}})
+        .samples(2000),
+    // zero or negative, or at or above 35.03986: error 250; below 1/FLT_MAX
+    // the quotient overflows: +infinity without a report
+    row("g_gamma", g_gamma, mpfr_gamma,
+        {{2.94e-39, 0.5, 0.75, true}, {0.5, 8, 0.75}, {8, 35.03986, 0.52}})
+        .checked_at({0.5, down(8.0f), 8, down(35.03986f)})
+        .exactly(factorials<float>(7))
+        .exactly({{0x1p-149f, kInfF}, {2.9e-39f, kInfF}, {kNaNF, kNaNF}})
+        .reports(faults<float>({0, -0.0f, -0.5f, -2, -kInfF}, 250, kBigF, kNaNF))
+        .reports(faults<float>({35.03986f, kInfF}, 250, kBigF, kInfF))
+        .samples(6000),
+    // zero or negative, or at or above 4.03711e36: error 253
+    row("g_lgamma", g_lgamma, mpfr_lngamma,
+        {{1.4e-45, 0.5, 0.65, true}, {0.5, 2.5, 1.05}, {2.5, 8, 0.65}, {8, 4.03711e36, 0.52, true}})
+        .checked_at(around(1.0f, 23))
+        .checked_at(around(2.0f, 23))
+        .checked_at({down(4.03711e36f)})
+        .exactly({{1, 0}, {2, 0}, {kNaNF, kNaNF}})
+        .reports(faults<float>({0, -0.0f, -1.5f, -kInfF}, 253, kBigF, kNaNF))
+        .reports(faults<float>({4.03711e36f, kInfF}, 253, kBigF, kInfF))
+        .samples(3000),
+    row("g_algama", g_algama, nullptr, {{1e-45, 4e36, 0, true}})
+        .same_as(g_lgamma)
+        .exactly({{1, 0}})
+        .reports(faults<float>({-3}, 253, kBigF, kNaNF))
+        .reports(faults<float>({1e37f}, 253, kBigF, kInfF)),
+};
+
+const Row<double> kReal8[] = {
+    row("g_derf", g_derf, mpfr_erf, between(0, {0.5, up(2.0), up(7.0), 30}, {1.6, 1.6, 0.7, 0.51}))
+        .also_in({1e-300, 1e-3, 1.6, true})
+        .odd()
+        .checked_at({2, up(2.0), 7, up(7.0)})
+        .exactly({{-0.0, 0}, {7.5, 1}, {-7.5, -1}, {kInfD, 1}, {kNaND, -1}})
+        .samples(8000),
+    // from x^2/ln 2 >= 1023 (E is 0; 26.6287357), and for a NaN: 0.0;
+    // subnormal results from 26.55 on
+    row("g_derfc", g_derfc, mpfr_erfc,
+        between(-6, {-0.5, up(0.4765625), up(3.0), 26.5, 26.6287357}, {1.2, 1.2, 2.2, 2.6, 2.6}))
+        .checked_at({0.4765625, up(0.4765625), 3, up(3.0), 26.6287357})
+        .exactly({{26.628736, 0}, {27, 0}, {kInfD, 0}, {kNaND, 0}, {-kInfD, 2}, {0, 1}})
+        .samples(1200),
+    // zero or negative, or at or above 171.6243: error 251; below 1/DBL_MAX:
+    // +infinity without a report
+    row("g_dgamma", g_dgamma, mpfr_gamma,
+        {{5.6e-309, 0.5, 0.7, true}, {0.5, 16, 0.7}, {16, 40, 0.9}, {40, 171.6243, 1.7}})
+        .checked_at({0.5, down(16.0), 16, 171, down(171.6243)})
+        .exactly(factorials<double>(15))
+        .exactly({{0x1p-1074, kInfD}, {5.5e-309, kInfD}, {kNaND, kNaND}})
+        .reports(faults<double>({0, -0.0, -0.5, -3, -kInfD}, 251, kBigD, kNaND))
+        .reports(faults<double>({171.6243, 1e300, kInfD}, 251, kBigD, kInfD))
+        .samples(6000),
+    // zero or negative, or at or above 2.55634e305: error 254; the range
+    // next to the zero at 2 first, so that its bound holds there
+    row("g_dlgama", g_dlgama, mpfr_lngamma,
+        {{1.9, 2.1, 1.0}, {1e-320, 0.5, 2.0, true}, {0.5, 2.5, 3.0}, {2.5, 16, 1.6}})
+        .also_in({16, 2.55634e305, 0.52, true})
+        .checked_at(around(1.0, 50))
+        .checked_at(around(2.0, 50))
+        .checked_at({down(2.55634e305)})
+        .exactly({{1, 0}, {2, 0}, {kNaND, kNaND}})
+        .reports(faults<double>({0, -0.0, -2.5, -kInfD}, 254, kBigD, kNaND))
+        .reports(faults<double>({2.55634e305, kInfD}, 254, kBigD, kInfD))
+        .samples(6000),
+};
+
+VEXMORG_ELEM_TABLE(ErfGamma, kReal4, kReal8);
+
+}  // namespace
