@@ -52,7 +52,7 @@ constexpr U128 bits_of(const Real16 &x) {
 constexpr Real16 real16_from_bits(U128 b) {
   if (std::is_constant_evaluated())
     return std::bit_cast<Real16>(std::array<std::uint64_t, 2>{b.lo, b.hi});
-  Real16 x;  // two scalar stores, as bits_of's loads
+  Real16 x;  // two 64-bit stores: a bit_cast would assemble it a 32-bit word at a time
   std::memcpy(&x.w[0], &b.lo, sizeof b.lo);
   std::memcpy(&x.w[2], &b.hi, sizeof b.hi);
   return x;
