@@ -1,5 +1,5 @@
 // The 128-bit word primitives under the Real16 arithmetic against GMP:
-// products, sums with their carries, choices, shifts with the sticky bit
+// products, shifts with the sticky bit
 // and normalisation. The same tests run on the fast and the portable
 // bodies (preset portable) and on i386, where only the portable one exists.
 #include <gtest/gtest.h>
@@ -54,38 +54,6 @@ TEST(Words128, Products) {
   support::Sampler s(0x3017);
   for (std::uint64_t i = 0; i < support::scaled(200000); ++i)
     expect_products({word(s), word(s)}, {word(s), word(s)});
-}
-
-// Sums and differences modulo 2^128, with the carry of add_carry; the
-// order, the conditional negation and the choice.
-TEST(Words128, SumsAndChoices) {
-  support::Sampler s(0xadd5);
-  Mpz a, b, r;
-  for (std::uint64_t i = 0; i < support::scaled(100000); ++i) {
-    const U128 x = {word(s), word(s)}, y = {word(s), word(s)};
-    const bool c = (s.bits() & 1) != 0;
-    a.set({x.hi, x.lo});
-    b.set({y.hi, y.lo});
-    vx::w128::u32 carry = 2;
-    const U128 sum = vx::w128::add_carry(x, y, c, carry);
-    mpz_add(r.get(), a.get(), b.get());
-    mpz_add_ui(r.get(), r.get(), c);
-    ASSERT_TRUE(same(r.get(), {carry, sum.hi, sum.lo}));
-    const U128 plain = vx::w128::add(x, y);
-    mpz_sub_ui(r.get(), r.get(), c);
-    mpz_fdiv_r_2exp(r.get(), r.get(), 128);
-    ASSERT_TRUE(same(r.get(), {plain.hi, plain.lo}));
-    const U128 difference = vx::w128::sub(x, y);
-    mpz_sub(r.get(), a.get(), b.get());
-    ASSERT_EQ(vx::w128::less(x, y), mpz_sgn(r.get()) < 0);
-    mpz_fdiv_r_2exp(r.get(), r.get(), 128);
-    ASSERT_TRUE(same(r.get(), {difference.hi, difference.lo}));
-    const U128 negated = vx::w128::negate_if(c, x);
-    mpz_neg(r.get(), a.get());
-    mpz_fdiv_r_2exp(r.get(), c ? r.get() : a.get(), 128);
-    ASSERT_TRUE(same(r.get(), {negated.hi, negated.lo}));
-    ASSERT_TRUE(vx::w128::equal(vx::w128::select(c, x, y), c ? x : y));
-  }
 }
 
 // Shifts by every count, the sticky shift beyond 128, and normalisation

@@ -202,24 +202,6 @@ TEST(Real4Rounding, Boundaries) {
     EXPECT_EQ(vx::rounds_as_real4(c.d), c.accepted) << std::hexfloat << c.d;
 }
 
-// A Real8 evaluation on a half-way point whose register evaluation lies just
-// below it: the register's rounding is returned; clear of it, the Real8
-// value; a Real8 result is always the register's.
-TEST(Real4Rounding, TheRegisterDecides) {
-  const double half = half_way_above(1.5f);
-  const auto on_half = [&](auto e) -> decltype(e) {
-    if constexpr (sizeof(e) == sizeof(double)) {
-      return half;
-    } else {
-      return static_cast<ld>(half) - 0x1p-40L;
-    }
-  };
-  const auto clear = [](auto e) -> decltype(e) { return sizeof(e) == sizeof(double) ? 2.0 : 3.0; };
-  EXPECT_EQ(vx::via_real8<float>(on_half), 1.5f);
-  EXPECT_EQ(vx::via_real8<float>(clear), 2.0f);
-  EXPECT_EQ(vx::via_real8<double>(clear), 3.0);
-}
-
 // The Real4 kernels as the register evaluates them (T = long double), and
 // their Real8 form (T = double). x must be in the normal range of each.
 constexpr float bg = 196608.0f;  // g_exp2: 1.5 2^17, rounds to 1/64 in Real4

@@ -65,34 +65,29 @@ int cosq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_cosu(y, x, 4, 
 int tanq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return mpfr_tanu(y, x, 4, rnd); }
 int cotq(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) { return cot_units(y, x, 4, rnd); }
 
-float rounded(Fn1 f, float x) {
-  Big r(Precision{24});
+namespace {
+
+// f(x) rounded once to T: MPFR with T's precision and exponent range.
+template <class T>
+T rounded_to(Fn1 f, T x) {
+  using L = std::numeric_limits<T>;
+  Big r(Precision{L::digits});
   Big a(static_cast<double>(x));
-  // Emulate the Real4 exponent range so that the rounding is single.
   const auto emin = mpfr_get_emin(), emax = mpfr_get_emax();
-  mpfr_set_emin(-148);
-  mpfr_set_emax(128);
+  mpfr_set_emin(L::min_exponent - L::digits + 1);
+  mpfr_set_emax(L::max_exponent);
   const int t = f(r, a, MPFR_RNDN);
   mpfr_subnormalize(r, mpfr_check_range(r, t, MPFR_RNDN), MPFR_RNDN);
-  const float v = mpfr_get_flt(r, MPFR_RNDN);
+  const T v = static_cast<T>(mpfr_get_d(r, MPFR_RNDN));  // exact: r has T's precision
   mpfr_set_emin(emin);
   mpfr_set_emax(emax);
   return v;
 }
 
-double rounded(Fn1 f, double x) {
-  Big r(Precision{53});
-  Big a(x);
-  const auto emin = mpfr_get_emin(), emax = mpfr_get_emax();
-  mpfr_set_emin(-1073);
-  mpfr_set_emax(1024);
-  const int t = f(r, a, MPFR_RNDN);
-  mpfr_subnormalize(r, mpfr_check_range(r, t, MPFR_RNDN), MPFR_RNDN);
-  const double v = mpfr_get_d(r, MPFR_RNDN);
-  mpfr_set_emin(emin);
-  mpfr_set_emax(emax);
-  return v;
-}
+}  // namespace
+
+float rounded(Fn1 f, float x) { return rounded_to(f, x); }
+double rounded(Fn1 f, double x) { return rounded_to(f, x); }
 
 std::string WorstCase::describe() const {
   char text[128];

@@ -94,10 +94,8 @@ TEST(Rows, FollowTheRules) {
       {"-0 and a zero with garbage are not equal zeros", w(relations(kMinusZero, garbage_zero)),
        w(kBelow)},
       {"NaN against a number: only /= holds", w(relations(kNaN, kOne)), w(kUnordered)},
-      {"a number against NaN", w(relations(kOne, kNaN)), w(kUnordered)},
       {"a NaN by its lowest fraction bit, against itself", w(relations(low_nan, low_nan)),
        w(kUnordered)},
-      {"-0 against NaN", w(relations(kMinusZero, kNaN)), w(kUnordered)},
       {"_Inf_Q is ordered like a number", w(relations(kInf, kOne)), w(kAbove)},
       {"word 0 decides, negative", w(relations(x, real16(0xc0011234, 5, 6, 8))), w(kAbove)},
       // Integers to Real16: exact; the most negative values directly.
@@ -135,7 +133,6 @@ TEST(Rows, FollowTheRules) {
       {"-(+0) is +0", neg(kZero), kZero},
       {"-(-0 with garbage) is +0 with the garbage", neg(real16(kSign16, 1, 2, 3)),
        real16(0, 1, 2, 3)},
-      {"-(1) is -1", neg(real16(0x3fff0000, 4)), real16(0xbfff0000, 4)},
       {"-(-1) is 1", neg(real16(0xbfff0000, 0, 0, 5)), real16(0x3fff0000, 0, 0, 5)},
       // Complex32.
       {"CMPLX(re, im): re", (g_qcmplx(&c, &x, &abs_x), c.re), x},

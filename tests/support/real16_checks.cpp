@@ -75,16 +75,14 @@ void Real16Test::check(const Operator16 &op, const Real16 &a, const Real16 &b) {
       if (error == 0) break;
       continue;
     }
+    const auto report = [](std::size_t count, std::int32_t number, int with) {
+      return std::to_string(count) + " report(s), number " + std::to_string(number) + " with " +
+             std::to_string(with) + " values";
+    };
     fail(std::string(op.name) + "(" + show(a) + ", " + show(b) + ") under infinity flag " +
-         std::to_string(flag) + "\n  got      " + show(got) + " with " + std::to_string(n) +
-         " report(s)" +
-         (n > 0 ? ", number " + std::to_string(rec.reports[0].number) + " with " +
-                      std::to_string(rec.reports[0].value_count) + " values"
-                : "") +
-         "\n  expected " + show(expected) +
-         (error != 0
-              ? ", error " + std::to_string(error) + " with " + std::to_string(values) + " values"
-              : ""));
+         std::to_string(flag) + "\n  got      " + show(got) + ", " +
+         report(n, n > 0 ? rec.reports[0].number : 0, n > 0 ? rec.reports[0].value_count : 0) +
+         "\n  expected " + show(expected) + ", " + report(error != 0, error, values));
     break;
   }
   vexmori_set_infinity_flag(1);

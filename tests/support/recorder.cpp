@@ -12,6 +12,13 @@ std::size_t value_size(std::uint16_t type) {
   return type < 12 ? kSize[type] : 0;
 }
 
+// Clears the value count so that a report carrying no values cannot be
+// mistaken for one that does (the library leaves the descriptors alone).
+void clear_value_count() {
+  const std::int32_t zero = 0;
+  std::memcpy(vexmori_control_block() + layout::field(layout::kValueCount).offset, &zero, 4);
+}
+
 }  // namespace
 
 Recorder::Recorder(std::uint8_t infinity, std::uint8_t report, std::uint8_t mute) {
@@ -29,11 +36,6 @@ Recorder::~Recorder() {
   vexmori_set_report_flag(0);
   vexmori_set_mute_flag(0);
   current = nullptr;
-}
-
-void Recorder::clear_value_count() {
-  const std::int32_t zero = 0;
-  std::memcpy(vexmori_control_block() + layout::field(layout::kValueCount).offset, &zero, 4);
 }
 
 void Recorder::handler(void *record) {

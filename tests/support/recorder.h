@@ -108,10 +108,6 @@ class Recorder {
   std::function<std::int32_t(const Report &, int index)> answer;
   std::vector<Report> reports;
 
-  // Clears the value count so that a report carrying no values cannot be
-  // mistaken for one that does (the library leaves the descriptors alone).
-  static void clear_value_count();
-
  private:
   static void handler(void *record);
   VexmoriHandler previous_;
