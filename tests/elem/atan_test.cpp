@@ -175,7 +175,7 @@ TEST(AtanTable, RecomputedWithMpfr) {
     const Breakpoint &p = points[i];
     ASSERT_EQ(p.index, static_cast<int>(i)) << "c = " << p.c;
     const struct {
-      const vx::AtanPair *table;
+      const vx::DoubleDouble *table;
       unsigned long turn;
     } units[] = {{vx::atantbl_deg8, kDegrees}, {vx::atantbl_quad8, kQuadrants}};
     for (const auto &u : units) {

@@ -268,7 +268,7 @@ TEST(Exp2Ln2Table, RecomputedWithMpfr) {
     mpfr_mul_d(k, k, p1, MPFR_RNDN);    // exact
     mpfr_set(high, k, MPFR_RNDN);       // to 26 bits
     mpfr_sub(low, k, high, MPFR_RNDN);  // the rest, to 53 bits
-    const vx::exp2_table::Pair &t = vx::exp2_ln2_table::k[j];
+    const vx::DoubleDouble &t = vx::exp2_ln2_table::k[j];
     EXPECT_EQ(mpfr_cmp_d(high, t.high), 0) << "entry " << j;
     EXPECT_EQ(mpfr_cmp_d(low, t.low), 0) << "entry " << j;
     EXPECT_EQ(std::bit_cast<std::uint64_t>(t.high) & 0x7ffffff, 0u) << "entry " << j;

@@ -266,8 +266,8 @@ TEST(Log2FmaTable, RecomputedWithMpfr) {
   const double k1 = 0x1.71547652b82fep+1;  // 2/ln 2 as a Real8
   oracle::Big v, rest;
   for (int j = 0; j < 512; ++j) {
-    const vx::log2_fma_table::Pair &s = vx::log2_fma_table::split[j];
-    const vx::atbl_table::Pair &t = vx::atbl_table::atbl[j];
+    const vx::DoubleDouble &s = vx::log2_fma_table::split[j];
+    const vx::DoubleDouble &t = vx::atbl_table::atbl[j];
     // top: a multiple of 2^-42 within 2^-43 of atbl's high part
     EXPECT_EQ(s.high, std::ldexp(std::nearbyint(std::ldexp(t.high, 42)), -42)) << "entry " << j;
     mpfr_set_d(v, t.high, MPFR_RNDN);

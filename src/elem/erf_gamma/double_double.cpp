@@ -43,6 +43,20 @@ namespace {
 
 using ld = long double;
 
+// r 2^k for a positive normal r: k is added to the exponent field while
+// the result stays normal. Below the normal range the scaling is done in
+// two steps so that the result rounds once into the subnormal range; above
+// it the result is +infinity; far below it, 0.0.
+inline double scale2(double r, std::int32_t k) {
+  const std::int32_t e = static_cast<std::int32_t>(high_word(r) >> 20) + k;
+  if (e >= 2047) return real8_from_bits(0x7ff0000000000000);
+  if (e <= -64) return 0.0;  // below half the smallest subnormal
+  const std::int32_t step = e > 0 ? k : k + 64;
+  const double v =
+      real8_from_words(high_word(r) + (static_cast<std::uint32_t>(step) << 20), low_word(r));
+  return e > 0 ? v : v * 0x1p-64;
+}
+
 // ---- ulx_gte2 --------------------------------------------------------------
 
 namespace gte2 {
@@ -134,7 +148,7 @@ double ulx_gte2(const DoubleDouble *v) {
   const double t = a[j] + b[j];
   const double r =
       a[j] + (b[j] + f * t * (p1 + f * (p2 + f * (p3 + f * (p4 + f * (p5 + f * p6))))));
-  return dd::scale2(r, m >> 4);  // 2^(j/16 + f) 2^(m div 16)
+  return vx::scale2(r, m >> 4);  // 2^(j/16 + f) 2^(m div 16)
 }
 
 double ulx_gtem(const double *x) {
@@ -196,5 +210,5 @@ double ulx_gtep(const DoubleDouble *v) {
   const auto m = static_cast<std::int32_t>(vx::low_word(n));
   const double t = vx::exp2_table::e[static_cast<std::uint32_t>(m) & 63].high;
   const double y = t + t * (r + r * r * (p2 + r * (p3 + r * (p4 + r * p5))));
-  return dd::scale2(y, m >> 6);
+  return vx::scale2(y, m >> 6);
 }

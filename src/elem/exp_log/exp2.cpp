@@ -116,8 +116,8 @@ constexpr double split = 0x1.8p+18;  // 1.5 * 2^18: adding it rounds f to 2^-34
 constexpr double slack = 0x1p-62;
 
 exp_kernel::Bracket mantissa_bracket(std::uint32_t j, double f) {
-  const exp2_table::Pair &e = exp2_table::e[j];
-  const exp2_table::Pair &k = exp2_ln2_table::k[j];
+  const DoubleDouble &e = exp2_table::e[j];
+  const DoubleDouble &k = exp2_ln2_table::k[j];
   const double fh = (f + split) - split;
   const double fl = f - fh;  // exact, |fl| <= 2^-35
   const double f2 = f * f;
@@ -133,8 +133,8 @@ exp_kernel::Bracket mantissa_bracket(std::uint32_t j, double f) {
 // exactly, and the remaining terms err less than in the split form, so the
 // same slack holds.
 [[gnu::target("fma")]] inline exp_kernel::Bracket mantissa_bracket_fma(std::uint32_t j, double f) {
-  const exp2_table::Pair &e = exp2_table::e[j];
-  const exp2_table::Pair &k = exp2_ln2_table::k[j];
+  const DoubleDouble &e = exp2_table::e[j];
+  const DoubleDouble &k = exp2_ln2_table::k[j];
   const double w = k.high * f;
   const double werr = std::fma(k.high, f, -w);  // exact
   const double f2 = f * f;

@@ -53,7 +53,7 @@ T real4_result(std::uint32_t v, T f) {
 // H + (L + H f P) with (H, L) = e[j]: 2^(j/64 + f) given p = P(f), the
 // series of (2^f - 1)/f, in the register.
 inline ld real8_mantissa(std::uint32_t j, ld f, ld p) {
-  const exp2_table::Pair &e = exp2_table::e[j];
+  const DoubleDouble &e = exp2_table::e[j];
   return e.high + (e.low + e.high * f * p);
 }
 

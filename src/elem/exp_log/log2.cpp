@@ -166,7 +166,7 @@ ld log2_normal8(double x, int shift) {
     return (e - shift) + (q8 * u + u * s);
   }
   const double c = table_point(i);
-  const atbl_table::Pair &t = atbl_table::atbl[table_index(i)];
+  const DoubleDouble &t = atbl_table::atbl[table_index(i)];
   const ld s = (xs - ld{c}) / (xs + ld{c});  // xs - c and xs + c exact
   const ld s2 = s * s;
   // e + high is exact for |e| < 32 (|high| > 2^-7 here); beyond, it rounds.
@@ -201,11 +201,11 @@ namespace {
 //
 // The register rounds each step of log2_normal8 to 64 bits and the sum to a
 // Real8. Here the same formula, with the same coefficients and table, is
-// formed as an unevaluated sum hi + small + mid (Sum) within b of its exact
-// value V, and the register's sum lies within a of V; when the sum moved by
-// slack8 |hi| either way rounds to the same Real8, so does the register's
-// sum. Otherwise (about one argument in 130) the register evaluation runs.
-// (eps = 2^-64 below.)
+// formed as an unevaluated sum head.high + head.low + mid within b of its
+// exact value V, and the register's sum lies within a of V; when the sum
+// moved by slack8 |head.high| either way rounds to the same Real8, so does
+// the register's sum. Otherwise (about one argument in 130) the register
+// evaluation runs. (eps = 2^-64 below.)
 //
 // Table branch, V = (e + high) + (low + T), T = k1 S + S^3 (k3 + k5 S^2),
 // S = (xs - c)/(xs + c) in [0, 2^-10): the register rounds s (S within eps),
@@ -229,15 +229,20 @@ namespace {
 // u^3 P(u) (at most 2^-15.5 |V|) errs by 3.1 2^-53 of its size, and the
 // sums of the small parts by as much: b <= 0.45 eps |V|.
 //
-// slack8 = 12 eps is 2.3 times the larger a + b; hi is V within 2^-52 |V|.
+// slack8 = 12 eps is 2.3 times the larger a + b; head.high is V within
+// 2^-52 |V|.
 constexpr double slack8 = 0x1.8p-61;
 
-// V = high + small + mid: |small| < 2^-42 (a few units of high's last place
-// and the rest of log2 c), |mid| <= 2^-7 |high|. The slack is added to small
-// before mid joins it.
-struct Sum {
-  double high, small, mid;
-};
+// Whether V = head.high + head.low + mid, moved by slack8 |head.high|
+// either way, rounds to one Real8, r: |head.low| < 2^-42 (a few units of
+// head.high's last place and the rest of log2 c), |mid| <= 2^-7 |head.high|.
+// The slack is added to head.low before mid joins it.
+[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble head, double mid,
+                                                              double &r) {
+  const double slack = head.high * slack8;
+  r = head.high + ((head.low + slack) + mid);
+  return r == head.high + ((head.low - slack) + mid);
+}
 
 // T = k1 S + k3 S^3 + k5 S^5 as a series in w = S/(1 - S) = (xs - c)/(2c),
 // w in [0, 2^-10): S = w/(1 + w), and the w^k coefficient collects
@@ -249,13 +254,13 @@ constexpr double c5 = k1 + 6 * k3 + k5;
 constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
 constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 
-// V of the table branch of x's bit pattern b, without a division: xs - c is
-// m units of xs's last place, m the fraction bits of x below the top nine;
-// the tables of reciprocals include that unit.
-[[gnu::target("fma")]] inline Sum table_sum_fma(double e, std::uint64_t b) {
+// settle for V of the table branch of x's bit pattern b, without a
+// division: xs - c is m units of xs's last place, m the fraction bits of x
+// below the top nine; the tables of reciprocals include that unit.
+[[gnu::target("fma")]] inline bool table_fma(double e, std::uint64_t b, double &r) {
   const std::uint32_t j = table_index(b);
-  const log2_fma_table::Pair &t = log2_fma_table::split[j];  // atbl[j] as top + rest
-  const log2_fma_table::Pair &k = log2_fma_table::k1_rcp[j];
+  const DoubleDouble &t = log2_fma_table::split[j];  // atbl[j] as top + rest
+  const DoubleDouble &k = log2_fma_table::k1_rcp[j];
   const double m = static_cast<double>(static_cast<std::int64_t>(b & 0x7ffffffffff));  // exact
   const double p = m * k.high;
   const double pl = std::fma(m, k.low, std::fma(m, k.high, -p));  // p + pl: k1 w to 2^-100
@@ -264,11 +269,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
   const double mid = std::fma(-p, w, (w2 * w) * poly);     // -k1 w^2 + c3 w^3 + ... + c7 w^7
   const DoubleDouble h = dd::fast_two_sum(e + t.high, p);  // e + top exact, |top| > 0.0112 > p
-  return {h.high, (h.low + pl) + t.low, mid};
+  return settle({h.high, (h.low + pl) + t.low}, mid, r);
 }
 
-// V of the near-1 branch.
-[[gnu::target("fma")]] inline Sum near_one_sum_fma(double e, double u) {
+// settle for V of the near-1 branch.
+[[gnu::target("fma")]] inline bool near_one_fma(double e, double u, double &r) {
   const double y = q8 * u;  // exact
   const double z = q[0] * u;
   const double ze = std::fma(q[0], u, -z);
@@ -283,7 +288,7 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double le = l.low + (std::fma(q[1], u2e, ze + we) + cube);
   const DoubleDouble a = dd::fast_two_sum(e, y);            // |e| >= 1 or e = 0
   const DoubleDouble h = dd::fast_two_sum(a.high, l.high);  // |q8 u| > |u s|
-  return {h.high, a.low + h.low, le};
+  return settle({h.high, a.low + h.low}, le, r);
 }
 
 // g_dlog2 where fused multiply-adds are usable: positive normal x by the
@@ -295,12 +300,10 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   std::memcpy(&b, x, sizeof b);
   if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
     const auto [e, i, xs] = reduce8(real8_from_bits(b));
-    const Sum v = near_one(b) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
-                              : table_sum_fma(static_cast<double>(e), b);
-    const double slack = v.high * slack8;
-    const double up = v.high + ((v.small + slack) + v.mid);
-    if (up == v.high + ((v.small - slack) + v.mid)) [[likely]]
-      return up;
+    double r;
+    if (near_one(b) ? near_one_fma(static_cast<double>(e), xs - 1.0, r)
+                    : table_fma(static_cast<double>(e), b, r)) [[likely]]
+      return r;
   }
   return resume_loop(log2_8, *x);
 }

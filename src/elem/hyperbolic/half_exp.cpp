@@ -50,7 +50,7 @@ double ulx_guhy(const double *x) {
   const auto k0 = static_cast<std::int32_t>(v * ld{scale});  // truncated toward zero
   const std::int32_t k = k0 >= 1 ? (k0 + 1) >> 1 : k0 >> 1;  // nearest to 64x/ln2
   const ld r = (v - k * ld{ln2_64_hi}) - k * ld{ln2_64_lo};
-  const exp2_table::Pair &e = exp2_table::e[k & 63];
+  const DoubleDouble &e = exp2_table::e[k & 63];
   const ld t = e.high;
   const ld series = c2 + r * (c3 + r * (c4 + r * c5));
   const double w = static_cast<double>(t + (t * r + (e.low + t * r * r * series)));

@@ -166,7 +166,7 @@ struct Degrees8 {
   static constexpr double mhpi1 = -90.0;  // minus the quarter turn
   static constexpr double half = 180.0;
   static constexpr std::int32_t atan2_error = 1370;
-  static constexpr const AtanPair *atantbl = atantbl_deg8;
+  static constexpr const DoubleDouble *atantbl = atantbl_deg8;
 };
 
 struct Quadrants8 {
@@ -204,7 +204,7 @@ struct Quadrants8 {
   static constexpr double mhpi1 = -1.0;  // minus the quarter turn
   static constexpr double half = 2.0;
   static constexpr std::int32_t atan2_error = 1360;
-  static constexpr const AtanPair *atantbl = atantbl_quad8;
+  static constexpr const DoubleDouble *atantbl = atantbl_quad8;
 };
 
 template <class U>
@@ -230,7 +230,7 @@ ld arctan8(double x) {
     const ld tail = u * (e <= 1021   ? horner(U::pb, w)
                          : e <= 1025 ? horner(U::pc, w)
                                      : horner(U::pd, w));
-    const AtanPair &t = U::atantbl[index];
+    const DoubleDouble &t = U::atantbl[index];
     return x < 0 ? (tail - t.low) - t.high : (tail + t.low) + t.high;
   }
   if (e <= 1075) {  // 32 <= |x| < 2^53: the quarter turn minus atan(1/x)

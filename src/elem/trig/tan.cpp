@@ -167,7 +167,7 @@ TableStep table_step(double ax) {
   const std::uint32_t m = low_word(n);
   const unsigned j = m & 127;
   const bool upper = (m & 128) != 0;
-  const TanPair &e = tblp[upper ? 128 - j : j];
+  const DoubleDouble &e = tblp[upper ? 128 - j : j];
   return {r * (1 + r * r * (g1 + g2 * r * r)), e.high, e.low, upper, (m & 256) != 0};
 }
 

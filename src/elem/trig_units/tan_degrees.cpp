@@ -149,7 +149,7 @@ Attempt<double> table_step(double ax, bool negative) {
   }
   const ld t = r * horner(short_tangent, r * r);
   const bool upper = (m & 128) != 0;
-  const TanPair &e = tblp[upper ? 128 - (m & 127) : m & 127];
+  const DoubleDouble &e = tblp[upper ? 128 - (m & 127) : m & 127];
   const ld T = e.high, L = e.low;
   const ld num = upper ? T * t + 1 : t + L + T;
   const ld den = upper ? T - (t - L) : 1 - T * t;
