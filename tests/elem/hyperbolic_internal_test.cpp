@@ -11,7 +11,7 @@
 
 #include <cmath>
 
-#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"
 #include "support/checks.h"
 

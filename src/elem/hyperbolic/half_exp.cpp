@@ -19,11 +19,12 @@
 //
 // Accuracy: within 0.52 ulp of e^x/2 (hyperbolic_internal_test measures
 // 0.5196 over its domain).
+#include "elem/hyperbolic/half_exp.h"
+
 #include <cstdint>
 
 #include "common/bits.h"
 #include "elem/exp_log/tables/exp2_table.h"
-#include "elem/hyperbolic/hyperbolic.h"
 
 namespace vx {
 namespace {

@@ -32,9 +32,9 @@
 
 #include "common/bits.h"
 #include "common/x87.h"
-#include "elem/hyperbolic/hyperbolic.h"
 #include "elem/trig_units/quadrant_series.h"
 #include "elem/trig_units/unit_trig.h"
+#include "frame/hidden_result.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -153,14 +153,14 @@ Attempt<Complex16> quadrant_pair8(double x) {
 }  // namespace vx
 
 Complex8 *g_scns(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex8>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::radian_pair<Complex8>, *x));
 }
 Complex16 *g_dscn(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex16>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::radian_pair<Complex16>, *x));
 }
 Complex8 *g_scnsq(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::quadrant_pair4(*x));
+  return vx::store_result(result, vx::quadrant_pair4(*x));
 }
 Complex16 *g_dscnq(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::quadrant_pair8, *x));
+  return vx::store_result(result, vx::resume_loop(vx::quadrant_pair8, *x));
 }

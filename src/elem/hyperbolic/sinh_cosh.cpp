@@ -54,8 +54,9 @@
 #include "common/bits.h"
 #include "elem/exp_log/exp_log.h"
 #include "elem/exp_log/tables/exp2_table.h"
-#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"
+#include "frame/hidden_result.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -291,14 +292,14 @@ double g_dsinh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kSin
 double g_dcosh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kCosh>, *x).im; }
 
 Complex8 *g_scnh(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
 }
 Complex8 *g_scnhq(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant4, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrant4, *x));
 }
 Complex16 *g_dsch(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
 }
 Complex16 *g_dschq(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant8, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrant8, *x));
 }
