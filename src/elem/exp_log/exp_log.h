@@ -32,22 +32,13 @@ inline long double exp_x87(long double x) {
   return x87::fscale(x87::f2xm1(y - k) + 1, k);
 }
 
-// The IEEE patterns and the finite overflow substitute of Real4 and Real8,
-// chosen by the argument's type.
-inline constexpr float overflow_of(float) { return kOverflowF; }
-inline constexpr double overflow_of(double) { return kOverflowD; }
-inline constexpr float nan_of(float) { return _NaN_F; }
-inline constexpr double nan_of(double) { return _NaN_D; }
-inline constexpr float minus_inf_of(float) { return _MInf_F; }
-inline constexpr double minus_inf_of(double) { return _MInf_D; }
-
 // `log_of_positive(v)` computes the logarithm of v > 0 (plus infinity
 // included).
 template <class T, class F>
 Attempt<T> log_argument_error(std::int32_t number, T x, F log_of_positive) {
-  if (x == 0) return argument_error(number, -overflow_of(x), minus_inf_of(x));
-  if (x != x) return argument_error(number, -x, nan_of(x));
-  return argument_error(number, static_cast<T>(log_of_positive(-x)), nan_of(x));
+  if (x == 0) return argument_error(number, -kOverflow<T>, kMinusInf<T>);
+  if (x != x) return argument_error(number, -x, kNaN<T>);
+  return argument_error(number, static_cast<T>(log_of_positive(-x)), kNaN<T>);
 }
 
 }  // namespace vx

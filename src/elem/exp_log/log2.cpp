@@ -43,7 +43,6 @@
 // as a Real8, 1.4e-17 from 2/ln 2, costs 0.022 ulp).
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "common/bits.h"
 #include "common/cpu.h"
@@ -296,8 +295,7 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 // argument's address (noipa keeps it so) to load the bit pattern straight
 // into an integer register.
 [[gnu::target("fma"), gnu::noipa]] double log2_8_fma(const double *x) {
-  std::uint64_t b;
-  std::memcpy(&b, x, sizeof b);
+  const std::uint64_t b = bits_at(x);
   if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
     const auto [e, i, xs] = reduce8(real8_from_bits(b));
     double r;

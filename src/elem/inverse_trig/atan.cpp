@@ -27,7 +27,7 @@ T arctan(T x) {
 template <class T, std::int32_t kError>
 Attempt<T> arctan2(T y, T x) {
   // y and x both zero: error 220 / 221, default 0
-  if (y == 0 && x == 0) return argument_error(kError, T{0}, quiet_nan<T>());
+  if (y == 0 && x == 0) return argument_error(kError, T{0}, kNaN<T>);
   if (y == 0) y = 0;  // -0.0 becomes +0.0
   if (x == 0) x = 0;
   return result(static_cast<T>(x87::fpatan(y, x)));

@@ -270,7 +270,7 @@ Attempt<T> arctan2(T y, T x) {
   // otherwise, y nonzero (a NaN counts): the quarter turn, signed by y > 0
   if (y != 0) return result(static_cast<T>(y > 0 ? U::hpi : -U::hpi));
   // y and x both zero: error, default 0
-  return argument_error(U::atan2_error, T{0}, quiet_nan<T>());
+  return argument_error(U::atan2_error, T{0}, kNaN<T>);
 }
 
 }  // namespace

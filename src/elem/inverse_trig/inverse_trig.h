@@ -6,22 +6,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstring>
 
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
 namespace vx {
-
-// The quiet NaN of T, the default of every site under the infinity flag.
-template <class T>
-constexpr T quiet_nan() {
-  if constexpr (sizeof(T) == 4) {
-    return _NaN_F;
-  } else {
-    return _NaN_D;
-  }
-}
 
 // The arc sine and arc cosine take |x| up to 1; a NaN fails the test too.
 template <class T>
@@ -35,11 +24,6 @@ constexpr bool outside_arc_domain(T x) {
 // register costs a store-forwarding delay, so the bits come from one
 // integer load (bits_at) and the register loads the argument again from
 // memory. A NaN lies above every bound.
-inline std::uint64_t bits_at(const double *x) {
-  std::uint64_t b;
-  std::memcpy(&b, x, sizeof b);
-  return b;
-}
 constexpr std::uint64_t kMagnitude = 0x7fffffffffffffff;
 constexpr bool within_arc_domain(std::uint64_t b) {
   return (b & kMagnitude) <= 0x3ff0000000000000;  // |x| <= 1
@@ -66,14 +50,14 @@ template <auto value, auto attempt>
 // minus it for any other x (a NaN included).
 template <class T>
 constexpr Attempt<T> arcsin_error(std::int32_t number, T x, T quarter_turn) {
-  return argument_error(number, x > 0 ? quarter_turn : -quarter_turn, quiet_nan<T>());
+  return argument_error(number, x > 0 ? quarter_turn : -quarter_turn, kNaN<T>);
 }
 
 // An arc cosine outside its domain: default 0 for x > 1, the half turn for
 // any other x (a NaN included).
 template <class T>
 constexpr Attempt<T> arccos_error(std::int32_t number, T x, T half_turn) {
-  return argument_error(number, x > 1 ? T{0} : half_turn, quiet_nan<T>());
+  return argument_error(number, x > 1 ? T{0} : half_turn, kNaN<T>);
 }
 
 }  // namespace vx

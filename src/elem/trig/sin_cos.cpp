@@ -26,29 +26,16 @@ constexpr float asinmx = 823000.0f;  // 0x4948ED80: Real4 argument limit
 constexpr double dsinmx = 3.53e15;   // 0x43291508581D4000: Real8 argument limit
 
 template <class T>
-struct SinCosType;
-template <>
-struct SinCosType<float> {
-  static constexpr float limit = asinmx;
-  static constexpr std::int32_t error = 202;
-  static constexpr float finite_default = kSqrtHalfF;
-  static constexpr float nan = _NaN_F;
-};
-template <>
-struct SinCosType<double> {
-  static constexpr double limit = dsinmx;
-  static constexpr std::int32_t error = 203;
-  static constexpr double finite_default = kSqrtHalfD;
-  static constexpr double nan = _NaN_D;
-};
+constexpr T kLimit = by_type<T>(asinmx, dsinmx);
+template <class T>
+constexpr std::int32_t kError = sizeof(T) == 4 ? 202 : 203;
 
 template <class T, long double (*kInstruction)(long double)>
 T sine_or_cosine(T x) {
-  using K = SinCosType<T>;
   return resume_loop(
       [](T v) {
         // |x| >= limit or infinite: too large to reduce (a NaN is not).
-        if (std::fabs(v) >= K::limit) return argument_error(K::error, K::finite_default, K::nan);
+        if (std::fabs(v) >= kLimit<T>) return argument_error(kError<T>, kSqrtHalf<T>, kNaN<T>);
         return result(static_cast<T>(kInstruction(v)));
       },
       x);

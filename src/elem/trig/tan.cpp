@@ -28,6 +28,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/double_double.h"
 #include "elem/trig/tables/tan_table.h"
 #include "elem/trig/tan_quadrant4.h"
 #include "frame/ieee_constants.h"
@@ -189,7 +190,7 @@ Reduced reduce_large(double x) {
   const double n =
       static_cast<double>(rhp_x * x + bg);  // stored: x 2/pi rounded to the nearest integer
   const double k = n - bg;
-  const double k1 = real8_from_bits(bits(k) & ~std::uint64_t{0x7ffffff});  // low 27 bits cleared
+  const double k1 = dd::upper26(k);
   const double k2 = k - k1;  // k1 hpa and k2 hpa are exact
   const double a = x - hpa * k1;
   const double b = hpb * k1 + hpa * k2;
