@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "elem/inverse_trig/inverse_trig.h"
 #include "support/sampling.h"
 
 namespace {

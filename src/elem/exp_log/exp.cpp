@@ -23,7 +23,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/exp_kernel.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 

@@ -37,7 +37,6 @@
 #include "common/bits.h"
 #include "common/real4_rounding.h"
 #include "elem/exp_log/exp_kernel.h"
-#include "elem/exp_log/exp_log.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -65,7 +64,15 @@ static_assert(log210_hi + log210_lo == log210);
 // farther than 2^-17 from a midpoint between multiples of 1/64.
 constexpr double tie4 = 0x1p-7 - 0x1p-16;
 
-// The register evaluation, out of line (see exp10_4).
+// 10^x in the register for |x| < 38.531.
+float exp10_4_in_register(float x) {
+  const ld y = x * ld{log210};
+  const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
+  const ld f = y + (bg - n);                     // |f| <= 1/128
+  return static_cast<float>(exp_kernel::real4_result(low_word(n), f));
+}
+
+// The register evaluation with the range tests, out of line (see exp10_4).
 [[gnu::noinline, gnu::cold]] Attempt<float> exp10_4_register(float x) {
   const std::uint32_t i = bits(x);
   if ((i & 0x7fffffff) >= small4) {  // |x| >= 38.23, infinities, NaNs
@@ -74,14 +81,12 @@ constexpr double tie4 = 0x1p-7 - 0x1p-16;
     // x >= 38.531, plus infinity, positive NaNs: error 241
     if (static_cast<std::int32_t>(i) >= overflow4) return argument_error(241, kOverflowF, _Inf_F);
   }
-  const ld y = x * ld{log210};
-  const double n = static_cast<double>(bg + y);  // stored: bg + y rounded to a multiple of 1/64
-  const ld f = y + (bg - n);                     // |f| <= 1/128
-  return result(static_cast<float>(exp_kernel::real4_result(low_word(n), f)));
+  return result(exp10_4_in_register(x));
 }
 
-// |x| < 37.9 (a normal Real4 result) in Real8; the rest, and the values too
-// close to a Real4 midpoint or y too close to a tie, in the register.
+// |x| < 37.9 (a normal Real4 result, 10^-37.9 < r < 10^37.9) in Real8; the
+// rest, and the values too close to a Real4 midpoint or y too close to a
+// tie, in the register.
 Attempt<float> exp10_4(float x) {
   if ((bits(x) & 0x7fffffff) < fast4) [[likely]] {
     // y = x log2(10) = yh + yl exactly; n and f as the register forms them
@@ -91,8 +96,8 @@ Attempt<float> exp10_4(float x) {
     const double n = bg + (yh + yl);
     const double f = (yh - (n - bg)) + yl;  // y - c with an error below 2^-60
     const double r = exp_kernel::real4_result(low_word(n), f);
-    if (std::fabs(f) < tie4 && clear_of_real4_midpoint(r)) [[likely]]  // 10^-37.9 < r < 10^37.9
-      return result(static_cast<float>(r));
+    return result(real4_or_register<Real4Range::normal>(
+        r, [x] { return exp10_4_in_register(x); }, std::fabs(f) < tie4));
   }
   return exp10_4_register(x);
 }

@@ -22,7 +22,7 @@
 // (Real8) first; powers of two give their exponent exactly (log2 of the
 // smallest subnormal is -149 / -1074); plus infinity gives plus infinity.
 // Errors (argument reported as value): x not greater than zero, or a NaN:
-//   244 (Real4) / 245 (Real8); defaults in exp_log.h.
+//   244 (Real4) / 245 (Real8); defaults in log_argument_error.h.
 //
 // Evaluation: the Real8 steps are formed in the x87 register; where the
 // processor has fused multiply-adds (common/cpu.h), positive normal
@@ -48,7 +48,7 @@
 #include "common/cpu.h"
 #include "common/real4_rounding.h"
 #include "elem/erf_gamma/double_double.h"
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/log_argument_error.h"
 #include "elem/exp_log/tables/atbl_table.h"
 #include "elem/exp_log/tables/log2_fma_table.h"
 #include "elem/exp_log/tables/log2_table.h"
@@ -90,26 +90,23 @@ float log2_positive4(float x) {
   return static_cast<float>(log2_normal4<ld>(i, 0));
 }
 
-// The register evaluation, out of line (see log2_4).
-[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_register(float x) {
-  const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000)  // positive, normal and finite
-    return result(static_cast<float>(log2_normal4<ld>(i, 0)));
+// What log2_4 leaves, in the register and out of line: zero, negatives
+// and NaNs (the error), subnormals and plus infinity.
+[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_rest(float x) {
   // zero, negative, NaN: error 244
   if (!(x > 0)) return log_argument_error(244, x, log2_positive4);
   return result(log2_positive4(x));
 }
 
-// Positive normal x in Real8, unless the value lies too close to a Real4
-// midpoint (a chance of about 2^-18); the rest in the register.
+// Positive normal x in Real8 (0 or 2^-25 < |r| < 128), the register
+// deciding next to a Real4 midpoint (a chance of about 2^-18); the rest in
+// the register.
 Attempt<float> log2_4(float x) {
   const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
-    const double r = log2_normal4<double>(i, 0);
-    if (clear_of_real4_midpoint(r)) [[likely]]  // 0 or 2^-25 < |r| < 128
-      return result(static_cast<float>(r));
-  }
-  return log2_4_register(x);
+  if (i - 0x00800000 < 0x7f000000) [[likely]]  // positive, normal and finite
+    return result(via_real8<float, Real4Range::normal>(
+        [i](auto e) { return log2_normal4<decltype(e)>(i, 0); }));
+  return log2_4_rest(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------
@@ -306,9 +303,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   return resume_loop(log2_8, *x);
 }
 
+double log2_8_baseline(const double *x) { return resume_loop(log2_8, *x); }
+
 }  // namespace
 }  // namespace vx
 
 double g_dlog2(const double *x) {
-  return vx::cpu::fma ? vx::log2_8_fma(x) : vx::resume_loop(vx::log2_8, *x);
+  return vx::cpu::fma_or_baseline<vx::log2_8_fma, vx::log2_8_baseline>(x);
 }

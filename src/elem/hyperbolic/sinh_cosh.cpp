@@ -52,7 +52,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/exp_kernel.h"
 #include "elem/exp_log/tables/exp2_table.h"
 #include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"

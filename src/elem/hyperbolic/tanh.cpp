@@ -20,7 +20,7 @@
 
 #include <cmath>
 
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/exp_kernel.h"
 
 namespace vx {
 namespace {

@@ -35,6 +35,7 @@
 #include <iterator>
 
 #include "common/bits.h"
+#include "common/cpu.h"
 #include "common/double_double.h"
 #include "elem/inverse_trig/inverse_trig.h"
 #include "elem/inverse_trig/tables/arc_fma_table.h"
@@ -180,12 +181,30 @@ template <class Unit>
 // into another, so the whole entry is instantiated for it; `attempt` is the
 // entry's resume-loop attempt (errors).
 template <class Unit, auto attempt>
-[[gnu::target("fma")]] double arcsin_entry(const double *x) {
+[[gnu::target("fma")]] double arcsin_route(const double *x) {
   return arc_entry<arcsin_value<Unit>, attempt>(x);
 }
 template <class Unit, auto attempt>
-[[gnu::target("fma")]] double arccos_entry(const double *x) {
+[[gnu::target("fma")]] double arccos_route(const double *x) {
   return arc_entry<arccos_value<Unit>, attempt>(x);
 }
 
 }  // namespace vx::arc_fma
+
+namespace vx {
+
+// A Real8 arc sine or arc cosine entry: the route above where the processor
+// has fused multiply-adds, else the register's steps Unit::arcsin_register
+// or Unit::arccos_register (arc_entry).
+template <class Unit, auto attempt>
+[[gnu::always_inline]] inline double arcsin_entry(const double *x) {
+  return cpu::fma_or_baseline<arc_fma::arcsin_route<Unit, attempt>,
+                              arc_entry<Unit::arcsin_register, attempt>>(x);
+}
+template <class Unit, auto attempt>
+[[gnu::always_inline]] inline double arccos_entry(const double *x) {
+  return cpu::fma_or_baseline<arc_fma::arccos_route<Unit, attempt>,
+                              arc_entry<Unit::arccos_register, attempt>>(x);
+}
+
+}  // namespace vx

@@ -40,7 +40,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "common/cpu.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -307,10 +306,8 @@ Attempt<T> arccos(T x) {
 float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
 float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
 double g_dasin(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
-  return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Radians8>>(x);
+  return vx::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
 }
 double g_dacos(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
-  return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Radians8>>(x);
+  return vx::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
 }

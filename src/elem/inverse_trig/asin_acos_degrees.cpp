@@ -41,7 +41,6 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "common/cpu.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -254,11 +253,5 @@ struct DegreesFma {
 
 float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
 float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasind(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::DegreesFma, vx::real8::arcsin>(x);
-  return vx::arc_entry<vx::real8::arcsin_value, vx::real8::arcsin>(x);
-}
-double g_dacosd(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::DegreesFma, vx::real8::arccos>(x);
-  return vx::arc_entry<vx::real8::arccos_value, vx::real8::arccos>(x);
-}
+double g_dasind(const double *x) { return vx::arcsin_entry<vx::DegreesFma, vx::real8::arcsin>(x); }
+double g_dacosd(const double *x) { return vx::arccos_entry<vx::DegreesFma, vx::real8::arccos>(x); }

@@ -38,7 +38,6 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "common/cpu.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -264,14 +263,10 @@ ld kernel(T v, T (*acosq)(const T *)) {
 float g_asinq(const float *x) { return vx::resume_loop(vx::arcsin<vx::Quadrants4>, *x); }
 float g_acosq(const float *x) { return vx::resume_loop(vx::arccos<vx::Quadrants4>, *x); }
 double g_dasinq(const double *x) {
-  if (vx::cpu::fma)
-    return vx::arc_fma::arcsin_entry<vx::QuadrantsFma, vx::arcsin<vx::Quadrants8>>(x);
-  return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Quadrants8>>(x);
+  return vx::arcsin_entry<vx::QuadrantsFma, vx::arcsin<vx::Quadrants8>>(x);
 }
 double g_dacosq(const double *x) {
-  if (vx::cpu::fma)
-    return vx::arc_fma::arccos_entry<vx::QuadrantsFma, vx::arccos<vx::Quadrants8>>(x);
-  return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Quadrants8>>(x);
+  return vx::arccos_entry<vx::QuadrantsFma, vx::arccos<vx::Quadrants8>>(x);
 }
 
 long double ulx_ga1q(float v) { return vx::kernel<vx::Quadrants4>(v, g_acosq); }

@@ -14,7 +14,8 @@
 // Accuracy: FPATAN errs by a few units in the last of its 64 bits, so the
 // rounded results are within 0.51 ulp (inverse_trig_test measures it).
 #include "common/x87.h"
-#include "elem/inverse_trig/inverse_trig.h"
+#include "frame/ieee_constants.h"
+#include "frame/resume.h"
 
 namespace vx {
 namespace {

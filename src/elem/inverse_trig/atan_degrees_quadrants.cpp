@@ -43,8 +43,9 @@
 
 #include "common/bits.h"
 #include "common/horner.h"
-#include "elem/inverse_trig/inverse_trig.h"
 #include "elem/inverse_trig/tables/atan_table.h"
+#include "frame/ieee_constants.h"
+#include "frame/resume.h"
 
 namespace vx {
 namespace {

@@ -1,16 +1,27 @@
-// What the inverse trigonometric functions share: the domain test and the
-// defaults of the arc sines and arc cosines (asin_acos.cpp,
-// asin_acos_degrees.cpp, asin_acos_quadrants.cpp), the range tests on the
-// bits of a Real8 argument, and the two internal quadrant-unit kernels,
-// which take their argument by value.
+// What the arc sines and arc cosines share (asin_acos.cpp,
+// asin_acos_degrees.cpp, asin_acos_quadrants.cpp): the square root of their
+// arc cosine forms in either arithmetic, the domain test and the defaults,
+// the range tests on the bits of a Real8 argument, the Real8 entry, and the
+// two internal quadrant-unit kernels, which take their argument by value.
 #pragma once
+
+#include <emmintrin.h>
 
 #include <cstdint>
 
+#include "common/x87.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
 namespace vx {
+
+// The correctly rounded square root in either arithmetic of the arc cosine
+// forms (via_real8): FSQRT in the register, SQRTSD in Real8.
+inline long double square_root(long double v) { return x87::fsqrt(v); }
+inline double square_root(double v) {
+  const __m128d a = _mm_set_sd(v);
+  return _mm_cvtsd_f64(_mm_sqrt_sd(a, a));
+}
 
 // The arc sine and arc cosine take |x| up to 1; a NaN fails the test too.
 template <class T>

@@ -11,7 +11,7 @@
 // ... + p7 s^7, Q = q0 + ... + q5 s^5 in degrees).
 //
 // Real8: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s + ...
-// + c9 s^9)/r (tan_deg_coefficients.h). For 90 < |x| <= about 1e13 a table
+// + c9 s^9)/r (tables/tan_degrees_table.h). For 90 < |x| <= about 1e13 a table
 // step replaces the kernels: |x|/90 is rounded to a multiple of 1/256, the
 // exact remainder r (|r| <= 90/512) goes to the short tangent G, and the
 // tangent of the table angle j 90/256 degrees, which is tblp[j] = tan(j
@@ -102,7 +102,7 @@ constexpr double g2 = 1.772192311388298e-06;  // 0x3EBDBB820D9327B8
 constexpr double g3 = 2.159374936861102e-10;  // 0x3DEDADA0083E4533
 
 // The rational tangent's numerator and monic denominator, the cotangent
-// series without its leading c0 (tan_deg_coefficients.h), and G.
+// series without its leading c0 (tables/tan_degrees_table.h), and G.
 constexpr double numerator[] = {tan_deg8::a0, tan_deg8::a1, tan_deg8::a2, tan_deg8::a3,
                                 tan_deg8::a4};
 constexpr double denominator[] = {tan_deg8::b0, tan_deg8::b1, tan_deg8::b2};
