@@ -143,15 +143,15 @@ TEST(AtanTable, RecomputedWithMpfr) {
       ASSERT_LT(index, 25);
       mpfr_set_d(v, c, MPFR_RNDN);
       mpfr_atanu(rest, v, kDegrees, MPFR_RNDN);
-      EXPECT_EQ(vx::atantbl_deg4[index], mpfr_get_d(rest, MPFR_RNDN)) << "c = " << c;
+      EXPECT_EQ(vx::atantbl_degrees4[index], mpfr_get_d(rest, MPFR_RNDN)) << "c = " << c;
       mpfr_atanu(rest, v, kQuadrants, MPFR_RNDN);
-      EXPECT_EQ(vx::atantbl_quad4[index], mpfr_get_d(rest, MPFR_RNDN)) << "c = " << c;
+      EXPECT_EQ(vx::atantbl_quadrants4[index], mpfr_get_d(rest, MPFR_RNDN)) << "c = " << c;
       ++seen4;
     }
   }
   EXPECT_EQ(seen4, 25);
-  EXPECT_EQ(vx::atantbl_deg4[12], 45.0);
-  EXPECT_EQ(vx::atantbl_quad4[12], 0.5);
+  EXPECT_EQ(vx::atantbl_degrees4[12], 45.0);
+  EXPECT_EQ(vx::atantbl_quadrants4[12], 0.5);
 
   struct Breakpoint {
     double c;
@@ -177,7 +177,7 @@ TEST(AtanTable, RecomputedWithMpfr) {
     const struct {
       const vx::DoubleDouble *table;
       unsigned long turn;
-    } units[] = {{vx::atantbl_deg8, kDegrees}, {vx::atantbl_quad8, kQuadrants}};
+    } units[] = {{vx::atantbl_degrees8, kDegrees}, {vx::atantbl_quadrants8, kQuadrants}};
     for (const auto &u : units) {
       mpfr_set_d(v, p.c, MPFR_RNDN);
       mpfr_atanu(v, v, u.turn, MPFR_RNDN);
@@ -188,7 +188,7 @@ TEST(AtanTable, RecomputedWithMpfr) {
     }
   }
   // The first entry in degrees: atan(1/8).
-  EXPECT_NEAR(vx::atantbl_deg8[0].high, 7.125016348901795, 1e-14);
+  EXPECT_NEAR(vx::atantbl_degrees8[0].high, 7.125016348901795, 1e-14);
 }
 
 // ---- Exact points -----------------------------------------------------------

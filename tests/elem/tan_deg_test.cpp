@@ -197,7 +197,7 @@ TEST(TanDeg8, RangeBoundaries) {
 // The kernels of tan_deg_coefficients.h on (0, 45.1], evaluated exactly
 // with MPFR: the errors the header states.
 TEST(TanDegKernels, WithinTheirStatedErrors) {
-  using namespace vx::tan_deg8;
+  using namespace vx::tan_degrees8;
   oracle::Big r, s, a, b, c, t, e, c0v;
   mpfr_set_ld(c0v, c0, MPFR_RNDN);
   double tan_worst = 0, cot_worst = 0;

@@ -90,10 +90,10 @@ int main() {
       "#pragma once\n\n"
       "#include \"common/double_double.h\"\n\n"
       "namespace vx {\n\n");
-  real4_table("atantbl_deg4", "degrees", 360);
-  real4_table("atantbl_quad4", "quadrant units", 4);
-  real8_table("atantbl_deg8", "degrees", 360);
-  real8_table("atantbl_quad8", "quadrant units", 4);
+  real4_table("atantbl_degrees4", "degrees", 360);
+  real4_table("atantbl_quadrants4", "quadrant units", 4);
+  real8_table("atantbl_degrees8", "degrees", 360);
+  real8_table("atantbl_quadrants8", "quadrant units", 4);
   std::printf("}  // namespace vx\n");
   return 0;
 }

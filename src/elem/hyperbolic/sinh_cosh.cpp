@@ -186,7 +186,7 @@ Attempt<Complex8> sinh_cosh4(float x) {
 }
 
 // One attempt of g_scnhq.
-Attempt<Complex8> sinh_cosh_quadrant4(float x) {
+Attempt<Complex8> sinh_cosh_quadrants4(float x) {
   const std::uint32_t a = bits(x) & 0x7fffffff;
   const Range r = range_of(a, quadrant_ends4);
   // |x| >= 56.923, infinities, NaNs: error 223, the finite default whatever
@@ -273,7 +273,7 @@ Attempt<Complex16> sinh_cosh8(double x) {
 }
 
 // One attempt of g_dschq.
-Attempt<Complex16> sinh_cosh_quadrant8(double x) {
+Attempt<Complex16> sinh_cosh_quadrants8(double x) {
   const double ax = std::fabs(x);
   const Range r = range_of(ax, quadrant_ends8);
   // |x| >= 452.302, infinities, NaNs: error 224, the finite default whatever
@@ -295,11 +295,11 @@ Complex8 *g_scnh(Complex8 *result, const float *x) {
   return vx::store_result(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
 }
 Complex8 *g_scnhq(Complex8 *result, const float *x) {
-  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrant4, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrants4, *x));
 }
 Complex16 *g_dsch(Complex16 *result, const double *x) {
   return vx::store_result(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
 }
 Complex16 *g_dschq(Complex16 *result, const double *x) {
-  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrant8, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrants8, *x));
 }

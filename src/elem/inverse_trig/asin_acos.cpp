@@ -52,7 +52,7 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-namespace real4 {
+namespace r4 {
 
 constexpr float rh = 0.70710677f;           // 0x3F3504F3: sqrt(1/2)
 constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
@@ -99,11 +99,11 @@ E acos_root(float ax) {
   return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
 }
 
-}  // namespace real4
+}  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
-namespace real8 {
+namespace r8 {
 
 constexpr double rh = 0.7071067811865476;       // 0x3FE6A09E667F3BCD: sqrt(1/2)
 constexpr double hp1 = 1.5707963267948966;      // 0x3FF921FB54442D18: pi/2 head
@@ -192,7 +192,7 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
   return static_cast<double>(negative(b) ? pi_minus(r) : r);
 }
 
-}  // namespace real8
+}  // namespace r8
 
 // ---- Real8 with fused multiply-adds ---------------------------------------
 
@@ -203,20 +203,18 @@ struct RadiansFma {
   static constexpr const auto &arcsin = arc_fma_table::radians::arcsin;
   static constexpr const auto &arcsin_high = arc_fma_table::radians::arcsin_high;
   static constexpr const auto &kernel = arc_fma_table::radians::kernel;
-  static constexpr double quarter = real8::hp1, quarter_low = real8::hp2;
-  static constexpr double half = real8::pi1, half_low = real8::pi2;
+  static constexpr double quarter = r8::hp1, quarter_low = r8::hp2;
+  static constexpr double half = r8::pi1, half_low = r8::pi2;
   static constexpr double slack = 0x1p-61;
   static constexpr bool two_rationals = true;
   static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
   // the arc sine takes its rationals up to sqrt(1/2), the arc cosine below
   static constexpr bool arcsin_by_series(std::uint64_t b) {
-    return (b & kMagnitude) <= real8::rh_bits;
+    return (b & kMagnitude) <= r8::rh_bits;
   }
-  static constexpr bool arccos_by_series(std::uint64_t b) {
-    return (b & kMagnitude) < real8::rh_bits;
-  }
-  static constexpr auto arcsin_register = real8::arcsin_value;
-  static constexpr auto arccos_register = real8::arccos_value;
+  static constexpr bool arccos_by_series(std::uint64_t b) { return (b & kMagnitude) < r8::rh_bits; }
+  static constexpr auto arcsin_register = r8::arcsin_value;
+  static constexpr auto arccos_register = r8::arccos_value;
 };
 
 // ---- Both types --------------------------------------------------------------
@@ -227,24 +225,24 @@ struct RadiansFma {
 struct Radians4 {
   using T = float;
   static constexpr std::int32_t error = 217;
-  static constexpr float rh = real4::rh;
-  static constexpr float quarter_turn = real4::hpi_default;
-  static constexpr float half_turn = real4::pi_default;
+  static constexpr float rh = r4::rh;
+  static constexpr float quarter_turn = r4::hpi_default;
+  static constexpr float half_turn = r4::pi_default;
   template <class E>
   static E asin_series(float x) {
-    return real4::asin_series<E>(x);
+    return r4::asin_series<E>(x);
   }
   template <class E>
   static E acos_root(float ax) {
-    return real4::acos_root<E>(ax);
+    return r4::acos_root<E>(ax);
   }
   template <class E>
   static E hpi_minus(E r) {
-    return real4::hpi - r;
+    return r4::hpi - r;
   }
   template <class E>
   static E pi_minus(E r) {
-    return real4::pi - r;
+    return r4::pi - r;
   }
 };
 
@@ -252,19 +250,19 @@ struct Radians4 {
 struct Radians8 {
   using T = double;
   static constexpr std::int32_t error = 218;
-  static constexpr double rh = real8::rh;
-  static constexpr double quarter_turn = real8::hp1;
-  static constexpr double half_turn = real8::pi1;
+  static constexpr double rh = r8::rh;
+  static constexpr double quarter_turn = r8::hp1;
+  static constexpr double half_turn = r8::pi1;
   template <class E>
   static ld asin_series(double x) {
-    return real8::asin_series(x);
+    return r8::asin_series(x);
   }
   template <class E>
   static ld acos_root(double ax) {
-    return real8::acos_root(ax);
+    return r8::acos_root(ax);
   }
-  static ld hpi_minus(ld r) { return real8::hpi_minus(r); }
-  static ld pi_minus(ld r) { return real8::pi_minus(r); }
+  static ld hpi_minus(ld r) { return r8::hpi_minus(r); }
+  static ld pi_minus(ld r) { return r8::pi_minus(r); }
 };
 
 // asin x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the

@@ -53,7 +53,7 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-namespace real4 {
+namespace r4 {
 
 constexpr float rh = 0.707106781f;  // 0x3F3504F3: sqrt(1/2)
 
@@ -151,11 +151,11 @@ Attempt<float> arccos(float x) {
   return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
 }
 
-}  // namespace real4
+}  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
-namespace real8 {
+namespace r8 {
 
 // x A(t) / B(t), t = 1/4 - x^2, A = a0 + a1 t + ... + a4 t^4,
 // B = b0 + b1 t + ... + b4 t^4 + t^5: asind x, |x| <= 1/2.
@@ -227,7 +227,7 @@ Attempt<double> arccos(double x) {
   return result(arccos_value(&x, bits(x)));
 }
 
-}  // namespace real8
+}  // namespace r8
 
 // ---- Real8 with fused multiply-adds ---------------------------------------
 
@@ -244,14 +244,14 @@ struct DegreesFma {
   // the arc sine takes its rational up to 1/2, the arc cosine up to 1/2
   static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
   static constexpr bool arccos_by_series(std::uint64_t b) { return !beyond_half(b); }
-  static constexpr auto arcsin_register = real8::arcsin_value;
-  static constexpr auto arccos_register = real8::arccos_value;
+  static constexpr auto arcsin_register = r8::arcsin_value;
+  static constexpr auto arccos_register = r8::arccos_value;
 };
 
 }  // namespace
 }  // namespace vx
 
-float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
-float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasind(const double *x) { return vx::arcsin_entry<vx::DegreesFma, vx::real8::arcsin>(x); }
-double g_dacosd(const double *x) { return vx::arccos_entry<vx::DegreesFma, vx::real8::arccos>(x); }
+float g_asind(const float *x) { return vx::resume_loop(vx::r4::arcsin, *x); }
+float g_acosd(const float *x) { return vx::resume_loop(vx::r4::arccos, *x); }
+double g_dasind(const double *x) { return vx::arcsin_entry<vx::DegreesFma, vx::r8::arcsin>(x); }
+double g_dacosd(const double *x) { return vx::arccos_entry<vx::DegreesFma, vx::r8::arccos>(x); }

@@ -50,7 +50,7 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-namespace real4 {
+namespace r4 {
 
 // The coefficients are Real4 values (the hex is their Real4 pattern), held
 // as Real8 so that the register and Real8 evaluations take them alike.
@@ -82,11 +82,11 @@ E kernel_series(E v) {
   return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * (p4 + v * p5)))));
 }
 
-}  // namespace real4
+}  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
-namespace real8 {
+namespace r8 {
 
 // asinq x = x (1 + A(s) / B(s)), |x| <= 1/2, A = a0 + a1 s + ... + a5 s^5, and
 // B = b0 + b1 s + b2 s^2 + b3 s^3 + s^4 (the denominator of the radian arc
@@ -147,7 +147,7 @@ constexpr double q3 = -22.052029416196493;   // 0xC0360D51CCC0FE71
   return static_cast<double>(negative(b) ? 2 - r : r);
 }
 
-}  // namespace real8
+}  // namespace r8
 
 // ---- Real8 with fused multiply-adds ---------------------------------------
 
@@ -164,8 +164,8 @@ struct QuadrantsFma {
   // the arc sine takes its rational up to 1/2, the arc cosine below 1/2
   static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
   static constexpr bool arccos_by_series(std::uint64_t b) { return below_half(b); }
-  static constexpr auto arcsin_register = real8::arcsin_value;
-  static constexpr auto arccos_register = real8::arccos_value;
+  static constexpr auto arcsin_register = r8::arcsin_value;
+  static constexpr auto arccos_register = r8::arccos_value;
 };
 
 // ---- Both types --------------------------------------------------------------
@@ -177,11 +177,11 @@ struct Quadrants4 {
   static constexpr std::int32_t error = 1357;
   template <class E>
   static E asin_series(float x) {
-    return real4::asin_series<E>(x);
+    return r4::asin_series<E>(x);
   }
   template <class E>
   static E kernel_series(E v) {
-    return real4::kernel_series(v);
+    return r4::kernel_series(v);
   }
   static float arcsin_value(float x);
   static float arccos_value(float x);
@@ -193,18 +193,18 @@ struct Quadrants8 {
   static constexpr std::int32_t error = 1358;
   template <class E>
   static ld asin_series(double x) {
-    return real8::asin_series(x);
+    return r8::asin_series(x);
   }
   template <class E>
   static ld kernel_series(ld v) {
-    return real8::kernel_series(v);
+    return r8::kernel_series(v);
   }
-  static double arcsin_value(double x) { return real8::arcsin_value(&x, bits(x)); }
-  static double arccos_value(double x) { return real8::arccos_value(&x, bits(x)); }
+  static double arcsin_value(double x) { return r8::arcsin_value(&x, bits(x)); }
+  static double arccos_value(double x) { return r8::arccos_value(&x, bits(x)); }
 };
 
 // asinq x for |x| <= 1 in the arithmetic E: the Real4 forms (the Real8
-// entries have real8::arcsin_value and real8::arccos_value).
+// entries have r8::arcsin_value and r8::arccos_value).
 template <class K, class E, class T = typename K::T>
 auto arcsin_value(T x) {
   const T ax = std::fabs(x);

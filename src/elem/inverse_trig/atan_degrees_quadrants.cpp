@@ -72,7 +72,7 @@ struct Degrees4 {
   static constexpr float hpi = 90.0f;                 // quarter turn
   static constexpr float half = 180.0f;
   static constexpr std::int32_t atan2_error = 1369;
-  static constexpr const double *atantbl = atantbl_deg4;
+  static constexpr const double *atantbl = atantbl_degrees4;
 };
 
 struct Quadrants4 {
@@ -88,7 +88,7 @@ struct Quadrants4 {
   static constexpr float hpi = 1.0f;                   // quarter turn
   static constexpr float half = 2.0f;
   static constexpr std::int32_t atan2_error = 1359;
-  static constexpr const double *atantbl = atantbl_quad4;
+  static constexpr const double *atantbl = atantbl_quadrants4;
 };
 
 template <class U>
@@ -167,7 +167,7 @@ struct Degrees8 {
   static constexpr double mhpi1 = -90.0;  // minus the quarter turn
   static constexpr double half = 180.0;
   static constexpr std::int32_t atan2_error = 1370;
-  static constexpr const DoubleDouble *atantbl = atantbl_deg8;
+  static constexpr const DoubleDouble *atantbl = atantbl_degrees8;
 };
 
 struct Quadrants8 {
@@ -205,7 +205,7 @@ struct Quadrants8 {
   static constexpr double mhpi1 = -1.0;  // minus the quarter turn
   static constexpr double half = 2.0;
   static constexpr std::int32_t atan2_error = 1360;
-  static constexpr const DoubleDouble *atantbl = atantbl_quad8;
+  static constexpr const DoubleDouble *atantbl = atantbl_quadrants8;
 };
 
 template <class U>

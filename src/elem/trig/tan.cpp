@@ -30,7 +30,7 @@
 #include "common/bits.h"
 #include "common/double_double.h"
 #include "elem/trig/tables/tan_table.h"
-#include "elem/trig/tan_quadrant4.h"
+#include "elem/trig/tan_quadrants4.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -88,13 +88,13 @@ Attempt<float> tan_cot4(float x) {
     const double n = static_cast<double>(bg + t);  // stored: t rounded to the nearest integer k
     const ld r = t + (bg - n);                     // t - k, |r| <= 1/2
     const bool odd = (bits(n) & 1) != 0;           // parity of k: n's lowest significand bit
-    // P (tangent) and Q (cotangent) of r quadrant units: tan_quadrant4.h.
+    // P (tangent) and Q (cotangent) of r quadrant units: tan_quadrants4.h.
     if (odd == kCot) {
-      const ld p = tan_quadrant4::tangent(r);
+      const ld p = tan_quadrants4::tangent(r);
       return result(static_cast<float>(kCot ? -p : p));
     }
     if (r == 0) return pole4();  // k odd (tan) or even (cot) and no remainder
-    const ld q = tan_quadrant4::cotangent(r);
+    const ld q = tan_quadrants4::cotangent(r);
     return result(static_cast<float>(kCot ? q : -q));
   }
   // |x| up to pi/2, in radians: w = pi/2 - |x| with the sign of x.

@@ -116,7 +116,7 @@ struct TooLarge<double> {
 // One attempt of the sine (kCosine false) or the cosine, inlined into the
 // entry so that its no-error path is this code alone.
 template <class T, bool kCosine>
-[[gnu::always_inline]] inline Attempt<T> sin_cos_deg(T x) {
+[[gnu::always_inline]] inline Attempt<T> sin_cos_degrees(T x) {
   using L = TooLarge<T>;
   const T ax = std::fabs(x);
   // |x| >= xmax, infinities and NaNs (compared as bit patterns): error
@@ -137,7 +137,7 @@ template <class T, bool kCosine>
 }  // namespace
 }  // namespace vx
 
-float g_sind(const float *x) { return vx::resume_loop(vx::sin_cos_deg<float, false>, *x); }
-float g_cosd(const float *x) { return vx::resume_loop(vx::sin_cos_deg<float, true>, *x); }
-double g_dsind(const double *x) { return vx::resume_loop(vx::sin_cos_deg<double, false>, *x); }
-double g_dcosd(const double *x) { return vx::resume_loop(vx::sin_cos_deg<double, true>, *x); }
+float g_sind(const float *x) { return vx::resume_loop(vx::sin_cos_degrees<float, false>, *x); }
+float g_cosd(const float *x) { return vx::resume_loop(vx::sin_cos_degrees<float, true>, *x); }
+double g_dsind(const double *x) { return vx::resume_loop(vx::sin_cos_degrees<double, false>, *x); }
+double g_dcosd(const double *x) { return vx::resume_loop(vx::sin_cos_degrees<double, true>, *x); }

@@ -103,12 +103,12 @@ constexpr double g3 = 2.159374936861102e-10;  // 0x3DEDADA0083E4533
 
 // The rational tangent's numerator and monic denominator, the cotangent
 // series without its leading c0 (tables/tan_degrees_table.h), and G.
-constexpr double numerator[] = {tan_deg8::a0, tan_deg8::a1, tan_deg8::a2, tan_deg8::a3,
-                                tan_deg8::a4};
-constexpr double denominator[] = {tan_deg8::b0, tan_deg8::b1, tan_deg8::b2};
-constexpr double cotangent[] = {tan_deg8::c1, tan_deg8::c2, tan_deg8::c3,
-                                tan_deg8::c4, tan_deg8::c5, tan_deg8::c6,
-                                tan_deg8::c7, tan_deg8::c8, tan_deg8::c9};
+constexpr double numerator[] = {tan_degrees8::a0, tan_degrees8::a1, tan_degrees8::a2,
+                                tan_degrees8::a3, tan_degrees8::a4};
+constexpr double denominator[] = {tan_degrees8::b0, tan_degrees8::b1, tan_degrees8::b2};
+constexpr double cotangent[] = {tan_degrees8::c1, tan_degrees8::c2, tan_degrees8::c3,
+                                tan_degrees8::c4, tan_degrees8::c5, tan_degrees8::c6,
+                                tan_degrees8::c7, tan_degrees8::c8, tan_degrees8::c9};
 constexpr double short_tangent[] = {g1, g2, g3};
 
 struct Kernels {
@@ -120,7 +120,7 @@ struct Kernels {
   }
   static ld cot(ld r) {
     const ld s = r * r;
-    return (s * horner(cotangent, s) + tan_deg8::c0) / r;
+    return (s * horner(cotangent, s) + tan_degrees8::c0) / r;
   }
 };
 
