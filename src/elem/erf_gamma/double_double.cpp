@@ -35,6 +35,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/math_constants.h"
 #include "elem/erf_gamma/tables/exp2_16_table.h"
 #include "elem/exp_log/tables/exp2_table.h"
 
@@ -72,10 +73,7 @@ constexpr double p6 = 0.0001540330470910536;  // 0x3F24307DCCAD405B
 // ---- ulx_gtem --------------------------------------------------------------
 
 // -1/ln 2 in two parts: the nearest Real8 and the nearest Real8 to the rest.
-constexpr DoubleDouble mlg2e = {
-    -1.4426950408889634,      // 0xBFF71547652B82FE
-    -2.0355273740931033e-17,  // 0xBC7777D0FFDA0D24
-};
+constexpr DoubleDouble mlg2e = {-kLog2e.high, -kLog2e.low};
 
 // ---- ulx_gtlg --------------------------------------------------------------
 
@@ -100,9 +98,13 @@ constexpr double p7 = 0.1481052984307349;        // 0x3FC2F51D4A8FE9EE
 // ---- ulx_gtep --------------------------------------------------------------
 
 namespace gtep {
-constexpr double rlg2 = 1.442695040888963;      // 0x3FF71547652B82FC: 1/ln 2, picks m only
-constexpr double lg2b = 0.6931471787393093;     // 0x3FE62E42FE000000: ln 2, 28 bits
-constexpr double lg2c = 1.820635998504146e-09;  // 0x3E1F473DE6AF278E: ln 2 - lg2b
+// 1/ln 2 picks m only: 1.442695040888963, two units below log2(e)
+// (math_constants.h).
+constexpr double rlg2 = 0x1.71547652b82fcp+0;  // 0x3FF71547652B82FC
+constexpr double lg2b = 0.6931471787393093;    // 0x3FE62E42FE000000: ln 2, 28 bits
+// ln 2 - lg2b as 1.820635998504146e-09, one unit below the nearest Real8
+// of ln 2 - lg2b.
+constexpr double lg2c = 0x1.f473de6af278ep-30;  // 0x3E1F473DE6AF278E
 constexpr double bg = 105553116266496.0;        // 0x42D8000000000000: 1.5 * 2^46, rounds to 1/64
 constexpr double p2 = 0.4999999999993281;       // 0x3FDFFFFFFFFFD0B8
 constexpr double p3 = 0.1666666666672104;       // 0x3FC555555555A1DB

@@ -51,6 +51,7 @@
 
 #include "common/bits.h"
 #include "common/horner.h"
+#include "common/math_constants.h"
 #include "elem/erf_gamma/double_double.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
@@ -235,10 +236,7 @@ constexpr DoubleDouble lr2p = {
     -3.8782941580672414e-17,  // 0xBC865B5A1B7FF5DF
 };
 // log2(e) in two parts: the nearest Real8 and the nearest Real8 to the rest.
-constexpr DoubleDouble lg2e = {
-    1.4426950408889634,      // 0x3FF71547652B82FE
-    2.0355273740931033e-17,  // 0x3C7777D0FFDA0D24
-};
+constexpr DoubleDouble lg2e = kLog2e;
 constexpr double xm = 171.6243;       // 0x406573FA43FE5C92: gamma overflows from 171.62438
 constexpr double xmax = 2.55634e305;  // 0x7F574C59092DD6B0: its ln gamma is 1.79513e308
 }  // namespace r8

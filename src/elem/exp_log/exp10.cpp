@@ -112,7 +112,7 @@ constexpr double overflow8 = 308.254;           // 0x40734410624DD2F2: at or abo
 
 // P10(f) = p1 + p2 f + p3 f^2 + p4 f^3 + p5 f^4: (10^f - 1)/f for
 // |f| <= log10(2)/128, relative error of f P10(f) 2.7e-18.
-constexpr double p1 = 2.3025850929940455;  // 0x40026BB1BBB55515: ln 10
+constexpr double p1 = 2.3025850929940455;  // 0x40026BB1BBB55515: near ln 10
 constexpr double p2 = 2.650949055235637;   // 0x40053524C73CCB14
 constexpr double p3 = 2.034678592299529;   // 0x4000470591DE61E2
 constexpr double p4 = 1.1712568662143181;  // 0x3FF2BD77D6F9B1F2

@@ -46,6 +46,7 @@
 
 #include "common/bits.h"
 #include "common/cpu.h"
+#include "common/math_constants.h"
 #include "common/real4_rounding.h"
 #include "elem/erf_gamma/double_double.h"
 #include "elem/exp_log/log_argument_error.h"
@@ -61,8 +62,8 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-constexpr float norm = 4294967296.0f;        // 0x4F800000: 2^32, scales subnormals
-constexpr double lg2m = 1.4426950408889634;  // 0x3FF71547652B82FE: 1/ln 2
+constexpr float norm = 4294967296.0f;  // 0x4F800000: 2^32, scales subnormals
+constexpr double lg2m = kLog2e.high;   // 1/ln 2
 
 // log2 of the positive normal number with bit pattern i, less `shift`.
 // T = long double is the register evaluation; T = double the same formula
@@ -118,7 +119,7 @@ constexpr double q8 = 1.4375;  // 0x3FF7000000000000: 1/ln 2 = q8 + q[0], q8 u e
 constexpr double q[8] = {
     0.005195040888963407,  // 0x3F7547652B82FE17
     -0.7213475204444817,   // 0xBFE71547652B82FE: -1/(2 ln 2)
-    0.48089834696299655,   // 0x3FDEC709DC3A049B: 1/(3 ln 2)
+    0.48089834696299655,   // 0x3FDEC709DC3A049B: near 1/(3 ln 2)
     -0.36067376022225484,  // 0xBFD71547652B83FA
     0.2885390074522864,    // 0x3FD2776C50282F07
     -0.24044917262564572,  // 0xBFCEC709DA638211

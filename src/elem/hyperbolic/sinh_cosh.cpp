@@ -52,6 +52,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/math_constants.h"
 #include "elem/exp_log/exp_kernel.h"
 #include "elem/exp_log/tables/exp2_table.h"
 #include "elem/hyperbolic/half_exp.h"
@@ -102,15 +103,15 @@ constexpr float cp1 = 0.49999997f;    // 0x3EFFFFFF
 constexpr float cp2 = 0.041666869f;   // 0x3D2AAAE1
 constexpr float cp3 = 0.0013883059f;  // 0x3AB5F7D1
 constexpr float cp4 = 2.548408e-05f;  // 0x37D5C6A5
-// The exponential: log2(e) to the nearest Real8 (the 1.442695040888963
-// sometimes quoted reads back two units low), the rounding constant, and
+// The exponential: log2(e) to the nearest Real8, not the 1.442695040888963
+// two units below it (math_constants.h), the rounding constant, and
 // 2^f - 1 = f (q0 + f (q1 + f q2)) for 0 <= f <= 1/64 (0.002 ulp).
-constexpr double log2e = 0x1.71547652b82fep+0;  // 0x3FF71547652B82FE: 1.4426950408889634
-constexpr double bg = 105553116266496.0;        // 0x42D8000000000000: 1.5 2^46, rounds to 1/64
-constexpr float q0 = 0.69314718f;               // 0x3F317218
-constexpr float q1 = 0.24022356f;               // 0x3E75FD2A
-constexpr float q2 = 0.055805407f;              // 0x3D649436
-constexpr float hpi4 = 1.5707964f;              // 0x3FC90FDB: pi/2 in Real4
+constexpr double log2e = kLog2e.high;
+constexpr double bg = 105553116266496.0;  // 0x42D8000000000000: 1.5 2^46, rounds to 1/64
+constexpr float q0 = 0.69314718f;         // 0x3F317218
+constexpr float q1 = 0.24022356f;         // 0x3E75FD2A
+constexpr float q2 = 0.055805407f;        // 0x3D649436
+constexpr float hpi4 = 1.5707964f;        // 0x3FC90FDB: pi/2 in Real4
 
 // 2^scale e^y for 0 <= y < 88.73, rounded to Real4 (as described at the
 // top; scale is 0 or -1).
@@ -199,9 +200,9 @@ Attempt<Complex8> sinh_cosh_quadrants4(float x) {
 
 // ---- Real8 -----------------------------------------------------------------
 
-constexpr double emax = 709.782;            // 0x40862E4189374BC7: e^a / 2 from g_dexp below this
-constexpr double xmax = 710.475;            // 0x408633CCCCCCCCCD: limit of the split form
-constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
+constexpr double emax = 709.782;  // 0x40862E4189374BC7: e^a / 2 from g_dexp below this
+constexpr double xmax = 710.475;  // 0x408633CCCCCCCCCD: limit of the split form
+constexpr double hpi = kHalfPi;
 // Ends of the ranges of g_dsinh, g_dcosh and g_dsch on |x|: 1 and 18.4
 // (high words 0x3FF00000 and 0x40326666), emax, xmax; of g_dschq:
 // 0.63661977, 11.7, 451.861, 452.302 (|t| below 1, 18.38, 709.78, 710.47).

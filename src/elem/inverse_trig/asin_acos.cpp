@@ -30,9 +30,8 @@
 // Constants. pi/2 and pi are quoted as 1.5707963272 and 3.1415926536 for
 // the Real4 forms; the nearest Real8 values are used, so that they add
 // nothing to the error of a Real4 result (a Real4 pi/2 would add up to 0.7
-// ulp next to rh). The tails hp2 and pi2 are the nearest Real8 to
-// pi/2 - hp1 and pi - pi1: the values 6.123233995736762e-17 and
-// 1.2246467991473525e-16 sometimes given for them are three units low.
+// ulp next to rh). The Real8 forms add pi/2 and pi as a head and a tail
+// (math_constants.h).
 // The Real8 arc cosine form reads sqrt(v) + sqrt(v) P(v) / Q(v): P(0) / Q(0)
 // is sqrt(2) - 1, so the sqrt(v) term is the leading one.
 //
@@ -40,6 +39,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/math_constants.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -54,11 +54,11 @@ using ld = long double;
 
 namespace r4 {
 
-constexpr float rh = 0.70710677f;           // 0x3F3504F3: sqrt(1/2)
-constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
-constexpr double pi = 3.141592653589793;    // 0x400921FB54442D18: pi
-constexpr float hpi_default = 1.5707964f;   // 0x3FC90FDB: pi/2 rounded to Real4
-constexpr float pi_default = 3.1415927f;    // 0x40490FDB: pi rounded to Real4
+constexpr float rh = 0.70710677f;  // 0x3F3504F3: sqrt(1/2)
+constexpr double hpi = kHalfPi;
+constexpr double pi = kPi;
+constexpr float hpi_default = 1.5707964f;  // 0x3FC90FDB: pi/2 rounded to Real4
+constexpr float pi_default = 3.1415927f;   // 0x40490FDB: pi rounded to Real4
 
 // The coefficients are Real4 values (the hex is their Real4 pattern), held
 // as Real8 so that the register and Real8 evaluations take them alike.
@@ -105,11 +105,11 @@ E acos_root(float ax) {
 
 namespace r8 {
 
-constexpr double rh = 0.7071067811865476;       // 0x3FE6A09E667F3BCD: sqrt(1/2)
-constexpr double hp1 = 1.5707963267948966;      // 0x3FF921FB54442D18: pi/2 head
-constexpr double hp2 = 6.123233995736766e-17;   // 0x3C91A62633145C07: pi/2 - hp1
-constexpr double pi1 = 3.141592653589793;       // 0x400921FB54442D18: pi head
-constexpr double pi2 = 1.2246467991473532e-16;  // 0x3CA1A62633145C07: pi - pi1
+constexpr double rh = 0.7071067811865476;  // 0x3FE6A09E667F3BCD: sqrt(1/2)
+constexpr double hp1 = kHalfPi;            // pi/2 head
+constexpr double hp2 = kHalfPiLow;         // pi/2 - hp1
+constexpr double pi1 = kPi;                // pi head
+constexpr double pi2 = kPiLow;             // pi - pi1
 
 // asin x = x + x s A(s) / B(s), |x| <= 1/2, A = a1 + a2 s + ... + a5 s^4,
 // B = b0 + b1 s + b2 s^2 + b3 s^3 + s^4.

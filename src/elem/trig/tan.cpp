@@ -29,6 +29,7 @@
 
 #include "common/bits.h"
 #include "common/double_double.h"
+#include "common/math_constants.h"
 #include "elem/trig/tables/tan_table.h"
 #include "elem/trig/tan_quadrants4.h"
 #include "frame/ieee_constants.h"
@@ -41,14 +42,12 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-// 2/pi as the nearest Real8. The decimal 0.6366197723675813 often quoted for
-// it reads back one unit low (0x3FE45F306DC9C882); the reduction of the
-// Real4 functions uses the product x 2/pi directly, so the nearest value is
-// kept.
-constexpr double tp = 0x1.45f306dc9c883p-1;  // 0x3FE45F306DC9C883: 2/pi
-constexpr double bg = 6755399441055744.0;    // 0x4338000000000000: 1.5 * 2^52
-constexpr double hpi = 1.5707963267948966;   // 0x3FF921FB54442D18: pi/2
-constexpr double hpm = -1.5707963267948966;  // 0xBFF921FB54442D18: -pi/2
+// 2/pi as the nearest Real8 (math_constants.h): the reduction of the Real4
+// functions uses the product x 2/pi directly.
+constexpr double tp = kTwoOverPi;
+constexpr double bg = 6755399441055744.0;  // 0x4338000000000000: 1.5 * 2^52
+constexpr double hpi = kHalfPi;
+constexpr double hpm = -kHalfPi;
 
 // A(y) = y (a0 + a1 s + ... + a7 s^7), s = y^2: tan y, |y| <= pi/4.
 constexpr double a0 = 0.999999998827;      // 0x3FEFFFFFFF5EC8BB
@@ -108,14 +107,13 @@ Attempt<float> tan_cot4(float x) {
 
 // ---- Real8 -----------------------------------------------------------------
 
-constexpr double xmax = 3.53e15;            // 0x43291508581D4000: argument limit
-constexpr double rhp = tp;                  // 2/pi: picks k and the table point only
-constexpr double bg8 = 17592186044416.0;    // 0x42B0000000000000: 2^44, rounds to 1/256
-constexpr double hp1 = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2 head
-// pi/2 - hp1 (and pi/2 - hpa - hpb) to the nearest Real8. The value
-// 6.123233995736762e-17 (0x3C91A62633145C04) sometimes given for it is three
-// units low, which costs three ulps of tan next to pi/2.
-constexpr double hp2 = 0x1.1a62633145c07p-54;   // 0x3C91A62633145C07: 6.123233995736766e-17
+constexpr double xmax = 3.53e15;          // 0x43291508581D4000: argument limit
+constexpr double rhp = tp;                // 2/pi: picks k and the table point only
+constexpr double bg8 = 17592186044416.0;  // 0x42B0000000000000: 2^44, rounds to 1/256
+constexpr double hp1 = kHalfPi;           // pi/2 head
+// pi/2 - hp1 (and pi/2 - hpa - hpb) to the nearest Real8; a tail three
+// units low would cost three ulps of tan next to pi/2.
+constexpr double hp2 = kHalfPiLow;
 constexpr double hpa = 1.5707963109016418;      // 0x3FF921FB50000000: pi/2, 25 bits
 constexpr double hpb = 1.5893254712295857e-08;  // 0x3E5110B460000000: next 27 bits
 constexpr double hpc = 1.5893254773528196e-08;  // 0x3E5110B4611A6263: pi/2 - hpa
