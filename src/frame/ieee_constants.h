@@ -7,17 +7,14 @@
 
 namespace vx {
 
-// IEEE patterns: quiet NaNs with clear payload, and the infinities.
+// IEEE patterns: the quiet NaN with clear payload, and the infinities.
 inline constexpr float _NaN_F = real4_from_bits(0x7fc00000);
-inline constexpr float _MNaN_F = real4_from_bits(0xffc00000);
 inline constexpr float _Inf_F = real4_from_bits(0x7f800000);
 inline constexpr float _MInf_F = real4_from_bits(0xff800000);
 inline constexpr double _NaN_D = real8_from_bits(0x7ff8000000000000);
-inline constexpr double _MNaN_D = real8_from_bits(0xfff8000000000000);
 inline constexpr double _Inf_D = real8_from_bits(0x7ff0000000000000);
 inline constexpr double _MInf_D = real8_from_bits(0xfff0000000000000);
 inline constexpr Real16 _NaN_Q = real16_from_words(0x7fff8000, 0, 0, 0);
-inline constexpr Real16 _MNaN_Q = real16_from_words(0xffff8000, 0, 0, 0);
 inline constexpr Real16 _Inf_Q = real16_from_words(0x7fff0000, 0, 0, 0);
 inline constexpr Real16 _MInf_Q = real16_from_words(0xffff0000, 0, 0, 0);
 

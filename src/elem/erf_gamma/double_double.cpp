@@ -25,10 +25,13 @@
 // Results below the normal range round once into the subnormal range (the
 // exponent field is only written directly while the result stays normal).
 //
-// Accuracy, measured in erf_gamma_internal_test against MPFR: the products carry
-// about 103 bits (2^-103); ulx_gte2 and ulx_gtem are within 0.61 ulp and
-// ulx_gtep (single-part table) within 1 ulp; ulx_gtlg's series leaves an
-// absolute error up to 2^-60.3 in ln m, which bounds its accuracy (about 60
+// Accuracy against MPFR (erf_gamma_internal_test), by analysis: the
+// products carry about 103 bits (2^-103: the partial products are exact
+// but the last, and the sums round at 2^-106 or 2^-105); ulx_gte2 and
+// ulx_gtem are within 0.61 ulp (the polynomial within 2^-56.8 of 2^f, the
+// terms kept to 2^-58, then the last sum's rounding) and ulx_gtep
+// (single-part table) within 1 ulp; ulx_gtlg's series, a fit whose error in
+// ln m reaches 2^-60.3 (measured with MPFR), bounds its accuracy (about 60
 // bits, not 106).
 #include "elem/erf_gamma/double_double.h"
 

@@ -27,10 +27,11 @@
 // read as d0 + ... + d5 u^5 without the u^6 term, the Real8 tail form is
 // wrong by 5e-6; with it, it is within 1e-16.
 //
-// Accuracy against MPFR (erf_gamma_test): the rational forms themselves are off
-// by up to 1.4 ulp (Real4 erf, near 1), 1 ulp (Real8 erf, near 0.2) and
-// 0.87 ulp (Real8 erfc tail); Real8 erfc also carries the rounding of E to
-// Real8. The bounds asserted there add these up.
+// Accuracy against MPFR (erf_gamma_test), bounds by analysis: the errors
+// of the rational forms themselves, measured with MPFR over their ranges
+// (up to 1.4 ulp for the Real4 erf near 1, 1 ulp for the Real8 erf near
+// 0.2 and 0.87 ulp for the Real8 erfc tail), plus the one rounding, and
+// for the Real8 erfc the rounding of E to Real8.
 #include <vexmorg/vexmorg.h>
 
 #include <cmath>

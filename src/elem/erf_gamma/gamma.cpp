@@ -43,8 +43,13 @@
 // 1/1.8e308 (Real8) gamma's quotient leaves the range: +infinity without a
 // report.
 //
-// Accuracy against MPFR (erf_gamma_test): the bounds are stated
-// there.
+// Accuracy against MPFR (erf_gamma_test, which states each range's bound
+// by analysis of the approximations' errors and the roundings): gamma
+// within 0.75 ulp (Real4) and 0.7 ulp (Real8) below Stirling's form, 0.52
+// and 1.7 ulp in it (Real8 0.9 below 40: ulx_gtlg's 2^-60.3 in ln x grows
+// with x - 1/2); ln gamma within 1.05 ulp (Real4) and 3.0 ulp (Real8)
+// between 0.5 and 2.5, where the result is small, 0.65 and 2.0 ulp
+// elsewhere.
 #include <vexmorg/vexmorg.h>
 
 #include <cstdint>

@@ -34,7 +34,7 @@
 // evaluation decides (real4_rounding.h). The Real4 results are those of the
 // register evaluation for every argument.
 //
-// Accuracy against MPFR (exp_log_test): every step is formed in the register
+// Accuracy against MPFR (exp_log_test), by analysis: every step is formed in the register
 // with tables exact to 2^-53 (Real4) or 2^-106 (Real8) and series whose
 // truncation stays below 1.3e-9 (Real4, relative to f) and 4e-19 (Real8).
 // The largest errors fall where the result is small and the series term is

@@ -9,7 +9,7 @@
 //   226 / 227  x < 0, minus infinity: default the square root of -x, NaN
 //              with the infinity flag
 //
-// Accuracy against MPFR (exp_log_test): the double rounding (64 bits,
+// Accuracy against MPFR (exp_log_test), by analysis: the double rounding (64 bits,
 // then 24 or 53) is exact for Real4 (64 >= 2 * 24 + 2) and errs by at
 // most 2^-11 ulp beyond the half ulp for Real8.
 #include <cstdint>

@@ -17,8 +17,10 @@
 // for (0.02 ulp there). Rounding k0 to the nearest integer instead would
 // leave r up to 0.75 ln2/64 on one side, where the series is 1.6 ulp off.
 //
-// Accuracy: within 0.52 ulp of e^x/2 (hyperbolic_internal_test measures
-// 0.5196 over its domain).
+// Accuracy against MPFR (hyperbolic_internal_test), by analysis: the
+// table pair holds 2^(j/64) to about 2^-107, the series is 0.02 ulp from
+// e^r, the sum is formed in the register and rounded once: within 0.52 ulp
+// of e^x/2. Measured: 0.5196 the largest in the random runs.
 #include "elem/hyperbolic/half_exp.h"
 
 #include <cstdint>

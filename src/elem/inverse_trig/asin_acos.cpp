@@ -35,7 +35,9 @@
 // The Real8 arc cosine form reads sqrt(v) + sqrt(v) P(v) / Q(v): P(0) / Q(0)
 // is sqrt(2) - 1, so the sqrt(v) term is the leading one.
 //
-// Accuracy against MPFR: inverse_trig_test states the bounds reached.
+// Accuracy against MPFR (inverse_trig_test, which states why), by analysis
+// of the approximations' errors, their register evaluation and the one
+// rounding: Real4 within 0.7 ulp, Real8 within 0.8 ulp.
 #include <cmath>
 #include <cstdint>
 

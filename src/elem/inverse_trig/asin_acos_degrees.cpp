@@ -36,7 +36,11 @@
 //   1367 / 1368  |x| > 1 or NaN: arc sine +-90 by x > 0 (a NaN gives -90);
 //                arc cosine 0 for x > 1, 180 for any other x.
 //
-// Accuracy against MPFR: inverse_trig_test states the bounds reached.
+// Accuracy against MPFR (inverse_trig_test, which states why), by analysis
+// of the approximations' errors, their register evaluation and the one
+// rounding: Real4 within 0.55 ulp; Real8 within 1.1 ulp, and 1.6 ulp for
+// the arc sine above 1/2 (90 minus a biased rational, doubled next to
+// 1/2).
 #include <cmath>
 #include <cstdint>
 

@@ -32,8 +32,11 @@
 //   1357 / 1358  |x| > 1 or NaN: arc sine +-1 by x > 0 (a NaN gives -1);
 //                arc cosine 0 for x > 1, 2 for any other x.
 //
-// Accuracy against MPFR: inverse_trig_test and inverse_trig_internal_test
-// state the bounds reached.
+// Accuracy against MPFR (inverse_trig_test and inverse_trig_internal_test,
+// which state why), by analysis of the approximations' errors, their
+// register evaluation and the one rounding: Real4 within 0.8 ulp, Real8
+// within 1.0 ulp; the kernels' register values rounded to the type within
+// 0.6 and 0.8 ulp.
 #include <cmath>
 #include <cstdint>
 
@@ -191,10 +194,6 @@ struct Quadrants4 {
 struct Quadrants8 {
   using T = double;
   static constexpr std::int32_t error = 1358;
-  template <class E>
-  static ld asin_series(double x) {
-    return r8::asin_series(x);
-  }
   template <class E>
   static ld kernel_series(ld v) {
     return r8::kernel_series(v);

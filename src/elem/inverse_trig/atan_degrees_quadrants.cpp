@@ -38,7 +38,11 @@
 // the degree ones divided by 90 (the short series rounded to Real4, as the
 // degree one is).
 //
-// Accuracy against MPFR: inverse_trig_test states the bounds reached.
+// Accuracy against MPFR (inverse_trig_test, which states why), by analysis
+// of the table, the series and the one rounding: Real4 within 0.55 ulp;
+// Real8 within 0.55 ulp, but 0.85 (degrees) and 1.1 ulp (quadrant units)
+// below 1/8, where the leading coefficient is 180/pi or 2/pi rounded; the
+// quarter turn of the largest arguments within 0.64 ulp.
 #include <cstdint>
 
 #include "common/bits.h"

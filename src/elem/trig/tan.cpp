@@ -21,10 +21,13 @@
 //              default 3.40282002e+38 / 1.7976931348623011e+308, plus
 //              infinity with the infinity flag, for either sign
 //
-// Accuracy against MPFR (trig_test): see the bounds stated there. The
-// reductions use 2/pi as one Real8 (Real4, Real8 table range) or pi/2 in
-// three Real8 pieces (Real8 large range); the error they leave grows with
-// the argument's distance from the nearest multiple of pi/2.
+// Accuracy against MPFR (trig_test, which states the bounds), by analysis:
+// the kernels' own errors stay below 0.03 ulp (Real4) and 0.3 ulp (Real8)
+// and they are rounded once; the reductions use 2/pi as one Real8 (Real4,
+// Real8 table range) or pi/2 in three Real8 pieces (Real8 large range) and
+// leave an absolute error in the reduced angle, which tan and cot carry
+// with their logarithmic derivative, large only next to their zeros and
+// poles.
 #include <cstdint>
 
 #include "common/bits.h"

@@ -26,9 +26,10 @@
 // Only x = 0 is the cotangent's pole: a nonzero |x| below 180/pi over the
 // largest finite value overflows to an infinity without a report.
 //
-// Accuracy against MPFR (trig_units_test, which states why): Real4 within
-// 0.52 ulp (0.5196 over every Real4), Real8 within 0.6 ulp (0.555) and 0.7
-// ulp in the table step (0.663).
+// Accuracy against MPFR (trig_units_test, which states why), by analysis
+// of the kernels' errors and the one rounding: Real4 within 0.52 ulp, Real8
+// within 0.6 ulp and 0.7 ulp in the table step. Measured: 0.5196 over every
+// Real4; 0.555 and 0.663 the largest in the random runs.
 #include <cmath>
 #include <cstdint>
 
