@@ -186,12 +186,6 @@ Attempt<double> exp2_8(double x) {
   return exp2_8_register(x);  // |x| >= 1021.0, NaN, or too close to a midpoint
 }
 
-}  // namespace
-}  // namespace vx
-
-namespace vx {
-namespace {
-
 // g_dexp2 where fused multiply-adds are usable: the same steps, with the
 // bracket formed by mantissa_bracket_fma (a target("fma") function inlines
 // only into another, so exp2_8 cannot take it as a parameter). What the

@@ -186,14 +186,6 @@ Attempt<double> log2_8(double x) {
   return result(log2_positive8(x));
 }
 
-}  // namespace
-}  // namespace vx
-
-float g_log2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
-float g_alog2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
-namespace vx {
-namespace {
-
 // ---- Real8 with fused multiply-adds ----------------------------------------
 //
 // The register rounds each step of log2_normal8 to 64 bits and the sum to a
@@ -309,6 +301,8 @@ double log2_8_baseline(const double *x) { return resume_loop(log2_8, *x); }
 }  // namespace
 }  // namespace vx
 
+float g_log2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
+float g_alog2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
 double g_dlog2(const double *x) {
   return vx::cpu::fma_or_baseline<vx::log2_8_fma, vx::log2_8_baseline>(x);
 }
