@@ -41,6 +41,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "common/bits.h"
 #include "common/math_constants.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
@@ -99,6 +100,35 @@ template <class E>
 E acos_root(float ax) {
   const E v = 1 - E{ax};  // exact
   return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
+}
+
+// asin x and acos x for |x| <= 1, evaluated in E.
+template <class E>
+E arcsin_value(float x) {
+  const float ax = std::fabs(x);
+  if (ax <= rh) return asin_series<E>(x);
+  const E r = hpi - acos_root<E>(ax);
+  return x < 0 ? -r : r;
+}
+
+template <class E>
+E arccos_value(float x) {
+  const float ax = std::fabs(x);
+  if (ax < rh) return hpi - asin_series<E>(x);
+  const E r = acos_root<E>(ax);
+  return x < 0 ? pi - r : r;
+}
+
+Attempt<float> arcsin(float x) {
+  // |x| > 1 or NaN: error 217, default +-pi/2
+  if (outside_arc_domain(x)) return arcsin_error(217, x, hpi_default);
+  return result(via_real8<float>([x](auto e) { return arcsin_value<decltype(e)>(x); }));
+}
+
+Attempt<float> arccos(float x) {
+  // |x| > 1 or NaN: error 217, default 0 (x > 1) or pi
+  if (outside_arc_domain(x)) return arccos_error(217, x, pi_default);
+  return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
 }
 
 }  // namespace r4
@@ -179,7 +209,7 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
 
 // asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
 // from memory straight into the register (see inverse_trig.h), the ranges
-// as in arcsin_value and arccos_value below.
+// as in r4's arcsin_value and arccos_value.
 [[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
   const ld xe = x87::fld(x);
   if ((b & kMagnitude) <= rh_bits) return static_cast<double>(asin_series(xe));
@@ -192,6 +222,18 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
   if ((b & kMagnitude) < rh_bits) return static_cast<double>(hpi_minus(asin_series(xe)));
   const ld r = acos_root(std::fabs(xe));
   return static_cast<double>(negative(b) ? pi_minus(r) : r);
+}
+
+Attempt<double> arcsin(double x) {
+  // |x| > 1 or NaN: error 218, default +-pi/2
+  if (outside_arc_domain(x)) return arcsin_error(218, x, hp1);
+  return result(arcsin_value(&x, bits(x)));
+}
+
+Attempt<double> arccos(double x) {
+  // |x| > 1 or NaN: error 218, default 0 (x > 1) or pi
+  if (outside_arc_domain(x)) return arccos_error(218, x, pi1);
+  return result(arccos_value(&x, bits(x)));
 }
 
 }  // namespace r8
@@ -219,95 +261,10 @@ struct RadiansFma {
   static constexpr auto arccos_register = r8::arccos_value;
 };
 
-// ---- Both types --------------------------------------------------------------
-
-// What the Real4 and Real8 forms differ in: the approximations, how pi/2
-// and pi are added (one Real8, or a head and a tail), the error number and
-// the defaults.
-struct Radians4 {
-  using T = float;
-  static constexpr std::int32_t error = 217;
-  static constexpr float rh = r4::rh;
-  static constexpr float quarter_turn = r4::hpi_default;
-  static constexpr float half_turn = r4::pi_default;
-  template <class E>
-  static E asin_series(float x) {
-    return r4::asin_series<E>(x);
-  }
-  template <class E>
-  static E acos_root(float ax) {
-    return r4::acos_root<E>(ax);
-  }
-  template <class E>
-  static E hpi_minus(E r) {
-    return r4::hpi - r;
-  }
-  template <class E>
-  static E pi_minus(E r) {
-    return r4::pi - r;
-  }
-};
-
-// Real8 results are the register's whatever the arithmetic E asked for.
-struct Radians8 {
-  using T = double;
-  static constexpr std::int32_t error = 218;
-  static constexpr double rh = r8::rh;
-  static constexpr double quarter_turn = r8::hp1;
-  static constexpr double half_turn = r8::pi1;
-  template <class E>
-  static ld asin_series(double x) {
-    return r8::asin_series(x);
-  }
-  template <class E>
-  static ld acos_root(double ax) {
-    return r8::acos_root(ax);
-  }
-  static ld hpi_minus(ld r) { return r8::hpi_minus(r); }
-  static ld pi_minus(ld r) { return r8::pi_minus(r); }
-};
-
-// asin x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
-// register).
-template <class K, class E, class T = typename K::T>
-auto arcsin_value(T x) {
-  const T ax = std::fabs(x);
-  if (ax <= K::rh) return K::template asin_series<E>(x);
-  const auto r = K::hpi_minus(K::template acos_root<E>(ax));
-  return x < 0 ? -r : r;
-}
-
-// acos x for |x| <= 1, likewise.
-template <class K, class E, class T = typename K::T>
-auto arccos_value(T x) {
-  const T ax = std::fabs(x);
-  if (ax < K::rh) return K::hpi_minus(K::template asin_series<E>(x));
-  const auto r = K::template acos_root<E>(ax);
-  return x < 0 ? K::pi_minus(r) : r;
-}
-
-template <class K, class T = typename K::T>
-Attempt<T> arcsin(T x) {
-  // |x| > 1 or NaN: error 217 / 218, default +-pi/2
-  if (outside_arc_domain(x)) return arcsin_error(K::error, x, K::quarter_turn);
-  return result(via_real8<T>([x](auto e) { return arcsin_value<K, decltype(e)>(x); }));
-}
-
-template <class K, class T = typename K::T>
-Attempt<T> arccos(T x) {
-  // |x| > 1 or NaN: error 217 / 218, default 0 (x > 1) or pi
-  if (outside_arc_domain(x)) return arccos_error(K::error, x, K::half_turn);
-  return result(via_real8<T>([x](auto e) { return arccos_value<K, decltype(e)>(x); }));
-}
-
 }  // namespace
 }  // namespace vx
 
-float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
-float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
-double g_dasin(const double *x) {
-  return vx::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
-}
-double g_dacos(const double *x) {
-  return vx::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
-}
+float g_asin(const float *x) { return vx::resume_loop(vx::r4::arcsin, *x); }
+float g_acos(const float *x) { return vx::resume_loop(vx::r4::arccos, *x); }
+double g_dasin(const double *x) { return vx::arcsin_entry<vx::RadiansFma, vx::r8::arcsin>(x); }
+double g_dacos(const double *x) { return vx::arccos_entry<vx::RadiansFma, vx::r8::arccos>(x); }
