@@ -1,8 +1,8 @@
 // The argument limits and the error of the radian sine and cosine, alone
 // (g_sin ... g_dcos, sin_cos.cpp) and paired (g_scns, g_dscn,
-// sin_cos_pairs.cpp): from asinmx (Real4) or dsinmx (Real8) on, the
-// processor's reduction by its 66-bit pi is too coarse to use. The default
-// is sqrt(1/2), or a NaN with the infinity flag.
+// sin_cos_pairs.cpp): from asinmx (Real4) or dsinmx (Real8) on, an
+// argument counts as too large to reduce and is reported. The default is
+// sqrt(1/2), or a NaN with the infinity flag.
 #pragma once
 
 #include <cstdint>
