@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace vx {
 
@@ -12,6 +13,15 @@ constexpr std::uint32_t bits(float x) { return std::bit_cast<std::uint32_t>(x); 
 constexpr std::uint64_t bits(double x) { return std::bit_cast<std::uint64_t>(x); }
 constexpr float real4_from_bits(std::uint32_t b) { return std::bit_cast<float>(b); }
 constexpr double real8_from_bits(std::uint64_t b) { return std::bit_cast<double>(b); }
+
+// The bits of the Real8 at x, by one integer load from memory: for code
+// that also loads *x into the x87 register (x87::fld), so that the value
+// does not pass from one register file to the other.
+inline std::uint64_t bits_at(const double *x) {
+  std::uint64_t b;
+  std::memcpy(&b, x, sizeof b);
+  return b;
+}
 
 // The high and low 32-bit words of a Real8 (sign and exponent in the high).
 constexpr std::uint32_t high_word(double x) { return static_cast<std::uint32_t>(bits(x) >> 32); }

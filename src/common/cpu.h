@@ -12,4 +12,12 @@ namespace vx::cpu {
 // baseline routes on the same machine.
 extern bool fma;
 
+// The one switch of the entries that have a fused multiply-add route:
+// kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two
+// give the same results.
+template <auto kFmaRoute, auto kBaseline, class... A>
+[[gnu::always_inline]] inline auto fma_or_baseline(A... args) {
+  return fma ? kFmaRoute(args...) : kBaseline(args...);
+}
+
 }  // namespace vx::cpu

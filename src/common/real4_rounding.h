@@ -6,17 +6,15 @@
 // by a few units in d's last place, far less than the 2^29 units of a Real4
 // place, so both round to the same Real4 unless a Real4 rounding boundary
 // (a half-way point) lies between them. `rounds_as_real4` recognises the
-// few d that lie too close to one, and the caller evaluates those in the
-// register as before. The check is a mask and a compare on d's bits.
+// few d that lie too close to one, and those are evaluated in the register
+// (real4_or_register, the one way the kernels take a Real4 from a Real8
+// evaluation). The check is a mask and a compare on d's bits.
 #pragma once
-
-#include <emmintrin.h>
 
 #include <cstdint>
 #include <limits>
 
 #include "common/bits.h"
-#include "common/x87.h"
 
 namespace vx {
 
@@ -47,34 +45,44 @@ inline bool rounds_as_real4(double d) {
   return clear_of_real4_midpoint(d) && normal;
 }
 
-// The Real4 result of an evaluation written once for both arithmetics:
-// f(double{}) in Real8 where its rounding decides, else f(long double{})
-// in the register, out of line (one Real4 argument in about 2^18). A Real8
-// result is always the register's. Inlined, so that the attempt of the
-// resume loop stays inline in its entry.
-template <class T, class F>
-[[gnu::noinline, gnu::cold]] T in_register(F f) {
-  return static_cast<T>(f(static_cast<long double>(0)));
+// Runs f() out of line: the register's evaluation, which about one Real4
+// argument in 2^18 takes.
+template <class F>
+[[gnu::noinline, gnu::cold]] auto in_register(F f) -> decltype(f()) {
+  return f();
 }
 
-template <class T, class F>
+// What a caller knows of the Real4 rounding of its Real8 value: nothing
+// (`any`: rounds_as_real4 decides), or that it is normal or zero (`normal`:
+// clear_of_real4_midpoint decides).
+enum class Real4Range { any, normal };
+
+// The one way a Real4 result is taken from a Real8 evaluation d: d rounded
+// to Real4 where that rounding is the register's (and the caller's own
+// condition `usable` holds), else `register_value()`, the register's
+// evaluation of the same result, out of line. Inlined, so that the attempt
+// of the resume loop stays inline in its entry.
+template <Real4Range kRange = Real4Range::any, class F>
+[[gnu::always_inline]] inline float real4_or_register(double d, F register_value,
+                                                      bool usable = true) {
+  const bool decides = kRange == Real4Range::any ? rounds_as_real4(d) : clear_of_real4_midpoint(d);
+  if (usable && decides) [[likely]]
+    return static_cast<float>(d);
+  return in_register(register_value);
+}
+
+// The result of type T of an evaluation written once for both arithmetics:
+// for a Real4, f(double{}) in Real8 where its rounding decides, else
+// f(long double{}) in the register (real4_or_register); a Real8 result is
+// always the register's.
+template <class T, Real4Range kRange = Real4Range::any, class F>
 [[gnu::always_inline]] inline T via_real8(F f) {
   if constexpr (sizeof(T) == 4) {
-    const double d = f(double{});
-    if (rounds_as_real4(d)) [[likely]]
-      return static_cast<float>(d);
-    return in_register<T>(f);
+    return real4_or_register<kRange>(
+        f(double{}), [f] { return static_cast<float>(f(static_cast<long double>(0))); });
   } else {
     return static_cast<T>(f(static_cast<long double>(0)));
   }
-}
-
-// The correctly rounded square root in either arithmetic: FSQRT in the
-// register, SQRTSD in Real8.
-inline long double square_root(long double v) { return x87::fsqrt(v); }
-inline double square_root(double v) {
-  const __m128d a = _mm_set_sd(v);
-  return _mm_cvtsd_f64(_mm_sqrt_sd(a, a));
 }
 
 }  // namespace vx

@@ -15,60 +15,59 @@
 
 namespace vx::x87 {
 
-// FSIN: sin(x) for |x| < 2^63; larger x comes back unchanged (C2 set).
-static inline long double fsin(long double x) {
-  long double r;
-  __asm__("fsin" : "=t"(r) : "0"(x));
-  return r;
-}
+// The wrappers of the instructions that take the top of the stack and
+// leave their result in its place, of those that consume the top two
+// (x on top, y below) and leave one result, and of those that push a
+// constant.
+#define VX_X87_ON_TOP(name, mnemonic)             \
+  static inline long double name(long double x) { \
+    long double r;                                \
+    __asm__(mnemonic : "=t"(r) : "0"(x));         \
+    return r;                                     \
+  }
+#define VX_X87_ON_TWO(name, mnemonic)                            \
+  static inline long double name(long double y, long double x) { \
+    long double r;                                               \
+    __asm__(mnemonic : "=t"(r) : "0"(x), "u"(y) : "st(1)");      \
+    return r;                                                    \
+  }
+#define VX_X87_CONSTANT(name, mnemonic) \
+  static inline long double name() {    \
+    long double r;                      \
+    __asm__(mnemonic : "=t"(r));        \
+    return r;                           \
+  }
 
+// FSIN: sin(x) for |x| < 2^63; larger x comes back unchanged (C2 set).
+VX_X87_ON_TOP(fsin, "fsin")
 // FCOS: cos(x) for |x| < 2^63; larger x comes back unchanged (C2 set).
-static inline long double fcos(long double x) {
-  long double r;
-  __asm__("fcos" : "=t"(r) : "0"(x));
-  return r;
-}
+VX_X87_ON_TOP(fcos, "fcos")
+// F2XM1: 2^x - 1 for -1 <= x <= 1; undefined outside.
+VX_X87_ON_TOP(f2xm1, "f2xm1")
+// FRNDINT: x rounded to an integer under the current rounding control.
+VX_X87_ON_TOP(frndint, "frndint")
+// FSQRT: the correctly rounded square root, x >= 0.
+VX_X87_ON_TOP(fsqrt, "fsqrt")
+
+// FLDL2E, FLDLN2, FLDLG2: log2(e), ln(2), log10(2) to the register's
+// precision, rounded under the current rounding control.
+VX_X87_CONSTANT(fldl2e, "fldl2e")
+VX_X87_CONSTANT(fldln2, "fldln2")
+VX_X87_CONSTANT(fldlg2, "fldlg2")
 
 // FPATAN: atan(y / x) with the quadrant of (x, y), in [-pi, pi]; any y, x.
-// Consumes both operands and leaves the result.
-static inline long double fpatan(long double y, long double x) {
-  long double r;
-  __asm__("fpatan" : "=t"(r) : "0"(x), "u"(y) : "st(1)");
-  return r;
-}
+VX_X87_ON_TWO(fpatan, "fpatan")
+// FYL2X: y * log2(x) for x > 0.
+VX_X87_ON_TWO(fyl2x, "fyl2x")
 
-// F2XM1: 2^x - 1 for -1 <= x <= 1; undefined outside.
-static inline long double f2xm1(long double x) {
-  long double r;
-  __asm__("f2xm1" : "=t"(r) : "0"(x));
-  return r;
-}
-
-// FYL2X: y * log2(x) for x > 0. Consumes both operands, leaves the product.
-static inline long double fyl2x(long double y, long double x) {
-  long double r;
-  __asm__("fyl2x" : "=t"(r) : "0"(x), "u"(y) : "st(1)");
-  return r;
-}
+#undef VX_X87_ON_TOP
+#undef VX_X87_ON_TWO
+#undef VX_X87_CONSTANT
 
 // FSCALE: x * 2^trunc(n), exact while in range; n stays where it was.
 static inline long double fscale(long double x, long double n) {
   long double r;
   __asm__("fscale" : "=t"(r) : "0"(x), "u"(n));
-  return r;
-}
-
-// FRNDINT: x rounded to an integer under the current rounding control.
-static inline long double frndint(long double x) {
-  long double r;
-  __asm__("frndint" : "=t"(r) : "0"(x));
-  return r;
-}
-
-// FSQRT: the correctly rounded square root, x >= 0.
-static inline long double fsqrt(long double x) {
-  long double r;
-  __asm__("fsqrt" : "=t"(r) : "0"(x));
   return r;
 }
 
@@ -78,26 +77,6 @@ static inline long double fsqrt(long double x) {
 static inline long double fld(const double *p) {
   long double r;
   __asm__("fldl %1" : "=t"(r) : "m"(*p));
-  return r;
-}
-
-// FLDL2E, FLDLN2, FLDLG2: log2(e), ln(2), log10(2) to the register's
-// precision, rounded under the current rounding control.
-static inline long double fldl2e() {
-  long double r;
-  __asm__("fldl2e" : "=t"(r));
-  return r;
-}
-
-static inline long double fldln2() {
-  long double r;
-  __asm__("fldln2" : "=t"(r));
-  return r;
-}
-
-static inline long double fldlg2() {
-  long double r;
-  __asm__("fldlg2" : "=t"(r));
   return r;
 }
 

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <vector>
 
-#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"
 #include "support/elem_table.h"
 

@@ -116,15 +116,15 @@ TEST(AtanTable, RecomputedWithMpfr) {
   for (int i = 0; i < 25; ++i) {
     mpfr_set_d(a, std::bit_cast<float>(static_cast<std::uint32_t>(496 + i) << 21), MPFR_RNDN);
     mpfr_atanu(v, a, oracle::kDegrees, MPFR_RNDN);
-    EXPECT_EQ(vx::atantbl_deg4[i], mpfr_get_d(v, MPFR_RNDN)) << "entry " << i;
+    EXPECT_EQ(vx::atantbl_degrees4[i], mpfr_get_d(v, MPFR_RNDN)) << "entry " << i;
     mpfr_atanu(v, a, oracle::kQuadrants, MPFR_RNDN);
-    EXPECT_EQ(vx::atantbl_quad4[i], mpfr_get_d(v, MPFR_RNDN)) << "entry " << i;
+    EXPECT_EQ(vx::atantbl_quadrants4[i], mpfr_get_d(v, MPFR_RNDN)) << "entry " << i;
   }
   for (std::uint64_t i = 0; i < 121; ++i) {
     const std::uint64_t high = i <= 8 ? 0x3fc00000 + i * 0x20000 : 0x3fc80000 + i * 0x10000;
     mpfr_set_d(a, std::bit_cast<double>(high << 32), MPFR_RNDN);
     for (const auto &[table, turn] :
-         {std::pair{vx::atantbl_deg8, oracle::kDegrees}, {vx::atantbl_quad8, oracle::kQuadrants}}) {
+         {std::pair{vx::atantbl_degrees8, oracle::kDegrees}, {vx::atantbl_quadrants8, oracle::kQuadrants}}) {
       mpfr_atanu(v, a, turn, MPFR_RNDN);
       expect_pair(v, table[i].high, table[i].low,
                   std::to_string(i) + ", turn " + std::to_string(turn));

@@ -295,7 +295,7 @@ void horner(oracle::Big &out, std::initializer_list<double> c, const oracle::Big
 // exactly: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s +
 // ... + c9 s^9)/r within the relative errors the header states.
 TEST(TanDegreesTable, KernelsWithinTheirStatedErrors) {
-  using namespace vx::tan_deg8;
+  using namespace vx::tan_degrees8;
   oracle::Big r, s, a, b, t, e;
   double tan_worst = 0, cot_worst = 0;
   const int n = static_cast<int>(scaled(20000));

@@ -25,16 +25,20 @@
 // Results below the normal range round once into the subnormal range (the
 // exponent field is only written directly while the result stays normal).
 //
-// Accuracy, measured in erf_gamma_internal_test against MPFR: the products carry
-// about 103 bits (2^-103); ulx_gte2 and ulx_gtem are within 0.61 ulp and
-// ulx_gtep (single-part table) within 1 ulp; ulx_gtlg's series leaves an
-// absolute error up to 2^-60.3 in ln m, which bounds its accuracy (about 60
+// Accuracy against MPFR (erf_gamma_internal_test), by analysis: the
+// products carry about 103 bits (2^-103: the partial products are exact
+// but the last, and the sums round at 2^-106 or 2^-105); ulx_gte2 and
+// ulx_gtem are within 0.61 ulp (the polynomial within 2^-56.8 of 2^f, the
+// terms kept to 2^-58, then the last sum's rounding) and ulx_gtep
+// (single-part table) within 1 ulp; ulx_gtlg's series, a fit whose error in
+// ln m reaches 2^-60.3 (measured with MPFR), bounds its accuracy (about 60
 // bits, not 106).
 #include "elem/erf_gamma/double_double.h"
 
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/math_constants.h"
 #include "elem/erf_gamma/tables/exp2_16_table.h"
 #include "elem/exp_log/tables/exp2_table.h"
 
@@ -42,6 +46,20 @@ namespace vx {
 namespace {
 
 using ld = long double;
+
+// r 2^k for a positive normal r: k is added to the exponent field while
+// the result stays normal. Below the normal range the scaling is done in
+// two steps so that the result rounds once into the subnormal range; above
+// it the result is +infinity; far below it, 0.0.
+inline double scale2(double r, std::int32_t k) {
+  const std::int32_t e = static_cast<std::int32_t>(high_word(r) >> 20) + k;
+  if (e >= 2047) return real8_from_bits(0x7ff0000000000000);
+  if (e <= -64) return 0.0;  // below half the smallest subnormal
+  const std::int32_t step = e > 0 ? k : k + 64;
+  const double v =
+      real8_from_words(high_word(r) + (static_cast<std::uint32_t>(step) << 20), low_word(r));
+  return e > 0 ? v : v * 0x1p-64;
+}
 
 // ---- ulx_gte2 --------------------------------------------------------------
 
@@ -58,10 +76,7 @@ constexpr double p6 = 0.0001540330470910536;  // 0x3F24307DCCAD405B
 // ---- ulx_gtem --------------------------------------------------------------
 
 // -1/ln 2 in two parts: the nearest Real8 and the nearest Real8 to the rest.
-constexpr DoubleDouble mlg2e = {
-    -1.4426950408889634,      // 0xBFF71547652B82FE
-    -2.0355273740931033e-17,  // 0xBC7777D0FFDA0D24
-};
+constexpr DoubleDouble mlg2e = {-kLog2e.high, -kLog2e.low};
 
 // ---- ulx_gtlg --------------------------------------------------------------
 
@@ -86,9 +101,13 @@ constexpr double p7 = 0.1481052984307349;        // 0x3FC2F51D4A8FE9EE
 // ---- ulx_gtep --------------------------------------------------------------
 
 namespace gtep {
-constexpr double rlg2 = 1.442695040888963;      // 0x3FF71547652B82FC: 1/ln 2, picks m only
-constexpr double lg2b = 0.6931471787393093;     // 0x3FE62E42FE000000: ln 2, 28 bits
-constexpr double lg2c = 1.820635998504146e-09;  // 0x3E1F473DE6AF278E: ln 2 - lg2b
+// 1/ln 2 picks m only: 1.442695040888963, two units below log2(e)
+// (math_constants.h).
+constexpr double rlg2 = 0x1.71547652b82fcp+0;  // 0x3FF71547652B82FC
+constexpr double lg2b = 0.6931471787393093;    // 0x3FE62E42FE000000: ln 2, 28 bits
+// ln 2 - lg2b as 1.820635998504146e-09, one unit below the nearest Real8
+// of ln 2 - lg2b.
+constexpr double lg2c = 0x1.f473de6af278ep-30;  // 0x3E1F473DE6AF278E
 constexpr double bg = 105553116266496.0;        // 0x42D8000000000000: 1.5 * 2^46, rounds to 1/64
 constexpr double p2 = 0.4999999999993281;       // 0x3FDFFFFFFFFFD0B8
 constexpr double p3 = 0.1666666666672104;       // 0x3FC555555555A1DB
@@ -134,7 +153,7 @@ double ulx_gte2(const DoubleDouble *v) {
   const double t = a[j] + b[j];
   const double r =
       a[j] + (b[j] + f * t * (p1 + f * (p2 + f * (p3 + f * (p4 + f * (p5 + f * p6))))));
-  return dd::scale2(r, m >> 4);  // 2^(j/16 + f) 2^(m div 16)
+  return vx::scale2(r, m >> 4);  // 2^(j/16 + f) 2^(m div 16)
 }
 
 double ulx_gtem(const double *x) {
@@ -196,5 +215,5 @@ double ulx_gtep(const DoubleDouble *v) {
   const auto m = static_cast<std::int32_t>(vx::low_word(n));
   const double t = vx::exp2_table::e[static_cast<std::uint32_t>(m) & 63].high;
   const double y = t + t * (r + r * r * (p2 + r * (p3 + r * (p4 + r * p5))));
-  return dd::scale2(y, m >> 6);
+  return vx::scale2(y, m >> 6);
 }

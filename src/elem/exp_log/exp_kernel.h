@@ -1,7 +1,9 @@
-// Reconstruction steps shared by the table-driven exponentials g_exp2,
+// The exponential kernels: the processor's e^x (exp_x87), and the
+// reconstruction steps shared by the table-driven exponentials g_exp2,
 // g_exp10 (Real4) and g_dexp2, g_dexp10 (Real8).
 //
-// The exponent, in powers of two, is split as m + j/64 + f, |f| <= 1/128:
+// In the table-driven ones the exponent, in powers of two, is split as
+// m + j/64 + f, |f| <= 1/128:
 // adding bg = 1.5 2^k (whose ulp in the stored type is 1/64) and storing
 // leaves m + j/64 in the low bits of the sum n, so that the low word v of n
 // (the bit pattern for Real4) is 64 m + j modulo 2^32, plus bits that a
@@ -11,10 +13,25 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "elem/exp_log/exp_log.h"
+#include "common/x87.h"
 #include "elem/exp_log/tables/exp2_table.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
+
+namespace vx {
+
+// e^x on the processor, in the register: y = x log2(e) (FLDL2E); k = y
+// rounded to an integer (FRNDINT); 2^(y - k) by F2XM1 (|y - k| <= 1/2),
+// scaled by 2^k with FSCALE. The kernel of g_exp and g_dexp, also for the
+// callers that use their result as the register holds it (the hyperbolic
+// functions).
+inline long double exp_x87(long double x) {
+  const long double y = x * x87::fldl2e();
+  const long double k = x87::frndint(y);
+  return x87::fscale(x87::f2xm1(y - k) + 1, k);
+}
+
+}  // namespace vx
 
 namespace vx::exp_kernel {
 
@@ -53,7 +70,7 @@ T real4_result(std::uint32_t v, T f) {
 // H + (L + H f P) with (H, L) = e[j]: 2^(j/64 + f) given p = P(f), the
 // series of (2^f - 1)/f, in the register.
 inline ld real8_mantissa(std::uint32_t j, ld f, ld p) {
-  const exp2_table::Pair &e = exp2_table::e[j];
+  const DoubleDouble &e = exp2_table::e[j];
   return e.high + (e.low + e.high * f * p);
 }
 

@@ -8,17 +8,17 @@
 // stored in the argument's type.
 //
 // Errors (argument reported as value): x not greater than zero, or a NaN:
-//   244 (Real4) / 245 (Real8); defaults in exp_log.h (zero:
+//   244 (Real4) / 245 (Real8); defaults in log_argument_error.h (zero:
 //   -3.40282002e+38 / -1.7976931348623011e+308 or minus infinity; negative:
 //   the logarithm of -x, or NaN with the infinity flag).
 //
-// Accuracy against MPFR (exp_log_test): FYL2X errs by less than one unit of the
+// Accuracy against MPFR (exp_log_test), by analysis: FYL2X errs by less than one unit of the
 // register's 64 bits and the constants by half a unit, so both types are
 // within 0.5 ulp plus 2^-10 ulp of the rounding.
 #include <cstdint>
 
 #include "common/x87.h"
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/log_argument_error.h"
 #include "frame/resume.h"
 
 namespace vx {

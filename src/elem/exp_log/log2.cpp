@@ -22,7 +22,7 @@
 // (Real8) first; powers of two give their exponent exactly (log2 of the
 // smallest subnormal is -149 / -1074); plus infinity gives plus infinity.
 // Errors (argument reported as value): x not greater than zero, or a NaN:
-//   244 (Real4) / 245 (Real8); defaults in exp_log.h.
+//   244 (Real4) / 245 (Real8); defaults in log_argument_error.h.
 //
 // Evaluation: the Real8 steps are formed in the x87 register; where the
 // processor has fused multiply-adds (common/cpu.h), positive normal
@@ -34,7 +34,7 @@
 // evaluation decides (real4_rounding.h). The Real4 results are those of the
 // register evaluation for every argument.
 //
-// Accuracy against MPFR (exp_log_test): every step is formed in the register
+// Accuracy against MPFR (exp_log_test), by analysis: every step is formed in the register
 // with tables exact to 2^-53 (Real4) or 2^-106 (Real8) and series whose
 // truncation stays below 1.3e-9 (Real4, relative to f) and 4e-19 (Real8).
 // The largest errors fall where the result is small and the series term is
@@ -43,13 +43,13 @@
 // as a Real8, 1.4e-17 from 2/ln 2, costs 0.022 ulp).
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "common/bits.h"
 #include "common/cpu.h"
+#include "common/math_constants.h"
 #include "common/real4_rounding.h"
 #include "elem/erf_gamma/double_double.h"
-#include "elem/exp_log/exp_log.h"
+#include "elem/exp_log/log_argument_error.h"
 #include "elem/exp_log/tables/atbl_table.h"
 #include "elem/exp_log/tables/log2_fma_table.h"
 #include "elem/exp_log/tables/log2_table.h"
@@ -62,8 +62,8 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-constexpr float norm = 4294967296.0f;        // 0x4F800000: 2^32, scales subnormals
-constexpr double lg2m = 1.4426950408889634;  // 0x3FF71547652B82FE: 1/ln 2
+constexpr float norm = 4294967296.0f;  // 0x4F800000: 2^32, scales subnormals
+constexpr double lg2m = kLog2e.high;   // 1/ln 2
 
 // log2 of the positive normal number with bit pattern i, less `shift`.
 // T = long double is the register evaluation; T = double the same formula
@@ -91,26 +91,23 @@ float log2_positive4(float x) {
   return static_cast<float>(log2_normal4<ld>(i, 0));
 }
 
-// The register evaluation, out of line (see log2_4).
-[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_register(float x) {
-  const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000)  // positive, normal and finite
-    return result(static_cast<float>(log2_normal4<ld>(i, 0)));
+// What log2_4 leaves, in the register and out of line: zero, negatives
+// and NaNs (the error), subnormals and plus infinity.
+[[gnu::noinline, gnu::cold]] Attempt<float> log2_4_rest(float x) {
   // zero, negative, NaN: error 244
   if (!(x > 0)) return log_argument_error(err::kLogDomain, x, log2_positive4);
   return result(log2_positive4(x));
 }
 
-// Positive normal x in Real8, unless the value lies too close to a Real4
-// midpoint (a chance of about 2^-18); the rest in the register.
+// Positive normal x in Real8 (0 or 2^-25 < |r| < 128), the register
+// deciding next to a Real4 midpoint (a chance of about 2^-18); the rest in
+// the register.
 Attempt<float> log2_4(float x) {
   const std::uint32_t i = bits(x);
-  if (i - 0x00800000 < 0x7f000000) [[likely]] {  // positive, normal and finite
-    const double r = log2_normal4<double>(i, 0);
-    if (clear_of_real4_midpoint(r)) [[likely]]  // 0 or 2^-25 < |r| < 128
-      return result(static_cast<float>(r));
-  }
-  return log2_4_register(x);
+  if (i - 0x00800000 < 0x7f000000) [[likely]]  // positive, normal and finite
+    return result(via_real8<float, Real4Range::normal>(
+        [i](auto e) { return log2_normal4<decltype(e)>(i, 0); }));
+  return log2_4_rest(x);
 }
 
 // ---- Real8 -----------------------------------------------------------------
@@ -122,7 +119,7 @@ constexpr double q8 = 1.4375;  // 0x3FF7000000000000: 1/ln 2 = q8 + q[0], q8 u e
 constexpr double q[8] = {
     0.005195040888963407,  // 0x3F7547652B82FE17
     -0.7213475204444817,   // 0xBFE71547652B82FE: -1/(2 ln 2)
-    0.48089834696299655,   // 0x3FDEC709DC3A049B: 1/(3 ln 2)
+    0.48089834696299655,   // 0x3FDEC709DC3A049B: near 1/(3 ln 2)
     -0.36067376022225484,  // 0xBFD71547652B83FA
     0.2885390074522864,    // 0x3FD2776C50282F07
     -0.24044917262564572,  // 0xBFCEC709DA638211
@@ -166,7 +163,7 @@ ld log2_normal8(double x, int shift) {
     return (e - shift) + (q8 * u + u * s);
   }
   const double c = table_point(i);
-  const atbl_table::Pair &t = atbl_table::atbl[table_index(i)];
+  const DoubleDouble &t = atbl_table::atbl[table_index(i)];
   const ld s = (xs - ld{c}) / (xs + ld{c});  // xs - c and xs + c exact
   const ld s2 = s * s;
   // e + high is exact for |e| < 32 (|high| > 2^-7 here); beyond, it rounds.
@@ -189,23 +186,15 @@ Attempt<double> log2_8(double x) {
   return result(log2_positive8(x));
 }
 
-}  // namespace
-}  // namespace vx
-
-float g_log2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
-float g_alog2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
-namespace vx {
-namespace {
-
 // ---- Real8 with fused multiply-adds ----------------------------------------
 //
 // The register rounds each step of log2_normal8 to 64 bits and the sum to a
 // Real8. Here the same formula, with the same coefficients and table, is
-// formed as an unevaluated sum hi + small + mid (Sum) within b of its exact
-// value V, and the register's sum lies within a of V; when the sum moved by
-// slack8 |hi| either way rounds to the same Real8, so does the register's
-// sum. Otherwise (about one argument in 130) the register evaluation runs.
-// (eps = 2^-64 below.)
+// formed as an unevaluated sum head.high + head.low + mid within b of its
+// exact value V, and the register's sum lies within a of V; when the sum
+// moved by slack8 |head.high| either way rounds to the same Real8, so does
+// the register's sum. Otherwise (about one argument in 130) the register
+// evaluation runs. (eps = 2^-64 below.)
 //
 // Table branch, V = (e + high) + (low + T), T = k1 S + S^3 (k3 + k5 S^2),
 // S = (xs - c)/(xs + c) in [0, 2^-10): the register rounds s (S within eps),
@@ -229,15 +218,20 @@ namespace {
 // u^3 P(u) (at most 2^-15.5 |V|) errs by 3.1 2^-53 of its size, and the
 // sums of the small parts by as much: b <= 0.45 eps |V|.
 //
-// slack8 = 12 eps is 2.3 times the larger a + b; hi is V within 2^-52 |V|.
+// slack8 = 12 eps is 2.3 times the larger a + b; head.high is V within
+// 2^-52 |V|.
 constexpr double slack8 = 0x1.8p-61;
 
-// V = high + small + mid: |small| < 2^-42 (a few units of high's last place
-// and the rest of log2 c), |mid| <= 2^-7 |high|. The slack is added to small
-// before mid joins it.
-struct Sum {
-  double high, small, mid;
-};
+// Whether V = head.high + head.low + mid, moved by slack8 |head.high|
+// either way, rounds to one Real8, r: |head.low| < 2^-42 (a few units of
+// head.high's last place and the rest of log2 c), |mid| <= 2^-7 |head.high|.
+// The slack is added to head.low before mid joins it.
+[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble head, double mid,
+                                                              double &r) {
+  const double slack = head.high * slack8;
+  r = head.high + ((head.low + slack) + mid);
+  return r == head.high + ((head.low - slack) + mid);
+}
 
 // T = k1 S + k3 S^3 + k5 S^5 as a series in w = S/(1 - S) = (xs - c)/(2c),
 // w in [0, 2^-10): S = w/(1 + w), and the w^k coefficient collects
@@ -249,13 +243,13 @@ constexpr double c5 = k1 + 6 * k3 + k5;
 constexpr double c6 = -(k1 + 10 * k3 + 5 * k5);
 constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 
-// V of the table branch of x's bit pattern b, without a division: xs - c is
-// m units of xs's last place, m the fraction bits of x below the top nine;
-// the tables of reciprocals include that unit.
-[[gnu::target("fma")]] inline Sum table_sum_fma(double e, std::uint64_t b) {
+// settle for V of the table branch of x's bit pattern b, without a
+// division: xs - c is m units of xs's last place, m the fraction bits of x
+// below the top nine; the tables of reciprocals include that unit.
+[[gnu::target("fma")]] inline bool table_fma(double e, std::uint64_t b, double &r) {
   const std::uint32_t j = table_index(b);
-  const log2_fma_table::Pair &t = log2_fma_table::split[j];  // atbl[j] as top + rest
-  const log2_fma_table::Pair &k = log2_fma_table::k1_rcp[j];
+  const DoubleDouble &t = log2_fma_table::split[j];  // atbl[j] as top + rest
+  const DoubleDouble &k = log2_fma_table::k1_rcp[j];
   const double m = static_cast<double>(static_cast<std::int64_t>(b & 0x7ffffffffff));  // exact
   const double p = m * k.high;
   const double pl = std::fma(m, k.low, std::fma(m, k.high, -p));  // p + pl: k1 w to 2^-100
@@ -264,11 +258,11 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double poly = std::fma(w2, std::fma(w2, c7, std::fma(c6, w, c5)), std::fma(c4, w, c3));
   const double mid = std::fma(-p, w, (w2 * w) * poly);     // -k1 w^2 + c3 w^3 + ... + c7 w^7
   const DoubleDouble h = dd::fast_two_sum(e + t.high, p);  // e + top exact, |top| > 0.0112 > p
-  return {h.high, (h.low + pl) + t.low, mid};
+  return settle({h.high, (h.low + pl) + t.low}, mid, r);
 }
 
-// V of the near-1 branch.
-[[gnu::target("fma")]] inline Sum near_one_sum_fma(double e, double u) {
+// settle for V of the near-1 branch.
+[[gnu::target("fma")]] inline bool near_one_fma(double e, double u, double &r) {
   const double y = q8 * u;  // exact
   const double z = q[0] * u;
   const double ze = std::fma(q[0], u, -z);
@@ -283,7 +277,7 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
   const double le = l.low + (std::fma(q[1], u2e, ze + we) + cube);
   const DoubleDouble a = dd::fast_two_sum(e, y);            // |e| >= 1 or e = 0
   const DoubleDouble h = dd::fast_two_sum(a.high, l.high);  // |q8 u| > |u s|
-  return {h.high, a.low + h.low, le};
+  return settle({h.high, a.low + h.low}, le, r);
 }
 
 // g_dlog2 where fused multiply-adds are usable: positive normal x by the
@@ -291,23 +285,24 @@ constexpr double c7 = k1 + 15 * k3 + 15 * k5;
 // argument's address (noipa keeps it so) to load the bit pattern straight
 // into an integer register.
 [[gnu::target("fma"), gnu::noipa]] double log2_8_fma(const double *x) {
-  std::uint64_t b;
-  std::memcpy(&b, x, sizeof b);
+  const std::uint64_t b = bits_at(x);
   if ((b >> 52) - 1 < 0x7fe) [[likely]] {  // positive, normal and finite
     const auto [e, i, xs] = reduce8(real8_from_bits(b));
-    const Sum v = near_one(b) ? near_one_sum_fma(static_cast<double>(e), xs - 1.0)
-                              : table_sum_fma(static_cast<double>(e), b);
-    const double slack = v.high * slack8;
-    const double up = v.high + ((v.small + slack) + v.mid);
-    if (up == v.high + ((v.small - slack) + v.mid)) [[likely]]
-      return up;
+    double r;
+    if (near_one(b) ? near_one_fma(static_cast<double>(e), xs - 1.0, r)
+                    : table_fma(static_cast<double>(e), b, r)) [[likely]]
+      return r;
   }
   return resume_loop(log2_8, *x);
 }
 
+double log2_8_baseline(const double *x) { return resume_loop(log2_8, *x); }
+
 }  // namespace
 }  // namespace vx
 
+float g_log2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
+float g_alog2(const float *x) { return vx::resume_loop(vx::log2_4, *x); }
 double g_dlog2(const double *x) {
-  return vx::cpu::fma ? vx::log2_8_fma(x) : vx::resume_loop(vx::log2_8, *x);
+  return vx::cpu::fma_or_baseline<vx::log2_8_fma, vx::log2_8_baseline>(x);
 }

@@ -23,18 +23,20 @@
 //       0.7071067811865476 whatever the infinity flag holds.
 //   g_scnsq never reports (infinities and NaNs give (+-0, 1)).
 //
-// Accuracy (hyperbolic_test): the radian pairs as g_sin/g_cos; g_scnsq as the
-// single quadrant functions; g_dscnq within 0.6 ulp of sin(x pi/2) and
-// cos(x pi/2) (series 0.1 and 0.2 ulp, evaluated in the x87 register and
-// rounded once).
+// Accuracy against MPFR (hyperbolic_test): the radian pairs as g_sin/g_cos;
+// g_scnsq as the single quadrant functions; g_dscnq, by analysis, within
+// 0.7 ulp of sin(x pi/2) and cos(x pi/2) (series 0.1 and 0.2 ulp from the
+// functions, evaluated in the x87 register and rounded once).
 #include <cmath>
 #include <cstdint>
+#include <type_traits>
 
 #include "common/bits.h"
 #include "common/x87.h"
-#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/trig/sin_cos_limits.h"
 #include "elem/trig_units/quadrant_series.h"
 #include "elem/trig_units/unit_trig.h"
+#include "frame/hidden_result.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -45,34 +47,16 @@ using ld = long double;
 
 // ---- Radians ---------------------------------------------------------------
 
-constexpr float asinmx = 823000.0f;  // 0x4948ED80: Real4 argument limit
-constexpr double dsinmx = 3.53e15;   // 0x43291508581D4000: Real8 argument limit
+// The pair of sin x and cos x: Complex8 or Complex16.
+template <class T>
+using PairOf = std::conditional_t<sizeof(T) == 4, Complex8, Complex16>;
 
-template <class C>
-struct RadianPair;
-template <>
-struct RadianPair<Complex8> {
-  using T = float;
-  static constexpr float limit = asinmx;
-  static constexpr std::int32_t error = err::kSinRange;
-  static constexpr Complex8 finite_default{kSqrtHalfF, kSqrtHalfF};
-  static constexpr Complex8 nan{_NaN_F, _NaN_F};
-};
-template <>
-struct RadianPair<Complex16> {
-  using T = double;
-  static constexpr double limit = dsinmx;
-  static constexpr std::int32_t error = err::kDsinRange;
-  static constexpr Complex16 finite_default{kSqrtHalfD, kSqrtHalfD};
-  static constexpr Complex16 nan{_NaN_D, _NaN_D};
-};
-
-template <class C>
-Attempt<C> radian_pair(typename RadianPair<C>::T x) {
-  using K = RadianPair<C>;
-  using T = typename K::T;
+template <class T>
+Attempt<PairOf<T>> radian_pair(T x) {
+  using C = PairOf<T>;
   // |x| >= limit, infinities and NaNs: too large to reduce.
-  if (!(std::fabs(x) < K::limit)) return argument_error(K::error, K::finite_default, K::nan);
+  if (!(std::fabs(x) < kSinCosLimit<T>))
+    return argument_error(kSinCosError<T>, C{kSqrtHalf<T>, kSqrtHalf<T>}, C{kNaN<T>, kNaN<T>});
   return result(C{static_cast<T>(x87::fsin(x)), static_cast<T>(x87::fcos(x))});
 }
 
@@ -153,14 +137,14 @@ Attempt<Complex16> quadrant_pair8(double x) {
 }  // namespace vx
 
 Complex8 *g_scns(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex8>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::radian_pair<float>, *x));
 }
 Complex16 *g_dscn(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::radian_pair<Complex16>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::radian_pair<double>, *x));
 }
 Complex8 *g_scnsq(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::quadrant_pair4(*x));
+  return vx::store_result(result, vx::quadrant_pair4(*x));
 }
 Complex16 *g_dscnq(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::quadrant_pair8, *x));
+  return vx::store_result(result, vx::resume_loop(vx::quadrant_pair8, *x));
 }

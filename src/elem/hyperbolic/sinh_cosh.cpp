@@ -41,8 +41,8 @@
 //   224 g_dsinh, g_dcosh, g_dsch: the same with 1.7976931348623011e+308.
 //   224 g_dschq: the finite values whatever the infinity flag holds.
 //
-// Accuracy (hyperbolic_test states the bound of each range and why):
-// within 1.85 ulp, the largest errors coming from E (Real4) or H (Real8)
+// Accuracy against MPFR (hyperbolic_test states the bound of each range and
+// why), by analysis: within 1.85 ulp, the largest errors coming from E (Real4) or H (Real8)
 // being rounded to the type before E/2 - 1/(2E) just above 1; within 1.2
 // ulp elsewhere. The q forms add the error of t, a relative 2^-24 + 2.8e-8
 // (Real4) or 2^-53 + 3.9e-17 (Real8), which sinh and cosh carry multiplied
@@ -52,10 +52,12 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "elem/exp_log/exp_log.h"
+#include "common/math_constants.h"
+#include "elem/exp_log/exp_kernel.h"
 #include "elem/exp_log/tables/exp2_table.h"
-#include "elem/hyperbolic/hyperbolic.h"
+#include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"
+#include "frame/hidden_result.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -101,15 +103,15 @@ constexpr float cp1 = 0.49999997f;    // 0x3EFFFFFF
 constexpr float cp2 = 0.041666869f;   // 0x3D2AAAE1
 constexpr float cp3 = 0.0013883059f;  // 0x3AB5F7D1
 constexpr float cp4 = 2.548408e-05f;  // 0x37D5C6A5
-// The exponential: log2(e) to the nearest Real8 (the 1.442695040888963
-// sometimes quoted reads back two units low), the rounding constant, and
+// The exponential: log2(e) to the nearest Real8, not the 1.442695040888963
+// two units below it (math_constants.h), the rounding constant, and
 // 2^f - 1 = f (q0 + f (q1 + f q2)) for 0 <= f <= 1/64 (0.002 ulp).
-constexpr double log2e = 0x1.71547652b82fep+0;  // 0x3FF71547652B82FE: 1.4426950408889634
-constexpr double bg = 105553116266496.0;        // 0x42D8000000000000: 1.5 2^46, rounds to 1/64
-constexpr float q0 = 0.69314718f;               // 0x3F317218
-constexpr float q1 = 0.24022356f;               // 0x3E75FD2A
-constexpr float q2 = 0.055805407f;              // 0x3D649436
-constexpr float hpi4 = 1.5707964f;              // 0x3FC90FDB: pi/2 in Real4
+constexpr double log2e = kLog2e.high;
+constexpr double bg = 105553116266496.0;  // 0x42D8000000000000: 1.5 2^46, rounds to 1/64
+constexpr float q0 = 0.69314718f;         // 0x3F317218
+constexpr float q1 = 0.24022356f;         // 0x3E75FD2A
+constexpr float q2 = 0.055805407f;        // 0x3D649436
+constexpr float hpi4 = 1.5707964f;        // 0x3FC90FDB: pi/2 in Real4
 
 // 2^scale e^y for 0 <= y < 88.73, rounded to Real4 (as described at the
 // top; scale is 0 or -1).
@@ -186,7 +188,7 @@ Attempt<Complex8> sinh_cosh4(float x) {
 }
 
 // One attempt of g_scnhq.
-Attempt<Complex8> sinh_cosh_quadrant4(float x) {
+Attempt<Complex8> sinh_cosh_quadrants4(float x) {
   const std::uint32_t a = bits(x) & 0x7fffffff;
   const Range r = range_of(a, quadrant_ends4);
   // |x| >= 56.923, infinities, NaNs: error 223, the finite default whatever
@@ -200,9 +202,9 @@ Attempt<Complex8> sinh_cosh_quadrant4(float x) {
 
 // ---- Real8 -----------------------------------------------------------------
 
-constexpr double emax = 709.782;            // 0x40862E4189374BC7: e^a / 2 from g_dexp below this
-constexpr double xmax = 710.475;            // 0x408633CCCCCCCCCD: limit of the split form
-constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
+constexpr double emax = 709.782;  // 0x40862E4189374BC7: e^a / 2 from g_dexp below this
+constexpr double xmax = 710.475;  // 0x408633CCCCCCCCCD: limit of the split form
+constexpr double hpi = kHalfPi;
 // Ends of the ranges of g_dsinh, g_dcosh and g_dsch on |x|: 1 and 18.4
 // (high words 0x3FF00000 and 0x40326666), emax, xmax; of g_dschq:
 // 0.63661977, 11.7, 451.861, 452.302 (|t| below 1, 18.38, 709.78, 710.47).
@@ -275,7 +277,7 @@ Attempt<Complex16> sinh_cosh8(double x) {
 }
 
 // One attempt of g_dschq.
-Attempt<Complex16> sinh_cosh_quadrant8(double x) {
+Attempt<Complex16> sinh_cosh_quadrants8(double x) {
   const double ax = std::fabs(x);
   const Range r = range_of(ax, quadrant_ends8);
   // |x| >= 452.302, infinities, NaNs: error 224, the finite default whatever
@@ -295,14 +297,14 @@ double g_dsinh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kSin
 double g_dcosh(const double *x) { return vx::resume_loop(vx::sinh_cosh8<vx::kCosh>, *x).im; }
 
 Complex8 *g_scnh(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh4<vx::kBoth>, *x));
 }
 Complex8 *g_scnhq(Complex8 *result, const float *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant4, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrants4, *x));
 }
 Complex16 *g_dsch(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh8<vx::kBoth>, *x));
 }
 Complex16 *g_dschq(Complex16 *result, const double *x) {
-  return vx::store_pair(result, vx::resume_loop(vx::sinh_cosh_quadrant8, *x));
+  return vx::store_result(result, vx::resume_loop(vx::sinh_cosh_quadrants8, *x));
 }

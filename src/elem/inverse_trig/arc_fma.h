@@ -4,9 +4,9 @@
 // have FMA (common/cpu.h).
 //
 // The register rounds its value of each Real8 rational to 64 bits, and
-// that to a Real8. Here the same rationals are formed on SSE as hi + lo
+// that to a Real8. Here the same rationals are formed on SSE as high + low
 // from the expansions of arc_fma_table.h, within 2^-65 of their size, and
-// when hi + lo moved by a slack either way rounds to the same Real8, so
+// when high + low moved by a slack either way rounds to the same Real8, so
 // does the register's value; otherwise (about one argument in 100) the
 // register evaluation runs. With Y the arc sine's rational (up to 1/2, in
 // radians up to sqrt(1/2)) and K = sqrt(1 - |x|) G the arc cosine beyond,
@@ -35,6 +35,8 @@
 #include <iterator>
 
 #include "common/bits.h"
+#include "common/cpu.h"
+#include "common/double_double.h"
 #include "elem/inverse_trig/inverse_trig.h"
 #include "elem/inverse_trig/tables/arc_fma_table.h"
 
@@ -45,11 +47,6 @@ namespace table = arc_fma_table;
 constexpr double nearest = 0x1.8p52;                  // adding it rounds 64 t to an integer
 constexpr double arcsin_slack = 0x1p-60;              // of |Y|, every unit
 constexpr std::uint64_t kLeast = 0x07b0000000000000;  // 2^-900
-
-// An unevaluated sum hi + lo, |lo| at most about half an ulp of hi.
-struct Sum {
-  double hi, lo;
-};
 
 // y[0] + y[1] h + ... by Estrin's scheme, h2 = h^2, h4 = h^4.
 template <std::size_t n>
@@ -71,7 +68,7 @@ template <std::size_t n>
 // of the table's rows: the first two terms as pairs, the rest by Estrin's
 // scheme.
 template <class Point, int first, int last>
-[[gnu::target("fma"), gnu::always_inline]] inline Sum expansion(
+[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble expansion(
     const table::Rows<Point, first, last> &points, double t) {
   const double n = std::fma(t, 64, nearest);  // t 64 is exact
   const Point &p = points.row[low_word(n) - first];
@@ -89,7 +86,7 @@ template <class Point, int first, int last>
 // Y for x = ax, 0 <= ax up to where the arc sine's rational ends: the
 // series, the table, and in radians the second rational's table above 1/2.
 template <class Unit>
-[[gnu::target("fma"), gnu::always_inline]] inline Sum arcsin_sum(double ax) {
+[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble arcsin_sum(double ax) {
   if (ax <= 0x1p-7) {
     const table::Series &c = Unit::series;
     const double s = ax * ax;
@@ -106,28 +103,30 @@ template <class Unit>
 // K for ax from where the kernel starts up to 1; NaN for ax = 1 (no
 // bracket settles it).
 template <class Unit>
-[[gnu::target("fma"), gnu::always_inline]] inline Sum arccos_sum(double ax) {
+[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble arccos_sum(double ax) {
   const double v = 1 - ax;  // exact
-  const Sum g = expansion(Unit::kernel, Unit::kernel_variable(ax));
+  const DoubleDouble g = expansion(Unit::kernel, Unit::kernel_variable(ax));
   const double r = std::sqrt(v);
   const double half_rcp = 0.5 / v;  // beside the square root, not after it
   // sqrt(v) - r = (v - r^2)/(2 r) = (v - r^2) r/(2 v), to 2^-52 of itself
   const double r_low = std::fma(-r, r, v) * r * half_rcp;
-  const double hi = r * g.hi;
-  return {hi, std::fma(r, g.hi, -hi) + std::fma(r, g.lo, r_low * g.hi)};
+  const double hi = r * g.high;
+  return {hi, std::fma(r, g.high, -hi) + std::fma(r, g.low, r_low * g.high)};
 }
 
-// c + c_low - y for |y.hi| <= |c|, c_low at most half an ulp of c.
-[[gnu::target("fma"), gnu::always_inline]] inline Sum minus(double c, double c_low, Sum y) {
-  const double hi = c - y.hi;
-  return {hi, ((c - hi) - y.hi) + (c_low - y.lo)};
+// c + c_low - y for |y.high| <= |c|, c_low at most half an ulp of c.
+[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble minus(double c, double c_low,
+                                                                     DoubleDouble y) {
+  const double hi = c - y.high;
+  return {hi, ((c - hi) - y.high) + (c_low - y.low)};
 }
 
-// Whether hi + lo moved by `by` either way rounds to one Real8 (a NaN does
+// Whether high + low moved by `by` either way rounds to one Real8 (a NaN does
 // not); r is that Real8.
-[[gnu::target("fma"), gnu::always_inline]] inline bool settle(Sum y, double by, double &r) {
-  const double up = y.hi + (y.lo + by);
-  r = y.hi + (y.lo - by);
+[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble y, double by,
+                                                              double &r) {
+  const double up = y.high + (y.low + by);
+  r = y.high + (y.low - by);
   return up == r;
 }
 
@@ -152,8 +151,8 @@ template <class Unit>
     if (settle(minus(Unit::quarter, Unit::quarter_low, arccos_sum<Unit>(ax)), slack, r)) [[likely]]
       return negative(b) ? -r : r;
   } else if ((b & kMagnitude) >= kLeast) [[likely]] {
-    const Sum y = arcsin_sum<Unit>(ax);
-    if (settle(y, y.hi * arcsin_slack, r)) [[likely]]
+    const DoubleDouble y = arcsin_sum<Unit>(ax);
+    if (settle(y, y.high * arcsin_slack, r)) [[likely]]
       return negative(b) ? -r : r;
   }
   return register_value<Unit::arcsin_register>(x, b);
@@ -165,14 +164,14 @@ template <class Unit>
   const double slack = Unit::quarter * Unit::slack;
   double r;
   if (Unit::arccos_by_series(b)) {
-    Sum y = arcsin_sum<Unit>(ax);
-    if (negative(b)) y = {-y.hi, -y.lo};
+    DoubleDouble y = arcsin_sum<Unit>(ax);
+    if (negative(b)) y = {-y.high, -y.low};
     if (settle(minus(Unit::quarter, Unit::quarter_low, y), slack, r)) [[likely]]
       return r;
   } else {
-    const Sum k = arccos_sum<Unit>(ax);
+    const DoubleDouble k = arccos_sum<Unit>(ax);
     if (negative(b) ? settle(minus(Unit::half, Unit::half_low, k), slack, r)
-                    : settle(k, k.hi * Unit::slack, r)) [[likely]]
+                    : settle(k, k.high * Unit::slack, r)) [[likely]]
       return r;
   }
   return register_value<Unit::arccos_register>(x, b);
@@ -182,12 +181,30 @@ template <class Unit>
 // into another, so the whole entry is instantiated for it; `attempt` is the
 // entry's resume-loop attempt (errors).
 template <class Unit, auto attempt>
-[[gnu::target("fma")]] double arcsin_entry(const double *x) {
+[[gnu::target("fma")]] double arcsin_route(const double *x) {
   return arc_entry<arcsin_value<Unit>, attempt>(x);
 }
 template <class Unit, auto attempt>
-[[gnu::target("fma")]] double arccos_entry(const double *x) {
+[[gnu::target("fma")]] double arccos_route(const double *x) {
   return arc_entry<arccos_value<Unit>, attempt>(x);
 }
 
 }  // namespace vx::arc_fma
+
+namespace vx {
+
+// A Real8 arc sine or arc cosine entry: the route above where the processor
+// has fused multiply-adds, else the register's steps Unit::arcsin_register
+// or Unit::arccos_register (arc_entry).
+template <class Unit, auto attempt>
+[[gnu::always_inline]] inline double arcsin_entry(const double *x) {
+  return cpu::fma_or_baseline<arc_fma::arcsin_route<Unit, attempt>,
+                              arc_entry<Unit::arcsin_register, attempt>>(x);
+}
+template <class Unit, auto attempt>
+[[gnu::always_inline]] inline double arccos_entry(const double *x) {
+  return cpu::fma_or_baseline<arc_fma::arccos_route<Unit, attempt>,
+                              arc_entry<Unit::arccos_register, attempt>>(x);
+}
+
+}  // namespace vx

@@ -30,17 +30,19 @@
 // Constants. pi/2 and pi are quoted as 1.5707963272 and 3.1415926536 for
 // the Real4 forms; the nearest Real8 values are used, so that they add
 // nothing to the error of a Real4 result (a Real4 pi/2 would add up to 0.7
-// ulp next to rh). The tails hp2 and pi2 are the nearest Real8 to
-// pi/2 - hp1 and pi - pi1: the values 6.123233995736762e-17 and
-// 1.2246467991473525e-16 sometimes given for them are three units low.
+// ulp next to rh). The Real8 forms add pi/2 and pi as a head and a tail
+// (math_constants.h).
 // The Real8 arc cosine form reads sqrt(v) + sqrt(v) P(v) / Q(v): P(0) / Q(0)
 // is sqrt(2) - 1, so the sqrt(v) term is the leading one.
 //
-// Accuracy against MPFR: inverse_trig_test states the bounds reached.
+// Accuracy against MPFR (inverse_trig_test, which states why), by analysis
+// of the approximations' errors, their register evaluation and the one
+// rounding: Real4 within 0.7 ulp, Real8 within 0.8 ulp.
 #include <cmath>
 #include <cstdint>
 
-#include "common/cpu.h"
+#include "common/bits.h"
+#include "common/math_constants.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -53,13 +55,13 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-namespace real4 {
+namespace r4 {
 
-constexpr float rh = 0.70710677f;           // 0x3F3504F3: sqrt(1/2)
-constexpr double hpi = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2
-constexpr double pi = 3.141592653589793;    // 0x400921FB54442D18: pi
-constexpr float hpi_default = 1.5707964f;   // 0x3FC90FDB: pi/2 rounded to Real4
-constexpr float pi_default = 3.1415927f;    // 0x40490FDB: pi rounded to Real4
+constexpr float rh = 0.70710677f;  // 0x3F3504F3: sqrt(1/2)
+constexpr double hpi = kHalfPi;
+constexpr double pi = kPi;
+constexpr float hpi_default = 1.5707964f;  // 0x3FC90FDB: pi/2 rounded to Real4
+constexpr float pi_default = 3.1415927f;   // 0x40490FDB: pi rounded to Real4
 
 // The coefficients are Real4 values (the hex is their Real4 pattern), held
 // as Real8 so that the register and Real8 evaluations take them alike.
@@ -100,17 +102,46 @@ E acos_root(float ax) {
   return square_root(v) * (E{1} + p0 + v * (p1 + v * (p2 + v * (p3 + v * p4))));
 }
 
-}  // namespace real4
+// asin x and acos x for |x| <= 1, evaluated in E.
+template <class E>
+E arcsin_value(float x) {
+  const float ax = std::fabs(x);
+  if (ax <= rh) return asin_series<E>(x);
+  const E r = hpi - acos_root<E>(ax);
+  return x < 0 ? -r : r;
+}
+
+template <class E>
+E arccos_value(float x) {
+  const float ax = std::fabs(x);
+  if (ax < rh) return hpi - asin_series<E>(x);
+  const E r = acos_root<E>(ax);
+  return x < 0 ? pi - r : r;
+}
+
+Attempt<float> arcsin(float x) {
+  // |x| > 1 or NaN: error 217, default +-pi/2
+  if (outside_arc_domain(x)) return arcsin_error(err::kAsinDomain, x, hpi_default);
+  return result(via_real8<float>([x](auto e) { return arcsin_value<decltype(e)>(x); }));
+}
+
+Attempt<float> arccos(float x) {
+  // |x| > 1 or NaN: error 217, default 0 (x > 1) or pi
+  if (outside_arc_domain(x)) return arccos_error(err::kAsinDomain, x, pi_default);
+  return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
+}
+
+}  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
-namespace real8 {
+namespace r8 {
 
-constexpr double rh = 0.7071067811865476;       // 0x3FE6A09E667F3BCD: sqrt(1/2)
-constexpr double hp1 = 1.5707963267948966;      // 0x3FF921FB54442D18: pi/2 head
-constexpr double hp2 = 6.123233995736766e-17;   // 0x3C91A62633145C07: pi/2 - hp1
-constexpr double pi1 = 3.141592653589793;       // 0x400921FB54442D18: pi head
-constexpr double pi2 = 1.2246467991473532e-16;  // 0x3CA1A62633145C07: pi - pi1
+constexpr double rh = 0.7071067811865476;  // 0x3FE6A09E667F3BCD: sqrt(1/2)
+constexpr double hp1 = kHalfPi;            // pi/2 head
+constexpr double hp2 = kHalfPiLow;         // pi/2 - hp1
+constexpr double pi1 = kPi;                // pi head
+constexpr double pi2 = kPiLow;             // pi - pi1
 
 // asin x = x + x s A(s) / B(s), |x| <= 1/2, A = a1 + a2 s + ... + a5 s^4,
 // B = b0 + b1 s + b2 s^2 + b3 s^3 + s^4.
@@ -178,7 +209,7 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
 
 // asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
 // from memory straight into the register (see inverse_trig.h), the ranges
-// as in arcsin_value and arccos_value below.
+// as in r4's arcsin_value and arccos_value.
 [[gnu::always_inline]] inline double arcsin_value(const double *x, std::uint64_t b) {
   const ld xe = x87::fld(x);
   if ((b & kMagnitude) <= rh_bits) return static_cast<double>(asin_series(xe));
@@ -193,7 +224,19 @@ constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
   return static_cast<double>(negative(b) ? pi_minus(r) : r);
 }
 
-}  // namespace real8
+Attempt<double> arcsin(double x) {
+  // |x| > 1 or NaN: error 218, default +-pi/2
+  if (outside_arc_domain(x)) return arcsin_error(err::kDasinDomain, x, hp1);
+  return result(arcsin_value(&x, bits(x)));
+}
+
+Attempt<double> arccos(double x) {
+  // |x| > 1 or NaN: error 218, default 0 (x > 1) or pi
+  if (outside_arc_domain(x)) return arccos_error(err::kDasinDomain, x, pi1);
+  return result(arccos_value(&x, bits(x)));
+}
+
+}  // namespace r8
 
 // ---- Real8 with fused multiply-adds ---------------------------------------
 
@@ -204,113 +247,24 @@ struct RadiansFma {
   static constexpr const auto &arcsin = arc_fma_table::radians::arcsin;
   static constexpr const auto &arcsin_high = arc_fma_table::radians::arcsin_high;
   static constexpr const auto &kernel = arc_fma_table::radians::kernel;
-  static constexpr double quarter = real8::hp1, quarter_low = real8::hp2;
-  static constexpr double half = real8::pi1, half_low = real8::pi2;
+  static constexpr double quarter = r8::hp1, quarter_low = r8::hp2;
+  static constexpr double half = r8::pi1, half_low = r8::pi2;
   static constexpr double slack = 0x1p-61;
   static constexpr bool two_rationals = true;
   static double kernel_variable(double ax) { return 1 - ax; }  // v, exact
   // the arc sine takes its rationals up to sqrt(1/2), the arc cosine below
   static constexpr bool arcsin_by_series(std::uint64_t b) {
-    return (b & kMagnitude) <= real8::rh_bits;
+    return (b & kMagnitude) <= r8::rh_bits;
   }
-  static constexpr bool arccos_by_series(std::uint64_t b) {
-    return (b & kMagnitude) < real8::rh_bits;
-  }
-  static constexpr auto arcsin_register = real8::arcsin_value;
-  static constexpr auto arccos_register = real8::arccos_value;
+  static constexpr bool arccos_by_series(std::uint64_t b) { return (b & kMagnitude) < r8::rh_bits; }
+  static constexpr auto arcsin_register = r8::arcsin_value;
+  static constexpr auto arccos_register = r8::arccos_value;
 };
-
-// ---- Both types --------------------------------------------------------------
-
-// What the Real4 and Real8 forms differ in: the approximations, how pi/2
-// and pi are added (one Real8, or a head and a tail), the error number and
-// the defaults.
-struct Radians4 {
-  using T = float;
-  static constexpr std::int32_t error = err::kAsinDomain;
-  static constexpr float rh = real4::rh;
-  static constexpr float quarter_turn = real4::hpi_default;
-  static constexpr float half_turn = real4::pi_default;
-  template <class E>
-  static E asin_series(float x) {
-    return real4::asin_series<E>(x);
-  }
-  template <class E>
-  static E acos_root(float ax) {
-    return real4::acos_root<E>(ax);
-  }
-  template <class E>
-  static E hpi_minus(E r) {
-    return real4::hpi - r;
-  }
-  template <class E>
-  static E pi_minus(E r) {
-    return real4::pi - r;
-  }
-};
-
-// Real8 results are the register's whatever the arithmetic E asked for.
-struct Radians8 {
-  using T = double;
-  static constexpr std::int32_t error = err::kDasinDomain;
-  static constexpr double rh = real8::rh;
-  static constexpr double quarter_turn = real8::hp1;
-  static constexpr double half_turn = real8::pi1;
-  template <class E>
-  static ld asin_series(double x) {
-    return real8::asin_series(x);
-  }
-  template <class E>
-  static ld acos_root(double ax) {
-    return real8::acos_root(ax);
-  }
-  static ld hpi_minus(ld r) { return real8::hpi_minus(r); }
-  static ld pi_minus(ld r) { return real8::pi_minus(r); }
-};
-
-// asin x for |x| <= 1 in the arithmetic E (Real4; Real8 always in the
-// register).
-template <class K, class E, class T = typename K::T>
-auto arcsin_value(T x) {
-  const T ax = std::fabs(x);
-  if (ax <= K::rh) return K::template asin_series<E>(x);
-  const auto r = K::hpi_minus(K::template acos_root<E>(ax));
-  return x < 0 ? -r : r;
-}
-
-// acos x for |x| <= 1, likewise.
-template <class K, class E, class T = typename K::T>
-auto arccos_value(T x) {
-  const T ax = std::fabs(x);
-  if (ax < K::rh) return K::hpi_minus(K::template asin_series<E>(x));
-  const auto r = K::template acos_root<E>(ax);
-  return x < 0 ? K::pi_minus(r) : r;
-}
-
-template <class K, class T = typename K::T>
-Attempt<T> arcsin(T x) {
-  // |x| > 1 or NaN: error 217 / 218, default +-pi/2
-  if (outside_arc_domain(x)) return arcsin_error(K::error, x, K::quarter_turn);
-  return result(via_real8<T>([x](auto e) { return arcsin_value<K, decltype(e)>(x); }));
-}
-
-template <class K, class T = typename K::T>
-Attempt<T> arccos(T x) {
-  // |x| > 1 or NaN: error 217 / 218, default 0 (x > 1) or pi
-  if (outside_arc_domain(x)) return arccos_error(K::error, x, K::half_turn);
-  return result(via_real8<T>([x](auto e) { return arccos_value<K, decltype(e)>(x); }));
-}
 
 }  // namespace
 }  // namespace vx
 
-float g_asin(const float *x) { return vx::resume_loop(vx::arcsin<vx::Radians4>, *x); }
-float g_acos(const float *x) { return vx::resume_loop(vx::arccos<vx::Radians4>, *x); }
-double g_dasin(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::RadiansFma, vx::arcsin<vx::Radians8>>(x);
-  return vx::arc_entry<vx::real8::arcsin_value, vx::arcsin<vx::Radians8>>(x);
-}
-double g_dacos(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::RadiansFma, vx::arccos<vx::Radians8>>(x);
-  return vx::arc_entry<vx::real8::arccos_value, vx::arccos<vx::Radians8>>(x);
-}
+float g_asin(const float *x) { return vx::resume_loop(vx::r4::arcsin, *x); }
+float g_acos(const float *x) { return vx::resume_loop(vx::r4::arccos, *x); }
+double g_dasin(const double *x) { return vx::arcsin_entry<vx::RadiansFma, vx::r8::arcsin>(x); }
+double g_dacos(const double *x) { return vx::arccos_entry<vx::RadiansFma, vx::r8::arccos>(x); }

@@ -36,12 +36,15 @@
 //   1367 / 1368  |x| > 1 or NaN: arc sine +-90 by x > 0 (a NaN gives -90);
 //                arc cosine 0 for x > 1, 180 for any other x.
 //
-// Accuracy against MPFR: inverse_trig_test states the bounds reached.
+// Accuracy against MPFR (inverse_trig_test, which states why), by analysis
+// of the approximations' errors, their register evaluation and the one
+// rounding: Real4 within 0.55 ulp; Real8 within 1.1 ulp, and 1.6 ulp for
+// the arc sine above 1/2 (90 minus a biased rational, doubled next to
+// 1/2).
 #include <cmath>
 #include <cstdint>
 
 #include "common/bits.h"
-#include "common/cpu.h"
 #include "common/real4_rounding.h"
 #include "common/x87.h"
 #include "elem/inverse_trig/arc_fma.h"
@@ -54,7 +57,7 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-namespace real4 {
+namespace r4 {
 
 constexpr float rh = 0.707106781f;  // 0x3F3504F3: sqrt(1/2)
 
@@ -152,11 +155,11 @@ Attempt<float> arccos(float x) {
   return result(via_real8<float>([x](auto e) { return arccos_value<decltype(e)>(x); }));
 }
 
-}  // namespace real4
+}  // namespace r4
 
 // ---- Real8 -----------------------------------------------------------------
 
-namespace real8 {
+namespace r8 {
 
 // x A(t) / B(t), t = 1/4 - x^2, A = a0 + a1 t + ... + a4 t^4,
 // B = b0 + b1 t + ... + b4 t^4 + t^5: asind x, |x| <= 1/2.
@@ -228,7 +231,7 @@ Attempt<double> arccos(double x) {
   return result(arccos_value(&x, bits(x)));
 }
 
-}  // namespace real8
+}  // namespace r8
 
 // ---- Real8 with fused multiply-adds ---------------------------------------
 
@@ -245,20 +248,14 @@ struct DegreesFma {
   // the arc sine takes its rational up to 1/2, the arc cosine up to 1/2
   static constexpr bool arcsin_by_series(std::uint64_t b) { return !beyond_half(b); }
   static constexpr bool arccos_by_series(std::uint64_t b) { return !beyond_half(b); }
-  static constexpr auto arcsin_register = real8::arcsin_value;
-  static constexpr auto arccos_register = real8::arccos_value;
+  static constexpr auto arcsin_register = r8::arcsin_value;
+  static constexpr auto arccos_register = r8::arccos_value;
 };
 
 }  // namespace
 }  // namespace vx
 
-float g_asind(const float *x) { return vx::resume_loop(vx::real4::arcsin, *x); }
-float g_acosd(const float *x) { return vx::resume_loop(vx::real4::arccos, *x); }
-double g_dasind(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arcsin_entry<vx::DegreesFma, vx::real8::arcsin>(x);
-  return vx::arc_entry<vx::real8::arcsin_value, vx::real8::arcsin>(x);
-}
-double g_dacosd(const double *x) {
-  if (vx::cpu::fma) return vx::arc_fma::arccos_entry<vx::DegreesFma, vx::real8::arccos>(x);
-  return vx::arc_entry<vx::real8::arccos_value, vx::real8::arccos>(x);
-}
+float g_asind(const float *x) { return vx::resume_loop(vx::r4::arcsin, *x); }
+float g_acosd(const float *x) { return vx::resume_loop(vx::r4::arccos, *x); }
+double g_dasind(const double *x) { return vx::arcsin_entry<vx::DegreesFma, vx::r8::arcsin>(x); }
+double g_dacosd(const double *x) { return vx::arccos_entry<vx::DegreesFma, vx::r8::arccos>(x); }

@@ -1,26 +1,26 @@
-// What the inverse trigonometric functions share: the domain test and the
-// defaults of the arc sines and arc cosines (asin_acos.cpp,
-// asin_acos_degrees.cpp, asin_acos_quadrants.cpp), the range tests on the
-// bits of a Real8 argument, and the two internal quadrant-unit kernels,
-// which take their argument by value.
+// What the arc sines and arc cosines share (asin_acos.cpp,
+// asin_acos_degrees.cpp, asin_acos_quadrants.cpp): the square root of their
+// arc cosine forms in either arithmetic, the domain test and the defaults,
+// the range tests on the bits of a Real8 argument, the Real8 entry, and the
+// two internal quadrant-unit kernels, which take their argument by value.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
+#include <emmintrin.h>
 
+#include <cstdint>
+
+#include "common/x87.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
 namespace vx {
 
-// The quiet NaN of T, the default of every site under the infinity flag.
-template <class T>
-constexpr T quiet_nan() {
-  if constexpr (sizeof(T) == 4) {
-    return _NaN_F;
-  } else {
-    return _NaN_D;
-  }
+// The correctly rounded square root in either arithmetic of the arc cosine
+// forms (via_real8): FSQRT in the register, SQRTSD in Real8.
+inline long double square_root(long double v) { return x87::fsqrt(v); }
+inline double square_root(double v) {
+  const __m128d a = _mm_set_sd(v);
+  return _mm_cvtsd_f64(_mm_sqrt_sd(a, a));
 }
 
 // The arc sine and arc cosine take |x| up to 1; a NaN fails the test too.
@@ -35,11 +35,6 @@ constexpr bool outside_arc_domain(T x) {
 // register costs a store-forwarding delay, so the bits come from one
 // integer load (bits_at) and the register loads the argument again from
 // memory. A NaN lies above every bound.
-inline std::uint64_t bits_at(const double *x) {
-  std::uint64_t b;
-  std::memcpy(&b, x, sizeof b);
-  return b;
-}
 constexpr std::uint64_t kMagnitude = 0x7fffffffffffffff;
 constexpr bool within_arc_domain(std::uint64_t b) {
   return (b & kMagnitude) <= 0x3ff0000000000000;  // |x| <= 1
@@ -66,14 +61,14 @@ template <auto value, auto attempt>
 // minus it for any other x (a NaN included).
 template <class T>
 constexpr Attempt<T> arcsin_error(std::int32_t number, T x, T quarter_turn) {
-  return argument_error(number, x > 0 ? quarter_turn : -quarter_turn, quiet_nan<T>());
+  return argument_error(number, x > 0 ? quarter_turn : -quarter_turn, kNaN<T>);
 }
 
 // An arc cosine outside its domain: default 0 for x > 1, the half turn for
 // any other x (a NaN included).
 template <class T>
 constexpr Attempt<T> arccos_error(std::int32_t number, T x, T half_turn) {
-  return argument_error(number, x > 1 ? T{0} : half_turn, quiet_nan<T>());
+  return argument_error(number, x > 1 ? T{0} : half_turn, kNaN<T>);
 }
 
 }  // namespace vx

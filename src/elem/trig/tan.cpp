@@ -21,15 +21,20 @@
 //              default 3.40282002e+38 / 1.7976931348623011e+308, plus
 //              infinity with the infinity flag, for either sign
 //
-// Accuracy against MPFR (trig_test): see the bounds stated there. The
-// reductions use 2/pi as one Real8 (Real4, Real8 table range) or pi/2 in
-// three Real8 pieces (Real8 large range); the error they leave grows with
-// the argument's distance from the nearest multiple of pi/2.
+// Accuracy against MPFR (trig_test, which states the bounds), by analysis:
+// the kernels' own errors stay below 0.03 ulp (Real4) and 0.3 ulp (Real8)
+// and they are rounded once; the reductions use 2/pi as one Real8 (Real4,
+// Real8 table range) or pi/2 in three Real8 pieces (Real8 large range) and
+// leave an absolute error in the reduced angle, which tan and cot carry
+// with their logarithmic derivative, large only next to their zeros and
+// poles.
 #include <cstdint>
 
 #include "common/bits.h"
+#include "common/double_double.h"
+#include "common/math_constants.h"
 #include "elem/trig/tables/tan_table.h"
-#include "elem/trig/tan_quadrant4.h"
+#include "elem/trig/tan_quadrants4.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -40,14 +45,12 @@ using ld = long double;
 
 // ---- Real4 -----------------------------------------------------------------
 
-// 2/pi as the nearest Real8. The decimal 0.6366197723675813 often quoted for
-// it reads back one unit low (0x3FE45F306DC9C882); the reduction of the
-// Real4 functions uses the product x 2/pi directly, so the nearest value is
-// kept.
-constexpr double tp = 0x1.45f306dc9c883p-1;  // 0x3FE45F306DC9C883: 2/pi
-constexpr double bg = 6755399441055744.0;    // 0x4338000000000000: 1.5 * 2^52
-constexpr double hpi = 1.5707963267948966;   // 0x3FF921FB54442D18: pi/2
-constexpr double hpm = -1.5707963267948966;  // 0xBFF921FB54442D18: -pi/2
+// 2/pi as the nearest Real8 (math_constants.h): the reduction of the Real4
+// functions uses the product x 2/pi directly.
+constexpr double tp = kTwoOverPi;
+constexpr double bg = 6755399441055744.0;  // 0x4338000000000000: 1.5 * 2^52
+constexpr double hpi = kHalfPi;
+constexpr double hpm = -kHalfPi;
 
 // A(y) = y (a0 + a1 s + ... + a7 s^7), s = y^2: tan y, |y| <= pi/4.
 constexpr double a0 = 0.999999998827;      // 0x3FEFFFFFFF5EC8BB
@@ -87,13 +90,13 @@ Attempt<float> tan_cot4(float x) {
     const double n = static_cast<double>(bg + t);  // stored: t rounded to the nearest integer k
     const ld r = t + (bg - n);                     // t - k, |r| <= 1/2
     const bool odd = (bits(n) & 1) != 0;           // parity of k: n's lowest significand bit
-    // P (tangent) and Q (cotangent) of r quadrant units: tan_quadrant4.h.
+    // P (tangent) and Q (cotangent) of r quadrant units: tan_quadrants4.h.
     if (odd == kCot) {
-      const ld p = tan_quadrant4::tangent(r);
+      const ld p = tan_quadrants4::tangent(r);
       return result(static_cast<float>(kCot ? -p : p));
     }
     if (r == 0) return pole4();  // k odd (tan) or even (cot) and no remainder
-    const ld q = tan_quadrant4::cotangent(r);
+    const ld q = tan_quadrants4::cotangent(r);
     return result(static_cast<float>(kCot ? q : -q));
   }
   // |x| up to pi/2, in radians: w = pi/2 - |x| with the sign of x.
@@ -107,14 +110,13 @@ Attempt<float> tan_cot4(float x) {
 
 // ---- Real8 -----------------------------------------------------------------
 
-constexpr double xmax = 3.53e15;            // 0x43291508581D4000: argument limit
-constexpr double rhp = tp;                  // 2/pi: picks k and the table point only
-constexpr double bg8 = 17592186044416.0;    // 0x42B0000000000000: 2^44, rounds to 1/256
-constexpr double hp1 = 1.5707963267948966;  // 0x3FF921FB54442D18: pi/2 head
-// pi/2 - hp1 (and pi/2 - hpa - hpb) to the nearest Real8. The value
-// 6.123233995736762e-17 (0x3C91A62633145C04) sometimes given for it is three
-// units low, which costs three ulps of tan next to pi/2.
-constexpr double hp2 = 0x1.1a62633145c07p-54;   // 0x3C91A62633145C07: 6.123233995736766e-17
+constexpr double xmax = 3.53e15;          // 0x43291508581D4000: argument limit
+constexpr double rhp = tp;                // 2/pi: picks k and the table point only
+constexpr double bg8 = 17592186044416.0;  // 0x42B0000000000000: 2^44, rounds to 1/256
+constexpr double hp1 = kHalfPi;           // pi/2 head
+// pi/2 - hp1 (and pi/2 - hpa - hpb) to the nearest Real8; a tail three
+// units low would cost three ulps of tan next to pi/2.
+constexpr double hp2 = kHalfPiLow;
 constexpr double hpa = 1.5707963109016418;      // 0x3FF921FB50000000: pi/2, 25 bits
 constexpr double hpb = 1.5893254712295857e-08;  // 0x3E5110B460000000: next 27 bits
 constexpr double hpc = 1.5893254773528196e-08;  // 0x3E5110B4611A6263: pi/2 - hpa
@@ -167,7 +169,7 @@ TableStep table_step(double ax) {
   const std::uint32_t m = low_word(n);
   const unsigned j = m & 127;
   const bool upper = (m & 128) != 0;
-  const TanPair &e = tblp[upper ? 128 - j : j];
+  const DoubleDouble &e = tblp[upper ? 128 - j : j];
   return {r * (1 + r * r * (g1 + g2 * r * r)), e.high, e.low, upper, (m & 256) != 0};
 }
 
@@ -189,7 +191,7 @@ Reduced reduce_large(double x) {
   const double n =
       static_cast<double>(rhp_x * x + bg);  // stored: x 2/pi rounded to the nearest integer
   const double k = n - bg;
-  const double k1 = real8_from_bits(bits(k) & ~std::uint64_t{0x7ffffff});  // low 27 bits cleared
+  const double k1 = dd::upper26(k);
   const double k2 = k - k1;  // k1 hpa and k2 hpa are exact
   const double a = x - hpa * k1;
   const double b = hpb * k1 + hpa * k2;

@@ -1,7 +1,7 @@
 // The series of the sine and cosine in quadrant units, S(r) = sin(r pi/2)
 // and C(r) = cos(r pi/2) for |r| <= 1/2, evaluated in the x87 register
 // (the Real4 series also in Real8 arithmetic, see real4_rounding.h): the
-// kernels of g_sinq/g_cosq (sin_cos_quad.cpp) and of the pair g_scnsq
+// kernels of g_sinq/g_cosq (sin_cos_quadrants.cpp) and of the pair g_scnsq
 // (sin_cos_pairs.cpp), which must agree with them bit for bit.
 #pragma once
 

@@ -17,8 +17,10 @@
 // NaNs, with the NaN's sign for the sine). Several other routines call these
 // four entries directly.
 //
-// Accuracy against MPFR (trig_units_test, which states why): Real4 within
-// 0.51 ulp (0.5017 over every Real4), Real8 within 0.66 ulp (0.643 measured).
+// Accuracy against MPFR (trig_units_test, which states why), by analysis
+// of the series' errors and the one rounding: Real4 within 0.51 ulp, Real8
+// within 0.66 ulp. Measured: 0.5017 over every Real4, 0.643 the largest in
+// the random runs.
 #include <cmath>
 
 #include "elem/trig_units/quadrant_series.h"

@@ -1,6 +1,7 @@
-// What the degree and quadrant trigonometric functions share (sin_cos_deg,
-// tan_deg, sin_cos_quad, tan_quad): the argument taken apart as q right
-// angles plus a remainder r, and the function values from q and r.
+// What the degree and quadrant trigonometric functions share
+// (sin_cos_degrees.cpp, tan_degrees.cpp, sin_cos_quadrants.cpp,
+// tan_quadrants.cpp): the argument taken apart as q right angles plus a
+// remainder r, and the function values from q and r.
 //
 // Each reduction works on |x| and is exact in its own unit: r = |x| - 90 k
 // (degrees) or |x| - k (quadrant units) with k an integer and |r| at most
@@ -195,26 +196,21 @@ ld cosine(Quarter a) {
   return sine<K>({a.q + 1, a.r});
 }
 
-// The register's evaluation of the Real4 sine below, out of line.
-template <class K>
-[[gnu::noinline, gnu::cold]] float sine_real4_in_register(Quarter4 a, bool negative) {
-  const ld w = sine<K>({a.q, ld{a.r}});
-  return static_cast<float>(negative ? -w : w);
-}
-
 // The Real4 sine of q right angles + r, negated for a negative argument.
 // The series K::sin or K::cos of r is evaluated in Real8 arithmetic (the
 // Real8 overloads) and rounded once to a Real4 where that gives the
-// register's result (real4_rounding.h); elsewhere, and for results that
+// register's result (real4_or_register); elsewhere, and for results that
 // are zero or below the normal Real4 range, `sine` decides in the
-// register. The signs are multiplications by +-1, exact.
+// register. The signs are multiplications by +-1, exact, and leave the
+// decision as it is.
 template <class K>
 [[gnu::always_inline]] inline float sine_real4(Quarter4 a, bool negative) {
   static constexpr double kSign[2] = {1, -1};
   const double v = (a.q & 1) ? K::cos(a.r) : K::sin(a.r);
-  if (rounds_as_real4(v)) [[likely]]
-    return static_cast<float>(v * kSign[(a.q >> 1) & 1] * kSign[negative]);
-  return sine_real4_in_register<K>(a, negative);
+  return real4_or_register(v * kSign[(a.q >> 1) & 1] * kSign[negative], [a, negative] {
+    const ld w = sine<K>({a.q, ld{a.r}});
+    return static_cast<float>(negative ? -w : w);
+  });
 }
 
 // The Real4 cosine of q right angles + r, likewise.

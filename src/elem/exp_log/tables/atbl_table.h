@@ -3,13 +3,11 @@
 // tools/tables/gen_atbl.cpp (MPFR, 320 bits); exp_log_internal_test recomputes it.
 #pragma once
 
+#include "common/double_double.h"
+
 namespace vx::atbl_table {
 
-struct Pair {
-  double high, low;
-};
-
-inline constexpr Pair atbl[512] = {
+inline constexpr DoubleDouble atbl[512] = {
     // [0]
     {0x0p+0, 0x0p+0},
     {0x1.70f83ff0a7565p-9, -0x1.ce2b9892e27e9p-64},

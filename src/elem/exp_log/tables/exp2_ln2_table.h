@@ -4,11 +4,11 @@
 // bits); exp_log_internal_test recomputes it.
 #pragma once
 
-#include "elem/exp_log/tables/exp2_table.h"
+#include "common/double_double.h"
 
 namespace vx::exp2_ln2_table {
 
-inline constexpr exp2_table::Pair k[64] = {
+inline constexpr DoubleDouble k[64] = {
     // [0]
     {0x1.62e43p-1, -0x1.05c611p-29},
     {0x1.66c1808p-1, 0x1.8a96eed0a7f45p-28},

@@ -3,13 +3,11 @@
 // bits); exp_log_internal_test recomputes it.
 #pragma once
 
+#include "common/double_double.h"
+
 namespace vx::exp2_table {
 
-struct Pair {
-  double high, low;
-};
-
-inline constexpr Pair e[64] = {
+inline constexpr DoubleDouble e[64] = {
     // [0]
     {0x1p+0, 0x0p+0},
     {0x1.02c9a3e778061p+0, -0x1.19083535b085dp-56},

@@ -8,13 +8,11 @@
 // bits); exp_log_internal_test recomputes it.
 #pragma once
 
+#include "common/double_double.h"
+
 namespace vx::log2_fma_table {
 
-struct Pair {
-  double high, low;
-};
-
-inline constexpr Pair split[512] = {
+inline constexpr DoubleDouble split[512] = {
     // [0]
     {0x0p+0, 0x0p+0},
     {0x1.70f83ff08p-9, 0x1.3ab2631d4676dp-44},
@@ -593,7 +591,7 @@ inline constexpr Pair split[512] = {
     {-0x1.7182a895p-10, 0x1.258e9a821b7ccp-44},
 };
 
-inline constexpr Pair k1_rcp[512] = {
+inline constexpr DoubleDouble k1_rcp[512] = {
     // [0]
     {0x1.71547652b82fep-52, 0x0p+0},
     {0x1.709c283e98e37p-52, -0x1.b7246dc91b724p-108},

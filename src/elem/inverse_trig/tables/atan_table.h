@@ -7,14 +7,12 @@
 // 320 bits); inverse_trig_internal_test recomputes it.
 #pragma once
 
+#include "common/double_double.h"
+
 namespace vx {
 
-struct AtanPair {
-  double high, low;
-};
-
 // atan(c) in degrees for the Real4 breakpoints c, nearest Real8.
-inline constexpr double atantbl_deg4[25] = {
+inline constexpr double atantbl_degrees4[25] = {
     // [0] c = 0.125
     0x1.c80044927fe83p+2,
     0x1.1c2e5c194d0bp+3,
@@ -47,7 +45,7 @@ inline constexpr double atantbl_deg4[25] = {
 };
 
 // atan(c) in quadrant units for the Real4 breakpoints c, nearest Real8.
-inline constexpr double atantbl_quad4[25] = {
+inline constexpr double atantbl_quadrants4[25] = {
     // [0] c = 0.125
     0x1.4444750777668p-4,
     0x1.942b2da6d3f8fp-4,
@@ -80,7 +78,7 @@ inline constexpr double atantbl_quad4[25] = {
 };
 
 // atan(c) in degrees for the Real8 breakpoints c, high and low parts.
-inline constexpr AtanPair atantbl_deg8[121] = {
+inline constexpr DoubleDouble atantbl_degrees8[121] = {
     // [0] c = 0.125
     {0x1.c80044927fe83p+2, -0x1.2a9346eb4b87bp-53},
     {0x1.0026bd21ed72dp+3, 0x1.8731e8d4a7a1ep-52},
@@ -221,7 +219,7 @@ inline constexpr AtanPair atantbl_deg8[121] = {
 };
 
 // atan(c) in quadrant units for the Real8 breakpoints c, high and low parts.
-inline constexpr AtanPair atantbl_quad8[121] = {
+inline constexpr DoubleDouble atantbl_quadrants8[121] = {
     // [0] c = 0.125
     {0x1.4444750777668p-4, 0x1.b7f9255cb1f1ep-58},
     {0x1.6c4dd9c9da3cep-4, 0x1.f9bd1758a4b76p-58},

@@ -3,13 +3,11 @@
 // 320 bits); trig_test recomputes it.
 #pragma once
 
+#include "common/double_double.h"
+
 namespace vx {
 
-struct TanPair {
-  double high, low;
-};
-
-inline constexpr TanPair tblp[129] = {
+inline constexpr DoubleDouble tblp[129] = {
     // [0]
     {0x0p+0, 0x0p+0},
     {0x1.9221000157a0fp-8, -0x1.9c58180d640dap-63},

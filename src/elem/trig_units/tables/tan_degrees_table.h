@@ -9,7 +9,7 @@
 // trig_units_test measures them again.
 #pragma once
 
-namespace vx::tan_deg8 {
+namespace vx::tan_degrees8 {
 
 inline constexpr double a0 = -0x1.d6832f093d4b1p+37;        // -252604440871.66165
 inline constexpr double a1 = -0x1.8edf7f9e19016p+27;        // -209124348.94055241
@@ -30,4 +30,4 @@ inline constexpr double c7 = -0x1.f222fa8952352p-99;        // -3.07000403993269
 inline constexpr double c8 = -0x1.dab1cd5aee8c2p-114;       // -8.9280119969450283e-35
 inline constexpr double c9 = -0x1.5e226613f3c27p-128;       // -4.0193454498485604e-39
 
-}  // namespace vx::tan_deg8
+}  // namespace vx::tan_degrees8

@@ -3,7 +3,7 @@
 // g_tan and g_cotan use them beyond pi/2, g_tanq and g_cotq throughout.
 #pragma once
 
-namespace vx::tan_quadrant4 {
+namespace vx::tan_quadrants4 {
 
 // P(r) = r (p0 + p1 s + ... + p7 s^7), s = r^2: tan of r quadrant units.
 inline constexpr double p0 = 1.57079632495;      // 0x3FF921FB53C56555
@@ -32,4 +32,4 @@ inline long double cotangent(long double r) {
   return (((((q5 * s + q4) * s + q3) * s + q2) * s + q1) * s + q0) / r;
 }
 
-}  // namespace vx::tan_quadrant4
+}  // namespace vx::tan_quadrants4
