@@ -35,7 +35,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "support/elem_table.h"
+#include "support/family_table.h"
 #include "support/ieee_constants.h"
 
 namespace {
@@ -67,7 +67,7 @@ std::vector<T> around(T c, int last) {
 const Row<float> kReal4[] = {
     // -0 is not below zero: +0; a NaN counts as negative beyond every range
     row("g_erf", g_erf, mpfr_erf, between(0, {0.5, up(2.0f), up(4.1f), 20}, {2.0, 2.0, 0.55, 0.51}))
-        .also_in({1e-38, 1e-3, 2.0, true})
+        .also_in({1e-38, 1e-3, 2.0, kLog})
         .odd()
         .checked_at({2, up(2.0f), 4.1f, up(4.1f)})
         .exactly(
@@ -82,7 +82,7 @@ const Row<float> kReal4[] = {
     // zero or negative, or at or above 35.03986: error 250; below 1/FLT_MAX
     // the quotient overflows: +infinity without a report
     row("g_gamma", g_gamma, mpfr_gamma,
-        {{2.94e-39, 0.5, 0.75, true}, {0.5, 8, 0.75}, {8, 35.03986, 0.52}})
+        {{2.94e-39, 0.5, 0.75, kLog}, {0.5, 8, 0.75}, {8, 35.03986, 0.52}})
         .checked_at({0.5, down(8.0f), 8, down(35.03986f)})
         .exactly(factorials<float>(7))
         .exactly({{0x1p-149f, kInfF}, {2.9e-39f, kInfF}, {kNaNF, kNaNF}})
@@ -91,7 +91,7 @@ const Row<float> kReal4[] = {
         .samples(6000),
     // zero or negative, or at or above 4.03711e36: error 253
     row("g_lgamma", g_lgamma, mpfr_lngamma,
-        {{1.4e-45, 0.5, 0.65, true}, {0.5, 2.5, 1.05}, {2.5, 8, 0.65}, {8, 4.03711e36, 0.52, true}})
+        {{1.4e-45, 0.5, 0.65, kLog}, {0.5, 2.5, 1.05}, {2.5, 8, 0.65}, {8, 4.03711e36, 0.52, kLog}})
         .checked_at(around(1.0f, 23))
         .checked_at(around(2.0f, 23))
         .checked_at({down(4.03711e36f)})
@@ -99,7 +99,7 @@ const Row<float> kReal4[] = {
         .reports(faults<float>({0, -0.0f, -1.5f, -kInfF}, 253, kBigF, kNaNF))
         .reports(faults<float>({4.03711e36f, kInfF}, 253, kBigF, kInfF))
         .samples(3000),
-    row("g_algama", g_algama, nullptr, {{1e-45, 4e36, 0, true}})
+    row("g_algama", g_algama, nullptr, {{1e-45, 4e36, 0, kLog}})
         .same_as(g_lgamma)
         .exactly({{1, 0}})
         .reports(faults<float>({-3}, 253, kBigF, kNaNF))
@@ -108,7 +108,7 @@ const Row<float> kReal4[] = {
 
 const Row<double> kReal8[] = {
     row("g_derf", g_derf, mpfr_erf, between(0, {0.5, up(2.0), up(7.0), 30}, {1.6, 1.6, 0.7, 0.51}))
-        .also_in({1e-300, 1e-3, 1.6, true})
+        .also_in({1e-300, 1e-3, 1.6, kLog})
         .odd()
         .checked_at({2, up(2.0), 7, up(7.0)})
         .exactly({{-0.0, 0}, {7.5, 1}, {-7.5, -1}, {kInfD, 1}, {kNaND, -1}})
@@ -123,7 +123,7 @@ const Row<double> kReal8[] = {
     // zero or negative, or at or above 171.6243: error 251; below 1/DBL_MAX:
     // +infinity without a report
     row("g_dgamma", g_dgamma, mpfr_gamma,
-        {{5.6e-309, 0.5, 0.7, true}, {0.5, 16, 0.7}, {16, 40, 0.9}, {40, 171.6243, 1.7}})
+        {{5.6e-309, 0.5, 0.7, kLog}, {0.5, 16, 0.7}, {16, 40, 0.9}, {40, 171.6243, 1.7}})
         .checked_at({0.5, down(16.0), 16, 171, down(171.6243)})
         .exactly(factorials<double>(15))
         .exactly({{0x1p-1074, kInfD}, {5.5e-309, kInfD}, {kNaND, kNaND}})
@@ -133,8 +133,8 @@ const Row<double> kReal8[] = {
     // zero or negative, or at or above 2.55634e305: error 254; the range
     // next to the zero at 2 first, so that its bound holds there
     row("g_dlgama", g_dlgama, mpfr_lngamma,
-        {{1.9, 2.1, 1.0}, {1e-320, 0.5, 2.0, true}, {0.5, 2.5, 3.0}, {2.5, 16, 1.6}})
-        .also_in({16, 2.55634e305, 0.52, true})
+        {{1.9, 2.1, 1.0}, {1e-320, 0.5, 2.0, kLog}, {0.5, 2.5, 3.0}, {2.5, 16, 1.6}})
+        .also_in({16, 2.55634e305, 0.52, kLog})
         .checked_at(around(1.0, 50))
         .checked_at(around(2.0, 50))
         .checked_at({down(2.55634e305)})
@@ -144,6 +144,7 @@ const Row<double> kReal8[] = {
         .samples(6000),
 };
 
-VEXMORG_ELEM_TABLE(ErfGamma, kReal4, kReal8);
+VEXMORG_TABLE(ErfGamma, Real4, kReal4, 20000);
+VEXMORG_TABLE(ErfGamma, Real8, kReal8, 20000);
 
 }  // namespace

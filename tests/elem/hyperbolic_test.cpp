@@ -32,7 +32,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "support/elem_table.h"
+#include "support/family_table.h"
 #include "support/ieee_constants.h"
 
 namespace {
@@ -77,7 +77,7 @@ const std::vector<double> kEndsQ4 = {f32(0x3f22f983), f32(0x40a9999a), f32(0x426
                                      f32(0x4263b127)};
 const std::vector<float> kBeyond4 = {f32(0x42b2d47b), -90, kInfF, -kInfF, kNaNF, kMNaNF};
 const std::vector<float> kBeyondQ4 = {f32(0x4263b127), -60, kInfF, kNaNF};
-const std::vector<Interval> kPairRange4 = {{1e-6, 89.415, 0, true}, {-89.415, 0, 0}};
+const std::vector<Interval> kPairRange4 = {{1e-6, 89.415, 0, kLog}, {-89.415, 0, 0}};
 
 const Row<float> kReal4[] = {
     row("g_sinh", g_sinh, mpfr_sinh, between(0, kEnds4, {1.2, 1.85, 1.01, 0.51}))
@@ -148,12 +148,12 @@ const std::vector<double> kEnds8 = {1, 0x1.2666p+4, 709.782, 710.475};
 const std::vector<double> kEndsQ8 = {0.63661977, 11.7, 451.861, 452.302};
 const std::vector<double> kBeyond8 = {710.475, -1e300, -kInfD, kNaND};
 const std::vector<double> kBeyondQ8 = {452.302, -1000, kNaND};
-const std::vector<Interval> kPairRange8 = {{1e-6, 710.475, 0, true}, {-710.475, 0, 0}};
+const std::vector<Interval> kPairRange8 = {{1e-6, 710.475, 0, kLog}, {-710.475, 0, 0}};
 // g_dscnq: half-integers, where the reduction picks between two quadrants;
 // |x| at or above 2.25e15, infinities and NaNs error 203 with both values
 // 0.7071067811865476 whatever the flag.
 const std::vector<Interval> kRangesQ8 = {
-    {-1, 1, 0.7}, {-100, 100, 0.7}, {-2.25e15, -1e6, 0.7}, {1e6, 2.25e15, 0.7, true}};
+    {-1, 1, 0.7}, {-100, 100, 0.7}, {-2.25e15, -1e6, 0.7}, {1e6, 2.25e15, 0.7, kLog}};
 const std::vector<double> kPointsQ8 = {0.5, -0.5, 1.5, -2.5, 3.5, 1e6 + 0.5, 0x1.ff973cafa7fffp50};
 const auto kFaultsQ8 =
     faults<double>({2.25e15, -0x1p60, -kInfD, kNaND}, 203, kSqrtHalfD, kSqrtHalfD, false);
@@ -222,6 +222,7 @@ const Row<double> kReal8[] = {
         .reports(kFaultsQ8),
 };
 
-VEXMORG_ELEM_TABLE(Hyperbolic, kReal4, kReal8);
+VEXMORG_TABLE(Hyperbolic, Real4, kReal4, 20000);
+VEXMORG_TABLE(Hyperbolic, Real8, kReal8, 20000);
 
 }  // namespace

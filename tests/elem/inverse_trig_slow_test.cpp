@@ -20,8 +20,8 @@ namespace {
 using oracle::in_unit;
 using oracle::kDegrees;
 using oracle::kQuadrants;
-using support::family::Screen;
-using support::family::Symmetry;
+using support::Screen;
+using support::Symmetry;
 
 constexpr double kDeg = 180 / std::numbers::pi, kQuad = 2 / std::numbers::pi;
 
@@ -41,25 +41,25 @@ constexpr std::uint32_t kInfinity = 0x7f800000;  // the first beyond the largest
 
 TEST(InverseTrigEveryReal4, ArcSinesAndArcCosines) {
   const Screen screens[] = {
-      {"g_asin", g_asin, reference<::asin, kRadian>, mpfr_asin, bound<70>, Symmetry::kOdd},
-      {"g_acos", g_acos, reference<::acos, kRadian>, mpfr_acos, bound<70>, Symmetry::kNone},
+      {"g_asin", g_asin, reference<::asin, kRadian>, mpfr_asin, bound<70>, Symmetry::odd},
+      {"g_acos", g_acos, reference<::acos, kRadian>, mpfr_acos, bound<70>, Symmetry::none},
       {"g_asind", g_asind, reference<::asin, kDeg>, in_unit<mpfr_asinu, kDegrees>, bound<55>,
-       Symmetry::kOdd},
+       Symmetry::odd},
       {"g_acosd", g_acosd, reference<::acos, kDeg>, in_unit<mpfr_acosu, kDegrees>, bound<55>,
-       Symmetry::kNone},
+       Symmetry::none},
       {"g_asinq", g_asinq, reference<::asin, kQuad>, in_unit<mpfr_asinu, kQuadrants>, bound<80>,
-       Symmetry::kOdd},
+       Symmetry::odd},
       {"g_acosq", g_acosq, reference<::acos, kQuad>, in_unit<mpfr_acosu, kQuadrants>, bound<80>,
-       Symmetry::kNone}};
-  for (const Screen &s : screens) support::family::every_real4(s, 0, kOne + 1);
+       Symmetry::none}};
+  for (const Screen &s : screens) support::every_real4(s, 0, kOne + 1);
 }
 
 TEST(InverseTrigEveryReal4, ArcTangents) {
   const Screen screens[] = {{"g_atand", g_atand, reference<::atan, kDeg>,
-                             in_unit<mpfr_atanu, kDegrees>, bound<55>, Symmetry::kOdd},
+                             in_unit<mpfr_atanu, kDegrees>, bound<55>, Symmetry::odd},
                             {"g_atanq", g_atanq, reference<::atan, kQuad>,
-                             in_unit<mpfr_atanu, kQuadrants>, bound<55, 64>, Symmetry::kOdd}};
-  for (const Screen &s : screens) support::family::every_real4(s, 0, kInfinity);
+                             in_unit<mpfr_atanu, kQuadrants>, bound<55, 64>, Symmetry::odd}};
+  for (const Screen &s : screens) support::every_real4(s, 0, kInfinity);
 }
 
 }  // namespace

@@ -32,41 +32,37 @@
 namespace {
 
 using namespace support;  // the special values kInfF, kNaNF, ...
-using family::Entry;
-using family::Entry2;
-using family::Error;
-using family::Range;
 using oracle::in_unit;
 using oracle::kDegrees;
 using oracle::kQuadrants;
-constexpr auto kLog = family::Spread::kLog;
-constexpr auto kOdd = family::Symmetry::kOdd;
-constexpr auto kNone = family::Symmetry::kNone;
 
 constexpr auto asind = in_unit<mpfr_asinu, kDegrees>, acosd = in_unit<mpfr_acosu, kDegrees>;
 constexpr auto asinq = in_unit<mpfr_asinu, kQuadrants>, acosq = in_unit<mpfr_acosu, kQuadrants>;
 constexpr auto atand = in_unit<mpfr_atanu, kDegrees>, atanq = in_unit<mpfr_atanu, kQuadrants>;
 constexpr auto atan2d = in_unit<mpfr_atan2u, kDegrees>, atan2q = in_unit<mpfr_atan2u, kQuadrants>;
 
-const float kHalfPiF = std::bit_cast<float>(0x3fc90fdbu), kPiF = std::bit_cast<float>(0x40490fdbu);
+const float kHalfPiF = f32(0x3fc90fdb), kPiF = f32(0x40490fdb);
 constexpr double kHalfPiD = 1.5707963267948966, kPiD = 3.141592653589793;
 
 // The methods change at 1/2 and sqrt(1/2); next to 1, 1 - |x| from 2^-p.
+// The arc cosines take both signs (`signed_x`), 3500 arguments a range.
 template <class T>
-std::vector<Range> arc_ranges(double low, double high) {
-  const double tiny = sizeof(T) == 4 ? 1e-38 : 1e-300;
+std::vector<Interval> arc_ranges(double low, double high, bool signed_x = false) {
   const double rh = static_cast<T>(M_SQRT1_2), below_one = sizeof(T) == 4 ? 0x1p-24 : 0x1p-53;
-  return {{tiny, 1e-3, low, kLog},
-          {0, 0.5, low},
-          {0.5, rh, high},
-          {rh, 1, high},
-          {below_one, 0x1p-6, low, family::Spread::kBelow, {1}}};
+  std::vector<Interval> r = {{sizeof(T) == 4 ? 1e-38 : 1e-300, 1e-3, low, kLog},
+                             {signed_x ? -0.5 : 0, 0.5, low},
+                             {0.5, rh, high},
+                             {rh, 1, high},
+                             {below_one, 0x1p-6, low, kBelow, {1}}};
+  if (signed_x) r.insert(r.end(), {{-rh, -0.5, high}, {-1, -rh, high}});
+  return r;
 }
 
 template <class T>
-std::vector<T> arc_edges() {
-  std::vector<T> e = family::around<T>({T(0.5), static_cast<T>(M_SQRT1_2)});
-  e.push_back(std::nextafter(T(1), T(0)));
+std::vector<T> arc_edges(bool signed_x = false) {
+  std::vector<T> e = neighbours<T>({T(0.5), static_cast<T>(M_SQRT1_2)});
+  e.push_back(down(T(1)));
+  for (std::size_t i = 0, n = e.size(); signed_x && i < n; ++i) e.push_back(-e[i]);
   return e;
 }
 
@@ -74,21 +70,40 @@ std::vector<T> arc_edges() {
 // by x > 0 (a NaN is not) for the arc sine, 0 for x > 1 and the half turn h
 // otherwise for the arc cosine; a NaN with the infinity flag.
 template <class T>
-std::vector<Error<T>> arcsin_errors(std::int32_t e, T q) {
-  const T above = std::nextafter(T(1), T(2)), inf = INFINITY, nan = NAN;
+std::vector<Fault<T>> arcsin_errors(std::int32_t e, T q) {
+  const T above = up(T(1)), inf = INFINITY, nan = NAN;
   return {{above, e, q, nan}, {-2, e, -q, nan}, {inf, e, q, nan}, {nan, e, -q, nan}};
 }
 template <class T>
-std::vector<Error<T>> arccos_errors(std::int32_t e, T h) {
-  const T above = std::nextafter(T(1), T(2)), inf = INFINITY, nan = NAN;
+std::vector<Fault<T>> arccos_errors(std::int32_t e, T h) {
+  const T above = up(T(1)), inf = INFINITY, nan = NAN;
   return {{above, e, 0, nan}, {inf, e, 0, nan}, {-above, e, h, nan}, {nan, e, h, nan}};
+}
+
+template <class T>
+Row<T> arcsin(const char *name, Unary<T> fn, oracle::Fn1 exact, double low, double high,
+              std::int32_t error, T q) {
+  return row(name, fn, exact, arc_ranges<T>(low, high))
+      .odd()
+      .checked_at(arc_edges<T>())
+      .exactly({{0, 0}, {1, q}})
+      .reports(arcsin_errors<T>(error, q));
+}
+template <class T>
+Row<T> arccos(const char *name, Unary<T> fn, oracle::Fn1 exact, double ulps, std::int32_t error,
+              T q) {
+  return row(name, fn, exact, arc_ranges<T>(ulps, ulps, true))
+      .samples(3500)
+      .checked_at(arc_edges<T>(true))
+      .exactly({{0, q}, {-0.0f, q}, {1, 0}, {-1, 2 * q}})
+      .reports(arccos_errors<T>(error, 2 * q));
 }
 
 // One-argument arc tangents: the series below 1/8, the breakpoints (Real4
 // to 16, Real8 to 32), the reciprocal, the quarter turn. `turn` bounds the
 // last.
 template <class T>
-std::vector<Range> atan_ranges(double series, double table, double turn) {
+std::vector<Interval> atan_ranges(double series, double table, double turn) {
   if (sizeof(T) == 4) {
     return {{1e-38, 0.125, series, kLog},
             {0.125, 8, table, kLog},
@@ -113,88 +128,70 @@ std::vector<T> atan_edges() {
     const int n = sizeof(T) == 8 && b == 0.125 ? 8 : bits;
     for (int j = 0; j < n; ++j) c.push_back(static_cast<T>(b * (1 + j / double(n))));
   }
-  return family::around<T>(c);
+  return neighbours<T>(c);
 }
 
-std::vector<Entry<float>> entries4() {
-  const float atand15 = oracle::rounded(atand, 15.0f), atanq15 = oracle::rounded(atanq, 15.0f);
-  return {
-      family::entry("g_asin", g_asin, mpfr_asin, kOdd, arc_ranges<float>(0.7, 0.7),
-                    arc_edges<float>(), {{0, 0}, {1, kHalfPiF}},
-                    arcsin_errors<float>(217, kHalfPiF)),
-      family::entry("g_acos", g_acos, mpfr_acos, kNone, arc_ranges<float>(0.7, 0.7),
-                    arc_edges<float>(), {{0, kHalfPiF}, {-0.0f, kHalfPiF}, {1, 0}, {-1, kPiF}},
-                    arccos_errors<float>(217, kPiF)),
-      family::entry("g_asind", g_asind, asind, kOdd, arc_ranges<float>(0.55, 0.55),
-                    arc_edges<float>(), {{0, 0}, {1, 90}}, arcsin_errors<float>(1367, 90)),
-      family::entry("g_acosd", g_acosd, acosd, kNone, arc_ranges<float>(0.55, 0.55),
-                    arc_edges<float>(), {{0, 90}, {-0.0f, 90}, {1, 0}, {-1, 180}},
-                    arccos_errors<float>(1367, 180)),
-      family::entry("g_asinq", g_asinq, asinq, kOdd, arc_ranges<float>(0.8, 0.8),
-                    arc_edges<float>(), {{0, 0}, {1, 1}}, arcsin_errors<float>(1357, 1)),
-      family::entry("g_acosq", g_acosq, acosq, kNone, arc_ranges<float>(0.8, 0.8),
-                    arc_edges<float>(), {{0, 1}, {-0.0f, 1}, {1, 0}, {-1, 2}},
-                    arccos_errors<float>(1357, 2)),
-      // A NaN is no error: the radian arc tangent gives a NaN, the others the
-      // quarter turn signed by the NaN's sign bit. At 15 (its own breakpoint,
-      // u = 0) the arc tangent of 15 rounded once.
-      family::entry("g_atan", g_atan, mpfr_atan, kOdd, atan_ranges<float>(0.51, 0.51, 0.51), {},
-                    {{0, 0}, {kInfF, kHalfPiF}, {kNaNF, kNaNF}}, {}),
-      family::entry(
-          "g_atand", g_atand, atand, kOdd, atan_ranges<float>(0.55, 0.55, 0.55),
-          atan_edges<float>(),
-          {{0, 0}, {1, 45}, {15, atand15}, {0x1p24f, 90}, {1e38f, 90}, {kInfF, 90}, {kNaNF, 90}},
-          {}),
-      family::entry("g_atanq", g_atanq, atanq, kOdd, atan_ranges<float>(0.55, 0.55, 0.64),
-                    atan_edges<float>(),
-                    {{0, 0}, {1, 0.5f}, {15, atanq15}, {0x1p24f, 1}, {kInfF, 1}, {kNaNF, 1}}, {}),
-  };
+// A NaN is no error: the radian arc tangent gives a NaN, the others the
+// quarter turn signed by the NaN's sign bit. At 15 (a Real4 breakpoint,
+// u = 0) the arc tangent of 15 rounded once.
+template <class T>
+Row<T> atan_units(const char *name, Unary<T> fn, oracle::Fn1 exact, T q, double series,
+                  double turn) {
+  const T big = sizeof(T) == 4 ? T(0x1p24) : T(0x1p53), nan = NAN;
+  Row<T> r = row(name, fn, exact, atan_ranges<T>(series, 0.55, turn))
+                 .odd()
+                 .checked_at(atan_edges<T>())
+                 .exactly({{0, 0}, {1, q / 2}, {big, q}, {std::numeric_limits<T>::max(), q}})
+                 .exactly({{INFINITY, q}, {nan, q}, {-nan, -q}});
+  if (sizeof(T) == 4) r.exact_points.push_back({15, static_cast<T>(oracle::rounded(exact, T(15)))});
+  return r;
 }
 
-std::vector<Entry<double>> entries8() {
-  return {
-      family::entry("g_dasin", g_dasin, mpfr_asin, kOdd, arc_ranges<double>(0.8, 0.8),
-                    arc_edges<double>(), {{0, 0}, {1, kHalfPiD}},
-                    arcsin_errors<double>(218, kHalfPiD)),
-      family::entry("g_dacos", g_dacos, mpfr_acos, kNone, arc_ranges<double>(0.8, 0.8),
-                    arc_edges<double>(), {{0, kHalfPiD}, {-0.0, kHalfPiD}, {1, 0}, {-1, kPiD}},
-                    arccos_errors<double>(218, kPiD)),
-      family::entry("g_dasind", g_dasind, asind, kOdd, arc_ranges<double>(1.1, 1.6),
-                    arc_edges<double>(), {{0, 0}, {1, 90}}, arcsin_errors<double>(1368, 90)),
-      family::entry("g_dacosd", g_dacosd, acosd, kNone, arc_ranges<double>(1.1, 1.1),
-                    arc_edges<double>(), {{0, 90}, {-0.0, 90}, {1, 0}, {-1, 180}},
-                    arccos_errors<double>(1368, 180)),
-      family::entry("g_dasinq", g_dasinq, asinq, kOdd, arc_ranges<double>(1.0, 1.0),
-                    arc_edges<double>(), {{0, 0}, {1, 1}}, arcsin_errors<double>(1358, 1)),
-      family::entry("g_dacosq", g_dacosq, acosq, kNone, arc_ranges<double>(1.0, 1.0),
-                    arc_edges<double>(), {{0, 1}, {-0.0, 1}, {1, 0}, {-1, 2}},
-                    arccos_errors<double>(1358, 2)),
-      family::entry("g_datan", g_datan, mpfr_atan, kOdd, atan_ranges<double>(0.51, 0.51, 0.51), {},
-                    {{0, 0}, {kInfD, kHalfPiD}, {kNaND, kNaND}}, {}),
-      family::entry("g_datand", g_datand, atand, kOdd, atan_ranges<double>(0.85, 0.55, 0.55),
-                    atan_edges<double>(),
-                    {{0, 0}, {1, 45}, {0x1p53, 90}, {1e300, 90}, {kInfD, 90}, {kNaND, 90}}, {}),
-      family::entry("g_datanq", g_datanq, atanq, kOdd, atan_ranges<double>(1.1, 0.55, 0.64),
-                    atan_edges<double>(), {{0, 0}, {1, 0.5}, {0x1p53, 1}, {kInfD, 1}, {kNaND, 1}},
-                    {}),
-  };
-}
+const Row<float> kReal4[] = {
+    arcsin<float>("g_asin", g_asin, mpfr_asin, 0.7, 0.7, 217, kHalfPiF),
+    arccos<float>("g_acos", g_acos, mpfr_acos, 0.7, 217, kHalfPiF),
+    arcsin<float>("g_asind", g_asind, asind, 0.55, 0.55, 1367, 90),
+    arccos<float>("g_acosd", g_acosd, acosd, 0.55, 1367, 90),
+    arcsin<float>("g_asinq", g_asinq, asinq, 0.8, 0.8, 1357, 1),
+    arccos<float>("g_acosq", g_acosq, acosq, 0.8, 1357, 1),
+    row("g_atan", g_atan, mpfr_atan, atan_ranges<float>(0.51, 0.51, 0.51))
+        .odd()
+        .exactly({{0, 0}, {kInfF, kHalfPiF}, {kNaNF, kNaNF}}),
+    atan_units<float>("g_atand", g_atand, atand, 90, 0.55, 0.55),
+    atan_units<float>("g_atanq", g_atanq, atanq, 1, 0.55, 0.64),
+};
+
+const Row<double> kReal8[] = {
+    arcsin<double>("g_dasin", g_dasin, mpfr_asin, 0.8, 0.8, 218, kHalfPiD),
+    arccos<double>("g_dacos", g_dacos, mpfr_acos, 0.8, 218, kHalfPiD),
+    arcsin<double>("g_dasind", g_dasind, asind, 1.1, 1.6, 1368, 90),
+    arccos<double>("g_dacosd", g_dacosd, acosd, 1.1, 1368, 90),
+    arcsin<double>("g_dasinq", g_dasinq, asinq, 1.0, 1.0, 1358, 1),
+    arccos<double>("g_dacosq", g_dacosq, acosq, 1.0, 1358, 1),
+    row("g_datan", g_datan, mpfr_atan, atan_ranges<double>(0.51, 0.51, 0.51))
+        .odd()
+        .exactly({{0, 0}, {kInfD, kHalfPiD}, {kNaND, kNaND}}),
+    atan_units<double>("g_datand", g_datand, atand, 90, 0.85, 0.55),
+    atan_units<double>("g_datanq", g_datanq, atanq, 1, 1.1, 0.64),
+};
+
+VEXMORG_TABLE(InverseTrig, Real4, kReal4, 5000);
+VEXMORG_TABLE(InverseTrig, Real8, kReal8, 5000);
 
 // Where |y| lies 24 (Real4) or 56 (Real8) binades above |x|, by bit pattern
 // or high word, the quotient ends and the quarter turn begins: both sides
 // within 0.64.
 template <class T>
-std::vector<family::Edge2<T>> quarter_turn_edges() {
+std::vector<Pair<T>> quarter_turn_edges() {
   using U = std::conditional_t<sizeof(T) == 4, std::uint32_t, std::uint64_t>;
   const int shift = sizeof(T) == 4 ? 0 : 32;
   const U gap = sizeof(T) == 4 ? 0x0c000000 : 0x03800000;
-  const U one = std::bit_cast<U>(T(1)), three_halves = std::bit_cast<U>(T(1.5));
-  std::vector<family::Edge2<T>> e;
+  std::vector<Pair<T>> e;
   for (U g : {gap - 1, gap, gap + 1}) {
-    for (U xb : {one, three_halves, U(U(1) << (8 * sizeof(T) - 3))}) {
+    for (U xb :
+         {std::bit_cast<U>(T(1)), std::bit_cast<U>(T(1.5)), U(U(1) << (8 * sizeof(T) - 3))}) {
       const T x = std::bit_cast<T>(xb), y = std::bit_cast<T>(U(xb + (g << shift)));
-      e.push_back({y, x, 0.64});
-      e.push_back({y, T(-x), 0.64});
+      e.insert(e.end(), {{y, x, 0.64}, {y, T(-x), 0.64}});
     }
   }
   return e;
@@ -203,7 +200,7 @@ std::vector<family::Edge2<T>> quarter_turn_edges() {
 // y and x both zero, whatever their signs: the error with both argument
 // slots and no values, default 0.0 (a NaN with the infinity flag).
 template <class T>
-std::vector<family::Error2<T>> two_zeros(std::int32_t error) {
+std::vector<Fault2<T>> two_zeros(std::int32_t error) {
   const T z = 0, m = -0.0, nan = NAN;
   return {
       {z, z, error, 0, nan}, {m, z, error, 0, nan}, {z, m, error, 0, nan}, {m, m, error, 0, nan}};
@@ -228,53 +225,36 @@ const std::vector<Turns> kUnitTurns = {{-0.0, 1, -0.0}, {1, -1, 1.5},  {-1, -1, 
                                        {1, 1, 0.5},     {-2, 2, -0.5}, {1, NAN, 1},
                                        {NAN, 1, -1},    {NAN, -1, -1}};
 
+// The pairs: radians 0.51, the units 1.75 (see above), with the quarter
+// turn's edges.
 template <class T>
-std::vector<family::Exact2<T>> at_turns(T quarter, bool units) {
-  std::vector<family::Exact2<T>> e;
+Row2<T> atan2_row(const char *name, Binary<T> fn, oracle::Fn2 exact, T quarter, bool units,
+                  std::int32_t error) {
+  Row2<T> r = {name,
+               fn,
+               exact,
+               {},
+               units ? quarter_turn_edges<T>() : std::vector<Pair<T>>{},
+               {},
+               two_zeros<T>(error)};
+  for (const bool circle : {true, false})
+    r.ranges.push_back(
+        {circle, sizeof(T) == 4 ? (circle ? 120.0 : 100.0) : 1000, units ? 1.75 : 0.51});
   for (const auto &list : {kWholeTurns, units ? kUnitTurns : kRadianTurns})
-    for (const Turns &t : list) e.push_back({T(t.y), T(t.x), T(t.k * quarter)});
-  return e;
+    for (const Turns &t : list) r.exact_points.push_back({T(t.y), T(t.x), T(t.k * quarter)});
+  return r;
 }
 
-template <class T>
-std::vector<family::PairRange> pair_ranges(double bound) {
-  return {{family::Pairs::kCircle, sizeof(T) == 4 ? 120.0 : 1000, bound},
-          {family::Pairs::kRatio, sizeof(T) == 4 ? 100.0 : 1000, bound}};
-}
+const Row2<float> kPairs4[] = {
+    atan2_row<float>("g_atan2", g_atan2, mpfr_atan2, kHalfPiF, false, 220),
+    atan2_row<float>("g_atan2d", g_atan2d, atan2d, 90, true, 1369),
+    atan2_row<float>("g_atan2q", g_atan2q, atan2q, 1, true, 1359)};
+const Row2<double> kPairs8[] = {
+    atan2_row<double>("g_datan2", g_datan2, mpfr_atan2, kHalfPiD, false, 221),
+    atan2_row<double>("g_dtan2d", g_dtan2d, atan2d, 90, true, 1370),
+    atan2_row<double>("g_dtan2q", g_dtan2q, atan2q, 1, true, 1360)};
 
-std::vector<Entry2<float>> pairs4() {
-  return {family::entry("g_atan2", g_atan2, mpfr_atan2, pair_ranges<float>(0.51), {},
-                        at_turns(kHalfPiF, false), two_zeros<float>(220)),
-          family::entry("g_atan2d", g_atan2d, atan2d, pair_ranges<float>(1.75),
-                        quarter_turn_edges<float>(), at_turns(90.0f, true), two_zeros<float>(1369)),
-          family::entry("g_atan2q", g_atan2q, atan2q, pair_ranges<float>(1.75),
-                        quarter_turn_edges<float>(), at_turns(1.0f, true), two_zeros<float>(1359))};
-}
-
-std::vector<Entry2<double>> pairs8() {
-  return {
-      family::entry("g_datan2", g_datan2, mpfr_atan2, pair_ranges<double>(0.51), {},
-                    at_turns(kHalfPiD, false), two_zeros<double>(221)),
-      family::entry("g_dtan2d", g_dtan2d, atan2d, pair_ranges<double>(1.75),
-                    quarter_turn_edges<double>(), at_turns(90.0, true), two_zeros<double>(1370)),
-      family::entry("g_dtan2q", g_dtan2q, atan2q, pair_ranges<double>(1.75),
-                    quarter_turn_edges<double>(), at_turns(1.0, true), two_zeros<double>(1360))};
-}
-
-template <class E>
-class InverseTrig : public ::testing::TestWithParam<E> {};
-using InverseTrig4 = InverseTrig<Entry<float>>;
-using InverseTrig8 = InverseTrig<Entry<double>>;
-using InverseTrig2_4 = InverseTrig<Entry2<float>>;
-using InverseTrig2_8 = InverseTrig<Entry2<double>>;
-TEST_P(InverseTrig4, Properties) { family::check(GetParam(), scaled(5000)); }
-TEST_P(InverseTrig8, Properties) { family::check(GetParam(), scaled(5000)); }
-TEST_P(InverseTrig2_4, Properties) { family::check(GetParam(), scaled(10000)); }
-TEST_P(InverseTrig2_8, Properties) { family::check(GetParam(), scaled(10000)); }
-const auto kName = [](const auto &info) { return std::string(info.param.name); };
-INSTANTIATE_TEST_SUITE_P(Real4, InverseTrig4, ::testing::ValuesIn(entries4()), kName);
-INSTANTIATE_TEST_SUITE_P(Real8, InverseTrig8, ::testing::ValuesIn(entries8()), kName);
-INSTANTIATE_TEST_SUITE_P(Real4, InverseTrig2_4, ::testing::ValuesIn(pairs4()), kName);
-INSTANTIATE_TEST_SUITE_P(Real8, InverseTrig2_8, ::testing::ValuesIn(pairs8()), kName);
+VEXMORG_TABLE(InverseTrig, Pairs4, kPairs4, 10000);
+VEXMORG_TABLE(InverseTrig, Pairs8, kPairs8, 10000);
 
 }  // namespace

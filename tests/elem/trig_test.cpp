@@ -26,68 +26,65 @@
 namespace {
 
 using namespace support;  // the special values kInfF, kNaNF, kBigF, kSqrtHalfF, ...
-using family::Entry;
-using family::Range;
-using family::Symmetry;
-constexpr auto kLog = family::Spread::kLog;
-constexpr auto kUniform = family::Spread::kUniform;
 
+// The absolute error `angle` of the reduced angle at |x|, carried by |f'|.
+template <class T, double (*angle)(double), double (*slope)(double)>
+double carried(double x, double value) {
+  return angle(x) == 0 ? 0 : angle(x) * slope(x) / ulp_of<T>(std::fabs(value));
+}
 double unit_slope(double) { return 1; }
 double tan_slope(double x) { return 1 / (std::cos(x) * std::cos(x)); }
 double cot_slope(double x) { return 1 / (std::sin(x) * std::sin(x)); }
+double fsin_angle(double x) { return x * 0x1p-62; }
+constexpr double kQuarter = 0.7853981633974483, kHalfPi = 1.5707963267948966;
+double tan4_angle(double x) { return x > kHalfPi ? x * 0x1p-53 : 0; }
+double tan8_angle(double x) {
+  return x < 0x1.921fcp+0 ? 0 : x < 0x1.86a01p+16 ? x * 0x1p-80 + 0x1p-66 : x * 0x1p-105 + 0x1p-53;
+}
 
-// FSIN/FCOS over consecutive ranges from `tiny` (log-uniform up to the
-// first cut) to the limit.
-std::vector<Range> fsin_ranges(double tiny, std::initializer_list<double> cuts) {
-  std::vector<Range> r = {{tiny, *cuts.begin(), 0.52, kLog}};
-  for (auto c = cuts.begin(); c + 1 != cuts.end(); ++c)
-    r.push_back({*c, c[1], 0.52, kUniform, {}, 0x1p-62});
+// FSIN/FCOS from `tiny` (log-uniform up to the first cut) to the limit.
+std::vector<Interval> fsin_ranges(double tiny, std::vector<double> cuts) {
+  std::vector<Interval> r =
+      between(cuts[0], {cuts.begin() + 1, cuts.end()}, std::vector<double>(cuts.size() - 1, 0.52));
+  r.insert(r.begin(), {tiny, cuts[0], 0.52, kLog});
   return r;
 }
 
-constexpr double kQuarter = 0.7853981633974483, kHalfPi = 1.5707963267948966;
-
 // Real4 tangent: pi/4 and the Real4 nearest pi/2 (above it) switch methods.
-std::vector<Range> tan4_ranges(double tiny) {
-  return {{tiny, 1e-3, 0.53, kLog},
-          {0, kQuarter, 0.53},
-          {kQuarter, kHalfPi, 0.53},
-          {kHalfPi, 100, 0.53, kUniform, {}, 0x1p-53},
-          {100, 823000, 0.53, kUniform, {}, 0x1p-53}};
+std::vector<Interval> tan4_ranges(double tiny) {
+  std::vector<Interval> r = between(0, {kQuarter, kHalfPi, 100, 823000}, {0.53, 0.53, 0.53, 0.53});
+  r.insert(r.begin(), {tiny, 1e-3, 0.53, kLog});
+  return r;
 }
 
 // Real8 tangent: the ranges go by the high word (0x3FE921FB, 0x3FF921FB,
 // 0x40F86A00 the last of each).
-std::vector<Range> tan8_ranges(double tiny) {
-  return {{tiny, 1e-3, 0.9, kLog},
-          {0, 0x1.921fcp-1, 0.9},
-          {0x1.921fcp-1, 0x1.921fcp+0, 0.9},
-          {0x1.921fcp+0, 100, 0.8, kUniform, {}, 0x1p-80, 0x1p-66},
-          {100, 0x1.86a01p+16, 0.8, kUniform, {}, 0x1p-80, 0x1p-66},
-          {0x1.86a01p+16, 1e9, 0.8, kUniform, {}, 0x1p-105, 0x1p-53},
-          {1e9, 3.53e15, 0.8, kUniform, {}, 0x1p-105, 0x1p-53}};
+std::vector<Interval> tan8_ranges(double tiny) {
+  std::vector<Interval> r =
+      between(0, {0x1.921fcp-1, 0x1.921fcp+0, 100, 0x1.86a01p+16, 1e9, 3.53e15},
+              {0.9, 0.9, 0.8, 0.8, 0.8, 0.8});
+  r.insert(r.begin(), {tiny, 1e-3, 0.9, kLog});
+  return r;
 }
 
-const float kBelow4 = std::nextafter(823000.0f, 0.0f);
+const float kBelow4 = down(823000.0f);
 const double kBelow8 = 3.5299999999999995e15;
-std::vector<float> tan_edges4() {
-  std::vector<float> e =
-      family::around<float>({std::bit_cast<float>(0x3f490fdbu), std::bit_cast<float>(0x3fc90fdbu)});
-  e.push_back(kBelow4);
+const std::vector<float> kTanEdges4 = {down(f32(0x3f490fdb)),
+                                       f32(0x3f490fdb),
+                                       up(f32(0x3f490fdb)),
+                                       down(f32(0x3fc90fdb)),
+                                       f32(0x3fc90fdb),
+                                       up(f32(0x3fc90fdb)),
+                                       kBelow4};
+std::vector<double> tan_edges8() {
+  std::vector<double> e = {100000.0, 100000.0625, kBelow8};  // 100000: high word 0x40F86A00
+  // pi/2 rounded (0x3ff921fb54442d18): tan about 1.6e16
+  for (std::uint64_t b :
+       {0x3fe921fbffffffffull, 0x3fe921fc00000000ull, 0x3ff921fb54442d18ull, 0x3ff921fb54442d19ull,
+        0x3ff921fbffffffffull, 0x3ff921fc00000000ull, 0x40f86a00ffffffffull})
+    e.push_back(std::bit_cast<double>(b));
   return e;
 }
-const std::vector<float> kTanEdges4 = tan_edges4();
-const std::vector<double> kTanEdges8 = {
-    std::bit_cast<double>(0x3fe921fbffffffffull),
-    std::bit_cast<double>(0x3fe921fc00000000ull),
-    std::bit_cast<double>(0x3ff921fb54442d18ull),  // pi/2 rounded: tan about 1.6e16
-    std::bit_cast<double>(0x3ff921fb54442d19ull),
-    std::bit_cast<double>(0x3ff921fbffffffffull),
-    std::bit_cast<double>(0x3ff921fc00000000ull),
-    100000.0,  // high word 0x40F86A00: table
-    std::bit_cast<double>(0x40f86a00ffffffffull),
-    100000.0625,
-    kBelow8};
 
 // Sine and cosine: |x| at or above 823000 / 3.53e15, or infinite, is error
 // 202 / 203 with default sqrt(1/2) (NaN with the infinity flag); a NaN is
@@ -95,66 +92,73 @@ const std::vector<double> kTanEdges8 = {
 // error 211 / 213 with default 1.0; a pole (cotangent of zero) 212 / 214
 // with default 3.40282002e+38 / 1.7976931348623011e+308 or plus infinity,
 // for either sign.
-const std::vector<Entry<float>> kEntries4 = {
-    family::entry("g_sin", g_sin, mpfr_sin, Symmetry::kOdd,
-                  fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}), {kBelow4},
-                  {{0, 0}, {0x1p-149f, 0x1p-149f}, {kNaNF, kNaNF}},
-                  {{823000, 202, kSqrtHalfF, kNaNF}, {-kInfF, 202, kSqrtHalfF, kNaNF}}, unit_slope),
-    family::entry(
-        "g_cos", g_cos, mpfr_cos, Symmetry::kEven, fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}),
-        {kBelow4}, {{0, 1}, {1e-30f, 1}, {kNaNF, kNaNF}},
-        {{-823000, 202, kSqrtHalfF, kNaNF}, {3.4e38f, 202, kSqrtHalfF, kNaNF}}, unit_slope),
-    family::entry(
-        "g_tan", g_tan, mpfr_tan, Symmetry::kOdd, tan4_ranges(1e-45), kTanEdges4, {{0, 0}},
-        {{823000, 211, 1, kNaNF}, {kInfF, 211, 1, kNaNF}, {kNaNF, 211, 1, kNaNF}}, tan_slope),
-    family::entry("g_cotan", g_cotan, mpfr_cot, Symmetry::kOdd, tan4_ranges(3e-39), kTanEdges4,
-                  {{0x1p-149f, kInfF}},
-                  {{-1e30f, 211, 1, kNaNF}, {0, 212, kBigF, kInfF}, {-0.0f, 212, kBigF, kInfF}},
-                  cot_slope),
+const Row<float> kReal4[] = {
+    row("g_sin", g_sin, mpfr_sin, fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}))
+        .odd()
+        .widened_by(carried<float, fsin_angle, unit_slope>)
+        .checked_at({kBelow4})
+        .exactly({{0, 0}, {0x1p-149f, 0x1p-149f}, {kNaNF, kNaNF}})
+        .reports({{823000, 202, kSqrtHalfF, kNaNF}, {-kInfF, 202, kSqrtHalfF, kNaNF}}),
+    row("g_cos", g_cos, mpfr_cos, fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}))
+        .even()
+        .widened_by(carried<float, fsin_angle, unit_slope>)
+        .checked_at({kBelow4})
+        .exactly({{0, 1}, {1e-30f, 1}, {kNaNF, kNaNF}})
+        .reports({{-823000, 202, kSqrtHalfF, kNaNF}, {3.4e38f, 202, kSqrtHalfF, kNaNF}}),
+    row("g_tan", g_tan, mpfr_tan, tan4_ranges(1e-45))
+        .odd()
+        .widened_by(carried<float, tan4_angle, tan_slope>)
+        .checked_at(kTanEdges4)
+        .exactly({{0, 0}})
+        .reports(faults<float>({823000, kInfF, kNaNF}, 211, 1, kNaNF)),
+    row("g_cotan", g_cotan, mpfr_cot, tan4_ranges(3e-39))
+        .odd()
+        .widened_by(carried<float, tan4_angle, cot_slope>)
+        .checked_at(kTanEdges4)
+        .exactly({{0x1p-149f, kInfF}})
+        .reports({{-1e30f, 211, 1, kNaNF}, {0, 212, kBigF, kInfF}, {-0.0f, 212, kBigF, kInfF}}),
 };
 
-const std::vector<Entry<double>> kEntries8 = {
-    family::entry("g_dsin", g_dsin, mpfr_sin, Symmetry::kOdd,
-                  fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}), {kBelow8},
-                  {{0, 0}, {0x1p-1074, 0x1p-1074}, {kNaND, kNaND}},
-                  {{3.53e15, 203, kSqrtHalfD, kNaND}, {-kInfD, 203, kSqrtHalfD, kNaND}},
-                  unit_slope),
-    family::entry("g_dcos", g_dcos, mpfr_cos, Symmetry::kEven,
-                  fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}), {kBelow8},
-                  {{0, 1}, {1e-300, 1}, {kNaND, kNaND}},
-                  {{-3.53e15, 203, kSqrtHalfD, kNaND}, {1e300, 203, kSqrtHalfD, kNaND}},
-                  unit_slope),
-    family::entry(
-        "g_dtan", g_dtan, mpfr_tan, Symmetry::kOdd, tan8_ranges(1e-320), kTanEdges8, {{0, 0}},
-        {{3.53e15, 213, 1, kNaND}, {kInfD, 213, 1, kNaND}, {kNaND, 213, 1, kNaND}}, tan_slope),
-    family::entry("g_dcotan", g_dcotan, mpfr_cot, Symmetry::kOdd, tan8_ranges(1e-307), kTanEdges8,
-                  {{0x1p-1074, kInfD}},
-                  {{-1e300, 213, 1, kNaND}, {0, 214, kBigD, kInfD}, {-0.0, 214, kBigD, kInfD}},
-                  cot_slope),
+const Row<double> kReal8[] = {
+    row("g_dsin", g_dsin, mpfr_sin, fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}))
+        .odd()
+        .widened_by(carried<double, fsin_angle, unit_slope>)
+        .checked_at({kBelow8})
+        .exactly({{0, 0}, {0x1p-1074, 0x1p-1074}, {kNaND, kNaND}})
+        .reports({{3.53e15, 203, kSqrtHalfD, kNaND}, {-kInfD, 203, kSqrtHalfD, kNaND}}),
+    row("g_dcos", g_dcos, mpfr_cos, fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}))
+        .even()
+        .widened_by(carried<double, fsin_angle, unit_slope>)
+        .checked_at({kBelow8})
+        .exactly({{0, 1}, {1e-300, 1}, {kNaND, kNaND}})
+        .reports({{-3.53e15, 203, kSqrtHalfD, kNaND}, {1e300, 203, kSqrtHalfD, kNaND}}),
+    row("g_dtan", g_dtan, mpfr_tan, tan8_ranges(1e-320))
+        .odd()
+        .widened_by(carried<double, tan8_angle, tan_slope>)
+        .checked_at(tan_edges8())
+        .exactly({{0, 0}})
+        .reports(faults<double>({3.53e15, kInfD, kNaND}, 213, 1, kNaND)),
+    row("g_dcotan", g_dcotan, mpfr_cot, tan8_ranges(1e-307))
+        .odd()
+        .widened_by(carried<double, tan8_angle, cot_slope>)
+        .checked_at(tan_edges8())
+        .exactly({{0x1p-1074, kInfD}})
+        .reports({{-1e300, 213, 1, kNaND}, {0, 214, kBigD, kInfD}, {-0.0, 214, kBigD, kInfD}}),
 };
 
-template <class T>
-class Trig : public ::testing::TestWithParam<Entry<T>> {};
-using Trig4 = Trig<float>;
-using Trig8 = Trig<double>;
-TEST_P(Trig4, Properties) { family::check(GetParam(), scaled(10000)); }
-TEST_P(Trig8, Properties) { family::check(GetParam(), scaled(10000)); }
-const auto kName = [](const auto &info) { return std::string(info.param.name); };
-INSTANTIATE_TEST_SUITE_P(Real4, Trig4, ::testing::ValuesIn(kEntries4), kName);
-INSTANTIATE_TEST_SUITE_P(Real8, Trig8, ::testing::ValuesIn(kEntries8), kName);
+VEXMORG_TABLE(Trig, Real4, kReal4, 10000);
+VEXMORG_TABLE(Trig, Real8, kReal8, 10000);
 
 // tblp[j] = tan(j pi/512), j = 0..128: the nearest Real8 and the nearest
 // Real8 to the remainder.
 TEST(TanTable, RecomputedWithMpfr) {
-  oracle::Big pi, v, rest;
+  oracle::Big pi, v;
   mpfr_const_pi(pi, MPFR_RNDN);
   for (int j = 0; j <= 128; ++j) {
     mpfr_mul_si(v, pi, j, MPFR_RNDN);
     mpfr_div_ui(v, v, 512, MPFR_RNDN);
     mpfr_tan(v, v, MPFR_RNDN);
-    EXPECT_EQ(vx::tblp[j].high, mpfr_get_d(v, MPFR_RNDN)) << "entry " << j;
-    mpfr_sub_d(rest, v, vx::tblp[j].high, MPFR_RNDN);
-    EXPECT_EQ(vx::tblp[j].low, mpfr_get_d(rest, MPFR_RNDN)) << "entry " << j;
+    expect_split(v, vx::tblp[j].high, vx::tblp[j].low, j);
   }
 }
 

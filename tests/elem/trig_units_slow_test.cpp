@@ -20,8 +20,8 @@
 
 namespace {
 
-using support::family::Screen;
-using support::family::Symmetry;
+using support::Screen;
+using support::Symmetry;
 
 enum class Kind { kSin, kCos, kTan, kCot };
 
@@ -52,20 +52,20 @@ constexpr std::uint32_t kInfinity = 0x7f800000;
 
 TEST(TrigUnitsEveryReal4, Degrees) {
   const Screen screens[] = {
-      {"g_sind", g_sind, reference<Kind::kSin, true>, oracle::sind, bound, Symmetry::kOdd},
-      {"g_cosd", g_cosd, reference<Kind::kCos, true>, oracle::cosd, bound, Symmetry::kEven},
-      {"g_tand", g_tand, reference<Kind::kTan, true>, oracle::tand, bound, Symmetry::kOdd},
-      {"g_cotd", g_cotd, reference<Kind::kCot, true>, oracle::cotd, bound, Symmetry::kOdd}};
-  for (const Screen &s : screens) support::family::every_real4(s, 0, kDegreeLimit);
+      {"g_sind", g_sind, reference<Kind::kSin, true>, oracle::sind, bound, Symmetry::odd},
+      {"g_cosd", g_cosd, reference<Kind::kCos, true>, oracle::cosd, bound, Symmetry::even},
+      {"g_tand", g_tand, reference<Kind::kTan, true>, oracle::tand, bound, Symmetry::odd},
+      {"g_cotd", g_cotd, reference<Kind::kCot, true>, oracle::cotd, bound, Symmetry::odd}};
+  for (const Screen &s : screens) support::every_real4(s, 0, kDegreeLimit);
 }
 
 TEST(TrigUnitsEveryReal4, QuadrantUnits) {
   const Screen screens[] = {
-      {"g_sinq", g_sinq, reference<Kind::kSin, false>, oracle::sinq, bound, Symmetry::kOdd},
-      {"g_cosq", g_cosq, reference<Kind::kCos, false>, oracle::cosq, bound, Symmetry::kEven},
-      {"g_tanq", g_tanq, reference<Kind::kTan, false>, oracle::tanq, bound, Symmetry::kOdd},
-      {"g_cotq", g_cotq, reference<Kind::kCot, false>, oracle::cotq, bound, Symmetry::kOdd}};
-  for (const Screen &s : screens) support::family::every_real4(s, 0, kInfinity);
+      {"g_sinq", g_sinq, reference<Kind::kSin, false>, oracle::sinq, bound, Symmetry::odd},
+      {"g_cosq", g_cosq, reference<Kind::kCos, false>, oracle::cosq, bound, Symmetry::even},
+      {"g_tanq", g_tanq, reference<Kind::kTan, false>, oracle::tanq, bound, Symmetry::odd},
+      {"g_cotq", g_cotq, reference<Kind::kCot, false>, oracle::cotq, bound, Symmetry::odd}};
+  for (const Screen &s : screens) support::every_real4(s, 0, kInfinity);
 }
 
 // The Real8 shortcut of the degree reduction gives the register's q and r.

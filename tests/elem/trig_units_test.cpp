@@ -30,47 +30,34 @@
 namespace {
 
 using namespace support;  // the special values kInfF, kNaNF, kBigF, kSqrtHalfF, ...
-using family::Entry;
-using family::Error;
-using family::Exact;
-using family::Range;
-constexpr auto kOdd = family::Symmetry::kOdd;
-constexpr auto kEven = family::Symmetry::kEven;
-constexpr auto kAround = family::Spread::kAround;
 
 // A tiny range (log-uniform), consecutive ranges through `cuts`, and the
 // arguments next to the multiples of a right angle in `near`.
-std::vector<Range> ranges(double tiny, double small, double ulps, std::vector<double> cuts,
-                          Range near) {
-  std::vector<Range> r = {{tiny, small, ulps, family::Spread::kLog}};
-  for (std::size_t i = 0; i + 1 < cuts.size(); ++i) r.push_back({cuts[i], cuts[i + 1], ulps});
+std::vector<Interval> ranges(double tiny, double small, double ulps, std::vector<double> cuts,
+                             Interval near) {
+  std::vector<Interval> r =
+      between(cuts[0], {cuts.begin() + 1, cuts.end()}, std::vector<double>(cuts.size() - 1, ulps));
+  r.insert(r.begin(), {tiny, small, ulps, kLog});
   r.push_back(near);
   return r;
 }
 
 // Real8 degree tangents: the kernels up to 90 (high word 0x40568000) and
 // beyond 1e13 (0x42A2309C), the table step between.
-std::vector<Range> dtand_ranges(double tiny) {
-  const double k90 = std::bit_cast<double>(0x4056800100000000ull);
-  const double kTableEnd = std::bit_cast<double>(0x42a2309d00000000ull);
-  return {{tiny, 1e-6, 0.6, family::Spread::kLog},
-          {0, 45, 0.6},
-          {45, k90, 0.6},
-          {k90, 720, 0.7},
-          {720, 1e9, 0.7},
-          {1e9, kTableEnd, 0.7},
-          {kTableEnd, 1e15, 0.6},
-          {1e15, 2.03e17, 0.6},
-          {1e-9, 1, 0.7, kAround, {90, 180, 270, 630, 90090, 9000180, 9.0000000009e12}},
-          {1e-9, 1, 0.6, kAround, {0, 1.80000000009e13, 9.0000000018e13}}};
+std::vector<Interval> dtand_ranges(double tiny) {
+  std::vector<Interval> r = between(0,
+                                    {45, std::bit_cast<double>(0x4056800100000000ull), 720, 1e9,
+                                     std::bit_cast<double>(0x42a2309d00000000ull), 1e15, 2.03e17},
+                                    {0.6, 0.6, 0.7, 0.7, 0.7, 0.6, 0.6});
+  r.insert(r.begin(), {tiny, 1e-6, 0.6, kLog});
+  r.push_back({1e-9, 1, 0.7, kAround, {90, 180, 270, 630, 90090, 9000180, 9.0000000009e12}});
+  r.push_back({1e-9, 1, 0.6, kAround, {0, 1.80000000009e13, 9.0000000018e13}});
+  return r;
 }
 
-const Range kNearDeg4 = {1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}};
-const Range kNearQuad4 = {1e-7, 0.5, 0, kAround, {0, 1, 2, 3, 1001, 100002}};
-const Range kNearQuad8 = {1e-12, 0.5, 0, kAround, {0, 1, 2, 3, 1001, 1e9 + 2, 1e12 + 1}};
-Range with_bound(Range r, double ulps) {
-  r.ulps = ulps;
-  return r;
+Interval near_quad4(double ulps) { return {1e-7, 0.5, ulps, kAround, {0, 1, 2, 3, 1001, 100002}}; }
+Interval near_quad8(double ulps) {
+  return {1e-12, 0.5, ulps, kAround, {0, 1, 2, 3, 1001, 1e9 + 2, 1e12 + 1}};
 }
 
 // Tangents and cotangents report their poles; the random runs leave them out.
@@ -94,8 +81,7 @@ std::vector<double> near_bases(std::initializer_list<T> bases, double step) {
   for (T b : bases) {
     T x = b;
     for (int i = 0; i < 8; ++i) x = std::nextafter(x, T(0));
-    for (int i = 0; i <= 16; ++i, x = std::nextafter(x, std::numeric_limits<T>::max()))
-      k.push_back(static_cast<double>(x) / step);
+    for (int i = 0; i <= 16; ++i, x = up(x)) k.push_back(static_cast<double>(x) / step);
   }
   return k;
 }
@@ -104,24 +90,24 @@ constexpr double P = NAN;  // a pole
 constexpr std::array<double, 4> kSine = {0, 1, 0, -1}, kCosine = {1, 0, -1, 0};
 constexpr std::array<double, 4> kTangent = {0, 1, P, -1}, kCotangent = {P, 1, 0, -1};
 
-// The entry with its exact points at x = k step (exact in T, k an integer):
+// The row with its exact points at x = k step (exact in T, k an integer):
 // values[k mod 4], where a NaN is a pole, error `pole_error` for either
 // sign with default 3.40282002e+38 / 1.7976931348623011e+308 (plus infinity
 // with the flag).
 template <class T>
-Entry<T> with_multiples(Entry<T> e, double step, std::array<double, 4> values,
-                        const std::vector<double> &ks, std::int32_t pole_error = 0) {
+Row<T> with_multiples(Row<T> r, double step, std::array<double, 4> values,
+                      const std::vector<double> &ks, std::int32_t pole_error = 0) {
   const T big = sizeof(T) == 4 ? T(kBigF) : T(kBigD), inf = std::numeric_limits<T>::infinity();
   for (double k : ks) {
     const T x = static_cast<T>(static_cast<long double>(step) * k);
     if (k != std::trunc(k) || static_cast<long double>(x) != static_cast<long double>(step) * k)
       continue;
     const double v = values[static_cast<int>(std::fmod(k, 4))];
-    if (!std::isnan(v)) e.points.push_back({x, static_cast<T>(v)});
+    if (!std::isnan(v)) r.exact_points.push_back({x, static_cast<T>(v)});
     if (std::isnan(v))
-      e.errors.insert(e.errors.end(), {{x, pole_error, big, inf}, {-x, pole_error, big, inf}});
+      r.errors.insert(r.errors.end(), {{x, pole_error, big, inf}, {-x, pole_error, big, inf}});
   }
-  return e;
+  return r;
 }
 
 // Degrees: |x| at or above 47200000 / 2.03e17, infinities and NaNs, is error
@@ -131,8 +117,8 @@ Entry<T> with_multiples(Entry<T> e, double step, std::array<double, 4> values,
 // counts as a multiple of 4); poles are 1355 / 1356, the infinities and
 // NaNs even integers. Only zero is a cotangent's pole: a nonzero argument
 // whose cotangent lies beyond the largest finite value gives an infinity.
-std::vector<Entry<float>> entries4() {
-  const float below = std::nextafter(4.72e7f, 0.0f);
+std::vector<Row<float>> rows4() {
+  const float below = down(4.72e7f);
   const std::vector<double> deg90 =
       counts(40, {131071, 186413, 262145, 372826, 372827, 524442, 524444});
   const std::vector<double> deg45 = counts(80, {262145, 372827, 745654, 1048572});
@@ -140,66 +126,71 @@ std::vector<Entry<float>> entries4() {
       counts(40, near_bases<float>({0x1p23f, 0x1p24f, 0x1p25f, 0x1p26f, 0x1p100f, 3.4e38f}, 1));
   const std::vector<double> quad2 =
       counts(80, near_bases<float>({0x1p22f, 0x1p23f, 0x1p24f, 0x1p25f, 0x1p90f}, 0.5));
-  std::vector<float> deg_edges = family::around<float>({45, 90});
+  std::vector<float> deg_edges = neighbours<float>({45, 90});
   deg_edges.insert(deg_edges.end(), {below, 30, 60, 150, 210});
-  std::vector<float> tand_edges = family::around<float>({45, 90}, false);
+  std::vector<float> tand_edges = neighbours<float>({45, 90}, false);
   tand_edges.push_back(below);
-  std::vector<float> quad_edges =
-      family::around<float>({0.5f, 1, 1.5f, 2.5f, 1000.5f, 0x1p22f + 0.5f});
+  std::vector<float> quad_edges = neighbours<float>({0.5f, 1, 1.5f, 2.5f, 1000.5f, 0x1p22f + 0.5f});
   quad_edges.push_back(0x1p23f - 0.5f);
-  std::vector<float> tanq_edges = family::around<float>({0.5f, 1}, false);
+  std::vector<float> tanq_edges = neighbours<float>({0.5f, 1}, false);
   tanq_edges.push_back(0x1p23f - 0.5f);
   const std::vector<double> deg = {0, 45, 90, 720, 1e6, 4.72e7}, quad = {0, 0.5, 1, 8, 1e4, 0x1p23};
-  const std::vector<Error<float>> limits = {{4.72e7f, 1361, kSqrtHalfF, kNaNF},
-                                            {-kInfF, 1361, kSqrtHalfF, kNaNF}};
+  const Interval near_deg = {1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}};
+  const auto degree = [&](const char *name, Unary<float> fn, oracle::Fn1 exact, double tiny) {
+    return row(name, fn, exact, ranges(tiny, 1e-3, 0.52, deg, near_deg)).odd();
+  };
+  const auto quadrant = [&](const char *name, Unary<float> fn, oracle::Fn1 exact, double tiny,
+                            double ulps) {
+    return row(name, fn, exact, ranges(tiny, 1e-3, ulps, quad, near_quad4(ulps))).odd();
+  };
   return {
-      with_multiples<float>(
-          family::entry("g_sind", g_sind, oracle::sind, kOdd,
-                        ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), deg_edges, {}, limits),
+      with_multiples(
+          degree("g_sind", g_sind, oracle::sind, 1e-45)
+              .checked_at(deg_edges)
+              .reports({{4.72e7f, 1361, kSqrtHalfF, kNaNF}, {-kInfF, 1361, kSqrtHalfF, kNaNF}}),
           90, kSine, deg90),
-      with_multiples<float>(
-          family::entry("g_cosd", g_cosd, oracle::cosd, kEven,
-                        ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), deg_edges, {},
-                        {{-4.72e7f, 1361, kSqrtHalfF, kNaNF}, {kNaNF, 1361, kSqrtHalfF, kNaNF}}),
+      with_multiples(
+          degree("g_cosd", g_cosd, oracle::cosd, 1e-45)
+              .even()
+              .checked_at(deg_edges)
+              .reports({{-4.72e7f, 1361, kSqrtHalfF, kNaNF}, {kNaNF, 1361, kSqrtHalfF, kNaNF}}),
           90, kCosine, deg90),
-      with_multiples<float>(family::entry("g_tand", g_tand, oracle::tand, kOdd,
-                                          ranges(1e-45, 1e-3, 0.52, deg, kNearDeg4), tand_edges, {},
-                                          {{4.72e7f, 1363, 1, kNaNF}, {kNaNF, 1363, 1, kNaNF}},
-                                          nullptr, pole<float, 180, 90>),
-                            45, kTangent, deg45, 1365),
-      with_multiples<float>(family::entry("g_cotd", g_cotd, oracle::cotd, kOdd,
-                                          ranges(2e-37, 1e-3, 0.52, deg, kNearDeg4), tand_edges,
-                                          {{1e-37f, kInfF}, {0x1p-149f, kInfF}},
-                                          {{-4.72e7f, 1363, 1, kNaNF}, {kInfF, 1363, 1, kNaNF}},
-                                          nullptr, pole<float, 180, 0>),
-                            45, kCotangent, deg45, 1365),
-      with_multiples<float>(
-          family::entry("g_sinq", g_sinq, oracle::sinq, kOdd,
-                        ranges(1e-45, 1e-3, 0.51, quad, with_bound(kNearQuad4, 0.51)), quad_edges,
-                        {{kInfF, 0}, {kNaNF, 0}}, {}),
-          1, kSine, quad1),
-      with_multiples<float>(
-          family::entry("g_cosq", g_cosq, oracle::cosq, kEven,
-                        ranges(1e-45, 1e-3, 0.51, quad, with_bound(kNearQuad4, 0.51)), quad_edges,
-                        {{kInfF, 1}, {kNaNF, 1}}, {}),
-          1, kCosine, quad1),
-      with_multiples<float>(
-          family::entry("g_tanq", g_tanq, oracle::tanq, kOdd,
-                        ranges(1e-45, 1e-3, 0.52, quad, with_bound(kNearQuad4, 0.52)), tanq_edges,
-                        {{kInfF, 0}, {kNaNF, 0}}, {}, nullptr, pole<float, 2, 1>),
-          0.5, kTangent, quad2, 1355),
-      with_multiples<float>(
-          family::entry("g_cotq", g_cotq, oracle::cotq, kOdd,
-                        ranges(2e-39, 1e-3, 0.52, quad, with_bound(kNearQuad4, 0.52)), tanq_edges,
-                        {{0x1p-149f, kInfF}},
-                        {{kInfF, 1355, kBigF, kInfF}, {-kNaNF, 1355, kBigF, kInfF}}, nullptr,
-                        pole<float, 2, 0>),
-          0.5, kCotangent, quad2, 1355),
+      with_multiples(degree("g_tand", g_tand, oracle::tand, 1e-45)
+                         .skipping(pole<float, 180, 90>)
+                         .checked_at(tand_edges)
+                         .reports({{4.72e7f, 1363, 1, kNaNF}, {kNaNF, 1363, 1, kNaNF}}),
+                     45, kTangent, deg45, 1365),
+      with_multiples(degree("g_cotd", g_cotd, oracle::cotd, 2e-37)
+                         .skipping(pole<float, 180, 0>)
+                         .checked_at(tand_edges)
+                         .exactly({{1e-37f, kInfF}, {0x1p-149f, kInfF}})
+                         .reports({{-4.72e7f, 1363, 1, kNaNF}, {kInfF, 1363, 1, kNaNF}}),
+                     45, kCotangent, deg45, 1365),
+      with_multiples(quadrant("g_sinq", g_sinq, oracle::sinq, 1e-45, 0.51)
+                         .checked_at(quad_edges)
+                         .exactly({{kInfF, 0}, {kNaNF, 0}, {kMNaNF, -0.0f}}),
+                     1, kSine, quad1),
+      with_multiples(quadrant("g_cosq", g_cosq, oracle::cosq, 1e-45, 0.51)
+                         .even()
+                         .checked_at(quad_edges)
+                         .exactly({{kInfF, 1}, {kNaNF, 1}, {kMNaNF, 1}}),
+                     1, kCosine, quad1),
+      with_multiples(quadrant("g_tanq", g_tanq, oracle::tanq, 1e-45, 0.52)
+                         .skipping(pole<float, 2, 1>)
+                         .checked_at(tanq_edges)
+                         .exactly({{kInfF, 0}, {kNaNF, 0}, {kMNaNF, -0.0f}}),
+                     0.5, kTangent, quad2, 1355),
+      with_multiples(quadrant("g_cotq", g_cotq, oracle::cotq, 2e-39, 0.52)
+                         .skipping(pole<float, 2, 0>)
+                         .checked_at(tanq_edges)
+                         .exactly({{0x1p-149f, kInfF}})
+                         .reports({{kInfF, 1355, kBigF, kInfF}, {-kNaNF, 1355, kBigF, kInfF}}),
+                     0.5, kCotangent, quad2, 1355),
   };
 }
 
-std::vector<Entry<double>> entries8() {
-  const double below = std::nextafter(2.03e17, 0.0);
+std::vector<Row<double>> rows8() {
+  const double below = down(2.03e17);
   const std::vector<double> deg90 =
       counts(40, {1e6 + 1, 1e13 + 3, 1e14 + 1, 1e14 + 2, 1e14 + 3, 3e14 + 2, 2e15, 2.25e15 + 16});
   const std::vector<double> deg45 =
@@ -211,76 +202,73 @@ std::vector<Entry<double>> entries8() {
       counts(80, near_bases<double>({0x1p51, 0x1p52, 0x1p53, 0x1p54, 0x1p900}, 0.5));
   // The Real8 ranges go by the high word: 45 + 2^-15 and 90 + 2^-14 still
   // take the series of 45 and 90.
-  std::vector<double> deg_edges;
+  std::vector<double> deg_edges = {below, 30, 150};
   for (std::uint64_t b : {0x4046800000000000ull, 0x40468000ffffffffull, 0x4046800100000000ull,
                           0x4056800000000001ull, 0x40568000ffffffffull, 0x4056800100000000ull,
                           0x42a2309c00000000ull, 0x42a2309cffffffffull, 0x42a2309d00000000ull})
     deg_edges.push_back(std::bit_cast<double>(b));
-  deg_edges.insert(deg_edges.end(), {below, 30, 150});
-  std::vector<double> quad_edges =
-      family::around<double>({0.5, 1, 1.5, 2.5, 1e9 + 0.5, 0x1p51 + 0.5});
+  std::vector<double> quad_edges = neighbours<double>({0.5, 1, 1.5, 2.5, 1e9 + 0.5, 0x1p51 + 0.5});
   quad_edges.push_back(0x1p52 - 0.5);
-  std::vector<double> tanq_edges = family::around<double>({0.5, 1}, false);
+  std::vector<double> tanq_edges = neighbours<double>({0.5, 1}, false);
   tanq_edges.push_back(0x1p52 - 0.5);
   const std::vector<double> deg = {0, 45, 90, 720, 1e9, 1e15, 2.03e17};
   const std::vector<double> quad = {0, 0.5, 1, 8, 1e6, 1e12, 0x1p52};
-  const Range near_deg = {1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
+  const Interval near_deg = {1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
+  const auto quadrant = [&](const char *name, Unary<double> fn, oracle::Fn1 exact, double tiny,
+                            double ulps) {
+    return row(name, fn, exact, ranges(tiny, 1e-6, ulps, quad, near_quad8(ulps))).odd();
+  };
   return {
-      with_multiples<double>(
-          family::entry("g_dsind", g_dsind, oracle::sind, kOdd,
-                        ranges(1e-320, 1e-6, 0.75, deg, near_deg), deg_edges, {},
-                        {{2.03e17, 1362, kSqrtHalfD, kNaND}, {kNaND, 1362, kSqrtHalfD, kNaND}}),
+      with_multiples(
+          row("g_dsind", g_dsind, oracle::sind, ranges(1e-320, 1e-6, 0.75, deg, near_deg))
+              .odd()
+              .checked_at(deg_edges)
+              .reports({{2.03e17, 1362, kSqrtHalfD, kNaND}, {kNaND, 1362, kSqrtHalfD, kNaND}}),
           90, kSine, deg90),
-      with_multiples<double>(
-          family::entry("g_dcosd", g_dcosd, oracle::cosd, kEven,
-                        ranges(1e-320, 1e-6, 0.75, deg, near_deg), deg_edges, {},
-                        {{kInfD, 1362, kSqrtHalfD, kNaND}, {-1e300, 1362, kSqrtHalfD, kNaND}}),
+      with_multiples(
+          row("g_dcosd", g_dcosd, oracle::cosd, ranges(1e-320, 1e-6, 0.75, deg, near_deg))
+              .even()
+              .checked_at(deg_edges)
+              .reports({{kInfD, 1362, kSqrtHalfD, kNaND}, {-1e300, 1362, kSqrtHalfD, kNaND}}),
           90, kCosine, deg90),
-      with_multiples<double>(
-          family::entry("g_dtand", g_dtand, oracle::tand, kOdd, dtand_ranges(1e-320), deg_edges, {},
-                        {{2.03e17, 1364, 1, kNaND}, {kInfD, 1364, 1, kNaND}}, nullptr,
-                        pole<double, 180, 90>),
-          45, kTangent, deg45, 1366),
-      with_multiples<double>(
-          family::entry("g_dcotd", g_dcotd, oracle::cotd, kOdd, dtand_ranges(1e-306), deg_edges,
-                        {{1e-307, kInfD}, {0x1p-1074, kInfD}},
-                        {{-2.03e17, 1364, 1, kNaND}, {kNaND, 1364, 1, kNaND}}, nullptr,
-                        pole<double, 180, 0>),
-          45, kCotangent, deg45, 1366),
-      with_multiples<double>(
-          family::entry("g_dsinq", g_dsinq, oracle::sinq, kOdd,
-                        ranges(1e-320, 1e-6, 0.66, quad, with_bound(kNearQuad8, 0.66)), quad_edges,
-                        {{kInfD, 0}, {kNaND, 0}}, {}),
-          1, kSine, quad1),
-      with_multiples<double>(
-          family::entry("g_dcosq", g_dcosq, oracle::cosq, kEven,
-                        ranges(1e-320, 1e-6, 0.66, quad, with_bound(kNearQuad8, 0.66)), quad_edges,
-                        {{kInfD, 1}, {kNaND, 1}}, {}),
-          1, kCosine, quad1),
-      with_multiples<double>(
-          family::entry("g_dtanq", g_dtanq, oracle::tanq, kOdd,
-                        ranges(1e-320, 1e-6, 0.65, quad, with_bound(kNearQuad8, 0.65)), tanq_edges,
-                        {{kInfD, 0}, {kNaND, 0}}, {}, nullptr, pole<double, 2, 1>),
-          0.5, kTangent, quad2, 1356),
-      with_multiples<double>(
-          family::entry("g_dcotq", g_dcotq, oracle::cotq, kOdd,
-                        ranges(1e-308, 1e-6, 0.65, quad, with_bound(kNearQuad8, 0.65)), tanq_edges,
-                        {{0x1p-1074, kInfD}},
-                        {{-kInfD, 1356, kBigD, kInfD}, {kNaND, 1356, kBigD, kInfD}}, nullptr,
-                        pole<double, 2, 0>),
-          0.5, kCotangent, quad2, 1356),
+      with_multiples(row("g_dtand", g_dtand, oracle::tand, dtand_ranges(1e-320))
+                         .odd()
+                         .skipping(pole<double, 180, 90>)
+                         .checked_at(deg_edges)
+                         .reports({{2.03e17, 1364, 1, kNaND}, {kInfD, 1364, 1, kNaND}}),
+                     45, kTangent, deg45, 1366),
+      with_multiples(row("g_dcotd", g_dcotd, oracle::cotd, dtand_ranges(1e-306))
+                         .odd()
+                         .skipping(pole<double, 180, 0>)
+                         .checked_at(deg_edges)
+                         .exactly({{1e-307, kInfD}, {0x1p-1074, kInfD}})
+                         .reports({{-2.03e17, 1364, 1, kNaND}, {kNaND, 1364, 1, kNaND}}),
+                     45, kCotangent, deg45, 1366),
+      with_multiples(quadrant("g_dsinq", g_dsinq, oracle::sinq, 1e-320, 0.66)
+                         .checked_at(quad_edges)
+                         .exactly({{kInfD, 0}, {kNaND, 0}, {kMNaND, -0.0}}),
+                     1, kSine, quad1),
+      with_multiples(quadrant("g_dcosq", g_dcosq, oracle::cosq, 1e-320, 0.66)
+                         .even()
+                         .checked_at(quad_edges)
+                         .exactly({{kInfD, 1}, {kNaND, 1}, {kMNaND, 1}}),
+                     1, kCosine, quad1),
+      with_multiples(quadrant("g_dtanq", g_dtanq, oracle::tanq, 1e-320, 0.65)
+                         .skipping(pole<double, 2, 1>)
+                         .checked_at(tanq_edges)
+                         .exactly({{kInfD, 0}, {kNaND, 0}, {kMNaND, -0.0}}),
+                     0.5, kTangent, quad2, 1356),
+      with_multiples(quadrant("g_dcotq", g_dcotq, oracle::cotq, 1e-308, 0.65)
+                         .skipping(pole<double, 2, 0>)
+                         .checked_at(tanq_edges)
+                         .exactly({{0x1p-1074, kInfD}})
+                         .reports({{-kInfD, 1356, kBigD, kInfD}, {kNaND, 1356, kBigD, kInfD}}),
+                     0.5, kCotangent, quad2, 1356),
   };
 }
 
-template <class T>
-class TrigUnits : public ::testing::TestWithParam<Entry<T>> {};
-using TrigUnits4 = TrigUnits<float>;
-using TrigUnits8 = TrigUnits<double>;
-TEST_P(TrigUnits4, Properties) { family::check(GetParam(), scaled(4000)); }
-TEST_P(TrigUnits8, Properties) { family::check(GetParam(), scaled(4000)); }
-const auto kName = [](const auto &info) { return std::string(info.param.name); };
-INSTANTIATE_TEST_SUITE_P(Real4, TrigUnits4, ::testing::ValuesIn(entries4()), kName);
-INSTANTIATE_TEST_SUITE_P(Real8, TrigUnits8, ::testing::ValuesIn(entries8()), kName);
+VEXMORG_TABLE(TrigUnits, Real4, rows4(), 4000);
+VEXMORG_TABLE(TrigUnits, Real8, rows8(), 4000);
 
 // c[0] + c[1] s + ... in MPFR.
 void horner(oracle::Big &out, std::initializer_list<double> c, const oracle::Big &s) {
