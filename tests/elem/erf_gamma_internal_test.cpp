@@ -25,7 +25,7 @@
 
 #include "elem/erf_gamma/double_double.h"
 #include "elem/erf_gamma/tables/exp2_16_table.h"
-#include "support/elem_table.h"
+#include "support/family_table.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include "elem/exp_log/tables/exp2_table.h"
 #include "elem/exp_log/tables/log2_fma_table.h"
 #include "elem/exp_log/tables/log2_table.h"
-#include "support/elem_table.h"
+#include "support/family_table.h"
 
 namespace {
 

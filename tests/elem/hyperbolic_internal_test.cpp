@@ -11,7 +11,7 @@
 
 #include "elem/hyperbolic/half_exp.h"
 #include "elem/hyperbolic/tables/sinh_series_table.h"
-#include "support/elem_table.h"
+#include "support/family_table.h"
 
 namespace {
 
