@@ -1,6 +1,6 @@
 #include "oracle/real16.h"
 
-#include <cstdio>
+#include <gmp.h>
 
 namespace oracle {
 namespace {
@@ -17,13 +17,9 @@ bool same_bits(const Real16 &a, const Real16 &b) {
 }
 
 std::string describe(const Real16 &x) {
-  mpfr_t v;
-  mpfr_init2(v, 113);
-  set_real16(v, x);
   char text[96];
   mpfr_snprintf(text, sizeof text, "%08x'%08x'%08x'%08x (%.8Re)", x.w[3], x.w[2], x.w[1], x.w[0],
-                v);
-  mpfr_clear(v);
+                Exact(x).get());
   return text;
 }
 
@@ -39,77 +35,47 @@ void set_real16(mpfr_ptr out, const Real16 &x) {
 }
 
 Real16Result round_to_real16(mpfr_srcptr v) {
-  Real16Result out{real16(0), Outcome::value};
+  Real16Result out;
   if (mpfr_zero_p(v)) return out;
-  mpfr_t r;
-  mpfr_init2(r, 113);
+  Big r(Precision{113});
   mpfr_abs(r, v, MPFR_RNDN);
   const long biased = mpfr_get_exp(r) - 1 + kBias;  // r = 1.f * 2^(exp - 1)
   if (biased <= 0 || biased >= 0x7fff) {
     out.outcome = biased <= 0 ? Outcome::underflow : Outcome::overflow;
-  } else {
-    mpfr_mul_2si(r, r, 113 - mpfr_get_exp(r), MPFR_RNDN);  // the significand, an integer
-    mpz_t z;
-    mpz_init(z);
-    mpfr_get_z(z, r, MPFR_RNDZ);
-    std::uint32_t w[4] = {0, 0, 0, 0};  // least significant first
-    mpz_export(w, nullptr, -1, sizeof w[0], 0, 0, z);
-    mpz_clear(z);
-    const std::uint32_t sign = mpfr_sgn(v) < 0 ? kSign : 0;
-    out.bits = real16(sign | (static_cast<std::uint32_t>(biased) << 16) | (w[3] & 0xffff), w[2],
-                      w[1], w[0]);
+    return out;
   }
-  mpfr_clear(r);
+  mpfr_mul_2si(r, r, 113 - mpfr_get_exp(r),
+               MPFR_RNDN);  // the significand, an integer
+  mpz_t z;
+  mpz_init(z);
+  mpfr_get_z(z, r, MPFR_RNDZ);
+  std::uint32_t w[4] = {0, 0, 0, 0};  // least significant first
+  mpz_export(w, nullptr, -1, sizeof w[0], 0, 0, z);
+  mpz_clear(z);
+  const std::uint32_t sign = mpfr_sgn(v) < 0 ? kSign : 0;
+  out.bits =
+      real16(sign | (static_cast<std::uint32_t>(biased) << 16) | (w[3] & 0xffff), w[2], w[1], w[0]);
   return out;
 }
 
-Real16Reference::Real16Reference() { mpfr_inits2(113, a_, b_, r_, static_cast<mpfr_ptr>(nullptr)); }
-Real16Reference::~Real16Reference() { mpfr_clears(a_, b_, r_, static_cast<mpfr_ptr>(nullptr)); }
-
-mpfr_srcptr Real16Reference::exact(const Real16 &x) {
-  set_real16(a_, x);
-  return a_;
-}
-
-Real16Result Real16Reference::add(const Real16 &a, const Real16 &b) {
-  if (zero_pattern(a)) return {b, Outcome::value};
-  if (zero_pattern(b)) return {a, Outcome::value};
-  set_real16(a_, a);
-  set_real16(b_, b);
-  mpfr_add(r_, a_, b_, MPFR_RNDN);
-  return round_to_real16(r_);
-}
-
-Real16Result Real16Reference::sub(const Real16 &a, const Real16 &b) {
-  if (zero_pattern(b)) return {a, Outcome::value};
+Real16Result reference(Op op, const Real16 &a, const Real16 &b) {
+  const bool za = zero_pattern(a), zb = zero_pattern(b);
   Real16 minus_b = b;
   minus_b.w[3] ^= kSign;
-  return add(a, minus_b);
-}
-
-Real16Result Real16Reference::mul(const Real16 &a, const Real16 &b) {
-  if (zero_pattern(a) || zero_pattern(b)) return {real16(0), Outcome::value};
-  set_real16(a_, a);
-  set_real16(b_, b);
-  mpfr_mul(r_, a_, b_, MPFR_RNDN);
-  return round_to_real16(r_);
-}
-
-Real16Result Real16Reference::div(const Real16 &a, const Real16 &b) {
-  if (zero_pattern(b)) return {real16(0), Outcome::divide_by_zero};
-  if (zero_pattern(a)) return {real16(0), Outcome::value};
-  set_real16(a_, a);
-  set_real16(b_, b);
-  mpfr_div(r_, a_, b_, MPFR_RNDN);
-  return round_to_real16(r_);
-}
-
-Real16Result Real16Reference::sqrt(const Real16 &x) {
-  if (zero_pattern(x)) return {real16(0), Outcome::value};
-  set_real16(a_, x);
-  mpfr_abs(a_, a_, MPFR_RNDN);
-  mpfr_sqrt(r_, a_, MPFR_RNDN);
-  return round_to_real16(r_);
+  if (op == Op::add && (za || zb)) return {za ? b : a};
+  if (op == Op::sub && (za || zb)) return {zb ? a : minus_b};
+  if (op == Op::div && zb) return {{}, Outcome::divide_by_zero};
+  if (za || (op == Op::mul && zb)) return {};
+  // Rounded once, to 113 bits: the exact sum of two operands far apart has
+  // more bits than any fixed precision.
+  Big x(Precision{113}), y(Precision{113}), r(Precision{113});
+  set_real16(x, a);
+  set_real16(y, op == Op::sub ? minus_b : b);
+  if (op == Op::add || op == Op::sub) mpfr_add(r, x, y, MPFR_RNDN);
+  if (op == Op::mul) mpfr_mul(r, x, y, MPFR_RNDN);
+  if (op == Op::div) mpfr_div(r, x, y, MPFR_RNDN);
+  if (op == Op::sqrt) mpfr_abs(x, x, MPFR_RNDN), mpfr_sqrt(r, x, MPFR_RNDN);
+  return round_to_real16(r);
 }
 
 }  // namespace oracle

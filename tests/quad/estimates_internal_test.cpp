@@ -1,14 +1,12 @@
 // The quotient and square-root estimates against GMP.
 //
-// The rounding of g_aqdq and g_qsqrt trusts an estimate E of the exact value
-// V (scaled to [2^127, 2^128)) wherever E lies 2 or more away from a
-// multiple of 2^14, so the bound |V - E| < 2 is what correct rounding rests
-// on; a breach shows in the results only where it meets a rounding
-// boundary, which random operands almost never do. These tests check the
-// bounds that estimates.h proves, V - E in (-2^-19, 1.01) for the quotient
-// and (-2^-16, 1.01) for the root, with exact integers, over the patterns
-// of the Real16 sampler and at the ends of the ranges (the double
-// reciprocal 2^53, the double root 2).
+// g_aqdq and g_qsqrt trust an estimate E of the exact value V (scaled to
+// [2^127, 2^128)) wherever E lies 2 or more away from a multiple of 2^14:
+// correct rounding rests on |V - E| < 2, and a breach shows in the results
+// only where it meets a rounding boundary. Checked here with exact integers
+// are the bounds estimates.h proves, V - E in (-2^-19, 1.01) for the
+// quotient and (-2^-16, 1.01) for the root, over the sampler's patterns and
+// at the ends of the ranges (the double reciprocal 2^53, the double root 2).
 #include <gtest/gtest.h>
 
 #include "quad/estimates.h"
@@ -20,7 +18,7 @@ namespace {
 using support::Mpz;
 using vx::quad::U128;
 
-// E - 2^-k < V < E + 1.01 for V = sqrt(num / den) (root) or num / den:
+// E - 2^-k < V < E + 1.01 for V = sqrt(num) (root) or num / den:
 // (E 2^k - 1)^p den < num 2^(k p) and 100^p num < (100 E + 101)^p den.
 bool within(const Mpz &num, const Mpz &den, U128 e, unsigned k, bool root) {
   Mpz est({e.hi, e.lo}), lhs, rhs;
@@ -39,8 +37,10 @@ bool within(const Mpz &num, const Mpz &den, U128 e, unsigned k, bool root) {
   return mpz_cmp(lhs.get(), rhs.get()) < 0;
 }
 
-// V = N 2^127 / D for N in [D, 2D).
-bool quotient_within(U128 n, U128 d) {
+// V = N 2^127 / D for N in [D, 2D), N from a second significand A: A, or
+// 2A when A < D.
+bool quotient_within(U128 a, U128 d) {
+  const U128 n = vx::w128::less(a, d) ? vx::w128::shl(a, 1) : a;
   Mpz num({n.hi, n.lo}), den({d.hi, d.lo});
   mpz_mul_2exp(num.get(), num.get(), 127);
   return within(num, den, vx::quad::quotient_estimate(n, d), 19, false);
@@ -65,33 +65,27 @@ constexpr U128 kEnds[] = {kLeast,
                           {kLeast.hi | 1, 0},
                           {kGreatest.hi, ~0ull - 1}};
 
-class Estimates : public support::Real16Test {
- public:
+using Estimates = support::Real16Test;
+
+TEST_F(Estimates, WithinTheirBounds) {
   // From the sampler's patterns, or its leading 53 bits (all the double
   // estimates see) and the rest chosen apart.
-  U128 significand() {
+  const auto significand = [this] {
     const U128 head = vx::quad::significand_of(s.with_exponent(0x3fff));
     if (s.below(4) != 0) return head;
     const U128 tail = vx::quad::significand_of(s.with_exponent(0x3fff));
     const std::uint64_t rest = (1ull << 60) - 1;
-    return {head.hi, (head.lo & ~rest) | (tail.lo & rest)};
-  }
-};
-
-// N in [D, 2D) from a second significand A: A, or 2A when A < D.
-U128 numerator(U128 a, U128 d) { return vx::w128::less(a, d) ? vx::w128::shl(a, 1) : a; }
-
-TEST_F(Estimates, WithinTheirBounds) {
+    return U128{head.hi, (head.lo & ~rest) | (tail.lo & rest)};
+  };
   for (std::uint64_t i = 0; i < support::scaled(300000); ++i) {
-    const U128 d = significand(), n = numerator(significand(), d), m = significand();
-    const auto biased = static_cast<std::uint32_t>(0x3fff + (s.bits() & 1));  // both parities
-    if (!quotient_within(n, d)) fail("quotient estimate out of bounds");
-    if (!root_within(m, biased)) fail("root estimate out of bounds");
+    const U128 d = significand(), a = significand(), m = significand();
+    if (!quotient_within(a, d)) fail("quotient estimate out of bounds");
+    if (!root_within(m, static_cast<std::uint32_t>(0x3fff + (s.bits() & 1)))) fail("root estimate");
   }
   for (const U128 d : kEnds) {
-    const U128 ends[] = {d, vx::w128::sub(vx::w128::shl(d, 1), {0, 1}), numerator(kLeast, d),
-                         numerator(kGreatest, d)};
-    for (const U128 n : ends) EXPECT_TRUE(quotient_within(n, d));
+    // N = D, N = 2D - 1, and the least and the greatest A.
+    for (const U128 a : {d, vx::w128::sub(vx::w128::shl(d, 1), {0, 1}), kLeast, kGreatest})
+      EXPECT_TRUE(quotient_within(a, d));
     for (const std::uint32_t biased : {0x3fffu, 0x4000u, 1u, 0x7ffeu})
       EXPECT_TRUE(root_within(d, biased));
   }
