@@ -1,17 +1,14 @@
 // The protocol with the core runtime, once per shape of entry: an argument
-// error with one value (g_sin), with two argument slots and no values
-// (g_atan2d), with a hidden result (g_qsqrt, and the pair g_dscn), and the
-// arithmetic exceptions of the Real16 operators, with two values (g_aqdq
-// overflow) and without (g_aqaq overflow, g_aqdq division by zero).
-//
-// For each shape: the error number and the record at its offsets, no other
-// byte of the control block written; argument slots that are working
-// copies; the value descriptors (count, type codes, copies apart from the
-// slots); a resume computes again with what the handler left in the slots,
-// and a replacement that still fails reports again; a declined report
-// returns the default the infinity flag selects (1: the IEEE pattern, any
-// other value: the finite one). Argument errors report whatever the
-// exception flags say; arithmetic exceptions only with the report flag 1
+// error with one value (g_sin), two slots and no values (g_atan2d), a hidden
+// result (g_qsqrt, the pair g_dscn); arithmetic exceptions with two values
+// (g_aqdq overflow) and without (g_aqaq overflow, g_aqdq by zero). For each:
+// the error number and the record at their offsets, no other byte of the
+// control block written; slots that are working copies; value descriptors
+// (count, type codes, copies apart from the slots); a resume computes again
+// from the slots, and a replacement that still fails reports again; a
+// declined report gives the default the infinity flag selects (1: the IEEE
+// pattern, any other value: the finite one). Argument errors report whatever
+// the exception flags say; arithmetic exceptions only with the report flag 1
 // and the mute flag 0.
 #include <gtest/gtest.h>
 

@@ -12,6 +12,7 @@
 #include <vexmorg/vexmorg.h>
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "oracle/oracle.h"
@@ -29,7 +30,7 @@ constexpr Real16 real16(std::uint32_t w3, std::uint32_t w2 = 0, std::uint32_t w1
                         std::uint32_t w0 = 0) {
   return Real16{{w0, w1, w2, w3}};
 }
-bool same_bits(const Real16 &a, const Real16 &b);
+inline bool same_bits(const Real16 &a, const Real16 &b) { return std::memcmp(&a, &b, 16) == 0; }
 std::string describe(const Real16 &x);  // "3fff0000'00000000'00000000'00000000 (1.00000000e+00)"
 
 // The exact value of x into `out`, whose precision must be at least 113.
