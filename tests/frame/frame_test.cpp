@@ -99,7 +99,7 @@ TEST_P(Protocol, DeclinedReportFillsTheRecordAndGivesTheDefault) {
   for (const std::uint8_t flag : {0, 1, 2}) {
     SCOPED_TRACE("infinity flag " + std::to_string(flag));
     // Argument errors with the exception reports off and muted. The block
-    // is filled with a pattern, all but the handler.
+    // is filled with a pattern, all but the handler and the three flags.
     Recorder rec(flag, p.arith ? 1 : 0, p.arith ? 0 : 1);
     constexpr std::uint8_t kFill = 0xa5;
     std::vector<unsigned char> saved(block, block + kBlockSize);
