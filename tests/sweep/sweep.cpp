@@ -103,73 +103,52 @@ const char *const kCodeTypes[12] = {nullptr, "i1",    "i2",    "i4", "i8", nullp
 constexpr unsigned char kCanary = 0xa5;
 
 using Rng = std::mt19937_64;
-// An IEEE pattern of e exponent and m fraction bits, by class: zeros,
-// subnormals, any finite exponent, near 1, the extremes, infinities, quiet
-// and signalling NaNs with random payloads.
+// An IEEE pattern of e exponent and m fraction bits, by class: zero,
+// subnormal, any finite exponent, near 1, the extremes, infinity, quiet and
+// signalling NaNs with random payloads.
 std::uint64_t ieee(Rng &g, int e, int m) {
-  const std::uint64_t emax = (1ull << e) - 1, fmask = (1ull << m) - 1;
-  std::uint64_t exp = 0, frac = g() & fmask;
-  switch (g() % 8) {
-    case 0:
-      frac = 0;
-      break;
-    case 1:
-      break;
-    case 2:
-      exp = g() % emax;
-      break;
-    case 3:
-      exp = (emax >> 1) - 40 + g() % 80;
-      break;
-    case 4:
-      exp = g() % 2 ? emax - 1 : g() % 2;
-      frac = g() % 2 ? fmask : g() % 2;
-      break;
-    case 5:
-      exp = emax, frac = 0;
-      break;
-    case 6:
-      exp = emax, frac |= 1ull << (m - 1);
-      break;
-    default:
-      exp = emax, frac = (frac & (fmask >> 1)) | 1;
-      break;
-  }
-  return (g() & 1) << (e + m) | exp << m | frac;
+  const std::uint64_t emax = (1ull << e) - 1, q = 1ull << (m - 1), f = g() & (2 * q - 1), r = g();
+  const std::uint64_t exp[8] = {
+      0, 0, r % emax, (emax >> 1) - 40 + r % 80, r & 1 ? emax - 1 : r & 2, emax, emax, emax};
+  const std::uint64_t frac[8] = {
+      0, f, f, f, r & 4 ? 2 * q - 1 : r & 8, 0, f | q, (f & (q - 1)) | 1};
+  const unsigned c = g() % 8;
+  return (r >> 63) << (e + m) | exp[c] << m | frac[c];
 }
 void random_unit(Rng &g, const Type &t, unsigned char *p) {
-  std::uint64_t v[2] = {g(), g()};
-  if (t.kind == kFloat) {
-    v[0] = t.unit == 4 ? ieee(g, 8, 23) : ieee(g, 11, 52);
-  } else if (t.kind == kReal16) {  // every exponent field; fraction random, all ones or zero
-    const std::uint64_t fill = g() % 4 == 0 ? 0 : g() % 3 == 0 ? ~0ull : 1;
-    if (fill != 1) v[0] = fill, v[1] = fill;
+  std::uint64_t v[2] = {g(), g()}, r = g();
+  if (t.kind == kFloat) v[0] = t.unit == 4 ? ieee(g, 8, 23) : ieee(g, 11, 52);
+  if (t.kind == kReal16) {  // every exponent field; a fraction random, all ones or zero
+    if (r % 4 < 2) v[0] = v[1] = r % 4 ? ~0ull : 0;
     const std::uint64_t ex[] = {g() % 0x8000, 0x3fff - 120 + g() % 240, 0, 1, 0x7ffe, 0x7fff};
-    v[1] = (v[1] & 0x8000ffffffffffffull) | ex[g() % 6] << 48;
-  } else if (t.kind == kInt) {
+    v[1] = (v[1] & 0x8000ffffffffffffull) | ex[r / 4 % 6] << 48;
+  }
+  if (t.kind == kInt) {
     const std::uint64_t top = ~0ull >> (65 - 8 * t.unit);
-    const std::uint64_t pick[] = {0, 1, ~0ull, top, ~top, g() % 200 - 100, v[0]};
-    v[0] = pick[g() % 7];
+    const std::uint64_t pick[] = {0, 1, ~0ull, top, ~top, r % 200 - 100, v[0]};
+    v[0] = pick[r / 256 % 7];
   }
   std::memcpy(p, v, t.unit);
 }
 void random_value(Rng &g, const Type &t, unsigned char *p) {
   for (int i = 0; i < t.size; i += t.unit) random_unit(g, t, p + i);
 }
+// Each component in hex, a Real16 as its words most significant first.
 std::string hex(const unsigned char *p, const Type &t) {
   std::string s;
-  char buf[20];
-  for (int i = 0; i < t.size; i += 4) {  // units most significant word first
-    const int at = (i / t.unit) * t.unit + t.unit - 4 - i % t.unit;
-    std::uint32_t w = 0;
-    std::memcpy(&w, p + (t.unit < 4 ? i : at), t.unit < 4 ? t.unit : 4);
-    std::snprintf(buf, sizeof buf, "%s%0*x",
-                  i == 0       ? ""
-                  : i % t.unit ? "'"
-                               : ":",
-                  t.unit < 4 ? 2 * t.unit : 8, w);
-    s += buf;
-  }
+  char buf[12];
+  for (int u = 0; u < t.size; u += t.unit)
+    for (int k = t.unit < 4 ? t.unit : t.unit - 4; k >= 0; k -= 4) {
+      std::uint32_t w = 0;
+      std::memcpy(&w, p + u + (t.unit < 4 ? 0 : k), t.unit < 4 ? t.unit : 4);
+      std::snprintf(buf, sizeof buf, "%s%0*x",
+                    k + 4 < t.unit ? "'"
+                    : u            ? ":"
+                                   : "",
+                    t.unit < 4 ? 2 * t.unit : 8, w);
+      s += buf;
+      if (t.unit < 4) break;
+    }
   return s;
 }
 
@@ -257,6 +236,7 @@ std::vector<bool> protocol_fields() {
   return mask;
 }
 
+void PrintTo(const Export &e, std::ostream *os) { *os << e.name; }
 class Sweep : public ::testing::TestWithParam<Export> {};
 
 TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
