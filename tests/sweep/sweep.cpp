@@ -237,6 +237,22 @@ std::vector<bool> protocol_fields() {
 }
 
 void PrintTo(const Export &e, std::ostream *os) { *os << e.name; }
+// The caller's state for the run, and the start-up state after it (also
+// after a failed check). The control word has the infinity-control bit set,
+// so that an entry that loads a standard control word shows.
+constexpr std::uint16_t cw0 = 0x137f;
+struct Caller {
+  std::uint16_t cw;
+  std::uint32_t mx;
+  VexmoriHandler previous = vexmori_set_handler(handler);
+  Caller() { asm volatile("fnstcw %0\n\tstmxcsr %1\n\tfldcw %2" : "=m"(cw), "=m"(mx) : "m"(cw0)); }
+  ~Caller() {
+    asm volatile("fninit\n\tfldcw %0\n\tldmxcsr %1" ::"m"(cw), "m"(mx));
+    vexmori_set_handler(previous);
+    vexmori_set_infinity_flag(1), vexmori_set_report_flag(0), vexmori_set_mute_flag(0);
+  }
+};
+
 class Sweep : public ::testing::TestWithParam<Export> {};
 
 TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
@@ -268,11 +284,8 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
   unsigned char *block = vexmori_control_block();
   std::vector<unsigned char> before(kBlockSize), pages(arena.page * s.params.size()),
       canary(arena.page, kCanary);
-  const VexmoriHandler previous = vexmori_set_handler(handler);
-  std::uint16_t cw0 = 0x137f, cw;  // infinity control bit set: an entry that loads a default shows
+  const Caller caller;
   std::uint32_t mx0, mx;
-  asm volatile("fnstcw %0" : "=m"(cw));
-  asm volatile("fldcw %0" ::"m"(cw0));
   const std::uint64_t n = g_count ? g_count : support::scaled(1500);
   for (s.index = 0; s.index < n && !HasFailure(); ++s.index) {
     Call c{};
@@ -366,9 +379,6 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
             << "result " << i << " not written," << at;
     }
   }
-  asm volatile("fldcw %0" ::"m"(cw));
-  vexmori_set_handler(previous);
-  vexmori_set_infinity_flag(1), vexmori_set_report_flag(0), vexmori_set_mute_flag(0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Exports, Sweep, ::testing::ValuesIn(kExports),
