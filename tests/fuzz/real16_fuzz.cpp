@@ -22,9 +22,10 @@
 
 namespace {
 
-using oracle::real16;
 using oracle::Outcome;
-constexpr Real16 kInf = real16(0x7fff0000), kMinusInf = real16(0xffff0000), kNaN = real16(0x7fff8000);
+using oracle::real16;
+constexpr Real16 kInf = real16(0x7fff0000), kMinusInf = real16(0xffff0000),
+                 kNaN = real16(0x7fff8000);
 
 bool zero(const Real16 &x) { return (x.w[3] & 0x7fffffff) == 0; }
 
@@ -51,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   const unsigned op = data[0] % 11;
   if (op < 5) {  // + - * / and the square root, bit for bit
     static const char *const kName[] = {"g_aqaq", "g_aqsq", "g_aqmq", "g_aqdq", "g_qsqrt"};
-    static Real16 *(*const kFn[])(Real16 *, const Real16 *, const Real16 *) = {g_aqaq, g_aqsq, g_aqmq, g_aqdq, root};
+    static Real16 *(*const kFn[])(Real16 *, const Real16 *, const Real16 *) = {
+        g_aqaq, g_aqsq, g_aqmq, g_aqdq, root};
     const oracle::Real16Result want = op == 0   ? ref.add(a, b)
                                       : op == 1 ? ref.sub(a, b)
                                       : op == 2 ? ref.mul(a, b)
@@ -62,7 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Defaults under infinity flag 1: an overflow gives an infinity, an
     // underflow +0, a zero divisor a NaN (zero dividend) or a's infinity,
     // the root of a negative number a NaN.
-    if (want.outcome == Outcome::overflow) ok = oracle::same_bits(got, kInf) || oracle::same_bits(got, kMinusInf);
+    if (want.outcome == Outcome::overflow)
+      ok = oracle::same_bits(got, kInf) || oracle::same_bits(got, kMinusInf);
     if (want.outcome == Outcome::divide_by_zero)
       ok = oracle::same_bits(got, zero(a) ? kNaN : real16((a.w[3] & 0x80000000) | 0x7fff0000));
     if (op == 4 && !zero(a) && (a.w[3] & 0x80000000)) ok = oracle::same_bits(got, kNaN);
@@ -70,23 +73,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   } else if (op == 5) {  // the six relations from the exact values
     oracle::set_real16(x, a), oracle::set_real16(y, b);
     const int c = mpfr_cmp(x, y);
-    const int r[6] = {g_afeq(&a, &b), g_afne(&a, &b), g_afgt(&a, &b), g_afge(&a, &b), g_aflt(&a, &b), g_afle(&a, &b)};
+    const int r[6] = {g_afeq(&a, &b), g_afne(&a, &b), g_afgt(&a, &b),
+                      g_afge(&a, &b), g_aflt(&a, &b), g_afle(&a, &b)};
     const bool ok = r[0] == (c == 0) && r[1] == (c != 0) && r[2] == (c > 0) && r[3] == (c >= 0) &&
                     r[4] == (c < 0) && r[5] == (c <= 0);
-    check(ok, "relations", a, b, real16(r[0] << 20 | r[1] << 16 | r[2] << 12 | r[3] << 8 | r[4] << 4 | r[5]));
+    check(ok, "relations", a, b,
+          real16(r[0] << 20 | r[1] << 16 | r[2] << 12 | r[3] << 8 | r[4] << 4 | r[5]));
   } else if (op < 10) {  // integers, Real4 and Real8 convert exactly
     std::int32_t n;
     std::int64_t m;
     float f;
     double d;
-    std::memcpy(&n, data + 1, 4), std::memcpy(&m, data + 1, 8), std::memcpy(&f, data + 1, 4), std::memcpy(&d, data + 1, 8);
-    if ((op == 8 && (!std::isfinite(f) || f == 0)) || (op == 9 && (!std::isfinite(d) || d == 0))) return 0;
+    std::memcpy(&n, data + 1, 4), std::memcpy(&m, data + 1, 8), std::memcpy(&f, data + 1, 4),
+        std::memcpy(&d, data + 1, 8);
+    if ((op == 8 && (!std::isfinite(f) || f == 0)) || (op == 9 && (!std::isfinite(d) || d == 0)))
+      return 0;
     if (op == 6) mpfr_set_si(x, n, MPFR_RNDN), g_qfloat(&got, &n);
     if (op == 7) mpfr_set_sj(x, m, MPFR_RNDN), g_aqcj(&got, &m);
     if (op == 8) mpfr_set_flt(x, f, MPFR_RNDN), g_qext(&got, &f);
     if (op == 9) mpfr_set_d(x, d, MPFR_RNDN), g_qextd(&got, &d);
     check(oracle::same_bits(got, oracle::round_to_real16(x).bits), "to Real16", a, b, got);
-  } else if (!zero(a)) {  // Real8 and Real4: nearest, saturated, +0.0 below half the least subnormal
+  } else if (!zero(
+                 a)) {  // Real8 and Real4: nearest, saturated, +0.0 below half the least subnormal
     oracle::set_real16(x, a);
     double d = mpfr_get_d(x, MPFR_RNDN), g = g_dbleq(&a);
     float f = mpfr_get_flt(x, MPFR_RNDN), h = g_snglq(&a);
@@ -95,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (d == 0) d = 0;
     if (f == 0) f = 0;
     std::memcpy(&got, &g, 8), std::memcpy(&got.w[2], &h, 4);
-    check(std::memcmp(&d, &g, 8) == 0 && std::memcmp(&f, &h, 4) == 0, "g_dbleq, g_snglq", a, b, got);
+    check(std::memcmp(&d, &g, 8) == 0 && std::memcmp(&f, &h, 4) == 0, "g_dbleq, g_snglq", a, b,
+          got);
   }
   return 0;
 }
