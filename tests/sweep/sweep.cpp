@@ -266,14 +266,17 @@ void prepare(const std::vector<Param> &ps, const Arena &arena, Call &c) {
 std::string check(const Export &e, const std::vector<Param> &ps, const Arena &arena, const Call &c,
                   const std::vector<unsigned char> &pages, const unsigned char *before) {
   using namespace support::layout;
-  static std::vector<bool> allowed(kBlockSize);  // the fields the error protocol writes
-  for (int f = kResumeRef; f <= kResumeWord; ++f)
-    for (std::size_t k = 0; k < field(Field(f)).width; ++k)
-      allowed[field(Field(f)).offset + k] = true;
+  static const std::vector<unsigned char> allowed = [] {  // the fields the error protocol writes
+    std::vector<unsigned char> mask(kBlockSize);
+    for (int f = kResumeRef; f <= kResumeWord; ++f)
+      std::memset(&mask[field(Field(f)).offset], 1, field(Field(f)).width);
+    return mask;
+  }();
   const unsigned char *block = vexmori_control_block();
   if (*s.fault) return s.fault;
-  for (std::size_t off = 0; std::memcmp(before, block, kBlockSize) && off < kBlockSize; ++off)
-    if (before[off] != block[off] && !(s.reports > 0 && allowed[off]))
+  const bool changed = std::memcmp(before, block, kBlockSize) != 0;
+  for (std::size_t off = 0; changed && off < kBlockSize; ++off)
+    if (before[off] != block[off] && !(s.reports > 0 && allowed.data()[off]))
       return "control block byte " + std::to_string(off) + " changed";
   std::uint16_t cw, sw, tags;
   std::memcpy(&cw, c.env, 2), std::memcpy(&sw, c.env + 4, 2), std::memcpy(&tags, c.env + 8, 2);
