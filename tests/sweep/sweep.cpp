@@ -129,21 +129,15 @@ void random_unit(Rng &g, const Type &t, unsigned char *p) {
   }
   std::memcpy(p, v, t.unit);
 }
-// Each component in hex, a Real16 as its words most significant first.
+// Each component in hex, most significant byte first, words apart.
 std::string hex(const unsigned char *p, const Type &t) {
+  static const char digits[] = "0123456789abcdef";
   std::string s;
-  char buf[12];
-  for (int u = 0; u < t.size; u += t.unit)
-    for (int k = t.unit < 4 ? 0 : t.unit - 4; k >= 0; k -= 4) {
-      std::uint32_t w = 0;
-      std::memcpy(&w, p + u + k, t.unit < 4 ? t.unit : 4);
-      std::snprintf(buf, sizeof buf, "%s%0*x",
-                    k + 4 < t.unit ? "'"
-                    : u            ? ":"
-                                   : "",
-                    t.unit < 4 ? 2 * t.unit : 8, w);
-      s += buf;
-    }
+  for (int i = 0; i < t.size; ++i) {
+    const int k = i / t.unit * t.unit + t.unit - 1 - i % t.unit;  // byte k of the value
+    if (i > 0 && i % 4 == 0) s += i % t.unit ? "'" : ":";
+    s += {digits[p[k] >> 4], digits[p[k] & 15]};
+  }
   return s;
 }
 
