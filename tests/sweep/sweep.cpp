@@ -52,7 +52,7 @@ struct Call {
   unsigned char env[28];
 };
 static_assert(offsetof(Call, rax) == 72 && offsetof(Call, env) == 152);
-asm(".text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
+asm(".pushsection .text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
     "push %rbx; push %rbp; push %r12; push %r13; push %r14; push %r15; push %rdi\n"
     "mov 96(%rdi),%rbx; mov %rbx,%rbp; mov %rbx,%r12; mov %rbx,%r13; mov %rbx,%r14; mov %rbx,%r15\n"
     "movsd 56(%rdi),%xmm0; movsd 64(%rdi),%xmm1; mov (%rdi),%rax; mov 16(%rdi),%rsi\n"
@@ -60,7 +60,7 @@ asm(".text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
     "call *%rax; mov (%rsp),%rdi; mov %rax,72(%rdi); mov %rdx,80(%rdi); movq %xmm0,88(%rdi)\n"
     "mov %rbx,104(%rdi); mov %rbp,112(%rdi); mov %r12,120(%rdi); mov %r13,128(%rdi)\n"
     "mov %r14,136(%rdi); mov %r15,144(%rdi); fnstenv 152(%rdi); fldenv 152(%rdi)\n"
-    "pop %rdi; pop %r15; pop %r14; pop %r13; pop %r12; pop %rbp; pop %rbx; ret\n");
+    "pop %rdi; pop %r15; pop %r14; pop %r13; pop %r12; pop %rbp; pop %rbx; ret\n.popsection\n");
 #else
 struct Call {
   void *fn;
@@ -69,7 +69,7 @@ struct Call {
   unsigned char env[28];
 };
 static_assert(offsetof(Call, rax) == 72 && offsetof(Call, env) == 108);
-asm(".text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
+asm(".pushsection .text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
     "push %ebp; mov %esp,%ebp; push %ebx; push %esi; push %edi; mov 8(%ebp),%eax; mov "
     "4(%eax),%ecx\n"
     "lea (,%ecx,4),%edx; sub %edx,%esp; and $-16,%esp; xor %edx,%edx\n"
@@ -78,7 +78,7 @@ asm(".text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
     "mov 8(%ebp),%ecx; mov %eax,72(%ecx); mov %edx,76(%ecx); mov %ebx,88(%ecx); mov %esi,92(%ecx)\n"
     "mov %edi,96(%ecx); mov %esp,104(%ecx); fnstenv 108(%ecx); fldenv 108(%ecx)\n"
     "cmpl $0,80(%ecx); je 3f; fstp %st(0)\n"
-    "3: lea -12(%ebp),%esp; pop %edi; pop %esi; pop %ebx; pop %ebp; ret\n");
+    "3: lea -12(%ebp),%esp; pop %edi; pop %esi; pop %ebx; pop %ebp; ret\n.popsection\n");
 #endif
 extern "C" void sweep_call(Call *);
 
