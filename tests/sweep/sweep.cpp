@@ -173,8 +173,10 @@ void on_signal(int sig) {
 // A thread rather than a timer signal, whose delivery would pass through the
 // floating-point state under test.
 void watchdog() {
-  for (std::uint64_t seen = ~0ull; seen != calls; seen = calls)
+  for (std::uint64_t seen = ~0ull; seen != calls;) {
+    seen = calls;
     std::this_thread::sleep_for(std::chrono::seconds(20));
+  }
   std::fprintf(stderr, "no return: %s\n", where().c_str());
   std::abort();
 }
