@@ -1,0 +1,379 @@
+// Every implemented export (the call table is generated from
+// tools/exports.tsv) against random bit patterns of its argument types,
+// under a handler that answers "take the default", "compute again" with the
+// same argument, or "compute again" with random replacements. After every
+// call: no crash, no endless loop, operands unchanged, nothing written
+// around a result (each operand ends against an inaccessible page), the
+// control block changed only in the error-protocol fields and only after a
+// report, the x87 control word, the MXCSR control bits and the x87 stack as
+// before (on i386 only ST(0), holding a Real4/Real8 result), the callee-saved
+// registers kept, and every result written. Arguments: --seed=S --count=N.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/recorder.h"
+#include "support/sampling.h"
+
+namespace {
+
+struct Export {
+  const char *name;
+  void *fn;
+  const char *ret;
+  std::vector<std::string> params;
+};
+const Export kExports[] = {
+#include "sweep_calls.inc"
+};
+void PrintTo(const Export &e, std::ostream *os) { *os << e.name; }
+
+// The frame of sweep_call: it loads the argument registers (x86_64) or
+// pushes the argument words (i386), fills the callee-saved registers with
+// the sentinel, calls, and stores the return registers, the callee-saved
+// registers and the x87 environment (FNSTENV) before anything is popped;
+// on i386 it then pops the Real4/Real8 result.
+#if defined(__x86_64__)
+struct Call {
+  void *fn;
+  std::uint64_t gpr[6];
+  double xmm[2];
+  std::uint64_t rax, rdx, xmm0, sentinel, kept[6];
+  unsigned char env[28];
+};
+static_assert(offsetof(Call, rax) == 72 && offsetof(Call, env) == 152);
+asm(".pushsection .text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
+    "push %rbx; push %rbp; push %r12; push %r13; push %r14; push %r15; push %rdi\n"
+    "mov 96(%rdi),%rbx; mov %rbx,%rbp; mov %rbx,%r12; mov %rbx,%r13; mov %rbx,%r14; mov %rbx,%r15\n"
+    "movsd 56(%rdi),%xmm0; movsd 64(%rdi),%xmm1; mov (%rdi),%rax; mov 16(%rdi),%rsi\n"
+    "mov 24(%rdi),%rdx; mov 32(%rdi),%rcx; mov 40(%rdi),%r8; mov 48(%rdi),%r9; mov 8(%rdi),%rdi\n"
+    "call *%rax; mov (%rsp),%rdi; mov %rax,72(%rdi); mov %rdx,80(%rdi); movq %xmm0,88(%rdi)\n"
+    "mov %rbx,104(%rdi); mov %rbp,112(%rdi); mov %r12,120(%rdi); mov %r13,128(%rdi)\n"
+    "mov %r14,136(%rdi); mov %r15,144(%rdi); fnstenv 152(%rdi); fldenv 152(%rdi)\n"
+    "pop %rdi; pop %r15; pop %r14; pop %r13; pop %r12; pop %rbp; pop %rbx; ret\n.popsection\n");
+#else
+struct Call {
+  void *fn;
+  std::uint32_t n, word[16];  // stack words, pushed right to left
+  std::uint32_t rax, rdx, fp_result, sentinel, kept[3], esp_before, esp_after;
+  unsigned char env[28];
+};
+static_assert(offsetof(Call, rax) == 72 && offsetof(Call, env) == 108);
+asm(".pushsection .text; .globl sweep_call; .type sweep_call,@function; sweep_call:\n"
+    "push %ebp; mov %esp,%ebp; push %ebx; push %esi; push %edi; mov 8(%ebp),%eax; mov "
+    "4(%eax),%ecx\n"
+    "lea (,%ecx,4),%edx; sub %edx,%esp; and $-16,%esp; xor %edx,%edx\n"
+    "1: cmp %ecx,%edx; jae 2f; mov 8(%eax,%edx,4),%ebx; mov %ebx,(%esp,%edx,4); inc %edx; jmp 1b\n"
+    "2: mov %esp,100(%eax); mov 84(%eax),%ebx; mov %ebx,%esi; mov %ebx,%edi; call *(%eax)\n"
+    "mov 8(%ebp),%ecx; mov %eax,72(%ecx); mov %edx,76(%ecx); mov %ebx,88(%ecx); mov %esi,92(%ecx)\n"
+    "mov %edi,96(%ecx); mov %esp,104(%ecx); fnstenv 108(%ecx); fldenv 108(%ecx)\n"
+    "cmpl $0,80(%ecx); je 3f; fstp %st(0)\n"
+    "3: lea -12(%ebp),%esp; pop %edi; pop %esi; pop %ebx; pop %ebp; ret\n.popsection\n");
+#endif
+extern "C" void sweep_call(Call *);
+
+enum Kind { kFloat, kReal16, kInt, kRaw };
+struct Type {
+  const char *name;
+  int size, unit;  // unit: the size of one component
+  Kind kind;
+};
+constexpr Type kTypes[] = {
+    {"r4", 4, 4, kFloat},       {"r8", 8, 8, kFloat},   {"r16", 16, 16, kReal16},
+    {"c8", 8, 4, kFloat},       {"c16", 16, 8, kFloat}, {"c32", 32, 16, kReal16},
+    {"i1", 1, 1, kInt},         {"i2", 2, 2, kInt},     {"i4", 4, 4, kInt},
+    {"i8", 8, 8, kInt},         {"l4", 4, 4, kInt},     {"f128", 16, 16, kRaw},
+    {"words4", 16, 16, kReal16}};
+const Type &type_of(const std::string &name) {
+  for (const Type &t : kTypes)
+    if (name == t.name) return t;
+  throw std::runtime_error("no generator for type " + name);
+}
+// The type of the polymorphic operand by its value type code.
+const char *const kCodeTypes[12] = {"", "i1", "i2", "i4", "i8", "", "", "", "", "r4", "r8", "r16"};
+constexpr unsigned char kCanary = 0xa5;
+
+using Rng = std::mt19937_64;
+// An IEEE pattern of e exponent and m fraction bits, by class: zero,
+// subnormal, any finite exponent, near 1, the extremes, infinity, quiet and
+// signalling NaNs with random payloads.
+std::uint64_t ieee(Rng &g, int e, int m) {
+  const std::uint64_t emax = (1ull << e) - 1, q = 1ull << (m - 1), f = g() & (2 * q - 1), r = g();
+  const std::uint64_t exp[8] = {
+      0, 0, r % emax, (emax >> 1) - 40 + r % 80, r & 1 ? emax - 1 : r & 2, emax, emax, emax};
+  const std::uint64_t frac[8] = {
+      0, f, f, f, r & 4 ? 2 * q - 1 : r & 8, 0, f | q, (f & (q - 1)) | 1};
+  const unsigned c = g() % 8;
+  return (r >> 63) << (e + m) | exp[c] << m | frac[c];
+}
+void random_unit(Rng &g, const Type &t, unsigned char *p) {
+  std::uint64_t v[2] = {g(), g()}, r = g();
+  if (t.kind == kFloat) v[0] = t.unit == 4 ? ieee(g, 8, 23) : ieee(g, 11, 52);
+  if (t.kind == kReal16) {  // every exponent field; a fraction random, all ones or zero
+    if (r % 4 < 2) v[0] = v[1] = r % 4 ? ~0ull : 0;
+    const std::uint64_t ex[] = {g() % 0x8000, 0x3fff - 120 + g() % 240, 0, 1, 0x7ffe, 0x7fff};
+    v[1] = (v[1] & 0x8000ffffffffffffull) | ex[r / 4 % 6] << 48;
+  }
+  if (t.kind == kInt) {
+    const std::uint64_t top = ~0ull >> (65 - 8 * t.unit);
+    const std::uint64_t pick[] = {0, 1, ~0ull, top, ~top, r % 200 - 100, v[0]};
+    v[0] = pick[r / 256 % 7];
+  }
+  std::memcpy(p, v, t.unit);
+}
+// Each component in hex, most significant byte first, words apart.
+std::string hex(const unsigned char *p, const Type &t) {
+  static const char digits[] = "0123456789abcdef";
+  std::string s;
+  for (int i = 0; i < t.size; ++i) {
+    const int k = i / t.unit * t.unit + t.unit - 1 - i % t.unit;  // byte k of the value
+    if (i > 0 && i % 4 == 0) s += i % t.unit ? "'" : ":";
+    s += {digits[p[k] >> 4], digits[p[k] & 15]};
+  }
+  return s;
+}
+
+// What the handler does and what the current call is, for the messages.
+struct State {
+  const Export *e = nullptr;
+  std::vector<const Type *> slots;  // types of the argument slots, in argument order
+  std::string args;
+  std::uint64_t index = 0;
+  Rng rng;
+  int mode = 0, reports = 0, answer = 0;
+  std::int32_t last = 0;
+  const char *fault = "";
+} s;
+std::uint64_t g_seed = 20261206, g_count = 0;
+std::atomic<std::uint64_t> calls = 0;
+
+std::string where() {
+  return std::string(s.e ? s.e->name : "?") + "(" + s.args + ") handler mode " +
+         std::to_string(s.mode) + ", seed " + std::to_string(g_seed) + ", call " +
+         std::to_string(s.index);
+}
+// A crash: the call, then the signal's default action.
+void on_signal(int sig) {
+  const std::string m = "signal " + std::to_string(sig) + ": " + where() + "\n";
+  if (write(2, m.data(), m.size()) < 0) _exit(3);
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+// A call that has not returned after 20 to 40 seconds: the call, then abort.
+// A thread rather than a timer signal, whose delivery would pass through the
+// floating-point state under test.
+void watchdog() {
+  for (std::uint64_t seen = ~0ull; seen != calls;) {
+    seen = calls;
+    std::this_thread::sleep_for(std::chrono::seconds(20));
+  }
+  std::fprintf(stderr, "no return: %s\n", where().c_str());
+  std::abort();
+}
+
+// Mode 0 answers "take the default"; mode 1 "compute again" three times with
+// the same argument, which reports the same error again; mode 2 "compute
+// again" with random replacements, eight times. Then 0.
+void handler(void *record) {
+  using namespace support::layout;
+  const unsigned char *block = vexmori_control_block();
+  const std::int32_t number = read<std::int32_t>(block, kErrorNumber);
+  if (record != block + field(kErrorNumber).offset) s.fault = "the handler got another address";
+  if (s.mode == 1 && s.answer && number != s.last)
+    s.fault = "the same argument reported another error";
+  if (++s.reports > 40) s.fault = "the resume loop goes on after the answer 0";
+  for (size_t i = 0; s.mode == 2 && s.reports <= 8 && i < s.slots.size() && i < 2; ++i)
+    if (s.slots[i])
+      random_unit(s.rng, *s.slots[i],
+                  static_cast<unsigned char *>(vexmori_argument_slot(int(i) + 1)));
+  s.last = number;
+  s.answer = s.reports <= (s.mode == 1 ? 3 : s.mode == 2 ? 8 : 0);
+  vexmori_set_resume(s.answer);
+}
+
+// One page per parameter, each followed by an inaccessible one; a parameter
+// lies at the end of its page, the rest of the page holds the canary.
+struct Arena {
+  long page = sysconf(_SC_PAGESIZE);
+  unsigned char *base = static_cast<unsigned char *>(
+      mmap(nullptr, 17 * page, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  Arena() {
+    for (int i = 0; i < 8; ++i) mprotect(page_of(i), page, PROT_READ | PROT_WRITE);
+  }
+  unsigned char *page_of(size_t i) const { return base + (2 * i + 1) * page; }
+  unsigned char *at(size_t i, int size) const { return page_of(i) + page - size; }
+};
+
+// The caller's state during a run, and the start-up state after it (also
+// after a failed check). The control word has the infinity-control bit set,
+// so that an entry that loads a standard control word shows.
+constexpr std::uint16_t kCw = 0x137f;
+struct Caller {
+  std::uint16_t cw;
+  std::uint32_t mx;
+  VexmoriHandler previous = vexmori_set_handler(handler);
+  Caller() { asm volatile("fnstcw %0; stmxcsr %1; fldcw %2" : "=m"(cw), "=m"(mx) : "m"(kCw)); }
+  ~Caller() {
+    asm volatile("fninit; fldcw %0; ldmxcsr %1" ::"m"(cw), "m"(mx));
+    vexmori_set_handler(previous);
+    vexmori_set_infinity_flag(1), vexmori_set_report_flag(0), vexmori_set_mute_flag(0);
+  }
+};
+
+struct Param {
+  char role;  // i(n), o(ut), v(alue), a(ny type), c(ode), f(lag)
+  const Type *type;
+};
+
+// Fills the operands and the call frame with random arguments.
+void prepare(const std::vector<Param> &ps, const Arena &arena, Call &c) {
+  int code = 3, gi = 0, xi = 0;
+  for (const Param &p : ps)
+    if (p.role == 'c') code = "\1\2\3\4\11\12\13"[s.rng() % 7];
+  s.args.clear();
+  for (size_t i = 0; i < ps.size(); ++i) {
+    const Param &p = ps[i];
+    const Type &t = p.role == 'a' ? type_of(kCodeTypes[code]) : *p.type;
+    std::memset(arena.page_of(i), kCanary, arena.page);
+    unsigned char *a = arena.at(i, t.size);
+    if (p.role == 'c') std::memcpy(a, &code, 4);
+    if (p.role == 'f')
+      std::memcpy(a, "\0\1\0\0\0\0\0\0\5\0\0\0" + 4 * (s.rng() % 3), 4);  // 0x100, 0, 5
+    for (int u = 0; u < t.size && strchr("iva", p.role); u += t.unit) random_unit(s.rng, t, a + u);
+    if (p.role != 'o') s.args += (s.args.empty() ? "" : ", ") + hex(a, t);
+    std::uint64_t w[2] = {reinterpret_cast<std::uintptr_t>(a), 0};
+    const int words = p.role == 'v' ? t.size / 4 : int(sizeof(void *) / 4);
+    if (p.role == 'v') std::memcpy(w, a, t.size);
+#if defined(__x86_64__)
+    if (p.role == 'v' && t.kind == kFloat) c.xmm[xi++] = *reinterpret_cast<double *>(a);
+    for (int k = 0; k < (words + 1) / 2 && !(p.role == 'v' && t.kind == kFloat); ++k)
+      c.gpr[gi++] = w[k];
+#else
+    std::memcpy(c.word + c.n, w, 4 * words), c.n += words;
+#endif
+  }
+  (void)gi, (void)xi;
+}
+
+// What the call broke, or "".
+std::string check(const Export &e, const std::vector<Param> &ps, const Arena &arena, const Call &c,
+                  const std::vector<unsigned char> &pages, const unsigned char *before) {
+  using namespace support::layout;
+  static const std::vector<unsigned char> allowed = [] {  // the fields the error protocol writes
+    std::vector<unsigned char> mask(kBlockSize);
+    for (int f = kResumeRef; f <= kResumeWord; ++f)
+      std::memset(&mask[field(Field(f)).offset], 1, field(Field(f)).width);
+    return mask;
+  }();
+  const unsigned char *block = vexmori_control_block();
+  if (*s.fault) return s.fault;
+  const bool changed = std::memcmp(before, block, kBlockSize) != 0;
+  for (std::size_t off = 0; changed && off < kBlockSize; ++off)
+    if (before[off] != block[off] && !(s.reports > 0 && allowed.data()[off]))
+      return "control block byte " + std::to_string(off) + " changed";
+  std::uint16_t cw, sw, tags;
+  std::memcpy(&cw, c.env, 2), std::memcpy(&sw, c.env + 4, 2), std::memcpy(&tags, c.env + 8, 2);
+  const int top = sw >> 11 & 7;
+  if (cw != kCw) return "x87 control word " + std::to_string(cw);
+  for (auto k : c.kept)
+    if (k != c.sentinel) return "callee-saved register changed";
+#if defined(__x86_64__)
+  if (tags != 0xffff || top != 0) return "x87 stack not empty, tags " + std::to_string(tags);
+#else
+  const bool only_st0 = (tags | 3 << 2 * top) == 0xffff && (tags >> 2 * top & 3) != 3 && top == 7;
+  if (c.fp_result ? !only_st0 : tags != 0xffff || top != 0)
+    return "x87 stack: tags " + std::to_string(tags) + " top " + std::to_string(top);
+  if (c.esp_after != c.esp_before) return "stack pointer moved (the caller pops)";
+#endif
+  const std::string ret = e.ret;
+  if (ret == "l4" && (c.rax & 0xffffffffu) > 1) return "LOGICAL result neither 1 nor 0";
+  if (ret.rfind("ref:", 0) == 0 &&
+      c.rax != reinterpret_cast<std::uintptr_t>(arena.at(0, type_of(ret.substr(4)).size)))
+    return "not the hidden result address returned";
+  for (size_t i = 0; i < ps.size(); ++i) {
+    const unsigned char *pg = arena.page_of(i);
+    const int size = ps[i].type->size, unit = ps[i].type->unit;
+    if (ps[i].role != 'o' && std::memcmp(pg, &pages[i * arena.page], arena.page))
+      return "operand " + std::to_string(i) + " changed";
+    if (ps[i].role == 'o' && std::memcmp(pg, &pages[i * arena.page], arena.page - size))
+      return "written below result " + std::to_string(i);
+    for (int u = 0; ps[i].role == 'o' && u < size; u += unit)
+      if (std::memcmp(pg + arena.page - size + u, &pages[i * arena.page], unit) == 0)
+        return "result " + std::to_string(i) + " not written";
+  }
+  return "";
+}
+
+class Sweep : public ::testing::TestWithParam<Export> {};
+
+TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
+  const Export &e = GetParam();
+  std::vector<Param> ps;
+  s.e = &e;
+  s.slots.clear();
+  for (const std::string &p : e.params) {
+    // Argument lists of array descriptors need a builder of random shapes,
+    // strides and extents within allocated operands, made with the entries
+    // that take them.
+    ASSERT_NE(p.rfind("list:", 0), 0u) << e.name << ": no argument builder for " << p;
+    const std::string tn = p.substr(p.find(':') + 1);
+    const char role = p[0];
+    ps.push_back({role, &type_of(strchr("acf", role) ? "i4" : tn.c_str())});
+    if (strchr("iva", role)) s.slots.push_back(role == 'a' ? nullptr : ps.back().type);
+  }
+  s.rng.seed(g_seed ^ std::hash<std::string>{}(e.name));
+  static const Arena arena;
+  std::vector<unsigned char> before(support::layout::kBlockSize), pages(arena.page * ps.size());
+  const Caller caller;
+  std::uint32_t mx0, mx;
+  const std::uint64_t n = g_count ? g_count : support::scaled(1500);
+  for (s.index = 0; s.index < n; ++s.index) {
+    Call c{};
+    c.fn = e.fn;
+    prepare(ps, arena, c);
+    for (size_t i = 0; i < ps.size(); ++i)
+      std::memcpy(&pages[i * arena.page], arena.page_of(i), arena.page);
+    vexmori_set_infinity_flag("\0\1\2"[s.rng() % 3]);
+    vexmori_set_report_flag(s.rng() % 2);
+    vexmori_set_mute_flag(s.rng() % 4 == 0);
+    s.mode = int(s.rng() % 3), s.reports = s.answer = 0, s.fault = "";
+    std::memcpy(before.data(), vexmori_control_block(), before.size());
+    c.sentinel = 0x5a17c3e9;
+#if !defined(__x86_64__)
+    c.fp_result = e.ret == std::string("r4") || e.ret == std::string("r8");
+#endif
+    asm volatile("stmxcsr %0" : "=m"(mx0));
+    sweep_call(&c);
+    asm volatile("stmxcsr %0" : "=m"(mx));
+    ++calls;
+    ASSERT_EQ((mx ^ mx0) & ~0x3fu, 0u) << "MXCSR control bits changed after " << where();
+    ASSERT_EQ(check(e, ps, arena, c, pages, before.data()), "") << "after " << where();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Exports, Sweep, ::testing::ValuesIn(kExports),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  for (int i = 1; i < argc; ++i) {
+    if (std::strncmp(argv[i], "--seed=", 7) == 0) g_seed = std::strtoull(argv[i] + 7, nullptr, 0);
+    if (std::strncmp(argv[i], "--count=", 8) == 0) g_count = std::strtoull(argv[i] + 8, nullptr, 0);
+  }
+  std::printf("sweep: seed %llu\n", static_cast<unsigned long long>(g_seed));
+  for (int sig : {SIGSEGV, SIGBUS, SIGFPE, SIGILL}) signal(sig, on_signal);
+  std::thread(watchdog).detach();
+  return RUN_ALL_TESTS();
+}
