@@ -26,8 +26,7 @@ def token(p):
         return "any:" + p.type.strip("()")
     if p.name in ("typecode", "present"):
         return {"typecode": "code:typecode", "present": "flag:present"}[p.name]
-    # Every `*_out` address is written too (sinh_out, flag_out...).
-    return ("out:" if p.output or p.name.endswith("_out") else "in:") + p.type
+    return ("out:" if p.output else "in:") + p.type
 
 
 def main():

@@ -4,11 +4,12 @@ A signature reads `ret name(kind:type name, ...)`: `ref:` passes an address,
 `val:` a value; `ref:args list=[...]` passes the address of an argument
 list; `ref:(a|b|...)` an address whose type another argument names. The
 results and outputs are the `ref:` parameters named `result`, `s`, `c`,
-`sin_out`, `cos_out` and `out`; every other address is only read.
+`out` or `*_out` (`sin_out`, `sinh_out`, `flag_out`, ...); every other
+address is only read.
 """
 import re
 
-OUTPUTS = {"result", "s", "c", "sin_out", "cos_out", "out"}
+OUTPUTS = {"result", "s", "c", "out"}
 
 
 class Param:
@@ -20,7 +21,7 @@ class Param:
         self.kind, self.type, self.name = m.groups()
         if self.type == "args":
             self.name = "list"
-        self.output = self.kind == "ref" and self.name in OUTPUTS
+        self.output = self.kind == "ref" and (self.name in OUTPUTS or self.name.endswith("_out"))
 
     def __repr__(self):
         return f"{self.kind}:{self.type} {self.name}"
