@@ -38,6 +38,7 @@
 // Accuracy against MPFR (inverse_trig_test, which states why), by analysis
 // of the approximations' errors, their register evaluation and the one
 // rounding: Real4 within 0.7 ulp, Real8 within 0.8 ulp.
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -205,7 +206,8 @@ constexpr double q3 = -34.31514791522208;   // 0xC0412856C452A405
 ld hpi_minus(ld r) { return (hp2 - r) + hp1; }
 ld pi_minus(ld r) { return (pi2 - r) + pi1; }
 
-constexpr std::uint64_t rh_bits = 0x3fe6a09e667f3bcd;  // rh
+constexpr std::uint64_t rh_bits = std::bit_cast<std::uint64_t>(rh);
+static_assert(rh_bits == 0x3fe6a09e667f3bcd);
 
 // asin *x and acos *x for |*x| <= 1, b the bits of *x: the argument goes
 // from memory straight into the register (see inverse_trig.h), the ranges
