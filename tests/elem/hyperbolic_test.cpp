@@ -71,6 +71,17 @@ Row<T> sinh_cosh(const char *name, Unary<T> fn, oracle::Fn1 exact, bool sine,
   return r;
 }
 
+// A value of a pair entry that gives the single function's bits, -0.0
+// included (`at_zero`), and reports as it does.
+template <class T>
+Row<T> twin(const char *name, Unary<T> part, Unary<T> single, std::vector<Interval> ranges,
+            T at_zero, const std::vector<Fault<T>> &reported) {
+  return row(name, part, nullptr, std::move(ranges))
+      .same_as(single)
+      .exactly({{T(-0.0), at_zero}})
+      .reports(reported);
+}
+
 // Real4: the switch points of g_sinh, g_cosh, g_scnh (1 included, 8.32,
 // 88.722, the limit 89.415) and of g_scnhq (0.63661975, 5.3, 56.482,
 // 56.923); beyond the limits, infinities and NaNs error 223.
@@ -95,14 +106,10 @@ const Row<float> kReal4[] = {
         .exactly({{-0.0f, 0}, {0x1p-149f, 0x1p-149f}})  // a zero gives +0
         // from 9.0 on 1.0 with the sign of x; a NaN is beyond every range: 1.0
         .exactly({{9, 1}, {-20, -1}, {-kInfF, -1}, {kNaNF, 1}, {kMNaNF, 1}}),
-    row("g_scnh sinh", part<g_scnh, 0>, nullptr, kPairRange4)
-        .same_as(g_sinh)
-        .exactly({{-0.0f, -0.0f}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, true)),
-    row("g_scnh cosh", part<g_scnh, 1>, nullptr, kPairRange4)
-        .same_as(g_cosh)
-        .exactly({{-0.0f, 1}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, false)),
+    twin<float>("g_scnh sinh", part<g_scnh, 0>, g_sinh, kPairRange4, -0.0f,
+                faults<float>(kBeyond4, 223, kBigF, kInfF, true)),
+    twin<float>("g_scnh cosh", part<g_scnh, 1>, g_cosh, kPairRange4, 1,
+                faults<float>(kBeyond4, 223, kBigF, kInfF, false)),
     // The quadrant pair's defaults are the finite values whatever the flag.
     sinh_cosh<float>("g_scnhq sinh", part<g_scnhq, 0>, at_quadrant<mpfr_sinh>, true, kEndsQ4,
                      {1.2, 0.51, 1.01, 0.51}, kBeyondQ4, 223, kBigF)
@@ -114,14 +121,10 @@ const Row<float> kReal4[] = {
         .exactly({{-0.0f, 1}}),
     // |x| at or above 823000, infinities and (unlike g_sin) NaNs: error 202,
     // both values 0.70710677, or NaN with the flag.
-    row("g_scns sin", part<g_scns, 0>, nullptr, {{-1, 1, 0}, {-823000, 823000, 0}})
-        .same_as(g_sin)
-        .exactly({{-0.0f, -0.0f}})
-        .reports(faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
-    row("g_scns cos", part<g_scns, 1>, nullptr, {{-1, 1, 0}, {-823000, 823000, 0}})
-        .same_as(g_cos)
-        .exactly({{-0.0f, 1}})
-        .reports(faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
+    twin<float>("g_scns sin", part<g_scns, 0>, g_sin, {{-1, 1, 0}, {-823000, 823000, 0}}, -0.0f,
+                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
+    twin<float>("g_scns cos", part<g_scns, 1>, g_cos, {{-1, 1, 0}, {-823000, 823000, 0}}, 1,
+                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
     // g_scnsq never reports: from 2^23 on, infinities and NaNs included, it
     // gives the values of the integers.
     row("g_scnsq sin", part<g_scnsq, 0>, nullptr,
@@ -165,14 +168,10 @@ const Row<double> kReal8[] = {
         .exactly({{-0.0, 0}, {1e-300, 1e-300}})  // a zero gives +0
         // from 18.369 on 1.0 with the sign of x; a NaN computes
         .exactly({{18.369, 1}, {-1e300, -1}, {kInfD, 1}, {kNaND, kNaND}, {kMNaND, kNaND}}),
-    row("g_dsch sinh", part<g_dsch, 0>, nullptr, kPairRange8)
-        .same_as(g_dsinh)
-        .exactly({{-0.0, -0.0}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, true)),
-    row("g_dsch cosh", part<g_dsch, 1>, nullptr, kPairRange8)
-        .same_as(g_dcosh)
-        .exactly({{-0.0, 1}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, false)),
+    twin<double>("g_dsch sinh", part<g_dsch, 0>, g_dsinh, kPairRange8, -0.0,
+                 faults<double>(kBeyond8, 224, kBigD, kInfD, true)),
+    twin<double>("g_dsch cosh", part<g_dsch, 1>, g_dcosh, kPairRange8, 1,
+                 faults<double>(kBeyond8, 224, kBigD, kInfD, false)),
     sinh_cosh<double>("g_dschq sinh", part<g_dschq, 0>, at_quadrant<mpfr_sinh>, true, kEndsQ8,
                       {0.75, 1.85, 1.2, 1.2}, kBeyondQ8, 224, kBigD)
         .widened_by(quadrant_t_error<double, true>)
@@ -183,16 +182,12 @@ const Row<double> kReal8[] = {
         .exactly({{-0.0, 1}}),
     // |x| at or above 3.53e15, infinities and NaNs: error 203, both values
     // 0.7071067811865476, or NaN with the flag.
-    row("g_dscn sin", part<g_dscn, 0>, nullptr,
-        {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}})
-        .same_as(g_dsin)
-        .exactly({{-0.0, -0.0}})
-        .reports(faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
-    row("g_dscn cos", part<g_dscn, 1>, nullptr,
-        {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}})
-        .same_as(g_dcos)
-        .exactly({{-0.0, 1}})
-        .reports(faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
+    twin<double>("g_dscn sin", part<g_dscn, 0>, g_dsin,
+                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, -0.0,
+                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
+    twin<double>("g_dscn cos", part<g_dscn, 1>, g_dcos,
+                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, 1,
+                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
     // At the multiples of a right angle 0 and 1 exactly, with the signs the
     // quadrant places on S(0) = +0 and C(0) = 1.
     row("g_dscnq sin", part<g_dscnq, 0>, oracle::sinq, kRangesQ8)
