@@ -2,20 +2,14 @@
 // ulx_gte2, ulx_gtem, ulx_gtlg, ulx_gtep) against MPFR, and their table.
 //
 // Bounds:
-//   products: relative error below 2^-103 (the partial products are exact
-//     but the last, 27 by 27 bits, which may round at 2^-106; the cross
-//     terms, their sum and its sum with the error term round at 2^-106 or
-//     2^-105 each); squares of a Real8 below 2^-105; the low part within
+//   products 2^-103 relative (the cross terms and their sums round at
+//     2^-106 or 2^-105 each), squares of a Real8 2^-105; the low part within
 //     half an ulp of the high part.
-//   ulx_gte2, ulx_gtem 0.61 ulp: the polynomial is within 2^-56.8 of 2^f on
-//     |f| <= 1/32 (0.072 ulp below a power of two), the terms before the
-//     last sum within 2^-58; a subnormal result is that Real8 rounded again
-//     to the subnormal grid: 0.8 ulp of that grid.
-//   ulx_gtlg: absolute error below 2^-59.9 plus 2^-96 |ln x| (the series
-//     is 2^-60.3 off at the ends of [sqrt(1/2), sqrt(2)); k ln 2 with the
-//     two-part ln 2 is good to 2^-88 for |k| up to 1075).
-//   ulx_gtep 1 ulp: table entries rounded once, the polynomial within
-//     2^-58.6.
+//   ulx_gte2, ulx_gtem 0.61 ulp (the polynomial within 2^-56.8 of 2^f, the
+//     sums within 2^-58); a subnormal result rounds again: 0.8 ulp.
+//   ulx_gtlg 2^-59.9 absolute plus 2^-96 |ln x| (the series 2^-60.3 off at
+//     the ends, k ln 2 good to 2^-88).
+//   ulx_gtep 1 ulp: table entries rounded once, the polynomial 2^-58.6.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -128,22 +122,19 @@ TEST(DoubleDouble, Exponentials) {
     }
     std::printf("  %-8s %s\n", k.name, worst.describe().c_str());
   }
-  // 2^v of an integer is exact; 0.0 outside (-1023, 1024), NaN included.
-  for (int k = -1022; k <= 1023; k += 7) {
-    const DoubleDouble v = {static_cast<double>(k), 0.0};
-    EXPECT_EQ(ulx_gte2(&v), std::ldexp(1.0, k)) << k;
-  }
-  for (double h : {-1023.0, 1024.0, -HUGE_VAL, HUGE_VAL, std::nan("")}) {
-    const DoubleDouble v = {h, 0.0};
-    EXPECT_EQ(support::bits_of(ulx_gte2(&v)), 0u) << h;
-  }
-  const DoubleDouble zero = {0, 0}, high = {709.8, 0}, low = {-745.2, 0};
-  const double x0 = 0, beyond = 26.6288;  // x^2/ln 2 above 1023: 0.0
-  EXPECT_EQ(ulx_gtem(&x0), 1.0);
-  EXPECT_EQ(support::bits_of(ulx_gtem(&beyond)), 0u);
-  EXPECT_EQ(ulx_gtep(&zero), 1.0);
-  EXPECT_EQ(ulx_gtep(&high), INFINITY);
-  EXPECT_EQ(ulx_gtep(&low), 0.0);
+  // 2^v of an integer is exact; 0.0 outside (-1023, 1024), NaN included;
+  // e^(-x^2) 0.0 where x^2/ln 2 passes 1023; e^v overflows above 709.78.
+  for (int k = -1022; k <= 1023; k += 7)
+    EXPECT_EQ(kernels[0].kernel({static_cast<double>(k), 0.0}), std::ldexp(1.0, k)) << k;
+  const struct {
+    int kernel;
+    double v, want;
+  } fixed[] = {{0, -1023.0, 0},      {0, 1024.0, 0}, {0, -HUGE_VAL, 0}, {0, HUGE_VAL, 0},
+               {0, NAN, 0},          {1, 0, 1},      {1, 26.6288, 0},   {2, 0, 1},
+               {2, 709.8, INFINITY}, {2, -745.2, 0}};
+  for (const auto &f : fixed)
+    EXPECT_EQ(support::bits_of(kernels[f.kernel].kernel({f.v, 0.0})), support::bits_of(f.want))
+        << kernels[f.kernel].name << "(" << f.v << ")";
 }
 
 TEST(DoubleDouble, Logarithm) {
@@ -154,7 +145,7 @@ TEST(DoubleDouble, Logarithm) {
                             0x1.6a09e667f3bcdp+0};
   for (std::uint64_t i = 0; i < support::scaled(60000); ++i)
     xs.push_back(i % 2 ? std::fabs(s.log_uniform_signed(1e-307, 1e308)) : s.uniform(0.7, 1.42));
-  Big e, exact, d;
+  Big exact, d;
   for (const double x : xs) {
     DoubleDouble got;
     ulx_gtlg(&got, &x);
@@ -174,9 +165,8 @@ TEST(DoubleDouble, Logarithm) {
     DoubleDouble got;
     ulx_gtlg(&got, &x);
     oracle::exact(exact, mpfr_log, x);
-    if (k == 0) {
-      EXPECT_EQ(support::bits_of(got.high) | support::bits_of(got.low), 0u);
-    } else {
+    EXPECT_EQ(k == 0, (support::bits_of(got.high) | support::bits_of(got.low)) == 0) << k;
+    if (k != 0) {
       EXPECT_LT(log2_relative_error(got, exact), -96) << k;
     }
   }

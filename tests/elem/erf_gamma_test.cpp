@@ -1,34 +1,20 @@
-// The error and gamma functions (g_erf ... g_dlgama, g_algama) from one
+// The error and gamma functions (g_erf ... g_dlgama, g_algama), one
 // property table per type. The error functions never report.
 //
-// Bounds, in ulps of the result:
-//   g_erf up to 2: 2.0; the rational form is off by up to 1.4 ulp near
-//     |x| = 1 (its a0/b0 is 5e-8 below 2/sqrt(pi)). Beyond, 1 - v^16 errs
-//     by 0.01 ulp: 0.55, then 0.51. g_derf 1.6 up to 2 (the form is 1 ulp
-//     off near 0.2), 0.7 to 7, 0.51 beyond.
-//   g_erfc 0.51 (forms within 4e-10, the table exponential within 2^-36,
-//     the rest in extended precision, rounded once; 0.53 in the tail), but
-//     1.0 below -2, where 1 - erf(x) takes erf rounded to Real4.
-//   g_derfc 1.2 up to 0.4765625 (1 - erf carries erf's 1.6 ulp, 0.5 ulp of
-//     the difference); beyond, E = e^(-x^2) from ulx_gtem is rounded to
-//     Real8 (0.61 ulp of E, up to 1.22 ulp of a result just below a power
-//     of two), times forms within 0.42 ulp (to 3) and 0.87 ulp (the tail),
-//     rounded again: 2.2 and 2.6.
-//   g_gamma 0.75 below 8 (the polynomial within 1.3e-8, 0.2 ulp, the rest
-//     in extended precision); 0.52 from 8 (L in the register with Real8
-//     logarithm and exponential). g_dgamma 0.7 below 16 (the form within
-//     0.16 ulp, the recurrence in the register); from 16 Stirling's L in
-//     double-double with ulx_gtlg's ln x good to 2^-60.3, carried by
-//     x - 1/2: 0.25 ulp below 40, 1.07 near 171.6, plus ulx_gte2's 0.61:
-//     0.9 and 1.7.
-//   g_lgamma 1.05 from 0.5 to 2.5 (the polynomial within 3.2e-8 relative
-//     at f = -1/2, half an ulp of ln gamma(1.5)), 0.65 elsewhere below 8,
-//     0.52 for Stirling's form. g_dlgama 3.0 from 0.5 to 2.5 (the form
-//     within 3.3e-17, 2.35 ulp of ln gamma(1.5); ln x rounded by g_dlog is
-//     up to 1.7 ulp of the smaller result near 1), 1.0 next to the zero at
-//     2, 1.6 to 16 and 2.0 below 0.5 (logarithms of Real8 products rounded
-//     by g_dlog), 0.52 for Stirling's form. Next to the zeros at 1 and 2
-//     the bounds hold in ulps of the small result.
+// Bounds in ulps (next to the zeros of ln gamma in ulps of the small result):
+//   g_erf 2.0 up to 2 (the rational form 1.4 ulp off near 1), then 0.55
+//     and 0.51; g_derf 1.6 (the form 1 ulp off near 0.2), 0.7 to 7, 0.51.
+//   g_erfc 0.51 (forms within 4e-10, rounded once), 0.53 in the tail, 1.0
+//     below -2 (erf rounded to Real4). g_derfc 1.2 to 0.4765625 (erf's 1.6
+//     ulp carried), then E = e^(-x^2) rounded (1.22 ulp) times forms within
+//     0.42 and 0.87 ulp: 2.2 and 2.6.
+//   g_gamma 0.75 below 8 (the polynomial 0.2 ulp), 0.52 from 8. g_dgamma
+//     0.7 below 16; Stirling's L in double-double with ln x to 2^-60.3
+//     carried by x - 1/2, plus ulx_gte2's 0.61: 0.9 to 40, 1.7 to 171.6.
+//   g_lgamma 1.05 from 0.5 to 2.5 (3.2e-8 at f = -1/2), 0.65 below 8, 0.52
+//     for Stirling. g_dlgama 3.0 from 0.5 to 2.5 (2.35 ulp at 1.5, g_dlog's
+//     ln x 1.7 ulp near 1), 1.0 next to 2, 1.6 to 16, 2.0 below 0.5 (logs
+//     of rounded products), 0.52 for Stirling.
 #include <gtest/gtest.h>
 
 #include <cmath>

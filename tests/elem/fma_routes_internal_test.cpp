@@ -12,8 +12,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,11 +19,12 @@
 #include "common/bits.h"
 #include "common/cpu.h"
 #include "elem/exp_log/exp_kernel.h"
-#include "support/sampling.h"
+#include "support/family_table.h"
 
 namespace {
 
 using ld = long double;
+using support::bits_of;
 
 // |x| uniform in [lo, hi) with a random sign, or log-uniform.
 struct Range {
@@ -36,13 +35,6 @@ struct Range {
 double draw(support::Sampler &s, const Range &g) {
   return g.log_scale ? s.log_uniform_signed(g.lo, g.hi) : s.uniform_signed(g.lo, g.hi);
 }
-
-// Sets vx::cpu::fma for a test and restores the detected value after it.
-class Routes : public ::testing::Test {
- protected:
-  void TearDown() override { vx::cpu::fma = detected_; }
-  const bool detected_ = vx::cpu::fma;
-};
 
 // g_dexp2 for |x| below 1021 as the register evaluates it: n = x + bg
 // stored, f = x - (n - bg) exact, 2^m (H + (L + H f P(f))) with
@@ -57,38 +49,18 @@ double dexp2_in_register(double x) {
   return vx::exp_kernel::real8_result(vx::low_word(n), f, p);
 }
 
-TEST_F(Routes, Dexp2AsTheRegister) {
-  for (const bool fma : {false, true}) {
-    if (fma && !detected_) continue;
-    vx::cpu::fma = fma;
-    support::Sampler s(0xe2f0);
-    std::uint64_t differ = 0;
-    for (const Range g : {Range{0, 1021, false}, Range{1e-300, 1, true}}) {
-      for (std::uint64_t i = 0; i < support::scaled(500000); ++i) {
-        const double x = draw(s, g);
-        const double got = g_dexp2(&x), want = dexp2_in_register(x);
-        if (std::memcmp(&got, &want, sizeof got) != 0 && ++differ <= 5)
-          ADD_FAILURE() << "g_dexp2(" << std::hexfloat << x << ") = " << got << " with fma " << fma
-                        << ", the register " << want;
-      }
-    }
-    EXPECT_EQ(differ, 0u) << "fma " << fma;
-  }
-}
-
 struct Route {
   const char *name;
   double (*fn)(const double *);
   std::vector<Range> ranges;
+  std::vector<double> points = {};  // checked with their neighbours, either sign
 };
 
 void PrintTo(const Route &r, std::ostream *os) { *os << r.name; }
 
+// vx::cpu::fma set for a test, the detected value restored after it.
 class FmaRoutes : public ::testing::TestWithParam<Route> {
  protected:
-  void SetUp() override {
-    if (!detected_) GTEST_SKIP() << "this processor has no FMA";
-  }
   void TearDown() override { vx::cpu::fma = detected_; }
   const bool detected_ = vx::cpu::fma;
 };
@@ -99,29 +71,58 @@ bool same_routes(double (*fn)(const double *), double x, std::string *what) {
   const double a = fn(&x);
   vx::cpu::fma = false;
   const double b = fn(&x);
-  if (std::memcmp(&a, &b, sizeof a) == 0) return true;
+  if (bits_of(a) == bits_of(b)) return true;
   std::ostringstream o;
   o << std::hexfloat << "(" << x << "): FMA route " << a << ", baseline " << b;
   *what = o.str();
   return false;
 }
 
+TEST_F(FmaRoutes, Dexp2AsTheRegister) {
+  for (const bool fma : {false, true}) {
+    if (fma && !detected_) continue;
+    vx::cpu::fma = fma;
+    support::Sampler s(0xe2f0);
+    std::uint64_t differ = 0;
+    for (const Range g : {Range{0, 1021, false}, Range{1e-300, 1, true}}) {
+      for (std::uint64_t i = 0; i < support::scaled(500000); ++i) {
+        const double x = draw(s, g);
+        const double got = g_dexp2(&x), want = dexp2_in_register(x);
+        if (bits_of(got) != bits_of(want) && ++differ <= 5)
+          ADD_FAILURE() << "g_dexp2(" << std::hexfloat << x << ") = " << got << " with fma " << fma
+                        << ", the register " << want;
+      }
+    }
+    EXPECT_EQ(differ, 0u) << "fma " << fma;
+  }
+}
+
 TEST_P(FmaRoutes, SameBitsAsBaseline) {
+  if (!detected_) GTEST_SKIP() << "this processor has no FMA";
   const Route &r = GetParam();
-  support::Sampler s(0xf3a0000 + std::strlen(r.name));
+  support::Sampler s(0xf3a0000 + std::string(r.name).size());
   std::uint64_t differ = 0;
   std::string what;
-  for (const Range &g : r.ranges) {
-    for (std::uint64_t i = 0; i < support::scaled(500000); ++i) {
+  for (const Range &g : r.ranges)
+    for (std::uint64_t i = 0; i < support::scaled(500000); ++i)
       if (!same_routes(r.fn, draw(s, g), &what) && ++differ <= 5) ADD_FAILURE() << r.name << what;
-    }
-  }
+  for (const double c : r.points)
+    for (const double x : {c, std::nextafter(c, 0.0), std::nextafter(c, 2.0)})
+      for (const double sx : {x, -x}) EXPECT_TRUE(same_routes(r.fn, sx, &what)) << r.name << what;
   EXPECT_EQ(differ, 0u) << r.name;
 }
 
+// The arc series below 1/128 and the tables above, around 1/128, 1/2,
+// sqrt(1/2) (radians) and 1, and into the subnormals; the switch points
+// (the table centres j/128 and 1 - j/128 among them) with their neighbours.
 const std::vector<Range> kArcRanges = {
     {0, 1, false},           {1e-320, 1, true}, {0x1.fp-8, 0x1.08p-7, false}, {0.499, 0.501, false},
     {0.7070, 0.7072, false}, {0.99, 1, false},  {1 - 1e-12, 1, false}};
+std::vector<double> arc_points() {
+  std::vector<double> xs = {0.0, 0x1p-7, 0.5, M_SQRT1_2, 1.0, 0x1p-900, 0x1p-901, 0x1p-1074};
+  for (int j = 0; j <= 64; ++j) xs.push_back(j / 128.0), xs.push_back(1 - j / 128.0);
+  return xs;
+}
 
 const Route kRoutes[] = {
     // Both branches (next to 1 and the table), around their bounds 0.9921875
@@ -134,33 +135,15 @@ const Route kRoutes[] = {
       {0x1.fbfffp-1, 0x1.fc001p-1, false},
       {0x1.01fffp+0, 0x1.02001p+0, false},
       {1e-320, 1e308, true}}},
-    // The arc series below 1/128 and the tables above, around 1/128, 1/2,
-    // sqrt(1/2) (radians) and 1, and into the subnormals.
-    {"g_dasinq", g_dasinq, kArcRanges},
-    {"g_dacosq", g_dacosq, kArcRanges},
-    {"g_dasind", g_dasind, kArcRanges},
-    {"g_dacosd", g_dacosd, kArcRanges},
-    {"g_dasin", g_dasin, kArcRanges},
-    {"g_dacos", g_dacos, kArcRanges},
+    {"g_dasinq", g_dasinq, kArcRanges, arc_points()},
+    {"g_dacosq", g_dacosq, kArcRanges, arc_points()},
+    {"g_dasind", g_dasind, kArcRanges, arc_points()},
+    {"g_dacosd", g_dacosd, kArcRanges, arc_points()},
+    {"g_dasin", g_dasin, kArcRanges, arc_points()},
+    {"g_dacos", g_dacos, kArcRanges, arc_points()},
 };
 
 INSTANTIATE_TEST_SUITE_P(Real8, FmaRoutes, ::testing::ValuesIn(kRoutes),
                          [](const auto &info) { return std::string(info.param.name); });
-
-// Where the arc routes switch: the table centres j/128 and 1 - j/128 with
-// their neighbours, 1/128, 1/2, sqrt(1/2), 1, zero and the smallest
-// arguments.
-TEST_F(Routes, ArcSwitchPoints) {
-  if (!detected_) GTEST_SKIP() << "this processor has no FMA";
-  std::vector<double> xs = {0.0, 0x1p-7, 0.5, M_SQRT1_2, 1.0, 0x1p-900, 0x1p-901, 0x1p-1074};
-  for (int j = 0; j <= 64; ++j) xs.push_back(j / 128.0), xs.push_back(1 - j / 128.0);
-  std::string what;
-  for (const Route &r : kRoutes) {
-    if (r.fn == g_dlog2) continue;
-    for (const double c : xs)
-      for (const double x : {c, std::nextafter(c, 0.0), std::nextafter(c, 2.0)})
-        for (const double sx : {x, -x}) EXPECT_TRUE(same_routes(r.fn, sx, &what)) << r.name << what;
-  }
-}
 
 }  // namespace

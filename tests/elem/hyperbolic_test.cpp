@@ -1,31 +1,19 @@
-// The hyperbolic functions and the paired routines from one property table
-// per type. A pair is two rows, one per stored value (support::part, which
-// also checks the hidden result address): g_scnh and g_dsch must give the
-// single functions' bits, g_scns and g_dscn the radian sine's and cosine's,
-// g_scnsq those of g_sinq and g_cosq; the others are measured against MPFR.
+// The hyperbolic functions and the paired routines, one property table per
+// type. A pair is two rows, one per stored value (support::part, which also
+// checks the hidden result address): g_scnh, g_dsch, g_scns, g_dscn and
+// g_scnsq must give the single functions' bits; the others go to MPFR.
 //
-// Bounds per range of |x|, sinh / cosh, in ulps:
-//   to 1 (Real4 with 1): the series are 0.69 / 0.06 ulp (Real4) and 0.066
-//     / 0.29 (Real8) from the functions, rounded once: 1.2 / 0.6 and 0.6 /
-//     0.75.
-//   to 8.32 (Real4), 18.4 (Real8): E = e^|x| (ulx_guhy's e^|x|/2) is rounded
-//     to the type before E/2 -+ 1/(2E); sinh carries its error times
-//     coth|x| (up to 1.31), and the result's ulp can be half of E's: 1.85 /
-//     1.1. g_scnhq keeps E in the register there: 0.51.
-//   to 88.722 (Real4): e^|x|/2 rounded once plus the e^-|x|/2 left out (0.5
-//     ulp at 8.32): 1.01. To 709.782 (Real8): the processor's e^|x| halved,
-//     0.68 ulp at 18.4 with the term left out, 0.35 ulp of its own error at
-//     the top: 1.2.
-//   to 89.415, 710.475: (h/2) h, h = e^(|x|/2) in the register: Real4 one
-//     rounding, 0.51; Real8 twice h's error and the rounding, 1.2.
-//   The q forms add the error of t = |x| pi/2 (quadrant_t_error).
-//   tanh: the rational forms are within 0.28 (Real4) and 0.02 ulp (Real8)
-//     in the register: 0.8 / 0.55; to 9 and 18.369 e^(-2|x|) and the rest
-//     in the register: 0.51; from 9.0 (Real4) 1.0 is within 1 - tanh 9 =
-//     0.511 ulp; from 18.369 (Real8) 2e^-36.738 = 1.998 ulp short, the gap
-//     closing at 19.06.
-//   g_dscnq: series within 0.1 (sine) and 0.2 ulp (cosine) after an exact
-//     reduction, one rounding: 0.7.
+// Bounds in ulps, sinh / cosh, per range of |x|:
+//   to 1: the series (0.69 / 0.06 Real4, 0.066 / 0.29 Real8) rounded once.
+//   to 8.32, 18.4: E = e^|x| rounded before E/2 -+ 1/(2E), sinh carrying it
+//     times coth|x|: 1.85 / 1.1; g_scnhq keeps E in the register: 0.51.
+//   to 88.722, 709.782: e^|x|/2 rounded once plus the term left out: 1.01;
+//     Real8 the processor's e^|x| (0.35 ulp) and the term: 1.2.
+//   to the limit: (h/2) h, h = e^(|x|/2): Real4 0.51, Real8 twice h's: 1.2.
+//   q forms: plus the error of t = |x| pi/2 (quadrant_t_error).
+//   tanh: rational forms 0.8 / 0.55; e^(-2|x|) in the register 0.51; the
+//     constant 1.0 from 9 (0.511 ulp) and 18.369 (1.998 ulp, to 19.06).
+//   g_dscnq: series 0.1 / 0.2 ulp after an exact reduction: 0.7.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -68,6 +56,32 @@ std::vector<T> sides(std::vector<double> ends) {
   return p;
 }
 
+// A sinh (odd, its defaults signed) or cosh (even) row: ranges through the
+// switch points `ends` with a bound each, both sides of each, and `beyond`
+// reported with the defaults the substitute and `ieee`.
+template <class T>
+Row<T> sinh_cosh(const char *name, Unary<T> fn, oracle::Fn1 exact, bool sine,
+                 const std::vector<double> &ends, std::vector<double> bounds,
+                 const std::vector<T> &beyond, std::int32_t error, T ieee) {
+  Row<T> r =
+      row(name, fn, exact, between(0, ends, std::move(bounds)))
+          .checked_at(sides<T>(ends))
+          .reports(faults<T>(beyond, error, sizeof(T) == 4 ? T(kBigF) : T(kBigD), ieee, sine));
+  r.symmetry = sine ? Symmetry::odd : Symmetry::even;
+  return r;
+}
+
+// A value of a pair entry that gives the single function's bits, -0.0
+// included (`at_zero`), and reports as it does.
+template <class T>
+Row<T> twin(const char *name, Unary<T> part, Unary<T> single, std::vector<Interval> ranges,
+            T at_zero, const std::vector<Fault<T>> &reported) {
+  return row(name, part, nullptr, std::move(ranges))
+      .same_as(single)
+      .exactly({{T(-0.0), at_zero}})
+      .reports(reported);
+}
+
 // Real4: the switch points of g_sinh, g_cosh, g_scnh (1 included, 8.32,
 // 88.722, the limit 89.415) and of g_scnhq (0.63661975, 5.3, 56.482,
 // 56.923); beyond the limits, infinities and NaNs error 223.
@@ -80,55 +94,37 @@ const std::vector<float> kBeyondQ4 = {f32(0x4263b127), -60, kInfF, kNaNF};
 const std::vector<Interval> kPairRange4 = {{1e-6, 89.415, 0, kLog}, {-89.415, 0, 0}};
 
 const Row<float> kReal4[] = {
-    row("g_sinh", g_sinh, mpfr_sinh, between(0, kEnds4, {1.2, 1.85, 1.01, 0.51}))
-        .odd()
-        .checked_at(sides<float>(kEnds4))
-        .exactly({{-0.0f, -0.0f}, {1e-30f, 1e-30f}, {0x1p-149f, 0x1p-149f}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, true)),
-    row("g_cosh", g_cosh, mpfr_cosh, between(0, kEnds4, {0.6, 1.1, 1.01, 0.51}))
-        .even()
-        .checked_at(sides<float>(kEnds4))
-        .exactly({{-0.0f, 1}, {1e-30f, 1}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, false)),
+    sinh_cosh<float>("g_sinh", g_sinh, mpfr_sinh, true, kEnds4, {1.2, 1.85, 1.01, 0.51}, kBeyond4,
+                     223, kInfF)
+        .exactly({{-0.0f, -0.0f}, {1e-30f, 1e-30f}, {0x1p-149f, 0x1p-149f}}),
+    sinh_cosh<float>("g_cosh", g_cosh, mpfr_cosh, false, kEnds4, {0.6, 1.1, 1.01, 0.51}, kBeyond4,
+                     223, kInfF)
+        .exactly({{-0.0f, 1}, {1e-30f, 1}}),
     row("g_tanh", g_tanh, mpfr_tanh, between(0, {f32(0x3f800001), 9, 20}, {0.8, 0.51, 0.512}))
         .odd()
         .checked_at(sides<float>({f32(0x3f800001), 9, 20}))
         .exactly({{-0.0f, 0}, {0x1p-149f, 0x1p-149f}})  // a zero gives +0
         // from 9.0 on 1.0 with the sign of x; a NaN is beyond every range: 1.0
         .exactly({{9, 1}, {-20, -1}, {-kInfF, -1}, {kNaNF, 1}, {kMNaNF, 1}}),
-    row("g_scnh sinh", part<g_scnh, 0>, nullptr, kPairRange4)
-        .same_as(g_sinh)
-        .exactly({{-0.0f, -0.0f}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, true)),
-    row("g_scnh cosh", part<g_scnh, 1>, nullptr, kPairRange4)
-        .same_as(g_cosh)
-        .exactly({{-0.0f, 1}})
-        .reports(faults<float>(kBeyond4, 223, kBigF, kInfF, false)),
+    twin<float>("g_scnh sinh", part<g_scnh, 0>, g_sinh, kPairRange4, -0.0f,
+                faults<float>(kBeyond4, 223, kBigF, kInfF, true)),
+    twin<float>("g_scnh cosh", part<g_scnh, 1>, g_cosh, kPairRange4, 1,
+                faults<float>(kBeyond4, 223, kBigF, kInfF, false)),
     // The quadrant pair's defaults are the finite values whatever the flag.
-    row("g_scnhq sinh", part<g_scnhq, 0>, at_quadrant<mpfr_sinh>,
-        between(0, kEndsQ4, {1.2, 0.51, 1.01, 0.51}))
-        .odd()
+    sinh_cosh<float>("g_scnhq sinh", part<g_scnhq, 0>, at_quadrant<mpfr_sinh>, true, kEndsQ4,
+                     {1.2, 0.51, 1.01, 0.51}, kBeyondQ4, 223, kBigF)
         .widened_by(quadrant_t_error<float, true>)
-        .checked_at(sides<float>(kEndsQ4))
-        .exactly({{-0.0f, -0.0f}})
-        .reports(faults<float>(kBeyondQ4, 223, kBigF, kBigF, true)),
-    row("g_scnhq cosh", part<g_scnhq, 1>, at_quadrant<mpfr_cosh>,
-        between(0, kEndsQ4, {1.2, 0.51, 1.01, 0.51}))
-        .even()
+        .exactly({{-0.0f, -0.0f}}),
+    sinh_cosh<float>("g_scnhq cosh", part<g_scnhq, 1>, at_quadrant<mpfr_cosh>, false, kEndsQ4,
+                     {1.2, 0.51, 1.01, 0.51}, kBeyondQ4, 223, kBigF)
         .widened_by(quadrant_t_error<float, false>)
-        .checked_at(sides<float>(kEndsQ4))
-        .exactly({{-0.0f, 1}})
-        .reports(faults<float>(kBeyondQ4, 223, kBigF, kBigF, false)),
+        .exactly({{-0.0f, 1}}),
     // |x| at or above 823000, infinities and (unlike g_sin) NaNs: error 202,
     // both values 0.70710677, or NaN with the flag.
-    row("g_scns sin", part<g_scns, 0>, nullptr, {{-1, 1, 0}, {-823000, 823000, 0}})
-        .same_as(g_sin)
-        .exactly({{-0.0f, -0.0f}})
-        .reports(faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
-    row("g_scns cos", part<g_scns, 1>, nullptr, {{-1, 1, 0}, {-823000, 823000, 0}})
-        .same_as(g_cos)
-        .exactly({{-0.0f, 1}})
-        .reports(faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
+    twin<float>("g_scns sin", part<g_scns, 0>, g_sin, {{-1, 1, 0}, {-823000, 823000, 0}}, -0.0f,
+                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
+    twin<float>("g_scns cos", part<g_scns, 1>, g_cos, {{-1, 1, 0}, {-823000, 823000, 0}}, 1,
+                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
     // g_scnsq never reports: from 2^23 on, infinities and NaNs included, it
     // gives the values of the integers.
     row("g_scnsq sin", part<g_scnsq, 0>, nullptr,
@@ -159,16 +155,12 @@ const auto kFaultsQ8 =
     faults<double>({2.25e15, -0x1p60, -kInfD, kNaND}, 203, kSqrtHalfD, kSqrtHalfD, false);
 
 const Row<double> kReal8[] = {
-    row("g_dsinh", g_dsinh, mpfr_sinh, between(0, kEnds8, {0.6, 1.85, 1.2, 1.2}))
-        .odd()
-        .checked_at(sides<double>(kEnds8))
-        .exactly({{-0.0, -0.0}, {1e-300, 1e-300}, {-0x1p-1074, -0x1p-1074}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, true)),
-    row("g_dcosh", g_dcosh, mpfr_cosh, between(0, kEnds8, {0.75, 1.1, 1.2, 1.2}))
-        .even()
-        .checked_at(sides<double>(kEnds8))
-        .exactly({{-0.0, 1}, {-1e-10, 1}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, false)),
+    sinh_cosh<double>("g_dsinh", g_dsinh, mpfr_sinh, true, kEnds8, {0.6, 1.85, 1.2, 1.2}, kBeyond8,
+                      224, kInfD)
+        .exactly({{-0.0, -0.0}, {1e-300, 1e-300}, {-0x1p-1074, -0x1p-1074}}),
+    sinh_cosh<double>("g_dcosh", g_dcosh, mpfr_cosh, false, kEnds8, {0.75, 1.1, 1.2, 1.2}, kBeyond8,
+                      224, kInfD)
+        .exactly({{-0.0, 1}, {-1e-10, 1}}),
     row("g_dtanh", g_dtanh, mpfr_tanh,
         between(0, {1 + 0x1p-52, 18.369, 19.1, 40}, {0.55, 0.51, 2.0, 0.5}))
         .odd()
@@ -176,40 +168,26 @@ const Row<double> kReal8[] = {
         .exactly({{-0.0, 0}, {1e-300, 1e-300}})  // a zero gives +0
         // from 18.369 on 1.0 with the sign of x; a NaN computes
         .exactly({{18.369, 1}, {-1e300, -1}, {kInfD, 1}, {kNaND, kNaND}, {kMNaND, kNaND}}),
-    row("g_dsch sinh", part<g_dsch, 0>, nullptr, kPairRange8)
-        .same_as(g_dsinh)
-        .exactly({{-0.0, -0.0}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, true)),
-    row("g_dsch cosh", part<g_dsch, 1>, nullptr, kPairRange8)
-        .same_as(g_dcosh)
-        .exactly({{-0.0, 1}})
-        .reports(faults<double>(kBeyond8, 224, kBigD, kInfD, false)),
-    row("g_dschq sinh", part<g_dschq, 0>, at_quadrant<mpfr_sinh>,
-        between(0, kEndsQ8, {0.75, 1.85, 1.2, 1.2}))
-        .odd()
+    twin<double>("g_dsch sinh", part<g_dsch, 0>, g_dsinh, kPairRange8, -0.0,
+                 faults<double>(kBeyond8, 224, kBigD, kInfD, true)),
+    twin<double>("g_dsch cosh", part<g_dsch, 1>, g_dcosh, kPairRange8, 1,
+                 faults<double>(kBeyond8, 224, kBigD, kInfD, false)),
+    sinh_cosh<double>("g_dschq sinh", part<g_dschq, 0>, at_quadrant<mpfr_sinh>, true, kEndsQ8,
+                      {0.75, 1.85, 1.2, 1.2}, kBeyondQ8, 224, kBigD)
         .widened_by(quadrant_t_error<double, true>)
-        .checked_at(sides<double>(kEndsQ8))
-        .exactly({{-0.0, -0.0}})
-        .reports(faults<double>(kBeyondQ8, 224, kBigD, kBigD, true)),
-    row("g_dschq cosh", part<g_dschq, 1>, at_quadrant<mpfr_cosh>,
-        between(0, kEndsQ8, {0.75, 1.85, 1.2, 1.2}))
-        .even()
+        .exactly({{-0.0, -0.0}}),
+    sinh_cosh<double>("g_dschq cosh", part<g_dschq, 1>, at_quadrant<mpfr_cosh>, false, kEndsQ8,
+                      {0.75, 1.85, 1.2, 1.2}, kBeyondQ8, 224, kBigD)
         .widened_by(quadrant_t_error<double, false>)
-        .checked_at(sides<double>(kEndsQ8))
-        .exactly({{-0.0, 1}})
-        .reports(faults<double>(kBeyondQ8, 224, kBigD, kBigD, false)),
+        .exactly({{-0.0, 1}}),
     // |x| at or above 3.53e15, infinities and NaNs: error 203, both values
     // 0.7071067811865476, or NaN with the flag.
-    row("g_dscn sin", part<g_dscn, 0>, nullptr,
-        {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}})
-        .same_as(g_dsin)
-        .exactly({{-0.0, -0.0}})
-        .reports(faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
-    row("g_dscn cos", part<g_dscn, 1>, nullptr,
-        {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}})
-        .same_as(g_dcos)
-        .exactly({{-0.0, 1}})
-        .reports(faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
+    twin<double>("g_dscn sin", part<g_dscn, 0>, g_dsin,
+                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, -0.0,
+                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
+    twin<double>("g_dscn cos", part<g_dscn, 1>, g_dcos,
+                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, 1,
+                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
     // At the multiples of a right angle 0 and 1 exactly, with the signs the
     // quadrant places on S(0) = +0 and C(0) = 1.
     row("g_dscnq sin", part<g_dscnq, 0>, oracle::sinq, kRangesQ8)

@@ -2,24 +2,16 @@
 // radians, degrees and quadrant units, Real4 and Real8: one property table
 // (support/family_table.h) against MPFR.
 //
-// Bounds in ulps. Every function evaluates its approximation in the 64-bit
-// register (or on SSE with the same result) and rounds once: 0.5 ulp plus
-// the approximation's relative error, doubled where the result is a right
-// angle minus it (next to |x| = 1/2):
-//   arc sines, arc cosines: Real4 0.7 (radians), 0.55 (degrees), 0.8
-//     (quadrant units: 1 + a0 is 2/pi only to Real4 precision); Real8 0.8,
-//     1.1 (the degree rationals are biased by up to 0.6 ulp; 1.6 for the
-//     arc sine above 1/2, 90 minus the doubled kernel) and 1.0.
-//   arc tangents: FPATAN rounded once, 0.51 (its error is a few 2^-64 on the
-//     hardware and on the i386 emulator alike). In degrees and quadrant
-//     units the table entry plus a short series, 0.55; below 1/8 the Real8
-//     series, whose leading coefficient 180/pi or 2/pi is 0.31 or 0.56 units
-//     of 2^-53 off, 0.85 and 1.1; from 2^24 (Real4) or 2^53 (Real8) the
-//     quarter turn itself, 0.64 in quadrant units.
-//   two arguments: y/x rounded to the type, a relative error of up to one
-//     unit of its significand m_q, carried with a factor of at most 1 into
-//     the one-argument form, which adds its own and rounds: at most 1.75
-//     where the result's significand is small against m_q; radians 0.51.
+// Bounds in ulps: one rounding from the register plus the approximation's
+// relative error, doubled next to |x| = 1/2 (a right angle minus it):
+//   arc sines, cosines: Real4 0.7, 0.55, 0.8 (1 + a0 is 2/pi to Real4
+//     precision); Real8 0.8, 1.1 (the degree rationals' bias, 1.6 for the
+//     arc sine above 1/2) and 1.0.
+//   arc tangents: FPATAN rounded once, 0.51; the units' table and series
+//     0.55; the Real8 series below 1/8 (180/pi, 2/pi 0.31 and 0.56 units
+//     off) 0.85 and 1.1; the quarter turn itself 0.64 in quadrant units.
+//   two arguments: y/x rounded (one unit of m_q) carried into the
+//     one-argument form: 1.75; radians 0.51.
 #include <gtest/gtest.h>
 
 #include <bit>

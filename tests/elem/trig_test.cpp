@@ -1,19 +1,14 @@
 // The radian sines, cosines, tangents and cotangents, Real4 and Real8: one
 // property table (support/family_table.h) against MPFR, and tblp.
 //
-// Bounds in ulps:
-//   sine, cosine: FSIN/FCOS rounded once, 0.5 ulp plus the error of the
-//     instruction's own reduction by its 66-bit pi, absolute and about
-//     |x| 2^-66: 0.52 + |x| 2^-62 carried by |f'| <= 1 (only felt next to
-//     the zeros of large arguments). The i386 emulator's FSIN/FCOS get a few
-//     low bits of the 64-bit result wrong (0.512 ulp measured for Real8),
-//     inside the 0.52.
-//   tangent, cotangent: the kernels in the register, rounded once (Real4
-//     0.53; Real8 0.9 up to pi/2, 0.8 beyond), plus the absolute angle error
-//     of the reduction carried by |f'| = 1/cos^2 or 1/sin^2: Real4 beyond
-//     pi/2, x 2/pi with 2/pi one Real8, |x| 2^-53; Real8 table step (to
-//     100000), pi/2 = hpa + hpc, |x| 2^-80 + 2^-66; Real8 beyond, pi/2 in
-//     three pieces with a correction summed in Real8, |x| 2^-105 + 2^-53.
+// Bounds in ulps, plus the absolute angle error of the reduction carried
+// by |f'| (`carried`):
+//   sine, cosine: FSIN/FCOS rounded once, 0.52 (the i386 emulator's 0.512
+//     inside it), plus the instruction's 66-bit pi, |x| 2^-62.
+//   tangent, cotangent: the kernels rounded once, Real4 0.53, Real8 0.9 to
+//     pi/2 and 0.8 beyond; the reduction's error: Real4 beyond pi/2 |x|
+//     2^-53; Real8 |x| 2^-80 + 2^-66 to 100000 (hpa + hpc), |x| 2^-105 +
+//     2^-53 beyond (pi/2 in three pieces).
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -42,40 +37,31 @@ double tan8_angle(double x) {
   return x < 0x1.921fcp+0 ? 0 : x < 0x1.86a01p+16 ? x * 0x1p-80 + 0x1p-66 : x * 0x1p-105 + 0x1p-53;
 }
 
-// FSIN/FCOS from `tiny` (log-uniform up to the first cut) to the limit.
+// FSIN/FCOS from `tiny` (log-uniform up to 0.785) to the limit.
 std::vector<Interval> fsin_ranges(double tiny, std::vector<double> cuts) {
-  std::vector<Interval> r =
-      between(cuts[0], {cuts.begin() + 1, cuts.end()}, std::vector<double>(cuts.size() - 1, 0.52));
-  r.insert(r.begin(), {tiny, cuts[0], 0.52, kLog});
-  return r;
+  return with_tiny(tiny, 0.785, 0.52, between(0.785, cuts, {0.52}));
 }
 
 // Real4 tangent: pi/4 and the Real4 nearest pi/2 (above it) switch methods.
 std::vector<Interval> tan4_ranges(double tiny) {
-  std::vector<Interval> r = between(0, {kQuarter, kHalfPi, 100, 823000}, {0.53, 0.53, 0.53, 0.53});
-  r.insert(r.begin(), {tiny, 1e-3, 0.53, kLog});
-  return r;
+  return with_tiny(tiny, 1e-3, 0.53, between(0, {kQuarter, kHalfPi, 100, 823000}, {0.53}));
 }
 
 // Real8 tangent: the ranges go by the high word (0x3FE921FB, 0x3FF921FB,
 // 0x40F86A00 the last of each).
 std::vector<Interval> tan8_ranges(double tiny) {
-  std::vector<Interval> r =
-      between(0, {0x1.921fcp-1, 0x1.921fcp+0, 100, 0x1.86a01p+16, 1e9, 3.53e15},
-              {0.9, 0.9, 0.8, 0.8, 0.8, 0.8});
-  r.insert(r.begin(), {tiny, 1e-3, 0.9, kLog});
-  return r;
+  return with_tiny(tiny, 1e-3, 0.9,
+                   between(0, {0x1.921fcp-1, 0x1.921fcp+0, 100, 0x1.86a01p+16, 1e9, 3.53e15},
+                           {0.9, 0.9, 0.8, 0.8, 0.8, 0.8}));
 }
 
 const float kBelow4 = down(823000.0f);
 const double kBelow8 = 3.5299999999999995e15;
-const std::vector<float> kTanEdges4 = {down(f32(0x3f490fdb)),
-                                       f32(0x3f490fdb),
-                                       up(f32(0x3f490fdb)),
-                                       down(f32(0x3fc90fdb)),
-                                       f32(0x3fc90fdb),
-                                       up(f32(0x3fc90fdb)),
-                                       kBelow4};
+std::vector<float> tan_edges4() {
+  std::vector<float> e = neighbours<float>({f32(0x3f490fdb), f32(0x3fc90fdb)});
+  e.push_back(kBelow4);
+  return e;
+}
 std::vector<double> tan_edges8() {
   std::vector<double> e = {100000.0, 100000.0625, kBelow8};  // 100000: high word 0x40F86A00
   // pi/2 rounded (0x3ff921fb54442d18): tan about 1.6e16
@@ -93,13 +79,13 @@ std::vector<double> tan_edges8() {
 // with default 3.40282002e+38 / 1.7976931348623011e+308 or plus infinity,
 // for either sign.
 const Row<float> kReal4[] = {
-    row("g_sin", g_sin, mpfr_sin, fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}))
+    row("g_sin", g_sin, mpfr_sin, fsin_ranges(1e-45, {3.15, 1000, 823000}))
         .odd()
         .widened_by(carried<float, fsin_angle, unit_slope>)
         .checked_at({kBelow4})
         .exactly({{0, 0}, {0x1p-149f, 0x1p-149f}, {kNaNF, kNaNF}})
         .reports({{823000, 202, kSqrtHalfF, kNaNF}, {-kInfF, 202, kSqrtHalfF, kNaNF}}),
-    row("g_cos", g_cos, mpfr_cos, fsin_ranges(1e-45, {0.785, 3.15, 1000, 823000}))
+    row("g_cos", g_cos, mpfr_cos, fsin_ranges(1e-45, {3.15, 1000, 823000}))
         .even()
         .widened_by(carried<float, fsin_angle, unit_slope>)
         .checked_at({kBelow4})
@@ -108,25 +94,25 @@ const Row<float> kReal4[] = {
     row("g_tan", g_tan, mpfr_tan, tan4_ranges(1e-45))
         .odd()
         .widened_by(carried<float, tan4_angle, tan_slope>)
-        .checked_at(kTanEdges4)
+        .checked_at(tan_edges4())
         .exactly({{0, 0}})
         .reports(faults<float>({823000, kInfF, kNaNF}, 211, 1, kNaNF)),
     row("g_cotan", g_cotan, mpfr_cot, tan4_ranges(3e-39))
         .odd()
         .widened_by(carried<float, tan4_angle, cot_slope>)
-        .checked_at(kTanEdges4)
+        .checked_at(tan_edges4())
         .exactly({{0x1p-149f, kInfF}})
         .reports({{-1e30f, 211, 1, kNaNF}, {0, 212, kBigF, kInfF}, {-0.0f, 212, kBigF, kInfF}}),
 };
 
 const Row<double> kReal8[] = {
-    row("g_dsin", g_dsin, mpfr_sin, fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}))
+    row("g_dsin", g_dsin, mpfr_sin, fsin_ranges(1e-320, {3.15, 1e5, 1e10, 3.53e15}))
         .odd()
         .widened_by(carried<double, fsin_angle, unit_slope>)
         .checked_at({kBelow8})
         .exactly({{0, 0}, {0x1p-1074, 0x1p-1074}, {kNaND, kNaND}})
         .reports({{3.53e15, 203, kSqrtHalfD, kNaND}, {-kInfD, 203, kSqrtHalfD, kNaND}}),
-    row("g_dcos", g_dcos, mpfr_cos, fsin_ranges(1e-320, {0.785, 3.15, 1e5, 1e10, 3.53e15}))
+    row("g_dcos", g_dcos, mpfr_cos, fsin_ranges(1e-320, {3.15, 1e5, 1e10, 3.53e15}))
         .even()
         .widened_by(carried<double, fsin_angle, unit_slope>)
         .checked_at({kBelow8})

@@ -1,22 +1,16 @@
 // Sines, cosines, tangents and cotangents of an angle in degrees and in
-// quadrant units, Real4 and Real8: one property table
-// (support/family_table.h) against MPFR, and the kernels of
-// tables/tan_degrees_table.h.
+// quadrant units, Real4 and Real8: one property table against MPFR, and the
+// kernels of tables/tan_degrees_table.h.
 //
-// Every reduction is exact in its unit (|x| - 90 k, |x| - k), so a multiple
-// of a right angle gives the exact 0 or +-1 (tangents: +-1 at the odd
-// multiples of half a right angle, poles reported), and the other results
-// carry only the kernels' errors and one rounding from the 64-bit
-// register. Bounds in ulps, from the kernels' errors measured with MPFR:
-//   degrees  sine, cosine 0.52 (Real4; 0.513 over every Real4), 0.75
-//            (Real8: S 0.24 on the slack to 45.1, C 0.23); tangent,
-//            cotangent 0.52 (Real4), 0.6 (Real8 kernels, 0.03 and 0.06) and
-//            0.7 in the table step (90 < |x| <= about 1e13: the short
-//            tangent is 0.15 ulp low near r = 0, its leading coefficient
-//            pi/180 rounded);
-//   quadrant units  sine, cosine 0.51 (Real4), 0.66 (Real8: the cosine
-//            cancels to half its leading 1 at r = 1/2); tangent, cotangent
-//            0.52 (Real4), 0.65 (Real8: 2r + r A/B 0.14 ulp).
+// Every reduction is exact in its unit, so a multiple of a right angle
+// gives the exact 0 or +-1 (tangents +-1 at the odd multiples of half a
+// right angle, poles reported); other results carry the kernels' errors
+// and one rounding. Bounds in ulps:
+//   degrees: sine, cosine 0.52 (Real4), 0.75 (Real8 kernels 0.24, 0.23);
+//     tangent, cotangent 0.52, 0.6 (Real8 kernels 0.03, 0.06), 0.7 in the
+//     table step 90 < |x| <= 1e13 (pi/180 rounded, 0.15 ulp near r = 0).
+//   quadrant units: sine, cosine 0.51, 0.66 (the cosine cancels at r =
+//     1/2); tangent, cotangent 0.52, 0.65 (2r + r A/B 0.14 ulp).
 #include <gtest/gtest.h>
 
 #include <array>
@@ -31,13 +25,11 @@ namespace {
 
 using namespace support;  // the special values kInfF, kNaNF, kBigF, kSqrtHalfF, ...
 
-// A tiny range (log-uniform), consecutive ranges through `cuts`, and the
-// arguments next to the multiples of a right angle in `near`.
+// A tiny range (log-uniform), consecutive ranges from 0 through `cuts`,
+// and the arguments next to the multiples of a right angle in `near`.
 std::vector<Interval> ranges(double tiny, double small, double ulps, std::vector<double> cuts,
                              Interval near) {
-  std::vector<Interval> r =
-      between(cuts[0], {cuts.begin() + 1, cuts.end()}, std::vector<double>(cuts.size() - 1, ulps));
-  r.insert(r.begin(), {tiny, small, ulps, kLog});
+  std::vector<Interval> r = with_tiny(tiny, small, ulps, between(0, cuts, {ulps}));
   r.push_back(near);
   return r;
 }
@@ -45,11 +37,12 @@ std::vector<Interval> ranges(double tiny, double small, double ulps, std::vector
 // Real8 degree tangents: the kernels up to 90 (high word 0x40568000) and
 // beyond 1e13 (0x42A2309C), the table step between.
 std::vector<Interval> dtand_ranges(double tiny) {
-  std::vector<Interval> r = between(0,
-                                    {45, std::bit_cast<double>(0x4056800100000000ull), 720, 1e9,
-                                     std::bit_cast<double>(0x42a2309d00000000ull), 1e15, 2.03e17},
-                                    {0.6, 0.6, 0.7, 0.7, 0.7, 0.6, 0.6});
-  r.insert(r.begin(), {tiny, 1e-6, 0.6, kLog});
+  std::vector<Interval> r =
+      with_tiny(tiny, 1e-6, 0.6,
+                between(0,
+                        {45, std::bit_cast<double>(0x4056800100000000ull), 720, 1e9,
+                         std::bit_cast<double>(0x42a2309d00000000ull), 1e15, 2.03e17},
+                        {0.6, 0.6, 0.7, 0.7, 0.7, 0.6, 0.6}));
   r.push_back({1e-9, 1, 0.7, kAround, {90, 180, 270, 630, 90090, 9000180, 9.0000000009e12}});
   r.push_back({1e-9, 1, 0.6, kAround, {0, 1.80000000009e13, 9.0000000018e13}});
   return r;
@@ -134,7 +127,7 @@ std::vector<Row<float>> rows4() {
   quad_edges.push_back(0x1p23f - 0.5f);
   std::vector<float> tanq_edges = neighbours<float>({0.5f, 1}, false);
   tanq_edges.push_back(0x1p23f - 0.5f);
-  const std::vector<double> deg = {0, 45, 90, 720, 1e6, 4.72e7}, quad = {0, 0.5, 1, 8, 1e4, 0x1p23};
+  const std::vector<double> deg = {45, 90, 720, 1e6, 4.72e7}, quad = {0.5, 1, 8, 1e4, 0x1p23};
   const Interval near_deg = {1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}};
   const auto degree = [&](const char *name, Unary<float> fn, oracle::Fn1 exact, double tiny) {
     return row(name, fn, exact, ranges(tiny, 1e-3, 0.52, deg, near_deg)).odd();
@@ -211,8 +204,8 @@ std::vector<Row<double>> rows8() {
   quad_edges.push_back(0x1p52 - 0.5);
   std::vector<double> tanq_edges = neighbours<double>({0.5, 1}, false);
   tanq_edges.push_back(0x1p52 - 0.5);
-  const std::vector<double> deg = {0, 45, 90, 720, 1e9, 1e15, 2.03e17};
-  const std::vector<double> quad = {0, 0.5, 1, 8, 1e6, 1e12, 0x1p52};
+  const std::vector<double> deg = {45, 90, 720, 1e9, 1e15, 2.03e17};
+  const std::vector<double> quad = {0.5, 1, 8, 1e6, 1e12, 0x1p52};
   const Interval near_deg = {1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
   const auto quadrant = [&](const char *name, Unary<double> fn, oracle::Fn1 exact, double tiny,
                             double ulps) {
@@ -270,21 +263,12 @@ std::vector<Row<double>> rows8() {
 VEXMORG_TABLE(TrigUnits, Real4, rows4(), 4000);
 VEXMORG_TABLE(TrigUnits, Real8, rows8(), 4000);
 
-// c[0] + c[1] s + ... in MPFR.
-void horner(oracle::Big &out, std::initializer_list<double> c, const oracle::Big &s) {
-  mpfr_set_zero(out, 1);
-  for (auto k = c.end(); k != c.begin();) {
-    mpfr_mul(out, out, s, MPFR_RNDN);
-    mpfr_add_d(out, out, *--k, MPFR_RNDN);
-  }
-}
-
 // The Real8 degree kernels of tan_degrees_table.h on (0, 45.1], evaluated
 // exactly: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s +
 // ... + c9 s^9)/r within the relative errors the header states.
 TEST(TanDegreesTable, KernelsWithinTheirStatedErrors) {
   using namespace vx::tan_degrees8;
-  oracle::Big r, s, a, b, t, e;
+  oracle::Big r, s, a, b, t;
   double tan_worst = 0, cot_worst = 0;
   const int n = static_cast<int>(scaled(20000));
   for (int i = 1; i <= n; ++i) {
@@ -296,16 +280,13 @@ TEST(TanDegreesTable, KernelsWithinTheirStatedErrors) {
     mpfr_div(a, a, b, MPFR_RNDN);
     mpfr_add_d(a, a, 1.0 / 64, MPFR_RNDN);
     mpfr_mul(a, a, r, MPFR_RNDN);
-    mpfr_div(e, a, t, MPFR_RNDN);
-    mpfr_sub_ui(e, e, 1, MPFR_RNDN);
-    tan_worst = std::fmax(tan_worst, std::fabs(mpfr_get_d(e, MPFR_RNDN)) * 0x1p53);
+    tan_worst = std::fmax(tan_worst, relative(a, t) * 0x1p53);
     horner(a, {0, c1, c2, c3, c4, c5, c6, c7, c8, c9}, s);
     mpfr_set_ld(b, c0, MPFR_RNDN);
     mpfr_add(a, a, b, MPFR_RNDN);
     mpfr_div(a, a, r, MPFR_RNDN);
-    mpfr_mul(e, a, t, MPFR_RNDN);  // cot times tan
-    mpfr_sub_ui(e, e, 1, MPFR_RNDN);
-    cot_worst = std::fmax(cot_worst, std::fabs(mpfr_get_d(e, MPFR_RNDN)) * 0x1p53);
+    mpfr_ui_div(t, 1, t, MPFR_RNDN);  // the cotangent
+    cot_worst = std::fmax(cot_worst, relative(a, t) * 0x1p53);
   }
   std::printf("  tangent %.4f, cotangent %.4f units of 2^-53\n", tan_worst, cot_worst);
   EXPECT_LE(tan_worst, 0.031);

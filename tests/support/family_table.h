@@ -38,8 +38,7 @@ enum class Spread { uniform, log, below, around };
 constexpr Spread kLog = Spread::log, kBelow = Spread::below, kAround = Spread::around;
 
 struct Interval {
-  double lo, hi;
-  double ulps;
+  double lo, hi, ulps;
   Spread spread = Spread::uniform;
   std::vector<double> centers = {};
 };
@@ -110,13 +109,20 @@ Row<T> row(const char *name, Unary<T> fn, oracle::Fn1 exact, std::vector<Interva
 }
 
 // Ranges from `from` to each of the switch points `ends` in turn, with a
-// bound each.
+// bound each (or one for all).
 inline std::vector<Interval> between(double from, std::vector<double> ends,
                                      std::vector<double> bounds) {
   std::vector<Interval> r;
   for (std::size_t i = 0; i < ends.size(); ++i)
-    r.push_back({i ? ends[i - 1] : from, ends[i], bounds[i]});
+    r.push_back({i ? ends[i - 1] : from, ends[i], bounds[bounds.size() == 1 ? 0 : i]});
   return r;
+}
+
+// A log-uniform range [tiny, small) with bound `ulps` before `rest`.
+inline std::vector<Interval> with_tiny(double tiny, double small, double ulps,
+                                       std::vector<Interval> rest) {
+  rest.insert(rest.begin(), {tiny, small, ulps, kLog});
+  return rest;
 }
 
 // Reported arguments xs with the defaults `finite` and `ieee`, negated for
@@ -152,11 +158,6 @@ std::vector<T> neighbours(const std::vector<T> &points, bool with_points = true)
     out.push_back(up(p));
   }
   return out;
-}
-
-template <class T>
-void PrintTo(const Row<T> &row, std::ostream *os) {
-  *os << row.name;
 }
 
 // The test name of a row: its name with every character but letters and
@@ -226,46 +227,59 @@ double check_argument(const Row<T> &row, T x, oracle::Big &e, int &failures,
   return err;
 }
 
-// fn(x) is `want` bit for bit (a NaN: any NaN) without a report.
+// "name(x, ...)".
+template <class... A>
+std::string call(const char *name, const A &...x) {
+  std::string args;
+  ((args += (args.empty() ? "" : ", ") + std::to_string(static_cast<double>(x))), ...);
+  return std::string(name) + "(" + args + ")";
+}
+
+// fn(x...) is `want` bit for bit (a NaN: any NaN) without a report.
 template <class T, class... A>
 void expect_value(const char *name, T (*fn)(const A *...), T want, const A &...x) {
   Recorder rec;
   const T got = fn(&x...);
   EXPECT_TRUE(rec.reports.empty()) << name << " reported";
-  std::string args;
-  ((args += (args.empty() ? "" : ", ") + std::to_string(static_cast<double>(x))), ...);
   EXPECT_TRUE(want != want ? got != got : bits_of(got) == bits_of(want))
-      << name << "(" << args << ") = " << got << ", not " << want;
+      << call(name, x...) << " = " << got << ", not " << want;
 }
 
-// A report of `error` for x, its one value a working copy of x, and the
-// default under both infinity flags.
-template <class T>
-void expect_error_row(const char *name, Unary<T> fn, const Fault<T> &f) {
-  SCOPED_TRACE(std::string(name) + "(" + std::to_string(f.x) + ")");
+// One report of `error` for x..., declined: the default `finite` under
+// infinity flag 0, `ieee` under 1. One argument: its one value a working
+// copy of x. Two: no values, the argument slots holding y and x.
+template <class T, class... A>
+void expect_error_row(const char *name, T (*fn)(const A *...), std::int32_t error, T finite, T ieee,
+                      const A &...x) {
   for (std::uint8_t flag : {0, 1}) {
+    SCOPED_TRACE(call(name, x...) + ", flag " + std::to_string(flag));
     Recorder rec(flag);
-    const T got = fn(&f.x);
-    ASSERT_EQ(rec.reports.size(), 1u) << "flag " << int{flag};
+    T seen[2] = {1, 1};
+    rec.answer = [&](const Report &report, int) {
+      for (int i = 0; i < static_cast<int>(sizeof...(A)); ++i) seen[i] = report.slot_as<T>(i + 1);
+      return 0;
+    };
+    const T got = fn(&x...);
+    ASSERT_EQ(rec.reports.size(), 1u);
     const Report &r = rec.reports[0];
-    EXPECT_EQ(r.number, f.error);
-    EXPECT_EQ(r.value_count, 1);
-    EXPECT_EQ(r.value_type[0], kTypeCode<T>);
-    EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(f.x));
-    EXPECT_NE(r.slot1, static_cast<const void *>(&f.x)) << "the slot is a working copy";
-    EXPECT_EQ(bits_of(got), bits_of(flag == 1 ? f.ieee : f.finite)) << "flag " << int{flag};
+    EXPECT_EQ(r.number, error);
+    EXPECT_EQ(r.value_count, 2 - static_cast<int>(sizeof...(A)));
+    const T args[] = {x...};
+    const void *where[] = {&x...};
+    if constexpr (sizeof...(A) == 1) {
+      EXPECT_EQ(r.value_type[0], kTypeCode<T>);
+      EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(args[0]));
+      EXPECT_NE(r.slot1, where[0]) << "the slot is a working copy";
+    } else {
+      EXPECT_EQ(bits_of(seen[0]), bits_of(args[0]));
+      EXPECT_EQ(bits_of(seen[1]), bits_of(args[1]));
+    }
+    EXPECT_EQ(bits_of(got), bits_of(flag == 1 ? ieee : finite));
   }
 }
 
-inline void print_worst(const std::string &what, const oracle::WorstCase &worst) {
-  std::printf("  %-52s %s\n", what.c_str(), worst.describe().c_str());
-}
-
-inline std::string describe(const char *name, const Interval &r) {
-  char text[160];
-  std::snprintf(text, sizeof text, "%s %s [%.6g, %.6g)", name,
-                r.centers.empty() ? "" : "|x - c| in", r.lo, r.hi);
-  return text;
+inline void print_worst(const char *what, const oracle::WorstCase &worst) {
+  std::printf("  %-52s %s\n", what, worst.describe().c_str());
 }
 
 // Every check of the row, with `count` arguments per range unless the row
@@ -284,7 +298,10 @@ void check(const Row<T> &row, std::uint64_t count = 20000) {
         if (row.skip == nullptr || !row.skip(x))
           worst.add(check_argument(row, x, e, failures, &r), static_cast<double>(x));
       }
-      if (row.exact != nullptr) print_worst(describe(row.name, r), worst);
+      char what[160];
+      std::snprintf(what, sizeof what, "%s %s [%.6g, %.6g)", row.name,
+                    r.centers.empty() ? "" : "|x - c| in", r.lo, r.hi);
+      if (row.exact != nullptr) print_worst(what, worst);
     }
     int failures = 0;
     for (const T x : row.points) check_argument(row, x, e, failures);
@@ -296,7 +313,8 @@ void check(const Row<T> &row, std::uint64_t count = 20000) {
     if (row.symmetry != Symmetry::none && !(p.x == 0 && std::signbit(p.x)) && p.x == p.x)
       expect_value(row.name, row.fn, row.symmetry == Symmetry::odd ? T(-p.want) : p.want, T(-p.x));
   }
-  for (const Fault<T> &f : row.errors) expect_error_row(row.name, row.fn, f);
+  for (const Fault<T> &f : row.errors)
+    expect_error_row(row.name, row.fn, f.error, f.finite, f.ieee, f.x);
 }
 
 // ---- Two arguments (y, x) ---------------------------------------------------
@@ -337,6 +355,11 @@ struct Row2 {
   std::vector<Fault2<T>> errors;
 };
 
+// A row prints as its name.
+template <class T>
+void PrintTo(const Row<T> &row, std::ostream *os) {
+  *os << row.name;
+}
 template <class T>
 void PrintTo(const Row2<T> &row, std::ostream *os) {
   *os << row.name;
@@ -375,26 +398,8 @@ void check(const Row2<T> &row, std::uint64_t n) {
     EXPECT_LE(oracle::ulp_error(row.fn(&p.y, &p.x), row.exact, p.y, p.x), p.ulps)
         << row.name << "(" << std::hexfloat << p.y << ", " << p.x << ")";
   for (const Pair<T> &p : row.exact_points) expect_value(row.name, row.fn, T(p.ulps), p.y, p.x);
-  for (const Fault2<T> &f : row.errors) {
-    for (std::uint8_t flag : {0, 1}) {
-      SCOPED_TRACE(std::string(row.name) + "(" + std::to_string(f.y) + ", " + std::to_string(f.x) +
-                   "), flag " + std::to_string(flag));
-      Recorder rec(flag);
-      T seen_y = 1, seen_x = 1;
-      rec.answer = [&](const Report &report, int) {
-        seen_y = report.slot_as<T>(1);
-        seen_x = report.slot_as<T>(2);
-        return 0;
-      };
-      const T got = row.fn(&f.y, &f.x);
-      ASSERT_EQ(rec.reports.size(), 1u);
-      EXPECT_EQ(rec.reports[0].number, f.error);
-      EXPECT_EQ(rec.reports[0].value_count, 0);
-      EXPECT_EQ(bits_of(seen_y), bits_of(f.y));
-      EXPECT_EQ(bits_of(seen_x), bits_of(f.x));
-      EXPECT_EQ(bits_of(got), bits_of(flag == 1 ? f.ieee : f.finite));
-    }
-  }
+  for (const Fault2<T> &f : row.errors)
+    expect_error_row(row.name, row.fn, f.error, f.finite, f.ieee, f.y, f.x);
 }
 
 // A table of rows as value-parameterized tests, one per row, `n` arguments
@@ -408,11 +413,28 @@ void check(const Row2<T> &row, std::uint64_t n) {
 
 // v as a pair of Real8 (a table entry): high the nearest to v, low the
 // nearest to the rest.
-inline void expect_split(mpfr_srcptr v, double high, double low, int entry) {
+template <class Label>
+void expect_split(mpfr_srcptr v, double high, double low, const Label &entry) {
   oracle::Big rest;
   EXPECT_EQ(high, mpfr_get_d(v, MPFR_RNDN)) << "entry " << entry;
   mpfr_sub_d(rest, v, high, MPFR_RNDN);
   EXPECT_EQ(low, mpfr_get_d(rest, MPFR_RNDN)) << "entry " << entry;
+}
+
+// out = c[0] + c[1] u + c[2] u^2 + ... (ascending coefficients), in MPFR.
+inline void horner(oracle::Big &out, const std::vector<double> &c, mpfr_srcptr u) {
+  mpfr_set_zero(out, 1);
+  for (auto k = c.rbegin(); k != c.rend(); ++k) {
+    mpfr_mul(out, out, u, MPFR_RNDN);
+    mpfr_add_d(out, out, *k, MPFR_RNDN);
+  }
+}
+
+// |v / exact - 1|; v is overwritten.
+inline double relative(oracle::Big &v, mpfr_srcptr exact) {
+  mpfr_div(v, v, exact, MPFR_RNDN);
+  mpfr_sub_ui(v, v, 1, MPFR_RNDN);
+  return std::fabs(mpfr_get_d(v, MPFR_RNDN));
 }
 
 // The pair entries (a hidden result address, two values) as one function
