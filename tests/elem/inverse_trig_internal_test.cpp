@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/tables/arc_fma_rationals.h"
 #include "elem/inverse_trig/inverse_trig.h"
 #include "elem/inverse_trig/tables/arc_fma_table.h"
 #include "elem/inverse_trig/tables/atan_table.h"
 #include "oracle/angle_units.h"
 #include "support/family_table.h"
+#include "tools/tables/arc_fma_rationals.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Every implemented export (the call table is generated from
+// Every implemented export (the call table is built from
 // tools/exports.tsv) against random bit patterns of its argument types,
 // under a handler that answers "take the default", "compute again" with the
 // same argument, or "compute again" with random replacements. After every
