@@ -3,7 +3,7 @@
 declares every implemented entry with the signature of tools/exports.tsv."""
 import argparse
 
-from signatures import read_implemented, read_tsv
+from signatures import read_implemented, read_tsv, write_if_changed
 
 SCALAR = {"r4": "float", "r8": "double", "i4": "int32_t", "i8": "int64_t", "l4": "int32_t",
           "void": "void"}
@@ -52,13 +52,7 @@ def main():
               f"  std::printf(\"{count} declarations match their signatures\\n\");",
               "  return 0;", "}", ""]
     text = "\n".join(lines)
-    try:
-        if open(args.out).read() == text:
-            return
-    except FileNotFoundError:
-        pass
-    with open(args.out, "w") as f:
-        f.write(text)
+    write_if_changed(args.out, text)
 
 
 if __name__ == "__main__":

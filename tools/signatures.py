@@ -58,3 +58,15 @@ def read_tsv(path):
 def read_implemented(path):
     with open(path) as f:
         return [n.strip() for n in f if n.strip()]
+
+
+def write_if_changed(path, text):
+    """Writes text to path unless the file holds it already (no rebuild)."""
+    try:
+        with open(path) as f:
+            if f.read() == text:
+                return
+    except FileNotFoundError:
+        pass
+    with open(path, "w") as f:
+        f.write(text)
