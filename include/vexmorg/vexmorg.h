@@ -334,6 +334,34 @@ VEXMORG_API float g_stexp(const float *x, const int32_t *i);
 VEXMORG_API double g_stexpd(const double *x, const int32_t *i);
 VEXMORG_API Real16 *g_stexpq(Real16 *result, const Real16 *x, const int32_t *i);
 
+/* ------------------------------------------------------------------------
+ * MODULO, MERGE and the floor helpers
+ *
+ * MODULO(a, p) = a - FLOOR(a / p) * p; a zero p is error 1396 (no values),
+ * after which the largest finite value of the type comes back whatever the
+ * handler answers. MERGE copies tsource when mask is not 0, else fsource.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API float g_modlr(const float *a, const float *p);
+VEXMORG_API double g_modld(const double *a, const double *p);
+VEXMORG_API Real16 *g_modlq(Real16 *result, const Real16 *a, const Real16 *p);
+
+/* FLOOR in the argument's type; FLOOR(-0.0) is +0.0 */
+VEXMORG_API float ulx_gflo(const float *x);
+VEXMORG_API double ulx_gfld(const double *x);
+VEXMORG_API Real16 *ulx_gflq(Real16 *result, const Real16 *x);
+
+VEXMORG_API float g_mrgr(const float *tsource, const float *fsource, const int32_t *mask);
+VEXMORG_API double g_mrgd(const double *tsource, const double *fsource, const int32_t *mask);
+VEXMORG_API Real16 *g_mrgq(Real16 *result, const Real16 *tsource, const Real16 *fsource,
+                           const int32_t *mask);
+VEXMORG_API Complex8 *g_cmrg(Complex8 *result, const Complex8 *tsource, const Complex8 *fsource,
+                             const int32_t *mask);
+VEXMORG_API Complex16 *g_dmrg(Complex16 *result, const Complex16 *tsource, const Complex16 *fsource,
+                              const int32_t *mask);
+VEXMORG_API Complex32 *g_qmrg(Complex32 *result, const Complex32 *tsource, const Complex32 *fsource,
+                              const int32_t *mask);
+
 #ifdef __cplusplus
 }
 #endif

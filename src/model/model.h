@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "frame/errors.h"
 
 namespace vx::model {
 
@@ -57,6 +58,16 @@ constexpr std::int32_t exponent(const Real16 &x) {
 // the sign and above).
 constexpr std::uint32_t placed_field(std::int32_t base, std::int32_t i, int shift) {
   return (static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(i)) << shift;
+}
+
+// The report of NEAREST and MODULO: `number` with the two arguments' working
+// copies in the slots and no values. The handler's answer does not matter:
+// both entries then return a fixed result.
+template <class A, class B>
+[[gnu::noinline, gnu::cold]] void report_fixed_result(std::int32_t number, const A &a, const B &b) {
+  A slot1 = a;
+  B slot2 = b;
+  raise_intrinsic_error(number, &slot1, &slot2, nullptr, 0);
 }
 
 }  // namespace vx::model

@@ -18,13 +18,14 @@
 //    an infinity toward zero to the largest finite value, an infinity away
 //    from zero to a NaN pattern.
 // A type code other than 9, 10 or 11 reads nothing and returns x.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
 #include "common/words128.h"
 #include "frame/block_fields.h"
 #include "frame/error_numbers.h"
-#include "frame/errors.h"
 #include "frame/hidden_result.h"
 #include "model/model.h"
 #include "quad/real16.h"
@@ -68,14 +69,12 @@ Direction direction(const void *s, std::int32_t code, bool &known) {
   }
 }
 
-// Error 1393 with x and s in the argument slots; the answer is not used.
+// Error 1393; s's slot holds as many bytes as its type has.
 template <class X>
-[[gnu::noinline, gnu::cold]] void report_zero_direction(const X &x, const void *s,
-                                                        std::size_t s_size) {
-  X slot1 = x;
-  unsigned char slot2[16] = {};
-  std::memcpy(slot2, s, s_size);
-  raise_intrinsic_error(err::kNearestZero, &slot1, slot2, nullptr, 0);
+void report_zero_direction(const X &x, const void *s, std::size_t s_size) {
+  std::array<unsigned char, 16> slot{};
+  std::memcpy(slot.data(), s, s_size);
+  report_fixed_result(err::kNearestZero, x, slot);
 }
 
 std::uint32_t step(std::uint32_t x, std::uint32_t sign) {
