@@ -3,12 +3,15 @@
 A signature reads `ret name(kind:type name, ...)`: `ref:` passes an address,
 `val:` a value; `ref:args list=[...]` passes the address of an argument
 list; `ref:(a|b|...)` an address whose type another argument names. The
-results and outputs are the `ref:` parameters named `result`, `s`, `c`,
-`sin_out`, `cos_out` and `out`; every other address is only read.
+results and outputs are the `ref:` parameters named `result`, `sin_out`,
+`cos_out` and `out`, and `s` and `c` where both are there (the sine and
+cosine of the paired routines); every other address is only read (the
+direction `s` of NEAREST).
 """
 import re
 
 OUTPUTS = {"result", "s", "c", "sin_out", "cos_out", "out"}
+PAIR_OUTPUTS = {"s", "c"}
 
 
 class Param:
@@ -42,6 +45,11 @@ class Signature:
             self.params = [Param("ref:args list")]
         else:
             self.params = [Param(p) for p in body.split(",")] if body.strip() else []
+        names = {p.name for p in self.params}
+        if not PAIR_OUTPUTS <= names:
+            for p in self.params:
+                if p.name in PAIR_OUTPUTS:
+                    p.output = False
 
 
 def read_tsv(path):
