@@ -28,10 +28,11 @@ float g_fract(const float *x) {
   return vx::real4_from_bits((w & 0x807fffff) | 0x3f000000);
 }
 
+// The high word's masks applied to the whole pattern (the low word passes).
 double g_fractd(const double *x) {
-  const std::uint32_t high = vx::high_word(*x);
-  if (field8(high) == 0) return *x;
-  return vx::real8_from_words((high & 0x800fffff) | 0x3fe00000, vx::low_word(*x));
+  const std::uint64_t b = vx::bits_at(x);
+  if ((b & 0x7ff0000000000000) == 0) return *x;
+  return vx::real8_from_bits((b & 0x800fffffffffffff) | 0x3fe0000000000000);
 }
 
 Real16 *g_fractq(Real16 *result, const Real16 *x) {

@@ -39,14 +39,17 @@ constexpr bool full_zero(const Real16 &x) {
 
 // EXPONENT: F - (bias - 1), or 0 for a zero (FPU test for Real4 and Real8,
 // word-3 test for Real16). A subnormal gives -126 or -1022, an infinity or
-// NaN 129, 1025 or 16385.
-inline std::int32_t exponent(float x) {
-  if (x == 0.0f) return 0;
-  return static_cast<std::int32_t>(field4(bits(x))) - 126;
+// NaN 129, 1025 or 16385. The FPU test is made on the pattern: exactly the
+// two signed zeros compare equal to 0.0.
+constexpr std::int32_t exponent(float x) {
+  const std::uint32_t w = bits(x);
+  if ((w << 1) == 0) return 0;
+  return static_cast<std::int32_t>(field4(w)) - 126;
 }
-inline std::int32_t exponent(double x) {
-  if (x == 0.0) return 0;
-  return static_cast<std::int32_t>(field8(high_word(x))) - 1022;
+constexpr std::int32_t exponent(double x) {
+  const std::uint64_t b = bits(x);
+  if ((b << 1) == 0) return 0;
+  return static_cast<std::int32_t>(field8(static_cast<std::uint32_t>(b >> 32))) - 1022;
 }
 constexpr std::int32_t exponent(const Real16 &x) {
   if (word3_zero(x)) return 0;
