@@ -22,36 +22,29 @@ constexpr float kLargestF = vx::real4_from_bits(0x7f7fffff);           // 3.4028
 constexpr double kLargestD = vx::real8_from_bits(0x7fefffffffffffff);  // 1.7976931348623157e+308
 constexpr Real16 qmx = vx::real16_from_words(0x7ffeffff, 0xffffffff, 0xffffffff, 0xffffffff);
 
+// Real4 and Real8: the quotient stored in T, its floor, then A - f * P in
+// the register, rounded to T once.
+template <class T>
+T modulo(const T *a, const T *p, T (*floor)(const T *), T largest) {
+  const T va = *a, vp = *p;
+  if (vp == 0) {  // error 1396
+    vx::model::report_fixed_result(vx::err::kModuloZero, va, vp);
+    return largest;
+  }
+  const T q = static_cast<T>(static_cast<long double>(va) / vp);
+  const T f = floor(&q);
+  return static_cast<T>(static_cast<long double>(va) - static_cast<long double>(f) * vp);
+}
+
 }  // namespace
 
-using vx::model::report_fixed_result;
-
-float g_modlr(const float *a, const float *p) {
-  const float va = *a, vp = *p;
-  if (vp == 0.0f) {  // error 1396
-    report_fixed_result(vx::err::kModuloZero, va, vp);
-    return kLargestF;
-  }
-  const float q = static_cast<float>(static_cast<long double>(va) / vp);
-  const float f = ulx_gflo(&q);
-  return static_cast<float>(static_cast<long double>(va) - static_cast<long double>(f) * vp);
-}
-
-double g_modld(const double *a, const double *p) {
-  const double va = *a, vp = *p;
-  if (vp == 0.0) {  // error 1396
-    report_fixed_result(vx::err::kModuloZero, va, vp);
-    return kLargestD;
-  }
-  const double q = static_cast<double>(static_cast<long double>(va) / vp);
-  const double f = ulx_gfld(&q);
-  return static_cast<double>(static_cast<long double>(va) - static_cast<long double>(f) * vp);
-}
+float g_modlr(const float *a, const float *p) { return modulo(a, p, ulx_gflo, kLargestF); }
+double g_modld(const double *a, const double *p) { return modulo(a, p, ulx_gfld, kLargestD); }
 
 Real16 *g_modlq(Real16 *result, const Real16 *a, const Real16 *p) {
   const Real16 va = *a, vp = *p;
   if (vx::model::word3_zero(vp)) {  // error 1396
-    report_fixed_result(vx::err::kModuloZero, va, vp);
+    vx::model::report_fixed_result(vx::err::kModuloZero, va, vp);
     return vx::store_result(result, qmx);
   }
   Real16 q, f, t, r;
