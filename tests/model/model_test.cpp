@@ -85,6 +85,11 @@ std::string text(double x) {
   std::snprintf(t, sizeof t, "%a", x);
   return t;
 }
+std::string text(std::int64_t v) {
+  char t[24];
+  std::snprintf(t, sizeof t, "%llx", static_cast<unsigned long long>(v));
+  return t;
+}
 bool same(const Real16 &a, const Real16 &b) { return oracle::same_bits(a, b); }
 bool same(std::int64_t a, std::int64_t b) { return a == b; }
 
@@ -96,8 +101,8 @@ struct Tally {
   void check(const std::string &entry, const X &x, std::int32_t i, const V &got,
              const optional<V> &want) {
     if (want && !same(got, *want) && ++failures[entry] <= 3)
-      ADD_FAILURE() << entry << "(" << text(x) << ", " << i
-                    << ") = " << ::testing::PrintToString(got);
+      ADD_FAILURE() << entry << "(" << text(x) << ", " << i << ") = " << text(got) << ", not "
+                    << text(*want);
   }
 };
 
