@@ -1,7 +1,8 @@
 ! REAL*16 through vexmorg, beside gfortran's own real(16) arithmetic (the
 ! two share their bit layout for normal numbers): the four operators, the
 ! square root and two conversions, each marked "same" when the bits agree.
-! Then an overflow travels through the runtime as an arithmetic exception.
+! Then an overflow travels through the runtime as an arithmetic exception,
+! and NEAREST steps across the ends of the range.
 program real16
   use, intrinsic :: iso_c_binding
   use vexmorg
@@ -13,6 +14,7 @@ program real16
   real(c_float128) :: b(5) = [3.0_c_float128, 0.1_c_float128, -7.0e-50_c_float128, &
                               3.0_c_float128, -7.0_c_float128]
   real(c_float128) :: ours, big
+  real(c_float) :: h4, x4
   type(vexmori_error_report) :: report
   integer(c_int32_t) :: reports
   integer :: i
@@ -48,6 +50,19 @@ program real16
   call g_aqmq(ours, big, 2.0_c_float128)
   print '(a, es16.6e4)', '  with the infinity flag set: ', ours
   call vexmori_set_report_flag(0_c_int8_t)
+
+  ! NEAREST steps the bit pattern: past the largest value lies the infinity,
+  ! below the infinity the largest value, next to a zero the smallest
+  ! subnormal. gfortran's NEAREST in the second column.
+  print '(/a)', 'NEAREST at the ends of the range (ours, gfortran''s):'
+  h4 = huge(h4)
+  x4 = g_neare(h4, 1.0_c_float)
+  print '(a, 2es16.8)', '  Real4 huge, up      ', x4, nearest(h4, 1.0)
+  print '(a, 2es16.8)', '  Real4 infinity, down', g_neare(x4, -1.0_c_float), nearest(x4, -1.0)
+  print '(a, 2es16.8)', '  Real4 -0.0, up      ', g_neare(-0.0_c_float, 1.0_c_float), &
+    nearest(-0.0_c_float, 1.0)
+  call g_neareq(ours, 0.0_c_float128, -1.0_c_float128)
+  print '(a, 2es16.6e4)', '  Real16 0, down      ', ours, nearest(0.0_c_float128, -1.0)
 
 contains
 

@@ -3,13 +3,15 @@
 A signature reads `ret name(kind:type name, ...)`: `ref:` passes an address,
 `val:` a value; `ref:args list=[...]` passes the address of an argument
 list; `ref:(a|b|...)` an address whose type another argument names. The
-results and outputs are the `ref:` parameters named `result`, `s`, `c`,
-`out` or `*_out` (`sin_out`, `sinh_out`, `flag_out`, ...); every other
-address is only read.
+results and outputs are the `ref:` parameters named `result`, `out` or
+`*_out` (`sin_out`, `sinh_out`, `flag_out`, ...), and `s` and `c` where both
+are there (the sine and cosine of the paired routines); every other address
+is only read (the direction `s` of NEAREST).
 """
 import re
 
 OUTPUTS = {"result", "s", "c", "out"}
+PAIR_OUTPUTS = {"s", "c"}
 
 
 class Param:
@@ -43,6 +45,11 @@ class Signature:
             self.params = [Param("ref:args list")]
         else:
             self.params = [Param(p) for p in body.split(",")] if body.strip() else []
+        names = {p.name for p in self.params}
+        if not PAIR_OUTPUTS <= names:
+            for p in self.params:
+                if p.name in PAIR_OUTPUTS:
+                    p.output = False
 
 
 def read_tsv(path):

@@ -150,6 +150,13 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_cmrg(res, tsource, fsource, mask) bind(c, name='g_cmrg')
+      import :: c_float_complex, c_int32_t
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: tsource
+      complex(c_float_complex), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end subroutine
     real(c_float) function g_cos(x) bind(c, name='g_cos')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -295,6 +302,13 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_dmrg(res, tsource, fsource, mask) bind(c, name='g_dmrg')
+      import :: c_double_complex, c_int32_t
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: tsource
+      complex(c_double_complex), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end subroutine
     subroutine g_dsch(res, x) bind(c, name='g_dsch')
       import :: c_double, c_double_complex
       complex(c_double_complex), intent(out) :: res
@@ -381,6 +395,31 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    integer(c_int32_t) function g_expon(x) bind(c, name='g_expon')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_expond(x) bind(c, name='g_expond')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+    end function
+    integer(c_int32_t) function g_exponq(x) bind(c, name='g_exponq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: x
+    end function
+    real(c_float) function g_fract(x) bind(c, name='g_fract')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_fractd(x) bind(c, name='g_fractd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    subroutine g_fractq(res, x) bind(c, name='g_fractq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     real(c_float) function g_gamma(x) bind(c, name='g_gamma')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -392,6 +431,18 @@ module vexmorg
     integer(c_int32_t) function g_iqnint(x) bind(c, name='g_iqnint')
       import :: c_float128, c_int32_t
       real(c_float128), intent(in) :: x
+    end function
+    integer(c_int64_t) function g_jexpnd(x) bind(c, name='g_jexpnd')
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: x
+    end function
+    integer(c_int64_t) function g_jexpnq(x) bind(c, name='g_jexpnq')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(in) :: x
+    end function
+    integer(c_int64_t) function g_jexpon(x) bind(c, name='g_jexpon')
+      import :: c_float, c_int64_t
+      real(c_float), intent(in) :: x
     end function
     integer(c_int64_t) function g_jqnint(x) bind(c, name='g_jqnint')
       import :: c_float128, c_int64_t
@@ -413,6 +464,76 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_double) function g_modld(a, p) bind(c, name='g_modld')
+      import :: c_double
+      real(c_double), intent(in) :: a
+      real(c_double), intent(in) :: p
+    end function
+    subroutine g_modlq(res, a, p) bind(c, name='g_modlq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: p
+    end subroutine
+    real(c_float) function g_modlr(a, p) bind(c, name='g_modlr')
+      import :: c_float
+      real(c_float), intent(in) :: a
+      real(c_float), intent(in) :: p
+    end function
+    real(c_double) function g_mrgd(tsource, fsource, mask) bind(c, name='g_mrgd')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: tsource
+      real(c_double), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end function
+    subroutine g_mrgq(res, tsource, fsource, mask) bind(c, name='g_mrgq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: tsource
+      real(c_float128), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end subroutine
+    real(c_float) function g_mrgr(tsource, fsource, mask) bind(c, name='g_mrgr')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: tsource
+      real(c_float), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end function
+    real(c_float) function g_neare(x, s) bind(c, name='g_neare')
+      import :: c_float
+      real(c_float), intent(in) :: x
+      real(c_float), intent(in) :: s
+    end function
+    real(c_float) function g_neare2(x, s, typecode) bind(c, name='g_neare2')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+      type(*), intent(in) :: s
+      integer(c_int32_t), intent(in) :: typecode
+    end function
+    real(c_double) function g_neared(x, s) bind(c, name='g_neared')
+      import :: c_double
+      real(c_double), intent(in) :: x
+      real(c_double), intent(in) :: s
+    end function
+    real(c_double) function g_neared2(x, s, typecode) bind(c, name='g_neared2')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+      type(*), intent(in) :: s
+      integer(c_int32_t), intent(in) :: typecode
+    end function
+    subroutine g_neareq(res, x, s) bind(c, name='g_neareq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(in) :: s
+    end subroutine
+    subroutine g_neareq2(res, x, s, typecode) bind(c, name='g_neareq2')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      type(*), intent(in) :: s
+      integer(c_int32_t), intent(in) :: typecode
+    end subroutine
     subroutine g_qabs(res, x) bind(c, name='g_qabs')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -486,6 +607,13 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: p
     end subroutine
+    subroutine g_qmrg(res, tsource, fsource, mask) bind(c, name='g_qmrg')
+      import :: c_float128_complex, c_int32_t
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: tsource
+      complex(c_float128_complex), intent(in) :: fsource
+      integer(c_int32_t), intent(in) :: mask
+    end subroutine
     subroutine g_qnint(res, x) bind(c, name='g_qnint')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -512,6 +640,35 @@ module vexmorg
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
+    end subroutine
+    real(c_float) function g_rrspa(x) bind(c, name='g_rrspa')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_rrspad(x) bind(c, name='g_rrspad')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    subroutine g_rrspaq(res, x) bind(c, name='g_rrspaq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    real(c_float) function g_scale(x, i) bind(c, name='g_scale')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
+    end function
+    real(c_double) function g_scaled(x, i) bind(c, name='g_scaled')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
+    end function
+    subroutine g_scaleq(res, x, i) bind(c, name='g_scaleq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
     end subroutine
     subroutine g_scnh(res, x) bind(c, name='g_scnh')
       import :: c_float, c_float_complex
@@ -553,10 +710,39 @@ module vexmorg
       import :: c_float, c_float128
       real(c_float128), intent(in) :: x
     end function
+    real(c_float) function g_spaci(x) bind(c, name='g_spaci')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_spacid(x) bind(c, name='g_spacid')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    subroutine g_spaciq(res, x) bind(c, name='g_spaciq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     real(c_float) function g_sqrt(x) bind(c, name='g_sqrt')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_float) function g_stexp(x, i) bind(c, name='g_stexp')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
+    end function
+    real(c_double) function g_stexpd(x, i) bind(c, name='g_stexpd')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
+    end function
+    subroutine g_stexpq(res, x, i) bind(c, name='g_stexpq')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int32_t), intent(in) :: i
+    end subroutine
     real(c_float) function g_tan(x) bind(c, name='g_tan')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -573,6 +759,19 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_double) function ulx_gfld(x) bind(c, name='ulx_gfld')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_float) function ulx_gflo(x) bind(c, name='ulx_gflo')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    subroutine ulx_gflq(res, x) bind(c, name='ulx_gflq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine ulx_gqqc(res, x) bind(c, name='ulx_gqqc')
       import :: c_float128, real16_words
       real(c_float128), intent(out) :: res

@@ -287,6 +287,81 @@ VEXMORG_API Complex32 *g_qconjg(Complex32 *result, const Complex32 *z);
 VEXMORG_API Real16 *g_qreal(Real16 *result, const Complex32 *z);
 VEXMORG_API Real16 *g_qimag(Real16 *result, const Complex32 *z);
 
+/* ------------------------------------------------------------------------
+ * Numeric model intrinsics, Real4, Real8 and Real16
+ *
+ * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,
+ * computed on the bit patterns without rounding. Only NEAREST reports: a
+ * zero direction is error 1393 (no values), and x comes back whatever the
+ * handler answers. SCALE and SET_EXPONENT do not check the range of the
+ * new exponent.
+ * ---------------------------------------------------------------------- */
+
+/* EXPONENT as INTEGER*4 and INTEGER*8 */
+VEXMORG_API int32_t g_expon(const float *x);
+VEXMORG_API int32_t g_expond(const double *x);
+VEXMORG_API int32_t g_exponq(const Real16 *x);
+VEXMORG_API int64_t g_jexpon(const float *x);
+VEXMORG_API int64_t g_jexpnd(const double *x);
+VEXMORG_API int64_t g_jexpnq(const Real16 *x);
+
+/* FRACTION, RRSPACING, SPACING */
+VEXMORG_API float g_fract(const float *x);
+VEXMORG_API double g_fractd(const double *x);
+VEXMORG_API Real16 *g_fractq(Real16 *result, const Real16 *x);
+VEXMORG_API float g_rrspa(const float *x);
+VEXMORG_API double g_rrspad(const double *x);
+VEXMORG_API Real16 *g_rrspaq(Real16 *result, const Real16 *x);
+VEXMORG_API float g_spaci(const float *x);
+VEXMORG_API double g_spacid(const double *x);
+VEXMORG_API Real16 *g_spaciq(Real16 *result, const Real16 *x);
+
+/* NEAREST(x, s); the 2 forms take s of the type code `typecode` (9 Real4,
+ * 10 Real8, 11 Real16) */
+VEXMORG_API float g_neare(const float *x, const float *s);
+VEXMORG_API double g_neared(const double *x, const double *s);
+VEXMORG_API Real16 *g_neareq(Real16 *result, const Real16 *x, const Real16 *s);
+VEXMORG_API float g_neare2(const float *x, const void *s, const int32_t *typecode);
+VEXMORG_API double g_neared2(const double *x, const void *s, const int32_t *typecode);
+VEXMORG_API Real16 *g_neareq2(Real16 *result, const Real16 *x, const void *s,
+                              const int32_t *typecode);
+
+/* SCALE(x, i) and SET_EXPONENT(x, i) */
+VEXMORG_API float g_scale(const float *x, const int32_t *i);
+VEXMORG_API double g_scaled(const double *x, const int32_t *i);
+VEXMORG_API Real16 *g_scaleq(Real16 *result, const Real16 *x, const int32_t *i);
+VEXMORG_API float g_stexp(const float *x, const int32_t *i);
+VEXMORG_API double g_stexpd(const double *x, const int32_t *i);
+VEXMORG_API Real16 *g_stexpq(Real16 *result, const Real16 *x, const int32_t *i);
+
+/* ------------------------------------------------------------------------
+ * MODULO, MERGE and the floor helpers
+ *
+ * MODULO(a, p) = a - FLOOR(a / p) * p; a zero p is error 1396 (no values),
+ * after which the largest finite value of the type comes back whatever the
+ * handler answers. MERGE copies tsource when mask is not 0, else fsource.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API float g_modlr(const float *a, const float *p);
+VEXMORG_API double g_modld(const double *a, const double *p);
+VEXMORG_API Real16 *g_modlq(Real16 *result, const Real16 *a, const Real16 *p);
+
+/* FLOOR in the argument's type; FLOOR(-0.0) is +0.0 */
+VEXMORG_API float ulx_gflo(const float *x);
+VEXMORG_API double ulx_gfld(const double *x);
+VEXMORG_API Real16 *ulx_gflq(Real16 *result, const Real16 *x);
+
+VEXMORG_API float g_mrgr(const float *tsource, const float *fsource, const int32_t *mask);
+VEXMORG_API double g_mrgd(const double *tsource, const double *fsource, const int32_t *mask);
+VEXMORG_API Real16 *g_mrgq(Real16 *result, const Real16 *tsource, const Real16 *fsource,
+                           const int32_t *mask);
+VEXMORG_API Complex8 *g_cmrg(Complex8 *result, const Complex8 *tsource, const Complex8 *fsource,
+                             const int32_t *mask);
+VEXMORG_API Complex16 *g_dmrg(Complex16 *result, const Complex16 *tsource, const Complex16 *fsource,
+                              const int32_t *mask);
+VEXMORG_API Complex32 *g_qmrg(Complex32 *result, const Complex32 *tsource, const Complex32 *fsource,
+                              const int32_t *mask);
+
 #ifdef __cplusplus
 }
 #endif

@@ -97,4 +97,12 @@ enum Real16Arithmetic : std::int32_t {
                             // 0 or less; no values
 };
 
+// ---- model, modulo_merge: NEAREST and MODULO ------------------------------
+enum Model : std::int32_t {
+  kNearestZero = 1393,  // g_neare g_neared g_neareq g_neare2 g_neared2 g_neareq2:
+                        // direction s zero; no values, x returned
+  kModuloZero = 1396,   // g_modlr g_modld g_modlq: P zero; no values, the largest
+                        // finite value returned
+};
+
 }  // namespace vx::err
