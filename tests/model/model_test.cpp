@@ -325,16 +325,15 @@ TEST(Model, Real16) {
 // none of them overflows or underflows.
 TEST(Modulo, Real16) {
   Real16Sampler s(1396);
-  oracle::Real16Reference ref;
   Tally t;
   int compared = 0;
   for (std::uint64_t n = 0; n < scaled(50000); ++n) {
     const std::uint32_t ep = 0x3000 + s.below32(0x2000);
     const Real16 p = s.with_exponent(ep),
                  a = s.with_exponent(ep + s.below32(240) - 120 + (n % 8 == 0 ? 500 : 0));
-    const auto q = ref.div(a, p);
-    const auto m = ref.mul(floor16(q.bits), p);
-    const auto want = ref.sub(a, m.bits);
+    const auto q = oracle::reference(oracle::Op::div, a, p);
+    const auto m = oracle::reference(oracle::Op::mul, floor16(q.bits), p);
+    const auto want = oracle::reference(oracle::Op::sub, a, m.bits);
     if (q.outcome != oracle::Outcome::value || m.outcome != oracle::Outcome::value ||
         want.outcome != oracle::Outcome::value)
       continue;
