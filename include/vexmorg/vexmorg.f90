@@ -16,6 +16,28 @@ module vexmorg
   end type
 
   interface
+    subroutine g_acdc(res, a, b) bind(c, name='g_acdc')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: a
+      complex(c_float_complex), intent(in) :: b
+    end subroutine
+    subroutine g_acmc(res, a, b) bind(c, name='g_acmc')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: a
+      complex(c_float_complex), intent(in) :: b
+    end subroutine
+    integer(c_int32_t) function g_acmp(a, b) bind(c, name='g_acmp')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
+    integer(c_int32_t) function g_acmpe(a, b) bind(c, name='g_acmpe')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(in) :: a
+      real(c_float128), intent(in) :: b
+    end function
     real(c_float) function g_acos(x) bind(c, name='g_acos')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -146,6 +168,30 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_axdx(res, a, b) bind(c, name='g_axdx')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: a
+      complex(c_double_complex), intent(in) :: b
+    end subroutine
+    subroutine g_axmx(res, a, b) bind(c, name='g_axmx')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: a
+      complex(c_double_complex), intent(in) :: b
+    end subroutine
+    subroutine g_azdz(res, a, b) bind(c, name='g_azdz')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: a
+      complex(c_float128_complex), intent(in) :: b
+    end subroutine
+    subroutine g_azmz(res, a, b) bind(c, name='g_azmz')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: a
+      complex(c_float128_complex), intent(in) :: b
+    end subroutine
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x

@@ -247,6 +247,11 @@ VEXMORG_API int32_t g_afge(const Real16 *a, const Real16 *b);
 VEXMORG_API int32_t g_aflt(const Real16 *a, const Real16 *b);
 VEXMORG_API int32_t g_afle(const Real16 *a, const Real16 *b);
 
+/* Three-way comparison of a and b: 0 equal (+0 equals -0), 1 a < b, 2 a > b,
+ * 3 unordered (a NaN); g_acmp and g_acmpe are the same */
+VEXMORG_API int32_t g_acmp(const Real16 *a, const Real16 *b);
+VEXMORG_API int32_t g_acmpe(const Real16 *a, const Real16 *b);
+
 /* -x for a Real16 passed by value (four words, word 0 first); -0 is +0 */
 VEXMORG_API Real16 *ulx_gqqc(Real16 *result, Real16 x);
 
@@ -361,6 +366,19 @@ VEXMORG_API Complex16 *g_dmrg(Complex16 *result, const Complex16 *tsource, const
                               const int32_t *mask);
 VEXMORG_API Complex32 *g_qmrg(Complex32 *result, const Complex32 *tsource, const Complex32 *fsource,
                               const int32_t *mask);
+ * Complex products and quotients, a * b and a / b. Complex8 and Complex16
+ * compute in the x87 register and round each part once; quotients by
+ * Smith's formula (no squares of the divisor's components). Complex32 is a
+ * fixed sequence of rounded Real16 operations, whose overflow, underflow
+ * and division-by-zero reports are its own; a Complex32 zero divisor gives
+ * +0 + 0i without a report. The result may share storage with a or b.
+ * ---------------------------------------------------------------------- */
+VEXMORG_API void g_acmc(Complex8 *result, const Complex8 *a, const Complex8 *b);
+VEXMORG_API void g_acdc(Complex8 *result, const Complex8 *a, const Complex8 *b);
+VEXMORG_API void g_axmx(Complex16 *result, const Complex16 *a, const Complex16 *b);
+VEXMORG_API void g_axdx(Complex16 *result, const Complex16 *a, const Complex16 *b);
+VEXMORG_API void g_azmz(Complex32 *result, const Complex32 *a, const Complex32 *b);
+VEXMORG_API void g_azdz(Complex32 *result, const Complex32 *a, const Complex32 *b);
 
 #ifdef __cplusplus
 }

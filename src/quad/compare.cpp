@@ -11,6 +11,13 @@
 //   4. The orderings decide by sign, then by magnitude (word 3 without the
 //      sign, then words 2, 1, 0, unsigned); for negative operands the larger
 //      magnitude is the smaller value.
+//
+// Three-way comparisons g_acmp and g_acmpe (identical): 3 when a or b is a
+// NaN; 0 for zeros of opposite signs (word 3 0 or 0x80000000, whatever
+// words 0 to 2 hold); otherwise by sign, then magnitude: 0 equal, 1 a
+// below b, 2 a above b. Zeros of the same sign order by their lower words
+// like any other magnitudes, so -0 against -0 with words 0 to 2 clear is 0;
+// the infinity patterns are the largest magnitudes of their sign.
 #include <cstdint>
 
 #include "quad/real16.h"
@@ -55,6 +62,14 @@ std::int32_t relation(const Real16 &a, const Real16 &b) {
   return 0;
 }
 
+// The code of g_acmp: 0 equal, 1 below, 2 above, 3 unordered.
+std::int32_t three_way(const Real16 &a, const Real16 &b) {
+  if (is_nan(a) || is_nan(b)) return 3;
+  if (sign_of(a) != sign_of(b) && is_zero(a) && is_zero(b)) return 0;
+  const int c = order(a, b);
+  return c == 0 ? 0 : c < 0 ? 1 : 2;
+}
+
 }  // namespace
 
 int order(const Real16 &a, const Real16 &b) {
@@ -88,3 +103,6 @@ std::int32_t g_aflt(const Real16 *a, const Real16 *b) {
 std::int32_t g_afle(const Real16 *a, const Real16 *b) {
   return vx::quad::relation<Relation::le>(*a, *b);
 }
+
+std::int32_t g_acmp(const Real16 *a, const Real16 *b) { return vx::quad::three_way(*a, *b); }
+std::int32_t g_acmpe(const Real16 *a, const Real16 *b) { return vx::quad::three_way(*a, *b); }
