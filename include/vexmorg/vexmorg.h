@@ -366,6 +366,8 @@ VEXMORG_API Complex16 *g_dmrg(Complex16 *result, const Complex16 *tsource, const
                               const int32_t *mask);
 VEXMORG_API Complex32 *g_qmrg(Complex32 *result, const Complex32 *tsource, const Complex32 *fsource,
                               const int32_t *mask);
+
+/* ------------------------------------------------------------------------
  * Complex products and quotients, a * b and a / b. Complex8 and Complex16
  * compute in the x87 register and round each part once; quotients by
  * Smith's formula (no squares of the divisor's components). Complex32 is a
