@@ -8,13 +8,19 @@ parameter, read from tools/exports.tsv.
 Tokens: `in:T` an operand read by address, `out:T` a result or output by
 address, `val:T` a value, `any:T1|T2|...` an operand whose type the
 parameter `typecode` names, `code:typecode` and `flag:present` those words,
-`list:desc result,desc a,...` an argument list. The sweep calls every row
+`list:T:desc result,desc a,...` an argument list whose arrays hold elements
+of type T (the MATMUL entries: the type letter that ends the name, `d` for
+ulx_gmd2 and `x` for ulx_gmx2). The sweep calls every row
 with the calling convention the tokens describe and fails on a token it
 cannot build.
 """
 import argparse
 
 from signatures import read_implemented, read_tsv, write_if_changed
+
+
+MATMUL_TYPES = {"r": "r4", "d": "r8", "q": "r16", "c": "c8", "x": "c16", "z": "c32"}
+MATMUL_LETTER = {"ulx_gmd2": "d", "ulx_gmx2": "x"}
 
 
 def token(p):
@@ -42,7 +48,10 @@ def main():
             continue
         if sig.args_list is not None:
             items = ",".join(a.split(":", 1)[1] for a in sig.args_list)
-            tokens = [f"list:{items}"]
+            element = ""
+            if sig.family == "matmul":
+                element = MATMUL_TYPES[MATMUL_LETTER.get(sig.name, sig.name[-1])] + ":"
+            tokens = [f"list:{element}{items}"]
         else:
             tokens = [token(p) for p in sig.params]
         params = ", ".join(f'"{t}"' for t in tokens)

@@ -510,6 +510,30 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_matmlc(list) bind(c, name='g_matmlc')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_matmld(list) bind(c, name='g_matmld')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_matmlq(list) bind(c, name='g_matmlq')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_matmlr(list) bind(c, name='g_matmlr')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_matmlx(list) bind(c, name='g_matmlx')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_matmlz(list) bind(c, name='g_matmlz')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
     real(c_double) function g_modld(a, p) bind(c, name='g_modld')
       import :: c_double
       real(c_double), intent(in) :: a
@@ -817,6 +841,14 @@ module vexmorg
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine ulx_gmd2(list) bind(c, name='ulx_gmd2')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine ulx_gmx2(list) bind(c, name='ulx_gmx2')
+      import :: c_ptr
+      type(c_ptr), value :: list
     end subroutine
     subroutine ulx_gqqc(res, x) bind(c, name='ulx_gqqc')
       import :: c_float128, real16_words

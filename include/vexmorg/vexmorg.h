@@ -83,10 +83,14 @@ typedef struct MatmulArgs {
 #ifdef __cplusplus
 static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
 static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
+static_assert(sizeof(DimensionEntry) == 8 * VEXMORG_WORD_SCALE, "dimension entry size");
+static_assert(offsetof(DimensionEntry, extent_ref) == 4 * VEXMORG_WORD_SCALE, "extent offset");
 static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
 #else
 _Static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
 _Static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
+_Static_assert(sizeof(DimensionEntry) == 8 * VEXMORG_WORD_SCALE, "dimension entry size");
+_Static_assert(offsetof(DimensionEntry, extent_ref) == 4 * VEXMORG_WORD_SCALE, "extent offset");
 _Static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
 #endif
 
@@ -381,6 +385,26 @@ VEXMORG_API void g_axmx(Complex16 *result, const Complex16 *a, const Complex16 *
 VEXMORG_API void g_axdx(Complex16 *result, const Complex16 *a, const Complex16 *b);
 VEXMORG_API void g_azmz(Complex32 *result, const Complex32 *a, const Complex32 *b);
 VEXMORG_API void g_azdz(Complex32 *result, const Complex32 *a, const Complex32 *b);
+
+/* ------------------------------------------------------------------------
+ * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,
+ * matrix times vector or vector times matrix by the operands' ranks; the
+ * product goes to the result's data, contiguous in column order, and its
+ * strides and extents through the result's references. Real4, Real8 and
+ * their complex types sum in the 80-bit format, the matrix product
+ * rounding C after each panel of 8 inner terms; Real16 and Complex32 round
+ * every operation. Inner extents that differ: error 1375, the result's
+ * strides and extents zeroed. g_matmld and g_matmlx hand operands on
+ * 8-byte boundaries to ulx_gmd2 and ulx_gmx2 (same results).
+ * ---------------------------------------------------------------------- */
+VEXMORG_API void g_matmlr(const MatmulArgs *list);
+VEXMORG_API void g_matmld(const MatmulArgs *list);
+VEXMORG_API void g_matmlq(const MatmulArgs *list);
+VEXMORG_API void g_matmlc(const MatmulArgs *list);
+VEXMORG_API void g_matmlx(const MatmulArgs *list);
+VEXMORG_API void g_matmlz(const MatmulArgs *list);
+VEXMORG_API void ulx_gmd2(const MatmulArgs *list);
+VEXMORG_API void ulx_gmx2(const MatmulArgs *list);
 
 #ifdef __cplusplus
 }

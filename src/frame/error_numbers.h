@@ -105,4 +105,10 @@ enum Model : std::int32_t {
                         // finite value returned
 };
 
+// ---- matmul: MATMUL over array descriptors ---------------------------------
+enum Matmul : std::int32_t {
+  kMatmulShape = 1375,  // g_matmlr g_matmld g_matmlq g_matmlc g_matmlx g_matmlz ulx_gmd2
+                        // ulx_gmx2: inner extents differ; no values, result shape zeroed
+};
+
 }  // namespace vx::err

@@ -13,6 +13,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -151,6 +152,7 @@ struct State {
   std::uint64_t index = 0;
   Rng rng;
   int mode = 0, reports = 0, answer = 0;
+  int most = 40;  // reports one call may make: a MATMUL makes up to 8 Real16 operations a term
   std::int32_t last = 0;
   const char *fault = "";
 } s;
@@ -191,7 +193,7 @@ void handler(void *record) {
   if (record != block + field(kErrorNumber).offset) s.fault = "the handler got another address";
   if (s.mode == 1 && s.answer && number != s.last)
     s.fault = "the same argument reported another error";
-  if (++s.reports > 40) s.fault = "the resume loop goes on after the answer 0";
+  if (++s.reports > s.most) s.fault = "the resume loop goes on after the answer 0";
   for (size_t i = 0; s.mode == 2 && s.reports <= 8 && i < s.slots.size() && i < 2; ++i)
     if (s.slots[i])
       random_unit(s.rng, *s.slots[i],
@@ -240,7 +242,7 @@ void prepare(const std::vector<Param> &ps, const Arena &arena, Call &c) {
   int code = 3, gi = 0, xi = 0;
   for (const Param &p : ps)
     if (p.role == 'c') code = "\1\2\3\4\11\12\13"[s.rng() % 7];
-  s.args.clear();
+  s.args.clear(), s.most = 40;
   for (size_t i = 0; i < ps.size(); ++i) {
     const Param &p = ps[i];
     const Type &t = p.role == 'a' ? type_of(kCodeTypes[code]) : *p.type;
@@ -314,6 +316,94 @@ std::string check(const Export &e, const std::vector<Param> &ps, const Arena &ar
   return "";
 }
 
+// MATMUL argument lists (`list:T:...`): the list, the descriptors and their
+// integers in `g_list`; A, B and the result on arena pages 1 to 3, each
+// region ending at its page's end. Extents -2 to 6 (negative ones count as
+// 0), one call in five with inner extents that may differ; element steps of
+// either sign and transposed views, byte strides off a multiple of the
+// element size. Descriptor d: strides at ints[d][0..1], extents [2..3].
+struct ListArgs {
+  const ArrayDescriptor *list[3];
+  ArrayDescriptor d[3];
+  std::int32_t ints[3][4];
+  std::int32_t m, n, size;
+  bool conform;
+} g_list, g_list0;
+
+void prepare_list(const Type &t, const Arena &arena, Call &c) {
+  ListArgs &L = g_list;
+  auto extent = [] { return int(s.rng() % 9) - 2; };
+  const int cs = int(s.rng() % 3), rank[3] = {cs ? 1 : 2, cs == 2 ? 1 : 2, cs == 1 ? 1 : 2};
+  std::int32_t e[3][2] = {{0, 0}, {extent(), extent()}, {extent(), extent()}};
+  e[2][0] = s.rng() % 5 ? e[1][rank[1] - 1] : extent();  // B's extent 1: usually A's inner one
+  auto eff = [&](int d, int k) { return std::max(e[d][k], 0); };
+  L.conform = eff(1, rank[1] - 1) == eff(2, 0);
+  s.most = 40 + 8 * 36 * eff(2, 0);
+  L.m = rank[1] == 2 ? eff(1, 0) : 1, L.n = rank[2] == 2 ? eff(2, 1) : 1, L.size = t.size;
+  s.args = std::to_string(cs) + ": " + std::to_string(e[1][0]) + "x" + std::to_string(e[1][1]) +
+           " " + std::to_string(e[2][0]) + "x" + std::to_string(e[2][1]) + " strides";
+  for (int d = 0; d < 3; ++d) {
+    unsigned char *page = arena.page_of(d + 1);
+    std::memset(page, kCanary, arena.page);
+    std::ptrdiff_t step[2] = {1, L.m}, lo = 0, hi = 0;
+    if (d > 0) {
+      const int g = 1 + int(s.rng() % 2), ld = 6 + int(s.rng() % 3), tr = int(s.rng() % 2);
+      step[tr] = g, step[1 - tr] = g * ld;
+    }
+    for (int k = 0; k < 2; ++k) {
+      if (d > 0 && s.rng() % 3 == 0) step[k] = -step[k];
+      const std::ptrdiff_t far = step[k] * (std::max(d ? eff(d, k) : k ? L.n : L.m, 1) - 1);
+      lo += std::min<std::ptrdiff_t>(far, 0), hi += std::max<std::ptrdiff_t>(far, 0);
+      const int odd = d ? int(s.rng() % t.size) : 0;
+      L.ints[d][k] = std::int32_t(step[k]) * t.size + (step[k] < 0 ? -odd : odd);
+      L.ints[d][2 + k] = d ? e[d][k] : int(s.rng());
+      if (d == 0) L.ints[d][k] = int(s.rng());
+      s.args += " " + std::to_string(L.ints[d][k]);
+    }
+    if (d == 0) lo = 0, hi = std::ptrdiff_t{L.m} * L.n - 1;
+    unsigned char *region = page + arena.page - (hi - lo + 1) * t.size;
+    for (unsigned char *u = region; d > 0 && u < page + arena.page; u += t.unit)
+      random_unit(s.rng, t, u);
+    L.d[d] = {};
+    L.d[d].data_address = region - lo * t.size;
+    L.d[d].rank = std::uint8_t(rank[d]);
+    for (int k = 0; k < 2; ++k) L.d[d].dim[k] = {&L.ints[d][k], &L.ints[d][2 + k]};
+    L.list[d] = &L.d[d];
+  }
+  g_list0 = g_list;
+  const auto address = reinterpret_cast<std::uintptr_t>(L.list);
+#if defined(__x86_64__)
+  c.gpr[0] = address;
+#else
+  c.word[0] = std::uint32_t(address), c.n = 1;
+#endif
+}
+
+// What a MATMUL call broke, or "": the operands and their descriptors are
+// as before; the result holds m*n written elements and its shape, or, for
+// inner extents that differ, nothing written and a zero shape.
+std::string check_list(const Arena &arena, const std::vector<unsigned char> &pages) {
+  const ListArgs &L = g_list, &L0 = g_list0;
+  for (int d = 1; d < 3; ++d)
+    if (std::memcmp(arena.page_of(d + 1), &pages[d * arena.page], arena.page))
+      return "operand changed";
+  if (std::memcmp(L.d, L0.d, sizeof L.d) || std::memcmp(L.ints[1], L0.ints[1], 32))
+    return "descriptor changed";
+  const bool matrix = L.d[0].rank == 2;
+  std::int32_t want[4] = {L.size, matrix ? L.m : L.m * L.n, L.size * L.m, L.n};
+  if (!matrix) want[2] = L0.ints[0][1], want[3] = L0.ints[0][3];
+  if (!L.conform) want[0] = want[1] = 0, want[2] = matrix ? 0 : want[2];
+  if (!L.conform && matrix) want[3] = 0;
+  const std::int32_t got[4] = {L.ints[0][0], L.ints[0][2], L.ints[0][1], L.ints[0][3]};
+  if (std::memcmp(got, want, sizeof got)) return "result shape " + std::to_string(got[1]);
+  const std::size_t bytes = std::size_t(L.m) * L.n * L.size * L.conform;
+  const unsigned char *page = arena.page_of(1), *old = pages.data();
+  if (std::memcmp(page, old, arena.page - bytes)) return "written outside the result";
+  for (std::size_t u = arena.page - bytes; u < std::size_t(arena.page); u += L.size)
+    if (std::memcmp(page + u, old, L.size) == 0) return "result element not written";
+  return "";
+}
+
 class Sweep : public ::testing::TestWithParam<Export> {};
 
 TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
@@ -321,11 +411,13 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
   std::vector<Param> ps;
   s.e = &e;
   s.slots.clear();
+  const Type *list = nullptr;  // the element type of an argument list
   for (const std::string &p : e.params) {
-    // Argument lists of array descriptors need a builder of random shapes,
-    // strides and extents within allocated operands, made with the entries
-    // that take them.
-    ASSERT_NE(p.rfind("list:", 0), 0u) << e.name << ": no argument builder for " << p;
+    if (p.rfind("list:", 0) == 0) {
+      ASSERT_EQ(std::count(p.begin(), p.end(), ':'), 2) << e.name << ": no builder for " << p;
+      list = &type_of(p.substr(5, p.find(':', 5) - 5));
+      continue;
+    }
     const std::string tn = p.substr(p.find(':') + 1);
     const char role = p[0];
     ps.push_back({role, &type_of(strchr("acf", role) ? "i4" : tn.c_str())});
@@ -333,7 +425,8 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
   }
   s.rng.seed(g_seed ^ std::hash<std::string>{}(e.name));
   static const Arena arena;
-  std::vector<unsigned char> before(support::layout::kBlockSize), pages(arena.page * ps.size());
+  std::vector<unsigned char> before(support::layout::kBlockSize),
+      pages(arena.page * (list ? 3 : ps.size()));
   const Caller caller;
   std::uint32_t mx0, mx;
   const std::uint64_t n = g_count ? g_count : support::scaled(1500);
@@ -341,8 +434,9 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
     Call c{};
     c.fn = e.fn;
     prepare(ps, arena, c);
-    for (size_t i = 0; i < ps.size(); ++i)
-      std::memcpy(&pages[i * arena.page], arena.page_of(i), arena.page);
+    if (list) prepare_list(*list, arena, c);
+    for (size_t i = 0; i < pages.size() / arena.page; ++i)
+      std::memcpy(&pages[i * arena.page], arena.page_of(i + (list != nullptr)), arena.page);
     vexmori_set_infinity_flag("\0\1\2"[s.rng() % 3]);
     vexmori_set_report_flag(s.rng() % 2);
     vexmori_set_mute_flag(s.rng() % 4 == 0);
@@ -358,6 +452,9 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
     ++calls;
     ASSERT_EQ((mx ^ mx0) & ~0x3fu, 0u) << "MXCSR control bits changed after " << where();
     ASSERT_EQ(check(e, ps, arena, c, pages, before.data()), "") << "after " << where();
+    if (list) {
+      ASSERT_EQ(check_list(arena, pages), "") << "after " << where();
+    }
   }
 }
 
