@@ -217,20 +217,16 @@ TYPED_TEST(Matmul, ProductsMatchTheReferenceBitForBit) {
 // infinity flag; whatever the handler answers, nothing is computed and every
 // dimension of the result descriptor gets stride and extent 0.
 TYPED_TEST(Matmul, NonConformingShapesReport1375) {
-  struct Row {
-    int ra;
-    std::int32_t a0, a1;
-    int rb;
-    std::int32_t b0, b1;
-  };
-  const Row rows[] = {
+  const struct {
+    int ra, a0, a1, rb, b0, b1;
+  } rows[] = {
       {2, 2, 3, 2, 4, 2},   // a 2-by-3 times 4-by-2 product reports error 1375
       {2, 3, 2, 1, 3, 0},   // matrix times vector: A's extent 2 against B's extent 1
       {1, 4, 0, 2, 3, 5},   // vector times matrix: A's extent 1 against B's extent 1
       {2, 2, -1, 2, 1, 2},  // a negative extent counts as 0
   };
   using namespace support::layout;
-  for (const Row &r : rows)
+  for (const auto &r : rows)
     for (int flag = 0; flag < 2; ++flag) {
       Run<TypeParam> run{std::mt19937_64(7)};
       Array a = run.operand(r.ra, r.a0, r.a1), b = run.operand(r.rb, r.b0, r.b1);
@@ -241,13 +237,14 @@ TYPED_TEST(Matmul, NonConformingShapesReport1375) {
       const MatmulArgs args{c.desc(), a.desc(), b.desc()};
       support::Recorder rec(static_cast<std::uint8_t>(flag));
       rec.answer = [flag](const support::Report &, int) { return flag; };
-      for (Field f : {kValueCount, kValue1Addr, kValue1Type, kValue2Addr, kValue2Type})
-        std::memset(vexmori_control_block() + field(f).offset, 0x5c, field(f).width);
+      const Field values[] = {kValueCount, kValue1Addr, kValue1Type, kValue2Addr, kValue2Type};
+      for (Field f : values)
+        std::memset(vexmori_control_block() + field(f).offset, 1, field(f).width);
       TypeParam::kEntries[0](&args);
       ASSERT_EQ(rec.reports.size(), 1u);
       EXPECT_EQ(rec.reports[0].number, 1375);
       const unsigned char *block = rec.reports[0].block.data();
-      for (Field f : {kValueCount, kValue1Addr, kValue1Type, kValue2Addr, kValue2Type})
+      for (Field f : values)  // the value count and both value descriptors cleared
         EXPECT_TRUE(std::all_of(block + field(f).offset, block + field(f).offset + field(f).width,
                                 [](int x) { return x == 0; }))
             << "field " << f;
