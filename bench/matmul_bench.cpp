@@ -1,0 +1,75 @@
+// g_matmld beside a plain loop of the same order and rounding (C zeroed;
+// panels of 8 inner terms; for j, for i, the panel's partial sum in long
+// double added into C and rounded to Real8) and beside gfortran's MATMUL
+// (matmul_bench.f90). Square contiguous n-by-n operands, entries uniform in
+// [-1, 1); one product per iteration.
+#include <vexmorg/vexmorg.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+#include "bench.h"
+
+extern "C" void gfortran_matmul(std::int32_t n, const double *a, const double *b, double *c);
+
+namespace {
+
+struct Product {
+  std::int32_t n, size = 8, stride2, zero = 0;
+  std::vector<double> a, b, c;
+  std::int32_t cs[2], ce[2];
+  ArrayDescriptor da{}, db{}, dc{};
+  explicit Product(std::int32_t order)
+      : n(order),
+        stride2(8 * order),
+        a(bench::uniform(-1.0, 1.0, std::size_t(order) * order)),
+        b(a.rbegin(), a.rend()),
+        c(a.size()) {
+    for (ArrayDescriptor *d : {&da, &db}) {
+      d->data_address = d == &da ? a.data() : b.data();
+      d->rank = 2;
+      d->dim[0] = {&size, &n}, d->dim[1] = {&stride2, &n};
+    }
+    dc.data_address = c.data(), dc.rank = 2, dc.dim[0] = {&cs[0], &ce[0]};
+    dc.dim[1] = {&cs[1], &ce[1]};
+  }
+};
+
+void x87_loop(Product &p) {
+  const std::int32_t n = p.n;
+  std::fill(p.c.begin(), p.c.end(), 0.0);
+  for (std::int32_t l0 = 0; l0 < n; l0 += 8)
+    for (std::int32_t j = 0; j < n; ++j)
+      for (std::int32_t i = 0; i < n; ++i) {
+        long double s = 0;
+        for (std::int32_t l = l0; l < std::min(n, l0 + 8); ++l)
+          s += static_cast<long double>(p.a[l * n + i]) * p.b[j * n + l];
+        p.c[j * n + i] = static_cast<double>(s + p.c[j * n + i]);
+      }
+}
+
+enum Route { kOurs, kLoop, kGfortran };
+
+template <int kOrder, Route kRoute>
+void bm(benchmark::State &state) {
+  Product p(kOrder);
+  const MatmulArgs args{&p.dc, &p.da, &p.db};
+  for (auto _ : state) {
+    if (kRoute == kOurs) g_matmld(&args);
+    if (kRoute == kLoop) x87_loop(p);
+    if (kRoute == kGfortran) gfortran_matmul(kOrder, p.a.data(), p.b.data(), p.c.data());
+    benchmark::DoNotOptimize(p.c.data());
+  }
+  state.SetItemsProcessed(state.iterations() * kOrder * kOrder * kOrder);
+}
+
+#define VX_BENCH_MATMUL(n)                                          \
+  BENCHMARK(bm<n, kOurs>)->Name("matmul/g_matmld_" #n);             \
+  BENCHMARK(bm<n, kLoop>)->Name("matmul/g_matmld_" #n "~x87_loop"); \
+  BENCHMARK(bm<n, kGfortran>)->Name("matmul/g_matmld_" #n "~gfortran_matmul")
+VX_BENCH_MATMUL(16);
+VX_BENCH_MATMUL(64);
+VX_BENCH_MATMUL(200);
+
+}  // namespace
