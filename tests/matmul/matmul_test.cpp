@@ -1,8 +1,5 @@
-// MATMUL of the six element types against a reference written from the
-// definition, bit for bit: per result element, Real4, Real8, Complex8 and
-// Complex16 sum in long double, a matrix product rounding into C after
-// every 8 terms, a vector case once at the end; Real16 and Complex32 through
-// the MPFR Real16 operators of the oracle, one rounding per operation.
+// MATMUL of the six element types against the reference product of
+// support/matmul_reference.h, bit for bit, and the result shape written back.
 // Operands are sections with element strides of either sign, gaps, transposed
 // views, byte strides that are not multiples of the element size, data off
 // 8-byte boundaries, and extents 0 given as negative numbers.
@@ -19,12 +16,12 @@
 #include <vector>
 
 #include "oracle/real16.h"
+#include "support/matmul_reference.h"
 #include "support/recorder.h"
 #include "support/sampling.h"
 
 namespace {
 
-using oracle::Op;
 using Entry = void (*)(const MatmulArgs *);
 template <class P, int N, Entry F, Entry G = nullptr>
 struct Type {
@@ -43,25 +40,7 @@ struct Shape {
   std::int32_t m, k, n;
 };
 
-// An array: element (i, l) at data + (i*s[0] + l*s[1]) * size, s in
-// elements; the descriptor gets byte strides and the extents.
-struct Array {
-  std::vector<unsigned char> bytes;
-  std::ptrdiff_t origin = 0;  // byte offset of element (0, 0)
-  std::int32_t s[2] = {0, 0}, stride[2] = {0, 0}, extent[2] = {0, 0};
-  int rank = 1;
-  ArrayDescriptor d{};
-
-  const unsigned char *at(std::int32_t i, std::int32_t l, int size) const {
-    return bytes.data() + origin + (std::ptrdiff_t{i} * s[0] + std::ptrdiff_t{l} * s[1]) * size;
-  }
-  ArrayDescriptor *desc() {
-    d.data_address = bytes.data() + origin;
-    d.rank = static_cast<std::uint8_t>(rank);
-    for (int k = 0; k < 2; ++k) d.dim[k] = {&stride[k], &extent[k]};
-    return &d;
-  }
-};
+using Array = support::MatmulArray;
 
 template <class Tr>
 struct Run {
@@ -89,11 +68,8 @@ struct Run {
     const std::int32_t gap = 1 + int(g() % 2), ld = std::max(rows, cols) + int(g() % 3);
     const bool transposed = rank == 2 && g() % 2;
     a.s[0] = gap * (transposed ? ld : 1), a.s[1] = rank == 2 ? gap * (transposed ? 1 : ld) : 0;
-    std::ptrdiff_t lo = 0, hi = 0;
     for (int d = 0; d < rank; ++d) {
       if (g() % 3 == 0) a.s[d] = -a.s[d];
-      const std::ptrdiff_t far = std::ptrdiff_t{a.s[d]} * (std::max(d ? cols : rows, 1) - 1);
-      lo += std::min<std::ptrdiff_t>(far, 0), hi += std::max<std::ptrdiff_t>(far, 0);
       // Byte strides truncate toward zero to elements: add up to size-1 bytes away from 0.
       const std::int32_t odd = int(g() % size) * (a.s[d] < 0 ? -1 : 1);
       a.stride[d] = a.s[d] * size + odd;
@@ -101,54 +77,13 @@ struct Run {
       a.extent[d] = e == 0 && g() % 2 ? -1 - int(g() % 5) : e;  // a negative extent counts as 0
     }
     const std::ptrdiff_t shift = g() % 2 ? 4 : 0;  // off an 8-byte boundary
-    a.bytes.resize(static_cast<std::size_t>(hi - lo + 1) * size + shift);
-    a.origin = shift - lo * size;
+    a.place(size, shift);
     for (std::size_t b = shift; b + size <= a.bytes.size(); b += size)
       for (int p = 0; p < Tr::kParts; ++p) {
         const P v = part();
         std::memcpy(&a.bytes[b + p * sizeof(P)], &v, sizeof v);
       }
     return a;
-  }
-
-  static Elem load(const unsigned char *p) {
-    Elem e;
-    std::memcpy(&e, p, sizeof e);
-    return e;
-  }
-  static Real16 q(Op op, const Real16 &x, const Real16 &y) {
-    const oracle::Real16Result r = oracle::reference(op, x, y);
-    EXPECT_EQ(r.outcome, oracle::Outcome::value);
-    return r.bits;
-  }
-
-  // C(i,j) of A(m,k) * B(k,n); `panels`: rounded into C after every 8 terms.
-  Elem reference(const Array &a, const Array &b, std::int32_t i, std::int32_t j, std::int32_t k,
-                 bool panels) {
-    Elem c{};
-    if constexpr (std::is_same_v<P, Real16>) {
-      for (std::int32_t l = 0; l < k; ++l) {
-        const Elem x = load(a.at(i, l, size)), y = load(b.at(l, j, size));
-        if constexpr (Tr::kParts == 1) {
-          c[0] = q(Op::add, c[0], q(Op::mul, x[0], y[0]));
-        } else {
-          c[0] = q(Op::add, c[0], q(Op::sub, q(Op::mul, x[0], y[0]), q(Op::mul, x[1], y[1])));
-          c[1] = q(Op::add, c[1], q(Op::add, q(Op::mul, x[0], y[1]), q(Op::mul, x[1], y[0])));
-        }
-      }
-    } else {
-      long double s[2] = {0, 0};
-      for (std::int32_t l = 0; l < k; ++l) {
-        const Elem x = load(a.at(i, l, size)), y = load(b.at(l, j, size));
-        const long double xr = x[0], xi = x[Tr::kParts - 1], yr = y[0], yi = y[Tr::kParts - 1];
-        if (Tr::kParts == 1) s[0] += xr * yr;
-        if (Tr::kParts == 2) s[0] += xr * yr - xi * yi, s[1] += xr * yi + xi * yr;
-        if (panels && (l % 8 == 7 || l == k - 1))
-          for (int p = 0; p < Tr::kParts; ++p) c[p] = static_cast<P>(s[p] + c[p]), s[p] = 0;
-      }
-      for (int p = 0; !panels && p < Tr::kParts; ++p) c[p] = static_cast<P>(s[p]);
-    }
-    return c;
   }
 
   void check(const Shape &sh) {
@@ -178,7 +113,10 @@ struct Run {
       }
       for (std::int32_t j = 0; j < n; ++j)
         for (std::int32_t i = 0; i < m; ++i) {
-          const Elem want = reference(a, b, i, j, sh.k, sh.c == kMM);
+          bool exceptional = false;
+          const Elem want =
+              support::matmul_reference<P, Tr::kParts>(a, b, i, j, sh.k, sh.c == kMM, exceptional);
+          ASSERT_FALSE(exceptional) << "C(" << i << "," << j << ")";
           ASSERT_EQ(std::memcmp(&c.bytes[(j * m + i) * size], &want, size), 0)
               << "C(" << i << "," << j << ")";
         }
