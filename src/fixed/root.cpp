@@ -3,7 +3,7 @@
 // root at scale k / 2).
 //
 // When N's top word is 0x40000000 or more, the root is taken of N >> 2 and
-// shifted left by one (bit 0 is then 0, and R may be one or two units
+// shifted left by one (bit 0 is then 0, and R may be a few units
 // below the exact floor); otherwise N < 2^126 and R < 2^127. The root bits
 // are those of the restoring method (127 steps of one bit each), which
 // computes the integer square root exactly.
