@@ -133,9 +133,10 @@ def declaration(p):
         return f"type(*), intent(in) :: {p.name}"
     if p.type == "char":
         return f"character(kind=c_char), intent(in) :: {p.name}"
+    intent = "inout" if p.updated else "out" if p.output else "in"
     if p.type == "f128":
-        return f"integer(c_int32_t), intent({'out' if p.output else 'in'}) :: {p.name}(4)"
-    return f"{KINDS[p.type]}, intent({'out' if p.output else 'in'}) :: {p.name}"
+        return f"integer(c_int32_t), intent({intent}) :: {p.name}(4)"
+    return f"{KINDS[p.type]}, intent({intent}) :: {p.name}"
 
 
 def interface(sig):

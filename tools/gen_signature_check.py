@@ -27,7 +27,7 @@ def c_param(sig, p):
     if p.type.startswith("("):
         return "const void *"
     base = REFERENCED[p.type]
-    return f"{base} *" if p.output else f"const {base} *"
+    return f"{base} *" if p.output or p.updated else f"const {base} *"
 
 
 def main():

@@ -6,7 +6,7 @@ parameter, read from tools/exports.tsv.
     gen_sweep_calls.py --tsv tools/exports.tsv --implemented implemented.txt --out calls.inc
 
 Tokens: `in:T` an operand read by address, `out:T` a result or output by
-address, `val:T` a value, `any:T1|T2|...` an operand whose type the
+address, `upd:T` an operand read and written in place, `val:T` a value, `any:T1|T2|...` an operand whose type the
 parameter `typecode` names, `code:typecode` and `flag:present` those words,
 `list:T:desc result,desc a,...` an argument list whose arrays hold elements
 of type T (the MATMUL entries: the type letter that ends the name, `d` for
@@ -32,7 +32,7 @@ def token(p):
         return "any:" + p.type.strip("()")
     if p.name in ("typecode", "present"):
         return {"typecode": "code:typecode", "present": "flag:present"}[p.name]
-    return ("out:" if p.output else "in:") + p.type
+    return ("upd:" if p.updated else "out:" if p.output else "in:") + p.type
 
 
 def main():

@@ -6,12 +6,14 @@ list; `ref:(a|b|...)` an address whose type another argument names. The
 results and outputs are the `ref:` parameters named `result`, `out` or
 `*_out` (`sin_out`, `sinh_out`, `flag_out`, ...), and `s` and `c` where both
 are there (the sine and cosine of the paired routines); every other address
-is only read (the direction `s` of NEAREST).
+is only read (the direction `s` of NEAREST), except the pair that
+`ulx_guwc` rescales in place, which is read and written (`updated`).
 """
 import re
 
 OUTPUTS = {"result", "s", "c", "out"}
 PAIR_OUTPUTS = {"s", "c"}
+UPDATED = {"ulx_guwc": {"a", "b"}}
 
 
 class Param:
@@ -24,6 +26,7 @@ class Param:
         if self.type == "args":
             self.name = "list"
         self.output = self.kind == "ref" and (self.name in OUTPUTS or self.name.endswith("_out"))
+        self.updated = False
 
     def __repr__(self):
         return f"{self.kind}:{self.type} {self.name}"
@@ -46,6 +49,8 @@ class Signature:
         else:
             self.params = [Param(p) for p in body.split(",")] if body.strip() else []
         names = {p.name for p in self.params}
+        for p in self.params:
+            p.updated = p.kind == "ref" and p.name in UPDATED.get(name, ())
         if not PAIR_OUTPUTS <= names:
             for p in self.params:
                 if p.name in PAIR_OUTPUTS:

@@ -855,5 +855,39 @@ module vexmorg
       real(c_float128), intent(out) :: res
       type(real16_words), value :: x
     end subroutine
+    subroutine ulx_guqw(k, x, out) bind(c, name='ulx_guqw')
+      import :: c_int32_t, real16_words
+      integer(c_int32_t), value :: k
+      type(real16_words), value :: x
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guwc(flag_out, a, b) bind(c, name='ulx_guwc')
+      import :: c_int32_t
+      integer(c_int32_t), intent(out) :: flag_out
+      integer(c_int32_t), intent(inout) :: a(4)
+      integer(c_int32_t), intent(inout) :: b(4)
+    end subroutine
+    subroutine ulx_guwd(a, b, out) bind(c, name='ulx_guwd')
+      import :: c_int32_t
+      integer(c_int32_t), intent(in) :: a(4)
+      integer(c_int32_t), intent(in) :: b(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guwq(in, out) bind(c, name='ulx_guwq')
+      import :: c_int32_t
+      integer(c_int32_t), intent(in) :: in(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guws(in, out) bind(c, name='ulx_guws')
+      import :: c_int32_t
+      integer(c_int32_t), intent(in) :: in(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guwt(k, n, out) bind(c, name='ulx_guwt')
+      import :: c_float128, c_int32_t
+      integer(c_int32_t), value :: k
+      integer(c_int32_t), intent(in) :: n(4)
+      real(c_float128), intent(out) :: out
+    end subroutine
   end interface
 end module vexmorg

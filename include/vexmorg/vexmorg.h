@@ -297,6 +297,28 @@ VEXMORG_API Real16 *g_qreal(Real16 *result, const Complex32 *z);
 VEXMORG_API Real16 *g_qimag(Real16 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
+ * Fixed128 primitives of the REAL*16 function kernels (internal entries)
+ *
+ * A Fixed128 N at scale k stands for N * 2^(k - 128). No error is reported;
+ * operands out of range give defined values.
+ * ---------------------------------------------------------------------- */
+
+/* x * 2^(128 - k), truncated; 0 for x zero, negative, from 2^k on or below
+ * 2^(k - 128). x by value, word 0 first. */
+VEXMORG_API void ulx_guqw(int32_t k, Real16 x, Fixed128 *out);
+/* N * 2^(k - 128) rounded to nearest, ties to even (positive) */
+VEXMORG_API void ulx_guwt(int32_t k, const Fixed128 *n, Real16 *out);
+/* Orders the pair (the larger into a; *flag_out 1 when b was strictly the
+ * larger) and scales both by one factor that keeps their ratio. */
+VEXMORG_API void ulx_guwc(int32_t *flag_out, Fixed128 *a, Fixed128 *b);
+/* a * 2^127 / b for a / b below 2, truncated (a few units low at most) */
+VEXMORG_API void ulx_guwd(const Fixed128 *a, const Fixed128 *b, Fixed128 *out);
+/* N * N / 2^128, truncated (at most one unit low) */
+VEXMORG_API void ulx_guwq(const Fixed128 *in, Fixed128 *out);
+/* floor(sqrt(N * 2^128)); from N >= 2^126 on with bit 0 cleared */
+VEXMORG_API void ulx_guws(const Fixed128 *in, Fixed128 *out);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,
