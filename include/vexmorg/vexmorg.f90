@@ -861,6 +861,13 @@ module vexmorg
       type(real16_words), value :: x
       integer(c_int32_t), intent(out) :: out(4)
     end subroutine
+    subroutine ulx_gush(mode, x, sinh_out, cosh_out) bind(c, name='ulx_gush')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sinh_out
+      real(c_float128), intent(inout) :: cosh_out
+    end subroutine
     subroutine ulx_guwc(flag_out, a, b) bind(c, name='ulx_guwc')
       import :: c_int32_t
       integer(c_int32_t), intent(out) :: flag_out

@@ -8,11 +8,14 @@
 
 #include "fixed/tables/angles.h"
 #include "oracle/oracle.h"
+#include "oracle/real16.h"
 #include "support/mpz_words.h"
+#include "support/real16_checks.h"
 
 namespace {
 
 using oracle::Big;
+using support::real16;
 namespace angles = vx::fixed::angles;
 
 std::string hex(const Fixed128 &f) {
@@ -132,6 +135,77 @@ TEST(CordicTables, GainsAreTheReciprocalProducts) {
   EXPECT_TRUE(same(angles::rk_circular, gain(1, 63, false)));
   EXPECT_TRUE(same(angles::rk_circular_units, gain(1, 150, false)));
   EXPECT_TRUE(same(angles::rk_hyperbolic, gain(-1, 64, true)));
+}
+
+// ---- Kernels against MPFR ----------------------------------------------------
+
+// A regime: |x| with a high word from `lo` to `hi`, any low words, and the
+// largest error allowed, in units in the last place of the Real16 result.
+struct Regime {
+  const char *name;
+  std::uint32_t lo, hi;
+  double bound;
+  bool writes_both;  // the regime stores both results whatever the mode
+};
+Real16 sample(support::Real16Sampler &s, const Regime &r) {
+  const auto high = r.lo + s.below32(r.hi - r.lo + 1);
+  return real16(high | (s.bits() & 1 ? support::kSign16 : 0), s.below32(1ull << 32),
+                s.below32(1ull << 32), s.below32(1ull << 32));
+}
+Real16 negated(Real16 x) { return x.w[3] ^= support::kSign16, x; }
+
+using SinCos = void (*)(std::int32_t, Real16, Real16 *, Real16 *);
+struct SineKernel {
+  const char *name;
+  SinCos kernel;
+  oracle::Fn1 sine, cosine;
+  Regime regimes[3];
+};
+// The CORDIC regime reaches the sum of the table angles from k = 1
+// (1.1181730 for the hyperbolic kernel); the polynomials run from 2^-64 to
+// the CORDIC threshold; below 2^-64 sinh x = x and cosh x = 1.
+const SineKernel kSineKernels[] = {
+    {"ulx_gush",
+     ulx_gush,
+     mpfr_sinh,
+     mpfr_cosh,
+     {{"cordic", 0x3ff88938, 0x3fff1e3f, 1.0, false},
+      {"series", 0x3fbf0000, 0x3ff88937, 1.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 0.5, false}}},
+};
+
+class CordicKernels : public support::Real16Test {};
+
+TEST_F(CordicKernels, SineAndCosinePairsAgainstMpfr) {
+  const Real16 unset = real16(0x12345678, 1, 2, 3);
+  for (const auto &k : kSineKernels) {
+    for (const auto &r : k.regimes) {
+      double worst[2] = {0, 0};
+      for (std::uint64_t n = support::scaled(3000); n-- > 0;) {
+        const Real16 x = sample(s, r);
+        Real16 both[2], minus[2];
+        k.kernel(3, x, &both[0], &both[1]);
+        k.kernel(3, negated(x), &minus[0], &minus[1]);
+        for (int m = 0; m < 2; ++m) {
+          Big want;
+          (m == 0 ? k.sine : k.cosine)(want, oracle::Exact(x), MPFR_RNDN);
+          worst[m] = std::max(worst[m], oracle::ulp_error(both[m], want));
+          // only the requested result, the same bits; sine odd, cosine even
+          Real16 alone[2] = {unset, unset};
+          k.kernel(m + 1, x, &alone[0], &alone[1]);
+          const Real16 other = r.writes_both ? both[1 - m] : unset;
+          const Real16 mirror = m == 0 ? negated(both[0]) : both[1];
+          if (!oracle::same_bits(alone[m], both[m]) || !oracle::same_bits(alone[1 - m], other) ||
+              !oracle::same_bits(minus[m], mirror))
+            fail(std::string(k.name) + " mode " + std::to_string(m + 1) + " at " +
+                 support::show(x));
+        }
+      }
+      EXPECT_LE(worst[0], r.bound) << k.name << " " << r.name << " sine";
+      EXPECT_LE(worst[1], r.bound) << k.name << " " << r.name << " cosine";
+      std::printf("%-9s %-7s max %.3f %.3f ulp\n", k.name, r.name, worst[0], worst[1]);
+    }
+  }
 }
 
 }  // namespace
