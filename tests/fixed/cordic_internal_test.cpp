@@ -161,10 +161,34 @@ struct SineKernel {
   oracle::Fn1 sine, cosine;
   Regime regimes[3];
 };
-// The CORDIC regime reaches the sum of the table angles from k = 1
-// (1.1181730 for the hyperbolic kernel); the polynomials run from 2^-64 to
-// the CORDIC threshold; below 2^-64 sinh x = x and cosh x = 1.
+// The CORDIC regime reaches the sum of the table angles from k = 1:
+// 0.95788845 radians, 54.882966 degrees, 0.60981073 quadrant units,
+// 1.1181730 for the hyperbolic kernel. The polynomials run from 2^-64 to
+// the CORDIC threshold (2^-9; 0.5 degrees; 2^-9 quadrant units; 0.012);
+// below 2^-64 the sine is x (times pi/180 or pi/2), the cosine 1, and the
+// degree and quadrant kernels store both.
 const SineKernel kSineKernels[] = {
+    {"ulx_gusc",
+     ulx_gusc,
+     mpfr_sin,
+     mpfr_cos,
+     {{"cordic", 0x3ff60001, 0x3ffeea70, 1.0, false},
+      {"series", 0x3fbf0000, 0x3ff60000, 1.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 0.5, false}}},
+    {"ulx_gusd",
+     ulx_gusd,
+     oracle::sind,
+     oracle::cosd,
+     {{"cordic", 0x3ffe0001, 0x4004b70f, 1.0, false},
+      {"series", 0x3fbf0000, 0x3ffe0000, 1.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 1.5, true}}},
+    {"ulx_gusq",
+     ulx_gusq,
+     oracle::sinq,
+     oracle::cosq,
+     {{"cordic", 0x3ff60001, 0x3ffe3838, 1.0, false},
+      {"series", 0x3fbf0000, 0x3ff60000, 1.5, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 1.5, true}}},
     {"ulx_gush",
      ulx_gush,
      mpfr_sinh,
@@ -203,6 +227,65 @@ TEST_F(CordicKernels, SineAndCosinePairsAgainstMpfr) {
       }
       EXPECT_LE(worst[0], r.bound) << k.name << " " << r.name << " sine";
       EXPECT_LE(worst[1], r.bound) << k.name << " " << r.name << " cosine";
+      std::printf("%-9s %-7s max %.3f %.3f ulp\n", k.name, r.name, worst[0], worst[1]);
+    }
+  }
+}
+
+using TanCot = Real16 *(*)(Real16 *, std::int32_t, Real16);
+struct TangentKernel {
+  const char *name;
+  TanCot kernel;
+  oracle::Fn1 tangent, cotangent;
+  Regime regimes[3];
+};
+// Callers pass |x| up to about pi/4, 45 degrees, 0.5 units. The rotations
+// run above 2^-8 (0x3ff70000), 0x3ffc6800 degrees, from 2^-9 quadrant
+// units; the series from 2^-64 (in degrees and quadrant units the
+// cotangent's two quotients, each rounded, come to up to 1.5 ulp).
+const TangentKernel kTangentKernels[] = {
+    {"ulx_gutc",
+     ulx_gutc,
+     mpfr_tan,
+     mpfr_cot,
+     {{"cordic", 0x3ff70001, 0x3ffe921f, 1.5, false},
+      {"series", 0x3fbf0000, 0x3ff70000, 1.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 0.5, false}}},
+    {"ulx_gutd",
+     ulx_gutd,
+     oracle::tand,
+     oracle::cotd,
+     {{"cordic", 0x3ffc6801, 0x40046800, 1.5, false},
+      {"series", 0x3fbf0000, 0x3ffc6800, 2.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 1.5, false}}},
+    {"ulx_gutq",
+     ulx_gutq,
+     oracle::tanq,
+     oracle::cotq,
+     {{"cordic", 0x3ff60000, 0x3ffdffff, 1.5, false},
+      {"series", 0x3fbf0000, 0x3ff5ffff, 2.0, false},
+      {"tiny", 0x3f000000, 0x3fbeffff, 1.5, false}}},
+};
+
+TEST_F(CordicKernels, TangentAndCotangentAgainstMpfr) {
+  for (const auto &k : kTangentKernels) {
+    for (const auto &r : k.regimes) {
+      double worst[2] = {0, 0};
+      for (std::uint64_t n = support::scaled(2000); n-- > 0;) {
+        const Real16 x = sample(s, r);
+        for (int m = 0; m < 2; ++m) {
+          Real16 got, minus;
+          EXPECT_EQ(k.kernel(&got, m, x), &got);
+          k.kernel(&minus, m, negated(x));
+          Big want;
+          (m == 0 ? k.tangent : k.cotangent)(want, oracle::Exact(x), MPFR_RNDN);
+          worst[m] = std::max(worst[m], oracle::ulp_error(got, want));
+          if (!oracle::same_bits(minus, negated(got)))  // odd
+            fail(std::string(k.name) + " mode " + std::to_string(m) + " at " + support::show(x));
+        }
+      }
+      EXPECT_LE(worst[0], r.bound) << k.name << " " << r.name << " tangent";
+      EXPECT_LE(worst[1], r.bound) << k.name << " " << r.name << " cotangent";
       std::printf("%-9s %-7s max %.3f %.3f ulp\n", k.name, r.name, worst[0], worst[1]);
     }
   }
