@@ -861,6 +861,52 @@ module vexmorg
       type(real16_words), value :: x
       integer(c_int32_t), intent(out) :: out(4)
     end subroutine
+    subroutine ulx_gusc(mode, x, sin_out, cos_out) bind(c, name='ulx_gusc')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gusd(mode, x, sin_out, cos_out) bind(c, name='ulx_gusd')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gush(mode, x, sinh_out, cosh_out) bind(c, name='ulx_gush')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sinh_out
+      real(c_float128), intent(inout) :: cosh_out
+    end subroutine
+    subroutine ulx_gusq(mode, x, sin_out, cos_out) bind(c, name='ulx_gusq')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gutc(res, mode, x) bind(c, name='ulx_gutc')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+    end subroutine
+    subroutine ulx_gutd(res, mode, x) bind(c, name='ulx_gutd')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+    end subroutine
+    subroutine ulx_gutq(res, mode, x) bind(c, name='ulx_gutq')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+    end subroutine
     subroutine ulx_guwc(flag_out, a, b) bind(c, name='ulx_guwc')
       import :: c_int32_t
       integer(c_int32_t), intent(out) :: flag_out

@@ -319,6 +319,23 @@ VEXMORG_API void ulx_guwq(const Fixed128 *in, Fixed128 *out);
 VEXMORG_API void ulx_guws(const Fixed128 *in, Fixed128 *out);
 
 /* ------------------------------------------------------------------------
+ * Sine, cosine, tangent and hyperbolic kernels of the REAL*16 functions
+ * (internal entries): x by value, word 0 first, already reduced (|x| up to
+ * 0.9578 radians, 54.88 degrees, 0.6098 quadrant units, 1.1181 for the
+ * hyperbolic pair). Mode bit 0 asks for the sine (sinh) at the first
+ * output, bit 1 for the cosine (cosh) at the second; both addresses must
+ * be valid. The tangent kernels give tan x for mode 0 and cot x otherwise.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API void ulx_gusc(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gusd(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gusq(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gush(int32_t mode, Real16 x, Real16 *sinh_out, Real16 *cosh_out);
+VEXMORG_API Real16 *ulx_gutc(Real16 *result, int32_t mode, Real16 x);
+VEXMORG_API Real16 *ulx_gutd(Real16 *result, int32_t mode, Real16 x);
+VEXMORG_API Real16 *ulx_gutq(Real16 *result, int32_t mode, Real16 x);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,
