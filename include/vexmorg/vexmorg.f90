@@ -855,6 +855,27 @@ module vexmorg
       real(c_float128), intent(out) :: res
       type(real16_words), value :: x
     end subroutine
+    subroutine ulx_guad(flag, y, x, out) bind(c, name='ulx_guad')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guaq(flag, y, x, out) bind(c, name='ulx_guaq')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guat(flag, y, x, out) bind(c, name='ulx_guat')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
     subroutine ulx_guqw(k, x, out) bind(c, name='ulx_guqw')
       import :: c_int32_t, real16_words
       integer(c_int32_t), value :: k

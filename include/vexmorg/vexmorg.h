@@ -319,6 +319,19 @@ VEXMORG_API void ulx_guwq(const Fixed128 *in, Fixed128 *out);
 VEXMORG_API void ulx_guws(const Fixed128 *in, Fixed128 *out);
 
 /* ------------------------------------------------------------------------
+ * Arc kernels of the REAL*16 inverse trigonometric functions (internal)
+ *
+ * The angle whose tangent is y / x (Fixed128, nonnegative, 0 <= y <= x,
+ * x rescaled by ulx_guwc or 1.0 at scale 1); with a nonzero flag its
+ * complement to a right angle. Results: ulx_guat radians at scale 1;
+ * ulx_guad degrees at scale 6 (complement at 7); ulx_guaq quadrant units
+ * at scale 0 (complement at 1).
+ * ---------------------------------------------------------------------- */
+VEXMORG_API void ulx_guat(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+VEXMORG_API void ulx_guad(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+VEXMORG_API void ulx_guaq(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,
