@@ -7,6 +7,9 @@
 // tests/fixed/arc_internal_test.cpp measures it against MPFR.
 #include "fixed/arc.h"
 
+#include <array>
+#include <cstddef>
+
 #include "fixed/tables/angles.h"
 
 namespace vx::fixed {
@@ -17,39 +20,124 @@ constexpr U128 kHalfPi =
 constexpr U128 kDegrees90 = w128::from_words(0xb4000000, 0, 0, 0);     // scale 7
 constexpr U128 kQuadrant1 = w128::from_words(0x80000000, 0, 0, 0);     // scale 1
 
+// The angle tables as 128-bit words.
+template <std::size_t N>
+constexpr std::array<U128, N> words_of(const Fixed128 (&table)[N]) {
+  std::array<U128, N> out{};
+  for (std::size_t i = 0; i < N; ++i) out[i] = load(table[i]);
+  return out;
+}
+constexpr auto kAt = words_of(angles::at);
+constexpr auto kAd = words_of(angles::ad);
+constexpr auto kAq = words_of(angles::aq);
+
 // atan(2^-s) in the unit's table; in radians the single bit 2^-s (bit
 // 127 - s at scale 1) from s = 43 on.
 template <AngleUnit kUnit>
 [[gnu::always_inline]] inline U128 angle(unsigned s) {
   if constexpr (kUnit == AngleUnit::radians) {
-    if (s >= 43) return w128::shl({0, 1}, 127 - s);
-    return load(angles::at[s]);
+    if (s >= 43) return s >= 64 ? U128{0, u64{1} << (127 - s)} : U128{u64{1} << (63 - s), 0};
+    return kAt[s];
   } else if constexpr (kUnit == AngleUnit::degrees) {
-    return load(angles::ad[s]);
+    return kAd[s];
   } else {
-    return load(angles::aq[s]);
+    return kAq[s];
   }
 }
 
+// The words of the first 64 positions, where X and Y change together: the
+// compiler's 128-bit integer where there is one (it keeps the pair in
+// registers), else U128; the same bits either way.
+#if VX_WORDS128_FAST
+using Wide = w128::native;
+constexpr Wide wide(U128 x) { return w128::to_native(x); }
+constexpr U128 narrow(Wide x) { return w128::from_native(x); }
+constexpr Wide shr_w(Wide x, unsigned n) { return x >> n; }
+constexpr Wide add_w(Wide a, Wide b) { return a + b; }
+constexpr Wide sub_w(Wide a, Wide b) { return a - b; }
+constexpr bool less_w(Wide a, Wide b) { return a < b; }
+#else
+using Wide = U128;
+constexpr Wide wide(U128 x) { return x; }
+constexpr U128 narrow(Wide x) { return x; }
+constexpr Wide shr_w(Wide x, unsigned n) { return w128::shr(x, n); }
+constexpr Wide add_w(Wide a, Wide b) { return w128::add(a, b); }
+constexpr Wide sub_w(Wide a, Wide b) { return w128::sub(a, b); }
+constexpr bool less_w(Wide a, Wide b) { return w128::less(a, b); }
+#endif
+
+// The angle sum, or its complement: pi/2 - A in radians; in degrees and
+// quadrant units A / 2 (one scale up) from the right angle.
 template <AngleUnit kUnit>
-U128 pseudo_divide(bool complement, U128 y, U128 x) {
-  U128 a = {0, 0};
-  // The next bit position to test: past the last one tested, and at least
-  // Y's leading bit (the positions between hold zeros).
-  for (int j = 0; !w128::is_zero(y); ++j) {
-    const int lead = clz128(y);
-    if (lead > j) j = lead;
-    if (j > 126) break;
-    auto s = static_cast<unsigned>(j);
-    if (w128::less(y, w128::shr(x, s))) ++s;
-    const U128 before = y;
-    y = w128::sub(y, w128::shr(x, s));
-    if (j < 64) x = w128::add(x, w128::shr(before, s));
-    a = w128::add(a, angle<kUnit>(s));
-  }
+U128 finish(bool complement, U128 a) {
   if (!complement) return a;
   if constexpr (kUnit == AngleUnit::radians) return w128::sub(kHalfPi, a);
   return w128::sub(kUnit == AngleUnit::degrees ? kDegrees90 : kQuadrant1, w128::shr(a, 1));
+}
+
+// The scan of arc.h. Positions 0 to 63 work on the whole 128-bit X and Y;
+// from 64 on X no longer changes and X >> s is the top half of X shifted by
+// s - 64. Each round jumps to the next set bit of Y at a position j or
+// later (Y masked to the positions from j on), so the positions between,
+// holding zeros, cost nothing.
+template <AngleUnit kUnit>
+U128 pseudo_divide(bool complement, U128 y, U128 x) {
+  U128 a = {0, 0};
+  int j = 0;
+  Wide wx = wide(x), wy = wide(y), wa = wide(a);
+  for (; j < 64; ++j) {  // positions 0 to 63
+    // The next set bit at position j or later: Y's leading bit, unless
+    // bits above j are still set (an X below 1.0 leaves them).
+    const U128 yn = narrow(wy);
+    int lead = clz128(yn);
+    if (lead < j) [[unlikely]] {
+      const U128 m = w128::shr({~0ull, ~0ull}, static_cast<unsigned>(j));
+      lead = clz128({yn.hi & m.hi, yn.lo & m.lo});
+    }
+    if (lead >= 64) break;
+    j = lead;
+    auto s = static_cast<unsigned>(j);
+    // X >> (j + 1) when Y is below X >> j, chosen without a branch (it
+    // goes either way at random): floor(floor(X / 2^j) / 2) = X >> (j + 1).
+    const Wide xj = shr_w(wx, s), yj = shr_w(wy, s);
+    const bool below = less_w(wy, xj);
+    s += below ? 1 : 0;
+    const Wide xs = below ? shr_w(xj, 1) : xj, ys = below ? shr_w(yj, 1) : yj;
+    wy = sub_w(wy, xs);
+    wx = add_w(wx, ys);
+    wa = add_w(wa, wide(angle<kUnit>(s)));
+  }
+  x = narrow(wx), y = narrow(wy), a = narrow(wa);
+  if (w128::is_zero(y)) return finish<kUnit>(complement, a);
+  if (y.hi != 0) [[unlikely]] {  // only for an X below 1.0, outside the kernels' range
+    for (;; ++j) {
+      const u64 rest = y.lo & (~0ull >> (j - 64));
+      if (rest == 0 || (j = 64 + w128::clz64(rest)) > 126) break;
+      auto s = static_cast<unsigned>(j);
+      U128 xs = {0, x.hi >> (s - 64)};
+      if (w128::less(y, xs)) xs.lo >>= 1, ++s;
+      y = w128::sub(y, xs);
+      a = w128::add(a, angle<kUnit>(s));
+    }
+    return finish<kUnit>(complement, a);
+  }
+  // Positions 64 to 126 with Y below 2^64: 64-bit words, and table entries
+  // below 2^64.
+  u64 yl = y.lo, low = a.lo, carries = 0;
+  const u64 xh = x.hi;
+  for (;; ++j) {
+    const u64 rest = yl & (~0ull >> (j - 64));
+    if (rest == 0 || (j = 64 + w128::clz64(rest)) > 126) break;
+    auto s = static_cast<unsigned>(j);
+    const u64 xj = xh >> (s - 64);
+    const unsigned below = yl < xj ? 1 : 0;
+    s += below;
+    yl -= xj >> below;
+    const u64 e = angle<kUnit>(s).lo;
+    low += e;
+    carries += low < e ? 1 : 0;
+  }
+  return finish<kUnit>(complement, {a.hi + carries, low});
 }
 
 template <AngleUnit kUnit>

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "fixed/arc.h"
+#include "fixed/tables/angles.h"
 #include "oracle/oracle.h"
 #include "support/mpz_words.h"
 #include "support/sampling.h"
@@ -74,6 +75,47 @@ double units(const KernelCase &k, bool flag, U128 y, U128 x) {
   return std::fabs(mpfr_get_d(g, MPFR_RNDN));
 }
 
+// The scan as defined, on GMP integers: for j = 0 to 126, when bit j of the
+// current Y (weight 2^(127 - j)) is set, s = j, or j + 1 when Y < X >> j;
+// Y -= X >> s, X += (Y before) >> s while j < 64, A += the table entry of s
+// (radians: the bit 2^(127 - s) from s = 43 on); the complement pi/2 - A,
+// or A / 2 taken from the right angle one scale up. X and A wrap modulo
+// 2^128 as the words do (only for pairs outside the kernels' range).
+U128 literal(const KernelCase &k, bool flag, U128 y0, U128 x0) {
+  namespace angles = vx::fixed::angles;
+  support::Mpz y({y0.hi, y0.lo}), x({x0.hi, x0.lo}), a, t, before;
+  for (unsigned j = 0; j <= 126; ++j) {
+    if (!mpz_tstbit(y.get(), 127 - j)) continue;
+    unsigned s = j;
+    mpz_fdiv_q_2exp(t.get(), x.get(), s);
+    if (mpz_cmp(y.get(), t.get()) < 0) mpz_fdiv_q_2exp(t.get(), x.get(), ++s);
+    mpz_set(before.get(), y.get());
+    mpz_sub(y.get(), y.get(), t.get());
+    if (j < 64) {
+      mpz_fdiv_q_2exp(t.get(), before.get(), s), mpz_add(x.get(), x.get(), t.get());
+      mpz_fdiv_r_2exp(x.get(), x.get(), 128);  // the words wrap
+    }
+    const Fixed128 *table = k.turn == 0 ? angles::at : k.turn == 360 ? angles::ad : angles::aq;
+    if (k.turn == 0 && s >= 43) {
+      mpz_set_ui(t.get(), 0), mpz_setbit(t.get(), 127 - s);
+    } else {
+      const Fixed128 &e = table[s];
+      t.set({std::uint64_t{e.w[0]} << 32 | e.w[1], std::uint64_t{e.w[2]} << 32 | e.w[3]});
+    }
+    mpz_add(a.get(), a.get(), t.get());
+  }
+  mpz_fdiv_r_2exp(a.get(), a.get(), 128);
+  if (flag) {
+    const U128 right = k.turn == 0 ? w::from_words(0xc90fdaa2, 0x2168c234, 0xc4c6628b, 0x80dc1cd1)
+                       : k.turn == 360 ? w::from_words(0xb4000000, 0, 0, 0)
+                                       : w::from_words(0x80000000, 0, 0, 0);
+    if (k.turn != 0) mpz_fdiv_q_2exp(a.get(), a.get(), 1);
+    t.set({right.hi, right.lo}), mpz_sub(a.get(), t.get(), a.get());
+  }
+  mpz_fdiv_r_2exp(a.get(), a.get(), 128);  // modulo 2^128, as the words wrap
+  return {support::word_of(a.get(), 1), support::word_of(a.get(), 0)};
+}
+
 class ArcKernel : public ::testing::TestWithParam<KernelCase> {};
 
 // Y = 0 gives 0, or the right angle with the flag; Y = X gives half a right
@@ -118,6 +160,19 @@ TEST_P(ArcKernel, AgainstMpfr) {
     ASSERT_LE(e, kBound) << k.name << " " << flag << " " << y.hi << " " << x.hi;
   }
   std::printf("%s: at most %.1f units, %.1f with the complement\n", k.name, worst[0], worst[1]);
+}
+
+// The kernel is the scan bit for bit, for any pair: in range or not.
+TEST_P(ArcKernel, TheScanBitForBit) {
+  const KernelCase &k = GetParam();
+  support::Sampler s(20261207 + k.turn);
+  for (std::uint64_t i = 0; i < support::scaled(3000); ++i) {
+    const unsigned gap = static_cast<unsigned>(s.bits() % 130);
+    const U128 x = w::shr({s.bits(), s.bits()}, static_cast<unsigned>(s.bits() % 3));
+    const U128 y = w::shr({s.bits(), s.bits()}, gap % 128);
+    const bool flag = s.bits() & 1;
+    ASSERT_TRUE(w::equal(call(k, flag, y, x), literal(k, flag, y, x))) << y.hi << " " << x.hi;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, ArcKernel, ::testing::ValuesIn(kKernels),
