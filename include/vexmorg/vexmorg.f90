@@ -609,6 +609,69 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
+    subroutine g_qacos(res, x) bind(c, name='g_qacos')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qacosd(res, x) bind(c, name='g_qacosd')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qacosq(res, x) bind(c, name='g_qacosq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qasin(res, x) bind(c, name='g_qasin')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qasind(res, x) bind(c, name='g_qasind')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qasinq(res, x) bind(c, name='g_qasinq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatan(res, x) bind(c, name='g_qatan')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatan2(res, y, x) bind(c, name='g_qatan2')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: y
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatan2d(res, y, x) bind(c, name='g_qatan2d')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: y
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatan2q(res, y, x) bind(c, name='g_qatan2q')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: y
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatand(res, x) bind(c, name='g_qatand')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qatanq(res, x) bind(c, name='g_qatanq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qcmplx(res, re, im) bind(c, name='g_qcmplx')
       import :: c_float128, c_float128_complex
       complex(c_float128_complex), intent(out) :: res
@@ -850,10 +913,37 @@ module vexmorg
       import :: c_ptr
       type(c_ptr), value :: list
     end subroutine
+    subroutine ulx_gqmd(res, a, b) bind(c, name='ulx_gqmd')
+      import :: c_double, c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      type(real16_words), value :: a
+      real(c_double), value :: b
+    end subroutine
     subroutine ulx_gqqc(res, x) bind(c, name='ulx_gqqc')
       import :: c_float128, real16_words
       real(c_float128), intent(out) :: res
       type(real16_words), value :: x
+    end subroutine
+    subroutine ulx_guad(flag, y, x, out) bind(c, name='ulx_guad')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guaq(flag, y, x, out) bind(c, name='ulx_guaq')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_guat(flag, y, x, out) bind(c, name='ulx_guat')
+      import :: c_int32_t
+      integer(c_int32_t), value :: flag
+      integer(c_int32_t), intent(in) :: y(4)
+      integer(c_int32_t), intent(in) :: x(4)
+      integer(c_int32_t), intent(out) :: out(4)
     end subroutine
     subroutine ulx_guqw(k, x, out) bind(c, name='ulx_guqw')
       import :: c_int32_t, real16_words

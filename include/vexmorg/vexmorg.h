@@ -336,6 +336,45 @@ VEXMORG_API Real16 *ulx_gutd(Real16 *result, int32_t mode, Real16 x);
 VEXMORG_API Real16 *ulx_gutq(Real16 *result, int32_t mode, Real16 x);
 
 /* ------------------------------------------------------------------------
+ * Arc kernels of the REAL*16 inverse trigonometric functions (internal)
+ *
+ * The angle whose tangent is y / x (Fixed128, nonnegative, 0 <= y <= x,
+ * x rescaled by ulx_guwc or 1.0 at scale 1); with a nonzero flag its
+ * complement to a right angle. Results: ulx_guat radians at scale 1;
+ * ulx_guad degrees at scale 6 (complement at 7); ulx_guaq quadrant units
+ * at scale 0 (complement at 1).
+ * ---------------------------------------------------------------------- */
+VEXMORG_API void ulx_guat(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+VEXMORG_API void ulx_guad(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+VEXMORG_API void ulx_guaq(int32_t flag, const Fixed128 *y, const Fixed128 *x, Fixed128 *out);
+
+/* ------------------------------------------------------------------------
+ * REAL*16 inverse trigonometric functions: radians, degrees (d) and
+ * quadrant units (q, one unit a right angle)
+ *
+ * |x| above 1 (infinities and NaNs included) is error 219 (g_qasin,
+ * g_qacos), 1405 (degrees), 1400 (quadrant units), x reported; default the
+ * right angle with the sign of x (arc sine), the half turn for a negative x
+ * and 0 otherwise (arc cosine), or _NaN_Q with the infinity flag. Both
+ * arguments of an ATAN2 zero is 222, 1406, 1401 (no values); default +0 or
+ * _NaN_Q.
+ * ---------------------------------------------------------------------- */
+VEXMORG_API Real16 *g_qasin(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qacos(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatan(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatan2(Real16 *result, const Real16 *y, const Real16 *x);
+VEXMORG_API Real16 *g_qasind(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qacosd(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatand(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatan2d(Real16 *result, const Real16 *y, const Real16 *x);
+VEXMORG_API Real16 *g_qasinq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qacosq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatanq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qatan2q(Real16 *result, const Real16 *y, const Real16 *x);
+/* a * b: b converted to Real16 (exact), then g_aqmq; a by value */
+VEXMORG_API Real16 *ulx_gqmd(Real16 *result, Real16 a, double b);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,

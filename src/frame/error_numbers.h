@@ -97,6 +97,17 @@ enum Real16Arithmetic : std::int32_t {
                             // 0 or less; no values
 };
 
+// ---- real16_inverse_trig: Real16 arc sine, arc cosine, two-argument arc tangent
+enum Real16InverseTrig : std::int32_t {
+  kQasinDomain = 219,    // g_qasin g_qacos: |x| > 1 (high word 0x3fff0000 or more, x not
+                         // +-1), infinities and NaNs included
+  kQatan2Zero = 222,     // g_qatan2: y and x both zero; no values
+  kQasinqDomain = 1400,  // g_qasinq g_qacosq: as 219
+  kQatan2qZero = 1401,   // g_qatan2q: y and x both zero; no values
+  kQasindDomain = 1405,  // g_qasind g_qacosd: as 219
+  kQatan2dZero = 1406,   // g_qatan2d: y and x both zero; no values
+};
+
 // ---- model, modulo_merge: NEAREST and MODULO ------------------------------
 enum Model : std::int32_t {
   kNearestZero = 1393,  // g_neare g_neared g_neareq g_neare2 g_neared2 g_neareq2:
