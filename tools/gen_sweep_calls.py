@@ -10,7 +10,7 @@ address, `upd:T` an operand read and written in place, `val:T` a value, `any:T1|
 parameter `typecode` names, `code:typecode` and `flag:present` those words,
 `list:T:desc result,desc a,...` an argument list whose arrays hold elements
 of type T (the MATMUL entries: the type letter that ends the name, `d` for
-ulx_gmd2 and `x` for ulx_gmx2). The sweep calls every row
+ulx_gmd2 and `x` for ulx_gmx2; the BLAS-style routes: r8). The sweep calls every row
 with the calling convention the tokens describe and fails on a token it
 cannot build.
 """
@@ -51,6 +51,8 @@ def main():
             element = ""
             if sig.family == "matmul":
                 element = MATMUL_TYPES[MATMUL_LETTER.get(sig.name, sig.name[-1])] + ":"
+            if sig.family in ("dgemm", "dgemv"):
+                element = "r8:"
             tokens = [f"list:{element}{items}"]
         else:
             tokens = [token(p) for p in sig.params]

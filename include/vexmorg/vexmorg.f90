@@ -569,6 +569,14 @@ module vexmorg
       real(c_float), intent(in) :: fsource
       integer(c_int32_t), intent(in) :: mask
     end function
+    subroutine g_mt21blasd(list) bind(c, name='g_mt21blasd')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
+    subroutine g_mt22blasd(list) bind(c, name='g_mt22blasd')
+      import :: c_ptr
+      type(c_ptr), value :: list
+    end subroutine
     real(c_float) function g_neare(x, s) bind(c, name='g_neare')
       import :: c_float
       real(c_float), intent(in) :: x

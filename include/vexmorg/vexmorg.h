@@ -80,18 +80,44 @@ typedef struct MatmulArgs {
   ArrayDescriptor *result, *a, *b;
 } MatmulArgs;
 
+/* The single argument of g_mt22blasd, C = alpha op(A) op(B) + beta C (+ D):
+ * descriptors (C and D: data only; A and B: data and extents), TRANSA and
+ * TRANSB ("N" or "T"), alpha, beta and the leading dimensions in elements.
+ * d is null when there is no addend; ldd is then not read. */
+typedef struct GemmCallArgs {
+  ArrayDescriptor *c, *a, *b, *d;
+  const char *transa, *transb;
+  const double *alpha, *beta;
+  const int32_t *ldc, *lda, *ldb, *ldd;
+} GemmCallArgs;
+
+/* The single argument of g_mt21blasd, y = alpha op(A) x + beta y (+ z):
+ * descriptors (y and z: data and stride; A: data and extents; x: data,
+ * extent and stride), TRANS ("N" or "T"), alpha, beta and LDA. z is null
+ * when there is no addend. */
+typedef struct GemvCallArgs {
+  ArrayDescriptor *y, *a, *x, *z;
+  const char *trans;
+  const double *alpha, *beta;
+  const int32_t *lda;
+} GemvCallArgs;
+
 #ifdef __cplusplus
 static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
 static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
 static_assert(sizeof(DimensionEntry) == 8 * VEXMORG_WORD_SCALE, "dimension entry size");
 static_assert(offsetof(DimensionEntry, extent_ref) == 4 * VEXMORG_WORD_SCALE, "extent offset");
 static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
+static_assert(sizeof(GemmCallArgs) == 12 * sizeof(void *), "twelve addresses");
+static_assert(sizeof(GemvCallArgs) == 8 * sizeof(void *), "eight addresses");
 #else
 _Static_assert(offsetof(ArrayDescriptor, rank) == 5 * VEXMORG_WORD_SCALE, "rank offset");
 _Static_assert(offsetof(ArrayDescriptor, dim) == 12 * VEXMORG_WORD_SCALE, "dimension offset");
 _Static_assert(sizeof(DimensionEntry) == 8 * VEXMORG_WORD_SCALE, "dimension entry size");
 _Static_assert(offsetof(DimensionEntry, extent_ref) == 4 * VEXMORG_WORD_SCALE, "extent offset");
 _Static_assert(sizeof(Real16) == 16 && sizeof(Complex32) == 32, "Real16 layout");
+_Static_assert(sizeof(GemmCallArgs) == 12 * sizeof(void *), "twelve addresses");
+_Static_assert(sizeof(GemvCallArgs) == 8 * sizeof(void *), "eight addresses");
 #endif
 
 /* ------------------------------------------------------------------------
@@ -483,6 +509,20 @@ VEXMORG_API void g_matmlx(const MatmulArgs *list);
 VEXMORG_API void g_matmlz(const MatmulArgs *list);
 VEXMORG_API void ulx_gmd2(const MatmulArgs *list);
 VEXMORG_API void ulx_gmx2(const MatmulArgs *list);
+
+/* ------------------------------------------------------------------------
+ * BLAS-style Real8 routes, chosen by compiled code instead of g_matmld.
+ * g_mt22blasd: C = alpha op(A) op(B) + beta C, then C = C + D when D is
+ * given; op(X) is X or its transpose ("T"); matrices addressed by their
+ * leading dimensions (0 taken as 1 for A and B). The inner dimension runs
+ * in panels of up to 64 terms summed in the 80-bit format, C rounded to
+ * Real8 after each. g_mt21blasd: y = alpha op(A) x + beta y (+ z), vector
+ * increments from the byte strides. Inner extents that differ: error 1375,
+ * nothing written. Invalid leading dimensions or increments: nothing
+ * computed, nothing reported.
+ * ---------------------------------------------------------------------- */
+VEXMORG_API void g_mt21blasd(const GemvCallArgs *list);
+VEXMORG_API void g_mt22blasd(const GemmCallArgs *list);
 
 #ifdef __cplusplus
 }

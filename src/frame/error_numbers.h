@@ -122,4 +122,10 @@ enum Matmul : std::int32_t {
                         // ulx_gmx2: inner extents differ; no values, result shape zeroed
 };
 
+// ---- dgemm, dgemv: the BLAS-style Real8 routes ------------------------------
+enum Blas : std::int32_t {
+  kBlasShape = 1375,  // g_mt22blasd g_mt21blasd: inner extents differ; no values,
+                      // nothing written
+};
+
 }  // namespace vx::err

@@ -79,4 +79,8 @@ inline void write_shape(const ArrayDescriptor &r, bool matrix, std::int32_t size
 // gets stride and extent 0, whatever the handler answered.
 void report_shape_error(const ArrayDescriptor &r);
 
+// Error 1375 with no values and nothing else written (g_mt22blasd,
+// g_mt21blasd: no descriptor is touched).
+void report_mismatch();
+
 }  // namespace vx::matmul

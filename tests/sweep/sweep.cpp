@@ -405,6 +405,116 @@ std::string check_list(const Arena &arena, const std::vector<unsigned char> &pag
   return "";
 }
 
+// BLAS-style argument lists (`list:r8:desc c,...`): twelve addresses
+// (g_mt22blasd: C, A, B, D, TRANSA, TRANSB, alpha, beta, LDC, LDA, LDB, LDD)
+// or eight (g_mt21blasd: y, A, x, z, TRANS, alpha, beta, LDA). Arrays on
+// arena pages 1 to 4 (region r on page r+1), each ending at its page's end.
+// Extents -1 to 6, inner extents that usually agree, TRANS N, n, T or an
+// invalid character, leading dimensions around the row count (0 and one
+// below now and then), increments of either sign or 0 (stride 4), D and z
+// absent now and then. After the call only C's (y's) elements may differ.
+struct BlasArgs {
+  const void *list[12];
+  ArrayDescriptor d[4];
+  std::int32_t ints[4][4];  // strides 1 and 2, extents 1 and 2
+  char ch[2];
+  double scal[2];
+  std::int32_t ld[4];                // LDC, LDA, LDB, LDD
+  std::vector<std::size_t> written;  // C's (y's) elements from its data address
+  std::size_t count[4];
+} g_blas, g_blas0;
+
+void prepare_blas(bool gemm, const Arena &arena, Call &c) {
+  BlasArgs &L = g_blas;
+  auto pick = [](std::initializer_list<std::int32_t> v) { return v.begin()[s.rng() % v.size()]; };
+  auto eff = [](std::int32_t e) { return std::max(e, 0); };
+  std::int32_t e[4][2], st[4] = {8, 8, 8, 8};
+  for (auto &x : e) x[0] = int(s.rng() % 8) - 1, x[1] = int(s.rng() % 8) - 1;
+  for (char &ch : L.ch) ch = "NnTX"[s.rng() % 4];
+  const bool ta = L.ch[0] == 'T', tb = gemm && L.ch[1] == 'T';
+  const std::int32_t inner = eff(e[1][ta ? 0 : 1]);
+  if (s.rng() % 5) e[2][gemm && tb ? 1 : 0] = inner;  // B's (x's) inner extent: usually A's
+  const std::int32_t m = eff(e[1][ta ? 1 : 0]), n = gemm ? eff(e[2][tb ? 0 : 1]) : 0;
+  const std::int32_t rows[4] = {m, eff(e[1][0]), eff(e[2][0]), m};
+  for (int r = 0; r < 4; ++r) L.ld[r] = std::max(r % 3 ? 0 : 1, rows[r] + pick({0, 0, 1, -1, 2}));
+  if (s.rng() % 4 == 0) L.ld[1] = 0;
+  L.scal[0] = s.rng() % 4 ? double(int(s.rng() % 7) - 3) : 0.0, L.scal[1] = pick({0, 1, -2, 3});
+  L.written.clear();
+  std::size_t count[4];
+  if (gemm) {
+    const bool conform = eff(e[2][tb ? 1 : 0]) == inner;
+    for (int r = 0; r < 4; ++r) {
+      const std::int32_t cols = r == 1 ? eff(e[1][1]) : r == 2 ? eff(e[2][1]) : n;
+      const std::int32_t ld = std::max(L.ld[r], 1);
+      count[r] = rows[r] && cols ? std::size_t(ld) * (cols - 1) + rows[r] : 0;
+    }
+    for (std::int32_t j = 0; conform && j < n; ++j)
+      for (std::int32_t i = 0; i < m; ++i) L.written.push_back(std::size_t(i) + j * L.ld[0]);
+  } else {
+    const bool t = L.ch[0] == 'T';
+    const std::int32_t lenx = eff(e[2][0]), leny = eff(e[1][t ? 1 : 0]);
+    for (int r : {0, 2, 3}) st[r] = pick({8, 8, 16, -8, -16, 4});
+    const std::int32_t len[4] = {leny, 0, lenx, leny};
+    for (int r : {0, 2, 3})
+      count[r] = len[r] ? std::size_t(std::abs(st[r] / 8)) * (len[r] - 1) + 1 : 0;
+    count[1] =
+        rows[1] && e[1][1] > 0 ? std::size_t(std::max(L.ld[1], 1)) * (e[1][1] - 1) + rows[1] : 0;
+    for (std::int32_t i = 0; lenx == inner && i < leny; ++i)
+      L.written.push_back(std::size_t(i) * std::abs(st[0] / 8));
+  }
+  s.args = std::string(L.ch, gemm ? 2 : 1) + " extents";
+  for (int r = 0; r < 4; ++r) {
+    unsigned char *page = arena.page_of(r + 1);
+    std::memset(page, kCanary, arena.page);
+    const std::size_t bytes = std::max<std::size_t>(count[r], st[r] == 4 ? 1 : 0) * 8;
+    unsigned char *region = page + arena.page - bytes;
+    for (unsigned char *u = region; u < page + arena.page; u += 8)
+      random_unit(s.rng, type_of("r8"), u);
+    L.count[r] = bytes / 8;
+    L.ints[r][0] = st[r], L.ints[r][1] = 0, L.ints[r][2] = e[r][0], L.ints[r][3] = e[r][1];
+    s.args += " " + std::to_string(e[r][0]) + "x" + std::to_string(e[r][1]) + "/" +
+              std::to_string(L.ld[r]) + "/" + std::to_string(st[r]);
+    L.d[r] = {};
+    L.d[r].data_address = region;
+    L.d[r].rank = 2;
+    for (int k = 0; k < 2; ++k) L.d[r].dim[k] = {&L.ints[r][k], &L.ints[r][2 + k]};
+  }
+  const bool addend = s.rng() % 3 != 0;
+  const void *gl[12] = {&L.d[0],  &L.d[1],  &L.d[2],    addend ? &L.d[3] : nullptr,
+                        &L.ch[0], &L.ch[1], &L.scal[0], &L.scal[1],
+                        &L.ld[0], &L.ld[1], &L.ld[2],   &L.ld[3]};
+  const void *vl[8] = {&L.d[0],  &L.d[1],    &L.d[2],    addend ? &L.d[3] : nullptr,
+                       &L.ch[0], &L.scal[0], &L.scal[1], &L.ld[1]};
+  if (gemm) std::copy_n(gl, 12, L.list);
+  if (!gemm) std::copy_n(vl, 8, L.list);
+  g_blas0 = g_blas;
+  const auto address = reinterpret_cast<std::uintptr_t>(L.list);
+#if defined(__x86_64__)
+  c.gpr[0] = address;
+#else
+  c.word[0] = std::uint32_t(address), c.n = 1;
+#endif
+}
+
+// What a BLAS-style call broke, or "": operands, descriptors and scalars as
+// before; in C's (y's) page only its elements may differ.
+std::string check_blas(const Arena &arena, const std::vector<unsigned char> &pages) {
+  const BlasArgs &L = g_blas, &L0 = g_blas0;
+  for (int r = 1; r < 4; ++r)
+    if (std::memcmp(arena.page_of(r + 1), &pages[r * arena.page], arena.page))
+      return "operand " + std::to_string(r) + " changed";
+  if (std::memcmp(L.d, L0.d, sizeof L.d) || std::memcmp(L.ints, L0.ints, sizeof L.ints) ||
+      std::memcmp(L.ch, L0.ch, 2) || std::memcmp(L.scal, L0.scal, 16) ||
+      std::memcmp(L.ld, L0.ld, sizeof L.ld))
+    return "argument changed";
+  std::vector<unsigned char> now(arena.page_of(1), arena.page_of(1) + arena.page);
+  const std::size_t base = arena.page - L.count[0] * 8;
+  for (std::size_t w : L.written)
+    if (base + 8 * w + 8 <= now.size()) std::memcpy(&now[base + 8 * w], &pages[base + 8 * w], 8);
+  if (std::memcmp(now.data(), pages.data(), arena.page)) return "written outside the result";
+  return "";
+}
+
 class Sweep : public ::testing::TestWithParam<Export> {};
 
 TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
@@ -413,10 +523,12 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
   s.e = &e;
   s.slots.clear();
   const Type *list = nullptr;  // the element type of an argument list
+  int blas = 0;                // 2: g_mt22blasd's list, 1: g_mt21blasd's
   for (const std::string &p : e.params) {
     if (p.rfind("list:", 0) == 0) {
       ASSERT_EQ(std::count(p.begin(), p.end(), ':'), 2) << e.name << ": no builder for " << p;
       list = &type_of(p.substr(5, p.find(':', 5) - 5));
+      blas = p.find("transa") != std::string::npos ? 2 : p.find("trans") != std::string::npos;
       continue;
     }
     const std::string tn = p.substr(p.find(':') + 1);
@@ -427,7 +539,9 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
   s.rng.seed(g_seed ^ std::hash<std::string>{}(e.name));
   static const Arena arena;
   std::vector<unsigned char> before(support::layout::kBlockSize),
-      pages(arena.page * (list ? 3 : ps.size()));
+      pages(arena.page * (blas   ? 4
+                          : list ? 3
+                                 : ps.size()));
   const Caller caller;
   std::uint32_t mx0, mx;
   const std::uint64_t n = g_count ? g_count : support::scaled(1500);
@@ -435,7 +549,8 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
     Call c{};
     c.fn = e.fn;
     prepare(ps, arena, c);
-    if (list) prepare_list(*list, arena, c);
+    if (blas) prepare_blas(blas == 2, arena, c);
+    if (list && !blas) prepare_list(*list, arena, c);
     for (size_t i = 0; i < pages.size() / arena.page; ++i)
       std::memcpy(&pages[i * arena.page], arena.page_of(i + (list != nullptr)), arena.page);
     vexmori_set_infinity_flag("\0\1\2"[s.rng() % 3]);
@@ -454,7 +569,8 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
     ASSERT_EQ((mx ^ mx0) & ~0x3fu, 0u) << "MXCSR control bits changed after " << where();
     ASSERT_EQ(check(e, ps, arena, c, pages, before.data()), "") << "after " << where();
     if (list) {
-      ASSERT_EQ(check_list(arena, pages), "") << "after " << where();
+      ASSERT_EQ(blas ? check_blas(arena, pages) : check_list(arena, pages), "")
+          << "after " << where();
     }
   }
 }

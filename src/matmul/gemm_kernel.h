@@ -1,0 +1,39 @@
+// The block kernel of ulx_gdgemmx: one inner panel of kc terms applied to an
+// mc-by-nc block of C.
+//
+// For every C(i,j) of the block: an 80-bit accumulator starts at
+// factor * C(i,j) (at +0, C not read, when factor is 0), adds
+// b(l,j) * a(l,i) for l = 0..kc-1 in increasing order and is stored into
+// C(i,j) rounded to Real8. a is the A panel buffer (column i holds row i of
+// op(A) over the panel), b the B panel buffer or B in place (column j holds
+// column j of op(B)); both are contiguous in l.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace vx::matmul {
+
+struct GemmBlock {
+  std::int32_t kc, mc, nc;
+  const double *a;
+  std::ptrdiff_t lda;
+  const double *b;
+  std::ptrdiff_t ldb;
+  double *c;
+  std::ptrdiff_t ldc;
+  double factor;
+};
+
+void block_kernel(const GemmBlock &blk);
+
+// One element in the 80-bit register: the panel's sum started at
+// factor * c, rounded to Real8.
+inline double x87_panel_sum(std::int32_t kc, const double *a, const double *b, double factor,
+                            const double *c) {
+  long double s = factor == 0 ? 0.0L : static_cast<long double>(factor) * *c;
+  for (std::int32_t l = 0; l < kc; ++l) s = s + static_cast<long double>(b[l]) * a[l];
+  return static_cast<double>(s);
+}
+
+}  // namespace vx::matmul
