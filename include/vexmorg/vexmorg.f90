@@ -192,9 +192,17 @@ module vexmorg
       complex(c_float128_complex), intent(in) :: a
       complex(c_float128_complex), intent(in) :: b
     end subroutine
+    real(c_float) function g_cabs(z) bind(c, name='g_cabs')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(in) :: z
+    end function
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_cdabs(z) bind(c, name='g_cdabs')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(in) :: z
     end function
     subroutine g_cmrg(res, tsource, fsource, mask) bind(c, name='g_cmrg')
       import :: c_float_complex, c_int32_t
@@ -231,6 +239,11 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_cqabs(res, z) bind(c, name='g_cqabs')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
     real(c_double) function g_dacos(x) bind(c, name='g_dacos')
       import :: c_double
       real(c_double), intent(in) :: x
