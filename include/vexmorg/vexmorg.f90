@@ -204,6 +204,26 @@ module vexmorg
       import :: c_double, c_double_complex
       complex(c_double_complex), intent(in) :: z
     end function
+    subroutine g_cdexp(res, z) bind(c, name='g_cdexp')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdlog(res, z) bind(c, name='g_cdlog')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cexp(res, z) bind(c, name='g_cexp')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    subroutine g_clog(res, z) bind(c, name='g_clog')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
     subroutine g_cmrg(res, tsource, fsource, mask) bind(c, name='g_cmrg')
       import :: c_float_complex, c_int32_t
       complex(c_float_complex), intent(out) :: res

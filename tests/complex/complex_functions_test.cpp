@@ -201,4 +201,305 @@ TEST_F(Moduli, Complex32Overflow) {
   }
 }
 
+// ---- Complex results against MPC -------------------------------------------
+
+template <class T>
+using ComplexOf = std::conditional_t<sizeof(T) == 4, Complex8, Complex16>;
+template <class C>
+using Entry = C *(*)(C *, const C *);
+using MpcFn = int (*)(mpc_ptr, mpc_srcptr, mpc_rnd_t);
+
+// The absolute error a rounded intermediate carries into a part, at z.
+using Term = double (*)(double x, double y);
+
+struct PartBound {
+  double ulps;
+  Term term = nullptr;
+};
+
+template <class T>
+struct Row {
+  const char *name;
+  Entry<ComplexOf<T>> fn;
+  MpcFn f;
+  bool quadrant;  // f(z pi/2)
+  std::vector<Regions> regions;
+  PartBound re, im;
+  // g_datan2 takes -0 as +0: the logarithms' exact values are those of z
+  // with its zero parts made +0.
+  bool plus_zeros = false;
+};
+
+// f(z), or f(z pi/2), at 320 bits.
+struct Exact {
+  mpc_t v;
+  Exact(MpcFn f, double x, double y, bool quadrant) {
+    mpc_t z;
+    mpc_init2(v, oracle::kPrecision), mpc_init2(z, oracle::kPrecision);
+    mpc_set_d_d(z, x, y, MPC_RNDNN);
+    if (quadrant) {
+      oracle::Big half_pi;
+      mpfr_const_pi(half_pi, MPFR_RNDN);
+      mpfr_div_2ui(half_pi, half_pi, 1, MPFR_RNDN);
+      mpc_mul_fr(z, z, half_pi, MPC_RNDNN);
+    }
+    f(v, z, MPC_RNDNN);
+    mpc_clear(z);
+  }
+  ~Exact() { mpc_clear(v); }
+  Exact(const Exact &) = delete;
+};
+
+// The bound at z: ulps, plus the absolute term in ulps of the exact value.
+template <class T>
+double bound_of(const PartBound &b, double x, double y, mpfr_srcptr exact) {
+  if (b.term == nullptr) return b.ulps;
+  const double e = std::fabs(mpfr_get_d(exact, MPFR_RNDN));
+  return b.ulps + b.term(x, y) / ulp_of<T>(e);
+}
+
+struct ComplexFunctions : Real16Test {
+  template <class T>
+  void run(const Row<T> &row) {
+    Recorder rec;  // no argument of the regions is refused
+    oracle::WorstCase worst[2];
+    Sampler sampler(std::hash<std::string>{}(row.name));
+    for (const Regions &r : row.regions)
+      for (std::uint64_t i = 0; i < scaled(4000); ++i) {
+        const ComplexOf<T> z = {draw_part<T>(sampler, r.x), draw_part<T>(sampler, r.y)};
+        check(row, z, worst);
+      }
+    // The worst errors beyond the absolute terms.
+    std::printf("%s: real part %s; imaginary part %s\n", row.name, worst[0].describe().c_str(),
+                worst[1].describe().c_str());
+    EXPECT_TRUE(rec.reports.empty()) << row.name << " reported " << rec.reports[0].number;
+  }
+  template <class T>
+  void check(const Row<T> &row, const ComplexOf<T> &z, oracle::WorstCase *worst) {
+    ComplexOf<T> got;
+    if (row.fn(&got, &z) != &got) fail(std::string(row.name) + " returns another address");
+    const double x = z.re, y = z.im;
+    const Exact e(row.f, row.plus_zeros && x == 0 ? 0.0 : x, row.plus_zeros && y == 0 ? 0.0 : y,
+                  row.quadrant);
+    const T parts[2] = {got.re, got.im};
+    const PartBound *bounds[2] = {&row.re, &row.im};
+    for (int i = 0; i < 2; ++i) {
+      mpfr_srcptr exact = i == 0 ? mpc_realref(e.v) : mpc_imagref(e.v);
+      const double err = part_error(parts[i], exact), bound = bound_of<T>(*bounds[i], x, y, exact);
+      worst[i].add(std::fmax(err - (bound - bounds[i]->ulps), 0), i == 0 ? x : y);
+      if (!(err <= bound))
+        fail(std::string(row.name) + "(" + std::to_string(x) + ", " + std::to_string(y) +
+             (i ? ") imaginary part " : ") real part ") + std::to_string(parts[i]) + ": " +
+             std::to_string(err) + " ulp > " + std::to_string(bound));
+    }
+  }
+};
+
+// Absolute terms. FSIN and FCOS reduce with a 66-bit pi: |angle| 2^-62,
+// carried by e^x (exponential) or cosh y (sine, cosine).
+double exp_angle(double x, double y) { return std::exp(x) * std::fabs(y) * 0x1p-62; }
+// The relative error of the modulus m carried into ln m: Real8 (stored
+// before g_dlog) and the register's.
+double log_m8(double, double) { return 0.51 * 0x1p-52; }
+double log_m16(double, double) { return 6 * 0x1p-64; }
+
+template <class T>
+constexpr double kExpMax = sizeof(T) == 4 ? 88.72 : 709.78;
+template <class T>
+constexpr double kExpYMax = sizeof(T) == 4 ? 822999 : 3.5299e15;
+
+// Regions of an exponential: x moderate, near the top and deep below, y
+// near the axis, moderate and near its limit.
+template <class T>
+std::vector<Regions> exp_regions() {
+  return {{{1e-3, 20}, {1e-3, 10}},
+          {kZeroPart, {1e-3, 1e3}},
+          {{1e-3, 20}, kZeroPart},
+          {{kExpMax<T> - 1, kExpMax<T>}, {1e-3, 100}},
+          {{1, kExpMax<T>}, {1e-3, kExpYMax<T>}},
+          {{1e-3, 20}, kTinyPart<T>},
+          {kTinyPart<T>, {1e-3, kExpYMax<T>}}};
+}
+// Regions of a logarithm: everywhere, near the axes, near |z| = 1, huge and
+// tiny parts.
+template <class T>
+std::vector<Regions> log_regions() {
+  return {{kAnyPart<T>, kAnyPart<T>},   {kModerate, kZeroPart},   {kZeroPart, kModerate},
+          {{0.5, 2}, {1e-6, 1e-2}},     {{0.5, 2}, {0.5, 2}},     {kHugePart<T>, kHugePart<T>},
+          {kTinyPart<T>, kTinyPart<T>}, {kModerate, kTinyPart<T>}};
+}
+
+const Row<float> kRows8[] = {
+    {"g_cexp",
+     g_cexp,
+     mpc_exp,
+     false,
+     exp_regions<float>(),
+     {0.501, exp_angle},
+     {0.501, exp_angle}},
+    {"g_clog", g_clog, mpc_log, false, log_regions<float>(), {0.501, log_m8}, {0.501}, true},
+};
+const Row<double> kRows16[] = {
+    {"g_cdexp", g_cdexp, mpc_exp, false, exp_regions<double>(), {2.2, exp_angle}, {2.2, exp_angle}},
+    {"g_cdlog", g_cdlog, mpc_log, false, log_regions<double>(), {0.501, log_m16}, {0.51}, true},
+};
+
+TEST_F(ComplexFunctions, Complex8AgainstMpc) {
+  for (const auto &row : kRows8) run(row);
+}
+TEST_F(ComplexFunctions, Complex16AgainstMpc) {
+  for (const auto &row : kRows16) run(row);
+}
+
+// ---- Special values and errors ------------------------------------------------
+
+template <class T>
+bool same_part(T got, T want) {
+  return std::isnan(want) ? std::isnan(got) : bits_of(got) == bits_of(want);
+}
+
+// f(z) is `want` bit for bit (a NaN part: any NaN), with the reports `errors`.
+template <class C>
+void expect_call(const char *name, Entry<C> fn, const C &z, const C &want,
+                 std::vector<std::int32_t> errors = {}, std::uint8_t flag = 1) {
+  Recorder rec{flag};
+  C got;
+  fn(&got, &z);
+  std::vector<std::int32_t> numbers;
+  for (const Report &r : rec.reports) numbers.push_back(r.number);
+  EXPECT_TRUE(same_part(got.re, want.re) && same_part(got.im, want.im) && numbers == errors)
+      << name << "(" << z.re << ", " << z.im << ") = (" << got.re << ", " << got.im << ") with "
+      << numbers.size() << " reports, flag " << int{flag};
+}
+
+// A refused z: error `error` reporting `value` (a part, type code of the
+// part) or nothing (`value` unused, z in the slot); the handler declines:
+// `finite` under infinity flag 0, `ieee` under 1.
+template <class C>
+struct Fault {
+  const char *name;
+  Entry<C> fn;
+  C z;
+  std::int32_t error;
+  bool with_value;
+  decltype(C{}.re) value;
+  C finite, ieee;
+};
+
+template <class C>
+void check_fault(const Fault<C> &f) {
+  using T = decltype(f.z.re);
+  for (const std::uint8_t flag : {0, 1}) {
+    expect_call(f.name, f.fn, f.z, flag ? f.ieee : f.finite, {f.error}, flag);
+    Recorder rec{flag};
+    C got;
+    f.fn(&got, &f.z);
+    ASSERT_EQ(rec.reports.size(), 1u) << f.name;
+    const Report &r = rec.reports[0];
+    if (f.with_value) {
+      EXPECT_EQ(r.value_count, 1) << f.name;
+      EXPECT_EQ(r.value_type[0], kTypeCode<T>) << f.name;
+      EXPECT_EQ(bits_of(r.value_as<T>(0)), bits_of(f.value)) << f.name;
+      EXPECT_EQ(bits_of(r.slot_as<T>(1)), bits_of(f.value)) << f.name;
+    } else {
+      const C slot = r.slot_as<C>(1);
+      EXPECT_TRUE(same_part(slot.re, f.z.re) && same_part(slot.im, f.z.im)) << f.name;
+    }
+  }
+}
+
+// A resume: the handler writes `answers` into the slot in turn (a part, or
+// z for the logarithms), each reported as `errors` says; the result is f
+// of `corrected`, the argument the last answer makes.
+template <class C, class R>
+void check_resume(const char *name, Entry<C> fn, const C &z, std::vector<R> answers,
+                  std::vector<std::int32_t> errors, const C &corrected) {
+  Recorder rec;
+  rec.answer = [&](const Report &r, int i) {
+    replace(r, 1, answers.at(static_cast<std::size_t>(i)));
+    return 1;
+  };
+  C got, want;
+  fn(&got, &z);
+  std::vector<std::int32_t> numbers;
+  for (const Report &r : rec.reports) numbers.push_back(r.number);
+  EXPECT_EQ(numbers, errors) << name;
+  fn(&want, &corrected);
+  EXPECT_TRUE(same_part(got.re, want.re) && same_part(got.im, want.im))
+      << name << " resumed: (" << got.re << ", " << got.im << ")";
+}
+
+constexpr float kPiF = 3.14159265f;
+constexpr double kPiD = 3.141592653589793;
+constexpr float kL8 = kBigF, kD8 = std::bit_cast<float>(0x7f3504e6u);
+const double kD16 = std::bit_cast<double>(std::uint64_t{0x7fe6a09e667f3b99});
+
+TEST_F(ComplexFunctions, ExpLogSpecialValues) {
+  const float nf = kNaNF;
+  const double nd = kNaND;
+  // e^0 = 1 + 0i; a NaN part passes the limits and runs through.
+  expect_call<Complex8>("g_cexp", g_cexp, {0, 0}, {1, 0});
+  expect_call<Complex16>("g_cdexp", g_cdexp, {-0.0, 0}, {1, 0});
+  expect_call<Complex8>("g_cexp", g_cexp, {nf, 0}, {nf, nf});
+  expect_call<Complex16>("g_cdexp", g_cdexp, {1, nd}, {nd, nd});
+  // g_clog of -1 + 0i returns 0 + pi i; g_datan2 takes -0 as +0, so -1 - 0i
+  // too lies on the upper side of the cut.
+  expect_call<Complex8>("g_clog", g_clog, {-1, 0}, {0, kPiF});
+  expect_call<Complex8>("g_clog", g_clog, {-1, -0.0f}, {0, kPiF});
+  expect_call<Complex16>("g_cdlog", g_cdlog, {-1, -0.0}, {0, kPiD});
+  expect_call<Complex16>("g_cdlog", g_cdlog, {1, 0}, {0, 0});
+  expect_call<Complex16>("g_cdlog", g_cdlog, {-0.0, -2}, {std::log(2.0), -kPiD / 2});
+}
+
+TEST_F(ComplexFunctions, ExpLogErrors) {
+  const float fi = kInfF, fn = kNaNF;
+  const double di = kInfD, dn = kNaND;
+  const Fault<Complex8> faults8[] = {
+      // g_cexp of 88.722 + 0i raises 232; with the flag clear it returns
+      // 3.40282e38 + 0i (L c + L s i); with the flag +-infinity with the
+      // sign of c (+ for c >= 0) and with the sign of s.
+      {"g_cexp", g_cexp, {88.722f, 0}, 232, true, 88.722f, {kL8, 0}, {fi, fi}},
+      {"g_cexp",
+       g_cexp,
+       {fi, 3},
+       232,
+       true,
+       fi,
+       {static_cast<float>(double{kL8} * std::cos(3.0)),
+        static_cast<float>(double{kL8} * std::sin(3.0))},
+       {-fi, fi}},
+      // g_cexp of 0 + 1e6 i raises 233 and returns 1 + 0i with the flag clear.
+      {"g_cexp", g_cexp, {0, 1e6f}, 233, true, 1e6f, {1, 0}, {fn, fn}},
+      {"g_cexp", g_cexp, {-2, -fi}, 233, true, -fi, {std::exp(-2.0f), 0}, {fn, fn}},
+      // Both refused: D + D i, the x error reported.
+      {"g_cexp", g_cexp, {100, -1e6f}, 232, true, 100, {kD8, kD8}, {fn, fn}},
+      // g_clog of 0 + 0i raises 247 (no values): -3.40282e38 + 0i, or
+      // +infinity + NaN i with the flag.
+      {"g_clog", g_clog, {-0.0f, 0}, 247, false, 0, {-kL8, 0}, {fi, fn}},
+  };
+  const Fault<Complex16> faults16[] = {
+      {"g_cdexp", g_cdexp, {709.782, -0.0}, 234, true, 709.782, {kBigD, -0.0}, {di, -di}},
+      {"g_cdexp",
+       g_cdexp,
+       {1000, 2},
+       234,
+       true,
+       1000,
+       {kBigD * std::cos(2.0), kBigD * std::sin(2.0)},
+       {-di, di}},
+      {"g_cdexp", g_cdexp, {1, 3.53e15}, 235, true, 3.53e15, {std::exp(1.0), 0}, {dn, dn}},
+      {"g_cdexp", g_cdexp, {di, di}, 234, true, di, {kD16, kD16}, {dn, dn}},
+      {"g_cdlog", g_cdlog, {0, -0.0}, 248, false, 0, {-kBigD, 0}, {di, dn}},
+  };
+  for (const auto &f : faults8) check_fault(f);
+  for (const auto &f : faults16) check_fault(f);
+  // A replacement refused again reports again (x, then y once x passes).
+  check_resume<Complex8, float>("g_cexp", g_cexp, {100, 1e6f}, {90, 1, 2}, {232, 232, 233}, {1, 2});
+  check_resume<Complex16, double>("g_cdexp", g_cdexp, {1, 4e15}, {5e15, 2}, {235, 235}, {1, 2});
+  check_resume<Complex8, Complex8>("g_clog", g_clog, {0, 0}, {{-0.0f, 0}, {-1, 0}}, {247, 247},
+                                   {-1, 0});
+  check_resume<Complex16, Complex16>("g_cdlog", g_cdlog, {0, 0}, {{0, -0.0}, {0, 2}}, {248, 248},
+                                     {0, 2});
+}
+
 }  // namespace
