@@ -420,10 +420,21 @@ VEXMORG_API void g_azdz(Complex32 *result, const Complex32 *a, const Complex32 *
 VEXMORG_API float g_cabs(const Complex8 *z);
 VEXMORG_API double g_cdabs(const Complex16 *z);
 VEXMORG_API Real16 *g_cqabs(Real16 *result, const Complex32 *z);
+VEXMORG_API Complex8 *g_csqrt(Complex8 *result, const Complex8 *z);
 VEXMORG_API Complex8 *g_cexp(Complex8 *result, const Complex8 *z);
 VEXMORG_API Complex8 *g_clog(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_csin(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_ccos(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_csinq(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_ccosq(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex16 *g_cdsqrt(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdexp(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdlog(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdsin(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdcos(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdsinq(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,
