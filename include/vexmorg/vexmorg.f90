@@ -50,6 +50,16 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    real(c_double) function g_adxi(x, n) bind(c, name='g_adxi')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end function
+    real(c_double) function g_adxj(x, n) bind(c, name='g_adxj')
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end function
     integer(c_int32_t) function g_afeq(a, b) bind(c, name='g_afeq')
       import :: c_float128, c_int32_t
       real(c_float128), intent(in) :: a
@@ -129,6 +139,28 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    subroutine g_aqxi(res, x, n) bind(c, name='g_aqxi')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_aqxj(res, x, n) bind(c, name='g_aqxj')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
+    real(c_float) function g_arxi(x, n) bind(c, name='g_arxi')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end function
+    real(c_float) function g_arxj(x, n) bind(c, name='g_arxj')
+      import :: c_float, c_int64_t
+      real(c_float), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end function
     real(c_float) function g_asin(x) bind(c, name='g_asin')
       import :: c_float
       real(c_float), intent(in) :: x

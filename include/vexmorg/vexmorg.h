@@ -409,6 +409,22 @@ VEXMORG_API void g_azmz(Complex32 *result, const Complex32 *a, const Complex32 *
 VEXMORG_API void g_azdz(Complex32 *result, const Complex32 *a, const Complex32 *b);
 
 /* ------------------------------------------------------------------------
+ * The ** operators
+ *
+ * x ** n for an INTEGER*4 (i) or INTEGER*8 (j) exponent, by binary
+ * exponentiation. A zero base with a negative exponent goes to the runtime
+ * as an arithmetic exception (the exponent reported as a value); default
+ * +infinity under the infinity flag, else 3.40282002e+38,
+ * 1.7976931348623011e+308 or the largest finite Real16.
+ * ---------------------------------------------------------------------- */
+VEXMORG_API float g_arxi(const float *x, const int32_t *n);
+VEXMORG_API float g_arxj(const float *x, const int64_t *n);
+VEXMORG_API double g_adxi(const double *x, const int32_t *n);
+VEXMORG_API double g_adxj(const double *x, const int64_t *n);
+VEXMORG_API Real16 *g_aqxi(Real16 *result, const Real16 *x, const int32_t *n);
+VEXMORG_API Real16 *g_aqxj(Real16 *result, const Real16 *x, const int64_t *n);
+
+/* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,
  * matrix times vector or vector times matrix by the operands' ranks; the
  * product goes to the result's data, contiguous in column order, and its
