@@ -424,6 +424,17 @@ VEXMORG_API double g_adxj(const double *x, const int64_t *n);
 VEXMORG_API Real16 *g_aqxi(Real16 *result, const Real16 *x, const int32_t *n);
 VEXMORG_API Real16 *g_aqxj(Real16 *result, const Real16 *x, const int64_t *n);
 
+/* x ** y for a real y: 2^(y log2 x). y = 0 gives 1; a negative x needs an
+ * integral y (error 263 / 267 otherwise, default NaN or the power of |x|);
+ * a zero x needs y > 0 (error 262 / 266); overflow is error 1416 / 1417.
+ * 2 ** x and 10 ** x report overflow as 1416 / 1417 with the base and x. */
+VEXMORG_API float g_arxr(const float *x, const float *y);
+VEXMORG_API double g_adxd(const double *x, const double *y);
+VEXMORG_API float g_a2xr(const float *x);
+VEXMORG_API float g_atxr(const float *x);
+VEXMORG_API double g_a2xd(const double *x);
+VEXMORG_API double g_atxd(const double *x);
+
 /* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,
  * matrix times vector or vector times matrix by the operands' ranks; the

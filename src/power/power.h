@@ -31,3 +31,13 @@ template <class F, class X, class I>
 }
 
 }  // namespace vx::power
+
+// The cores of the real powers: 2^(y log2 x) for x > 0, as a Real8. On
+// overflow *flag is set to the operator's error number (1416, 1417) and the
+// huge value 0x7f7fffee / 0x7fefffffffffffb6 comes back; a result below the
+// range is +0. ulx_uexp is e^x to single precision, without range checks.
+extern "C" {
+double ulx_gpow(float x, float y, std::int32_t *flag);
+double ulx_gpwd(double x, double y, std::int32_t *flag);
+double ulx_uexp(const double *x);
+}
