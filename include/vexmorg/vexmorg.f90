@@ -250,10 +250,73 @@ module vexmorg
       complex(c_float128_complex), intent(in) :: a
       complex(c_float128_complex), intent(in) :: b
     end subroutine
+    real(c_float) function g_cabs(z) bind(c, name='g_cabs')
+      import :: c_float, c_float_complex
+      complex(c_float_complex), intent(in) :: z
+    end function
     real(c_float) function g_cbrt(x) bind(c, name='g_cbrt')
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_ccos(res, z) bind(c, name='g_ccos')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    subroutine g_ccosq(res, z) bind(c, name='g_ccosq')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    real(c_double) function g_cdabs(z) bind(c, name='g_cdabs')
+      import :: c_double, c_double_complex
+      complex(c_double_complex), intent(in) :: z
+    end function
+    subroutine g_cdcos(res, z) bind(c, name='g_cdcos')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdcosq(res, z) bind(c, name='g_cdcosq')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdexp(res, z) bind(c, name='g_cdexp')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdlog(res, z) bind(c, name='g_cdlog')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdsin(res, z) bind(c, name='g_cdsin')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdsinq(res, z) bind(c, name='g_cdsinq')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cdsqrt(res, z) bind(c, name='g_cdsqrt')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cexp(res, z) bind(c, name='g_cexp')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    subroutine g_clog(res, z) bind(c, name='g_clog')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
     subroutine g_cmrg(res, tsource, fsource, mask) bind(c, name='g_cmrg')
       import :: c_float_complex, c_int32_t
       complex(c_float_complex), intent(out) :: res
@@ -289,6 +352,31 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_cqabs(res, z) bind(c, name='g_cqabs')
+      import :: c_float128, c_float128_complex
+      real(c_float128), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqsqrt(res, z) bind(c, name='g_cqsqrt')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_csin(res, z) bind(c, name='g_csin')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    subroutine g_csinq(res, z) bind(c, name='g_csinq')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
+    subroutine g_csqrt(res, z) bind(c, name='g_csqrt')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: z
+    end subroutine
     real(c_double) function g_dacos(x) bind(c, name='g_dacos')
       import :: c_double
       real(c_double), intent(in) :: x

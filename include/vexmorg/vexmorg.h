@@ -409,6 +409,34 @@ VEXMORG_API void g_azmz(Complex32 *result, const Complex32 *a, const Complex32 *
 VEXMORG_API void g_azdz(Complex32 *result, const Complex32 *a, const Complex32 *b);
 
 /* ------------------------------------------------------------------------
+ * Complex elementary functions: ABS, SQRT, EXP, LOG, SIN, COS, and SIN and
+ * COS in quadrant units (of z pi/2). Complex8 computes in Real8, Complex16
+ * in Real8 and the x87 register, Complex32 in the Real16 arithmetic; each
+ * part is rounded when stored. The exponential, sine and cosine refuse a
+ * part beyond fixed limits (errors 205 to 237, 1407 to 1412, the part as
+ * the value) and then return substitutes whose signs follow the
+ * mathematics; the logarithm of zero is error 247, 248, 249 (no values).
+ * ---------------------------------------------------------------------- */
+VEXMORG_API float g_cabs(const Complex8 *z);
+VEXMORG_API double g_cdabs(const Complex16 *z);
+VEXMORG_API Real16 *g_cqabs(Real16 *result, const Complex32 *z);
+VEXMORG_API Complex8 *g_csqrt(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_cexp(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_clog(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_csin(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_ccos(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_csinq(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex8 *g_ccosq(Complex8 *result, const Complex8 *z);
+VEXMORG_API Complex16 *g_cdsqrt(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdexp(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdlog(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdsin(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdcos(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdsinq(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
+VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
+
+/* ------------------------------------------------------------------------
  * The ** operators
  *
  * x ** n for an INTEGER*4 (i) or INTEGER*8 (j) exponent, by binary

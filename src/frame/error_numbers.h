@@ -97,6 +97,24 @@ enum Real16Arithmetic : std::int32_t {
                             // 0 or less; no values
 };
 
+// ---- complex_functions: complex exponential, logarithm, sine, cosine ------
+enum ComplexFunctions : std::int32_t {
+  kCsinX = 205,      // g_csin g_ccos: |x| >= 823000, infinities included
+  kCsinY = 206,      // g_csin g_ccos: |y| >= 89.415, infinities included
+  kCdsinX = 207,     // g_cdsin g_cdcos: |x| >= 3.53e15, infinities included
+  kCdsinY = 208,     // g_cdsin g_cdcos: |y| >= 710.4749755859375, infinities included
+  kCexpX = 232,      // g_cexp: x >= 88.722, plus infinity included
+  kCexpY = 233,      // g_cexp: |y| >= 823000, infinities included
+  kCdexpX = 234,     // g_cdexp: x >= 709.782, plus infinity included
+  kCdexpY = 235,     // g_cdexp: |y| >= 3.53e15, infinities included
+  kClogZero = 247,   // g_clog: z zero; no values
+  kCdlogZero = 248,  // g_cdlog: z zero; no values
+  kCsinqX = 1407,    // g_csinq g_ccosq: |x| >= 524000, infinities included
+  kCsinqY = 1408,    // g_csinq g_ccosq: |y| >= 56.92, infinities included
+  kCdsinqX = 1409,   // g_cdsinq g_cdcosq: |x| >= 2.25e15, infinities included
+  kCdsinqY = 1410,   // g_cdsinq g_cdcosq: |y| >= 452.3, infinities included
+};
+
 // ---- power: the ** operators ----------------------------------------------
 enum Power : std::int32_t {
   kArxiZero = 261,       // g_arxi: zero base, negative exponent
