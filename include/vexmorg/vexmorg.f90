@@ -16,6 +16,14 @@ module vexmorg
   end type
 
   interface
+    real(c_double) function g_a2xd(x) bind(c, name='g_a2xd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_float) function g_a2xr(x) bind(c, name='g_a2xr')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
     subroutine g_acdc(res, a, b) bind(c, name='g_acdc')
       import :: c_float_complex
       complex(c_float_complex), intent(out) :: res
@@ -49,6 +57,21 @@ module vexmorg
     real(c_float) function g_acosq(x) bind(c, name='g_acosq')
       import :: c_float
       real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_adxd(x, y) bind(c, name='g_adxd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+      real(c_double), intent(in) :: y
+    end function
+    real(c_double) function g_adxi(x, n) bind(c, name='g_adxi')
+      import :: c_double, c_int32_t
+      real(c_double), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end function
+    real(c_double) function g_adxj(x, n) bind(c, name='g_adxj')
+      import :: c_double, c_int64_t
+      real(c_double), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
     end function
     integer(c_int32_t) function g_afeq(a, b) bind(c, name='g_afeq')
       import :: c_float128, c_int32_t
@@ -129,6 +152,33 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    subroutine g_aqxi(res, x, n) bind(c, name='g_aqxi')
+      import :: c_float128, c_int32_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_aqxj(res, x, n) bind(c, name='g_aqxj')
+      import :: c_float128, c_int64_t
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
+    real(c_float) function g_arxi(x, n) bind(c, name='g_arxi')
+      import :: c_float, c_int32_t
+      real(c_float), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end function
+    real(c_float) function g_arxj(x, n) bind(c, name='g_arxj')
+      import :: c_float, c_int64_t
+      real(c_float), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end function
+    real(c_float) function g_arxr(x, y) bind(c, name='g_arxr')
+      import :: c_float
+      real(c_float), intent(in) :: x
+      real(c_float), intent(in) :: y
+    end function
     real(c_float) function g_asin(x) bind(c, name='g_asin')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -165,6 +215,14 @@ module vexmorg
       real(c_float), intent(in) :: x
     end function
     real(c_float) function g_atanq(x) bind(c, name='g_atanq')
+      import :: c_float
+      real(c_float), intent(in) :: x
+    end function
+    real(c_double) function g_atxd(x) bind(c, name='g_atxd')
+      import :: c_double
+      real(c_double), intent(in) :: x
+    end function
+    real(c_float) function g_atxr(x) bind(c, name='g_atxr')
       import :: c_float
       real(c_float), intent(in) :: x
     end function

@@ -519,6 +519,33 @@ VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
+ * The ** operators
+ *
+ * x ** n for an INTEGER*4 (i) or INTEGER*8 (j) exponent, by binary
+ * exponentiation. A zero base with a negative exponent goes to the runtime
+ * as an arithmetic exception (the exponent reported as a value); default
+ * +infinity under the infinity flag, else 3.40282002e+38,
+ * 1.7976931348623011e+308 or the largest finite Real16.
+ * ---------------------------------------------------------------------- */
+VEXMORG_API float g_arxi(const float *x, const int32_t *n);
+VEXMORG_API float g_arxj(const float *x, const int64_t *n);
+VEXMORG_API double g_adxi(const double *x, const int32_t *n);
+VEXMORG_API double g_adxj(const double *x, const int64_t *n);
+VEXMORG_API Real16 *g_aqxi(Real16 *result, const Real16 *x, const int32_t *n);
+VEXMORG_API Real16 *g_aqxj(Real16 *result, const Real16 *x, const int64_t *n);
+
+/* x ** y for a real y: 2^(y log2 x). y = 0 gives 1; a negative x needs an
+ * integral y (error 263 / 267 otherwise, default NaN or the power of |x|);
+ * a zero x needs y > 0 (error 262 / 266); overflow is error 1416 / 1417.
+ * 2 ** x and 10 ** x report overflow as 1416 / 1417 with the base and x. */
+VEXMORG_API float g_arxr(const float *x, const float *y);
+VEXMORG_API double g_adxd(const double *x, const double *y);
+VEXMORG_API float g_a2xr(const float *x);
+VEXMORG_API float g_atxr(const float *x);
+VEXMORG_API double g_a2xd(const double *x);
+VEXMORG_API double g_atxd(const double *x);
+
+/* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,
  * matrix times vector or vector times matrix by the operands' ranks; the
  * product goes to the result's data, contiguous in column order, and its

@@ -126,6 +126,31 @@ enum ComplexFunctions : std::int32_t {
   kCdsinqY = 1410,   // g_cdsinq g_cdcosq: |y| >= 452.3, infinities included
 };
 
+// ---- power: the ** operators ----------------------------------------------
+enum Power : std::int32_t {
+  kArxiZero = 261,       // g_arxi: zero base, negative exponent
+  kArxrZero = 262,       // g_arxr: zero (or NaN) base, exponent not positive
+  kArxrNegative = 263,   // g_arxr: negative base, exponent not integral
+  kAdxiZero = 264,       // g_adxi: zero base, negative exponent
+  kAdxjZero = 265,       // g_adxj: zero base, negative exponent
+  kAdxdZero = 266,       // g_adxd: zero (or NaN) base, exponent not positive
+  kAdxdNegative = 267,   // g_adxd: negative base, exponent not integral
+  kAqxiZero = 268,       // g_aqxi: zero base, negative exponent
+  kAqxjZero = 269,       // g_aqxj: zero base, negative exponent
+  kAqxqZero = 270,       // g_aqxq: zero base, exponent not positive
+  kAqxqNegative = 271,   // g_aqxq: negative base, exponent not integral
+  kAqxqOverflow = 272,   // g_aqxq g_a2xq g_atxq: result too large
+  kAcxiZero = 273,       // g_acxi: zero base, negative exponent
+  kAxxiZero = 274,       // g_axxi: zero base, negative exponent
+  kAxxjZero = 275,       // g_axxj: zero base, negative exponent
+  kAzxiZero = 276,       // g_azxi: zero base, negative exponent
+  kAzxjZero = 277,       // g_azxj: zero base, negative exponent
+  kArxjZero = 1413,      // g_arxj: zero base, negative exponent
+  kAcxjZero = 1414,      // g_acxj: zero base, negative exponent
+  kArxrOverflow = 1416,  // g_arxr g_a2xr g_atxr: result too large
+  kAdxdOverflow = 1417,  // g_adxd g_a2xd g_atxd: result too large
+};
+
 // ---- model, modulo_merge: NEAREST and MODULO ------------------------------
 enum Model : std::int32_t {
   kNearestZero = 1393,  // g_neare g_neared g_neareq g_neare2 g_neared2 g_neareq2:

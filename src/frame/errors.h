@@ -45,6 +45,13 @@ template <>
 inline constexpr std::uint16_t type_code<double> = kTypeReal8;
 template <>
 inline constexpr std::uint16_t type_code<Real16> = kTypeReal16;
+// A complex value reports with the code of its component type.
+template <>
+inline constexpr std::uint16_t type_code<Complex8> = kTypeReal4;
+template <>
+inline constexpr std::uint16_t type_code<Complex16> = kTypeReal8;
+template <>
+inline constexpr std::uint16_t type_code<Complex32> = kTypeReal16;
 
 // A reported value: the address of its copy and its type code.
 struct ValueRef {
