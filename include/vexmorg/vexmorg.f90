@@ -845,6 +845,36 @@ module vexmorg
       complex(c_float128_complex), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
+    subroutine g_qcos(res, x) bind(c, name='g_qcos')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcosd(res, x) bind(c, name='g_qcosd')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcosq(res, x) bind(c, name='g_qcosq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotan(res, x) bind(c, name='g_qcotan')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotd(res, x) bind(c, name='g_qcotd')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotq(res, x) bind(c, name='g_qcotq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qdim(res, a, b) bind(c, name='g_qdim')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -912,6 +942,18 @@ module vexmorg
       real(c_double), intent(in) :: x
       real(c_double), intent(in) :: y
     end subroutine
+    subroutine g_qpscn(x, s, c) bind(c, name='g_qpscn')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
+    subroutine g_qpscnq(x, s, c) bind(c, name='g_qpscnq')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
     subroutine g_qreal(res, z) bind(c, name='g_qreal')
       import :: c_float128, c_float128_complex
       real(c_float128), intent(out) :: res
@@ -923,7 +965,37 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    subroutine g_qsin(res, x) bind(c, name='g_qsin')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qsind(res, x) bind(c, name='g_qsind')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qsinq(res, x) bind(c, name='g_qsinq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qsqrt(res, x) bind(c, name='g_qsqrt')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtan(res, x) bind(c, name='g_qtan')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtand(res, x) bind(c, name='g_qtand')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtanq(res, x) bind(c, name='g_qtanq')
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
@@ -1046,6 +1118,12 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine ulx_gdsq(res, a, b) bind(c, name='ulx_gdsq')
+      import :: c_double, c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      real(c_double), value :: a
+      type(real16_words), value :: b
+    end subroutine
     real(c_double) function ulx_gfld(x) bind(c, name='ulx_gfld')
       import :: c_double
       real(c_double), intent(in) :: x

@@ -401,6 +401,35 @@ VEXMORG_API Real16 *g_qatan2q(Real16 *result, const Real16 *y, const Real16 *x);
 VEXMORG_API Real16 *ulx_gqmd(Real16 *result, Real16 a, double b);
 
 /* ------------------------------------------------------------------------
+ * REAL*16 sine, cosine, tangent, cotangent: radians, degrees (d) and
+ * quadrant units (q, one unit a right angle), and the paired sine and
+ * cosine (x first, then the sine and cosine addresses).
+ *
+ * Too large to reduce: 204 (sine, cosine, g_qpscn; default sqrt(1/2), NaN
+ * with the infinity flag), 215 (tangents; 1, NaN), 1402 (degrees; sqrt(1/2),
+ * NaN), 1403 (degree tangents; 1, NaN). Poles: 216, 1404, 1399 (the
+ * largest finite value, +infinity with the flag). g_qpscn stores sqrt(1/2)
+ * at both outputs whatever the flag; the quadrant sines and g_qpscnq never
+ * report. ulx_gdsq: a - b for a Real8 a and a Real16 b, both by value.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API Real16 *g_qsin(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcos(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtan(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotan(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsind(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcosd(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtand(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotd(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsinq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcosq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtanq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotq(Real16 *result, const Real16 *x);
+VEXMORG_API void g_qpscn(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API void g_qpscnq(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API Real16 *ulx_gdsq(Real16 *result, double a, Real16 b);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "fixed/fixed128.h"
+#include "fixed/tables/angles.h"
 #include "quad/real16.h"
 
 namespace vx::fixed {
@@ -59,5 +60,36 @@ constexpr U128 to_signed_real16(std::int32_t k, U128 n, std::uint64_t sign) {
   const U128 r = to_real16(k, n);
   return {r.hi | sign, r.lo};
 }
+
+// The circular rotation of the sine and tangent kernels in one angle unit:
+// z at `scale` (1 radians, 6 degrees, 0 quadrant units), its table, the
+// start X = rk, and the fraction that carries a residual into radians (0
+// in radians).
+struct Circular {
+  std::int32_t scale;
+  Angles angles;
+  U128 rk;
+  U128 to_radians;
+};
+inline constexpr Circular kCircularRadians = {
+    1, expanded(angles::at), load(angles::rk_circular), {0, 0}};
+inline constexpr Circular kCircularDegrees = {6, expanded(angles::ad),
+                                              load(angles::rk_circular_units),
+                                              load(angles::radians_per_degree_unit)};
+inline constexpr Circular kCircularQuadrants = {0, expanded(angles::aq),
+                                                load(angles::rk_circular_units),
+                                                load(angles::radians_per_quadrant_unit)};
+
+// cos z and sin z at scale 1 for 0 < z up to the sum of the angles from k
+// = 1 (sine.cpp): X = rk, Y = 0, 63 rotations by +-atan(2^-i), i = 1..63,
+// each towards z = 0 (the first always forward: z is positive, and a
+// quadrant angle from 0.5 on has its top bit set, which is not a sign),
+// then the residual z (below about 2^-63 radians, carried into radians)
+// linearly: sin = Y + z X, cos = X - z Y. X and Y stay positive from the
+// kernels' thresholds on (the partial angles stay above 0.0006 radians).
+struct Rotated {
+  U128 cos, sin;
+};
+Rotated rotate(const Circular &u, U128 z);
 
 }  // namespace vx::fixed

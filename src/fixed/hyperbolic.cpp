@@ -12,7 +12,6 @@
 //   below: sinh = x (bit for bit), cosh = 1.
 // cordic_internal_test measures each regime against MPFR.
 #include "fixed/cordic.h"
-#include "fixed/tables/angles.h"
 #include "quad/operators.h"
 
 namespace {
@@ -39,31 +38,32 @@ constexpr Real16 g[6] = {
     real16_from_words(0x3fe927e5, 0x3aef0f9b, 0x6bde1131, 0x83145431),  // ~1/3628800
 };
 
-struct Rotated {
-  U128 x, y;  // cosh and sinh at scale 1
+struct HyperbolicPair {
+  U128 cosh, sinh;  // at scale 1
 };
+
+// One hyperbolic rotation by atanh(2^-i) towards z = 0, without a branch.
+[[gnu::always_inline]] inline void step(unsigned i, bool forward, U128 &x, U128 &y, U128 &z,
+                                        const U128 &angle) {
+  const U128 dx = w128::shr(y, i), dy = w128::shr(x, i);
+  x = w128::add(x, w128::negate_if(!forward, dx));
+  y = w128::add(y, w128::negate_if(!forward, dy));
+  z = w128::sub(z, w128::negate_if(!forward, angle));
+}
 
 // The rotations on z = |x| at scale 1 (z below 1.1181730), and the linear
 // finish on the residual. X and Y stay positive: the partial angles never
 // fall below the argument's least CORDIC value (0.0118 from the threshold
 // 0.012). The first step always rotates forward: z is positive, and from 1
 // on its top bit is the bit of weight 1, not a sign.
-Rotated rotate(U128 z) {
+HyperbolicPair rotate_hyperbolic(U128 z) {
+  constexpr Angles kAngles = expanded(angles::ah);
   U128 x = load(angles::rk_hyperbolic), y = {0, 0};
-  auto step = [&](int i, bool forward) {
-    const U128 angle = i < 43 ? load(angles::ah[i]) : bit_at(i);
-    const U128 dx = w128::shr(y, static_cast<unsigned>(i)),
-               dy = w128::shr(x, static_cast<unsigned>(i));
-    if (forward) {
-      x = w128::add(x, dx), y = w128::add(y, dy), z = w128::sub(z, angle);
-    } else {
-      x = w128::sub(x, dx), y = w128::sub(y, dy), z = w128::add(z, angle);
-    }
-  };
-  step(1, true);
-  for (int i = 2; i <= 64; ++i) {
-    step(i, !w128::negative(z));
-    if (i == 4 || i == 13 || i == 40) step(i, !w128::negative(z));
+  step(1, true, x, y, z, kAngles[1]);
+#pragma GCC unroll 63
+  for (unsigned i = 2; i <= 64; ++i) {
+    step(i, !w128::negative(z), x, y, z, kAngles[i]);
+    if (i == 4 || i == 13 || i == 40) step(i, !w128::negative(z), x, y, z, kAngles[i]);
   }
   return {add_scaled(x, y, z), add_scaled(y, x, z)};
 }
@@ -76,9 +76,9 @@ void ulx_gush(int32_t mode, Real16 x, Real16 *sinh_out, Real16 *cosh_out) {
   const std::uint64_t sign = quad::sign_of(bits);
   const auto high = static_cast<std::uint32_t>(quad::magnitude_of(bits).hi >> 32);
   if (high > 0x3ff88937) {  // |x| above about 0.012: CORDIC
-    const Rotated r = rotate(from_real16(1, quad::magnitude_of(bits)));
-    if (mode & kWantSine) *sinh_out = quad::real16_from_bits(to_signed_real16(1, r.y, sign));
-    if (mode & kWantCosine) *cosh_out = quad::real16_from_bits(to_real16(1, r.x));
+    const HyperbolicPair r = rotate_hyperbolic(from_real16(1, quad::magnitude_of(bits)));
+    if (mode & kWantSine) *sinh_out = quad::real16_from_bits(to_signed_real16(1, r.sinh, sign));
+    if (mode & kWantCosine) *cosh_out = quad::real16_from_bits(to_real16(1, r.cosh));
   } else if (high >= 0x3fbf0000) {  // 2^-64 <= |x|: the series
     const Real16 s = quad::mul(x, x);
     if (mode & kWantSine) *sinh_out = quad::add(x, quad::mul(x, quad::mul(s, quad::horner(f, s))));

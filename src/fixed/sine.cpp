@@ -23,7 +23,6 @@
 // one product instead of a greedy sum of table entries.
 // cordic_internal_test measures each regime against MPFR.
 #include "fixed/cordic.h"
-#include "fixed/tables/angles.h"
 #include "quad/operators.h"
 
 namespace {
@@ -35,36 +34,14 @@ namespace quad = vx::quad;
 
 constexpr Real16 kOne = real16_from_words(0x3fff0000, 0, 0, 0);
 
+// The sine kernels' units: the CORDIC threshold beside the rotation.
 struct Unit {
-  std::int32_t scale;
-  Angles angles;
-  U128 rk;
-  U128 to_radians;             // the fraction that carries the residual into radians; 0 in radians
+  const Circular &circular;
   std::uint32_t cordic_above;  // high word of |x| above which the rotations run
 };
-constexpr Unit kRadians = {1, expanded(angles::at), load(angles::rk_circular), {0, 0}, 0x3ff60000};
-constexpr Unit kDegrees = {6, expanded(angles::ad), load(angles::rk_circular_units),
-                           load(angles::radians_per_degree_unit), 0x3ffe0000};
-constexpr Unit kQuadrants = {0, expanded(angles::aq), load(angles::rk_circular_units),
-                             load(angles::radians_per_quadrant_unit), 0x3ff60000};
-
-// cos and sin of the angle z at the unit's scale, at scale 1.
-struct Rotated {
-  U128 cos, sin;
-};
-Rotated rotate(const Unit &u, U128 z) {
-  U128 x = u.rk, y = {0, 0};
-  for (unsigned i = 1; i <= 63; ++i) {
-    const U128 dx = w128::shr(y, i), dy = w128::shr(x, i);
-    if (i == 1 || !w128::negative(z)) {
-      x = w128::sub(x, dx), y = w128::add(y, dy), z = w128::sub(z, u.angles[i]);
-    } else {
-      x = w128::add(x, dx), y = w128::sub(y, dy), z = w128::add(z, u.angles[i]);
-    }
-  }
-  if (!w128::is_zero(u.to_radians)) z = scale_signed(z, u.to_radians);
-  return {add_scaled(x, y, w128::negate_if(true, z)), add_scaled(y, x, z)};
-}
+constexpr Unit kRadians = {kCircularRadians, 0x3ff60000};
+constexpr Unit kDegrees = {kCircularDegrees, 0x3ffe0000};
+constexpr Unit kQuadrants = {kCircularQuadrants, 0x3ff60000};
 
 // The series of one kernel: sin x = lead(x) + x tail(s), cos x = g(s).
 template <unsigned NF, unsigned NG>
@@ -124,7 +101,7 @@ void sine_kernel(const Unit &u, const Series<NF, NG> &series, std::int32_t mode,
   const U128 bits = quad::bits_of(x), a = quad::magnitude_of(bits);
   const auto high = static_cast<std::uint32_t>(a.hi >> 32);
   if (high > u.cordic_above) {
-    const Rotated r = rotate(u, from_real16(u.scale, a));
+    const Rotated r = rotate(u.circular, from_real16(u.circular.scale, a));
     if (mode & kWantSine)
       *sin_out = quad::real16_from_bits(to_signed_real16(1, r.sin, quad::sign_of(bits)));
     if (mode & kWantCosine) *cos_out = quad::real16_from_bits(to_real16(1, r.cos));
@@ -161,3 +138,27 @@ void ulx_gusd(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out) {
 void ulx_gusq(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out) {
   sine_kernel<Lead::quadrants>(kQuadrants, kQuadrantSeries, mode, x, sin_out, cos_out);
 }
+
+namespace vx::fixed {
+
+// One rotation by atan(2^-i) towards z = 0, without a branch: the
+// direction follows the sign of z, which random arguments make
+// unpredictable.
+[[gnu::always_inline]] inline void step(unsigned i, bool forward, U128 &x, U128 &y, U128 &z,
+                                        const U128 &angle) {
+  const U128 dx = w128::shr(y, i), dy = w128::shr(x, i);
+  x = w128::sub(x, w128::negate_if(!forward, dx));
+  y = w128::add(y, w128::negate_if(!forward, dy));
+  z = w128::sub(z, w128::negate_if(!forward, angle));
+}
+
+Rotated rotate(const Circular &u, U128 z) {
+  U128 x = u.rk, y = {0, 0};
+  step(1, true, x, y, z, u.angles[1]);
+#pragma GCC unroll 62
+  for (unsigned i = 2; i <= 63; ++i) step(i, !w128::negative(z), x, y, z, u.angles[i]);
+  if (!w128::is_zero(u.to_radians)) z = scale_signed(z, u.to_radians);
+  return {add_scaled(x, y, w128::negate_if(true, z)), add_scaled(y, x, z)};
+}
+
+}  // namespace vx::fixed

@@ -3,12 +3,14 @@
 // about pi/4, 45 degrees, 0.5 units); the result address comes back.
 //
 //   CORDIC (|x| above 2^-8; 0x3ffc6800, about 0.177 degrees; 2^-9 quadrant
-//     units or more): z = |x| in Fixed128 (scale 1, 6 or 0), CS = 1, SN = 0,
-//     and one-sided rotations by +atan(2^-k) for every k, in order, whose
-//     angle still fits in z (the leading bit of z skips the ones that
-//     cannot), until z is below one unit: SN and CS are sine and cosine
-//     times a common gain. tan = SN / CS (ulx_guwd) at scale 1; cot = CS /
-//     (SN 2^n), SN 2^n normalised, at scale n + 1. The sign of x is put on.
+//     units or more): z = |x| in Fixed128 (scale 1, 6 or 0); the sine
+//     kernels' rotation (cordic.h) gives SN = sin z and CS = cos z; tan =
+//     SN / CS (ulx_guwd) at scale 1; cot = CS / (SN 2^n), SN 2^n
+//     normalised, at scale n + 1. The sign of x is put on.
+//     The rotation is the sine kernels' two-sided one, 63 steps without a
+//     branch, rather than one-sided rotations by every angle that still
+//     fits: the same quotient to within the last bits, at half the time
+//     (the one-sided scan takes a data-dependent branch per angle).
 //   series down to 2^-64, s = x^2, in Real16 arithmetic:
 //     radians   tan = x + x (f0 + s (f1 + ...)), cot = 1/x + x (g0 + s (g1 + ...))
 //     degrees   tan = x (f0 + s (...)) + x/64, cot = (g0 + s (...))/x + 64/x
@@ -20,7 +22,6 @@
 #include <algorithm>
 
 #include "fixed/cordic.h"
-#include "fixed/tables/angles.h"
 #include "quad/operators.h"
 
 namespace {
@@ -32,43 +33,23 @@ namespace quad = vx::quad;
 
 constexpr Real16 kOne = real16_from_words(0x3fff0000, 0, 0, 0);
 
-// A table of angles with, per leading bit position b of z, the first index
-// whose angle is below 2^(b + 1): none before it can fit into z.
+// The tangent kernels' units: the CORDIC threshold beside the rotation.
 struct Unit {
-  std::int32_t scale;
-  Angles angles;
-  std::array<std::uint8_t, 128> first;
+  const Circular &circular;
   std::uint32_t cordic_from;  // high word of |x| from which the rotations run
 };
-constexpr Unit unit(std::int32_t scale, const Angles &a, std::uint32_t cordic_from) {
-  Unit u{scale, a, {}, cordic_from};
-  for (int b = 0; b < 128; ++b) {
-    int k = 0;
-    while (k < 127 && !(b == 127 || w128::less(a[k], w128::shl({0, 1}, b + 1)))) ++k;
-    u.first[b] = static_cast<std::uint8_t>(k);
-  }
-  return u;
-}
-constexpr Unit kRadians = unit(1, expanded(angles::at), 0x3ff70001);
-constexpr Unit kDegrees = unit(6, expanded(angles::ad), 0x3ffc6801);
-constexpr Unit kQuadrants = unit(0, expanded(angles::aq), 0x3ff60000);
+constexpr Unit kRadians = {kCircularRadians, 0x3ff70001};
+constexpr Unit kDegrees = {kCircularDegrees, 0x3ffc6801};
+constexpr Unit kQuadrants = {kCircularQuadrants, 0x3ff60000};
 
-// The Real16 result bits of tan |x| (cotangent false) or cot |x|.
-U128 rotate(const Unit &u, U128 z, bool cotangent) {
-  U128 sn = {0, 0}, cs = {0x8000000000000000, 0};  // 1 at scale 1
-  for (int k = 0; k < 128 && !w128::is_zero(z);) {
-    k = std::max<int>(k, u.first[127 - clz128(z)]);
-    if (w128::less(z, u.angles[k])) {  // then the next angle fits
-      if (++k == 128) break;
-    }
-    const auto shift = static_cast<unsigned>(k);
-    const U128 dsn = w128::shr(cs, shift), dcs = w128::shr(sn, shift);
-    sn = w128::add(sn, dsn), cs = w128::sub(cs, dcs), z = w128::sub(z, u.angles[k]);
-    ++k;
-  }
-  if (!cotangent) return to_real16(1, divide(sn, cs));
-  const int n = std::min(clz128(sn), 127);  // SN is 0 only for an x out of range
-  return to_real16(n + 1, divide(cs, w128::shl(sn, static_cast<unsigned>(n))));
+// The Real16 result bits of tan z (cotangent false) or cot z, z = |x| at
+// the unit's scale: sin / cos from the rotation; cot = cos / (sin 2^n),
+// sin 2^n normalised, at scale n + 1.
+U128 tangent_of(const Unit &u, U128 z, bool cotangent) {
+  const Rotated r = rotate(u.circular, z);
+  if (!cotangent) return to_real16(1, divide(r.sin, r.cos));
+  const int n = std::min(clz128(r.sin), 127);  // sin is 0 only for an x out of range
+  return to_real16(n + 1, divide(r.cos, w128::shl(r.sin, static_cast<unsigned>(n))));
 }
 
 // The series of one kernel and its constants.
@@ -147,7 +128,7 @@ Real16 *tangent_kernel(const Unit &u, const Series<NF, NG> &series, Real16 *resu
   const bool cot = mode != 0;
   Real16 r;
   if (high >= u.cordic_from) {
-    const U128 v = rotate(u, from_real16(u.scale, a), cot);
+    const U128 v = tangent_of(u, from_real16(u.circular.scale, a), cot);
     r = quad::real16_from_bits({v.hi | quad::sign_of(bits), v.lo});
   } else if (high >= 0x3fbf0000) {  // 2^-64 <= |x|: the series
     const Real16 s = quad::mul(x, x);

@@ -151,6 +151,18 @@ enum Power : std::int32_t {
   kAdxdOverflow = 1417,  // g_adxd g_a2xd g_atxd: result too large
 };
 
+// ---- real16_trig: Real16 sine, cosine, tangent, cotangent and the pairs ---
+enum Real16Trig : std::int32_t {
+  kQsinRange = 204,    // g_qsin g_qcos g_qpscn: |x| >= 1.5707855224609375 2^63 (high word
+                       // 0x403e921f), infinities and NaNs too
+  kQtanRange = 215,    // g_qtan g_qcotan: the same bound
+  kQtanPole = 216,     // g_qtan g_qcotan: at a pole (the cotangent kernel's argument zero)
+  kQtanqPole = 1399,   // g_qtanq g_qcotq: at a pole, integers from 2^112 on of the wrong parity too
+  kQsindRange = 1402,  // g_qsind g_qcosd: |x| >= 90 2^63 (high word 0x40446800)
+  kQtandRange = 1403,  // g_qtand g_qcotd: the same bound
+  kQtandPole = 1404,   // g_qtand g_qcotd: at a pole (an odd / even multiple of 90, cot of 0)
+};
+
 // ---- model, modulo_merge: NEAREST and MODULO ------------------------------
 enum Model : std::int32_t {
   kNearestZero = 1393,  // g_neare g_neared g_neareq g_neare2 g_neared2 g_neareq2:
