@@ -181,6 +181,10 @@ const Point kPoints[] = {
     {g_qatan2d, kMinusZero, kMinusOne, k180},
     {g_qatan2q, kOne, kMinusZero, kOne},
     {g_qatan2, kOne, kOne, kQuarterPi},
+    // y zero beside an x of exponent field 5 (no quotient): 0, or pi for a
+    // negative x.
+    {g_qatan2, kZero, real16(0x00050000), kZero},
+    {g_qatan2, kZero, real16(0x80050000), kPi},
     {g_qatan2d, k2, k2, k45},
 };
 
