@@ -1,7 +1,7 @@
 // The radian polynomial coefficients of the Real16 arc sine, arc cosine and
 // arc tangent near the ends of their ranges, as Real16 words (word 3
-// first), and the constants of every unit. The degree and quadrant tables
-// (tables/arc_units_table.h) are generated from the radian ones.
+// first), and the constants of every unit. tools/tables/gen_arc_units.cpp
+// makes the degree and quadrant tables (tables/arc_units_table.h) from them.
 //
 //   asin s = s + s (f0 z + f1 z^2 + ... + f4 z^5),  z = s^2   (s below 1/512)
 //   acos: 2 asin s of s = sqrt((1 - a) / 2), 8 rows of the same form
