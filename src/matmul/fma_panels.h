@@ -25,10 +25,9 @@
 // T bounds the first two (by min(||a|| ||b||, max|a| sum|b|), from row and
 // column statistics); each partial sum by the largest and smallest H
 // seen, every second term, plus the largest product max|a| max|b| for the
-// terms between, and each addition's rounding by
-// 2^-64 times the power of two at or below that bound. With c0 added last (c_last, the
-// MATMUL panels of 8: the partial sums start from 0 and c0 enters the last
-// addition) |c0| is added to every partial bound.
+// terms between, and each addition's rounding by 2^-64 times the power of
+// two at or below that bound. MATMUL's panels of 8 add c0 last: their
+// partial sums before it lie below T minus |c0|, without tracking.
 //
 // The rounding test: with E = hi + lo the estimate (hi = RN(E)) and e the
 // sum of both bounds, the register's sum rounds to hi when |lo| + e stays

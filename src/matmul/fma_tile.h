@@ -3,7 +3,8 @@
 // holds no standard-library code). V supplies n (lanes), v (the vector),
 // load, set1, fma, add, sub, mul, min, max, abs, exponent (x with its
 // significand bits cleared), pow2 (lanes whose significand bits are all
-// clear), lt / le (lane masks of ordered comparisons) and store.
+// clear), lt / le (lane masks of ordered comparisons), store, and with a
+// lane mask loadm / storem (masked, unaligned) and select.
 #pragma once
 
 namespace vx::matmul {
@@ -12,11 +13,10 @@ namespace vx::matmul {
 // of the lanes whose result is the register's.
 struct TileArgs {
   std::int32_t kc;
-  const double *ap;                      // kc rows of VL values: a(l, lane) at ap[l*VL + lane]
-  const double *const *b;                // per column: b(l) at b[c][l]
-  double factor;                         // c0 = factor * c; 0: c0 = +0, c not read
-  bool c_last;                           // c0 = c added after the terms (factor 1)
-  const double *c;                       // [NR][VL]
+  const double *ap;        // kc rows of VL values: a(l, lane) at ap[l*VL + lane]
+  const double *const *b;  // per column: b(l) at b[c][l]
+  double factor;           // run: c0 = factor * c first (0: +0, c not read); run_last: c added last
+  const double *c;         // [NR][VL]
   const double *norm_a, *max_a;          // [VL]
   const double *norm_b, *sum_b, *max_b;  // [NR]
 };
@@ -72,6 +72,43 @@ struct Tile {
     return {tp, fc, t, V::exponent(t)};
   }
 
+  // The rounding test: ok lanes where every value within e of hi + lo
+  // rounds to hi (|lo| + e below half the gap to hi's neighbour, a quarter
+  // of hi's ulp at a power of two) and T and hi are in range.
+  static unsigned accept(v hi, v lo, v e, v t) {
+    v half = V::mul(V::exponent(hi), V::set1(0x1p-53));
+    half = V::sub(half, V::and_mask(V::pow2(hi), V::mul(half, V::set1(0.5))));
+    return V::le(V::set1(0x1p-900), t) & V::le(t, V::set1(0x1p900)) &
+           V::lt(V::add(V::abs(lo), e), half) & V::le(V::set1(0x1p-1000), V::abs(hi)) &
+           V::le(V::abs(hi), V::set1(0x1p1000));
+  }
+
+  // MATMUL's panels (c added last, factor 1), a column at a time: the partial
+  // sums before c lie below Tp, so each of the kc - 1 additions that can
+  // round does so by at most 2^-64 2^floor(log2 Tp), and the last, c's, by
+  // 2^-64 2^floor(log2 T); no extremes are tracked.
+  static void run_last(const TileArgs &x, double *res, unsigned *ok) {
+#pragma GCC unroll 8
+    for (int c = 0; c < NR; ++c) {
+      const Bound bd = bound(x, c);
+      const v cv = V::load(x.c + c * VL), sigma = V::mul(bd.p, V::set1(12.0));
+      v H = sigma, L = V::set1(0.0);
+      for (std::int32_t l = 0; l < x.kc; ++l) {
+        const v a = V::load(x.ap + l * VL), b = V::set1(x.b[c][l]), h = V::fma(a, b, H);
+        L = V::add(L, V::fma(a, b, V::sub(H, h))), H = h;
+      }
+      const v h = V::add(H, cv);
+      L = V::add(L, V::add(cv, V::sub(H, h)));
+      const v hq = V::sub(h, sigma), hi = V::add(hq, L), bb = V::sub(hi, hq);
+      const v lo = V::add(V::sub(hq, V::sub(hi, bb)), V::sub(L, bb));
+      const v adds =
+          V::fma(V::set1(double(x.kc - 1)), V::exponent(bd.tp), V::add(bd.tp, V::exponent(bd.t)));
+      const v e = V::fma(adds, V::set1(0x1p-64 * (1 + 0x1p-30)), V::mul(bd.p, V::set1(0x1p-86)));
+      ok[c] = accept(hi, lo, e, bd.t);
+      V::store(res + c * VL, hi);
+    }
+  }
+
   static void run(const TileArgs &x, double *res, unsigned *ok) {
     v H[NR], L[NR], mx[NR], mn[NR];
     const v f = V::set1(x.factor);
@@ -79,7 +116,7 @@ struct Tile {
     for (int c = 0; c < NR; ++c) {
       const v sigma = V::mul(bound(x, c).p, V::set1(12.0));  // 1.5 * 2^M, 2^M = 8P >= 4T
       H[c] = sigma, L[c] = V::set1(0.0);
-      if (x.factor != 0 && !x.c_last) {
+      if (x.factor != 0) {
         const v cv = V::load(x.c + c * VL), h = V::fma(f, cv, H[c]);
         L[c] = V::fma(f, cv, V::sub(H[c], h)), H[c] = h;
       }
@@ -109,11 +146,8 @@ struct Tile {
         H[c] = h0, mx[c] = V::max(mx[c], h0), mn[c] = V::min(mn[c], h0);
       }
     }
+#pragma GCC unroll 8
     for (int c = 0; c < NR; ++c) {
-      if (x.c_last) {  // H + c rounded to the grid, the remainder exact
-        const v cv = V::load(x.c + c * VL), h = V::add(H[c], cv);
-        L[c] = V::add(L[c], V::add(cv, V::sub(H[c], h))), H[c] = h;
-      }
       const Bound bd = bound(x, c);
       const v sigma = V::mul(bd.p, V::set1(12.0));
       // E = hi + lo exactly (two_sum of H - sigma, exact, and L)
@@ -124,17 +158,13 @@ struct Tile {
       const v max_p = V::mul(V::load(x.max_a), V::set1(x.max_b[c]));
       // Every partial sum lies below `partial`, so each addition rounds by at
       // most 2^-64 times 2^floor(log2 partial).
-      const v partial = V::fma(V::add(V::add(max_s, max_p), x.c_last ? bd.fc : V::set1(0.0)),
-                               V::set1(1 + 0x1p-40), V::mul(bd.p, V::set1(0x1p-80)));
+      const v partial =
+          V::fma(V::add(max_s, max_p), V::set1(1 + 0x1p-40), V::mul(bd.p, V::set1(0x1p-80)));
       const v e =
           V::add(V::mul(V::fma(V::set1(double(kc + 1)), V::exponent(partial), V::add(bd.tp, bd.fc)),
                         V::set1(0x1p-64 * (1 + 0x1p-30))),
                  V::mul(bd.p, V::set1(0x1p-86)));
-      v half = V::mul(V::exponent(hi), V::set1(0x1p-53));
-      half = V::sub(half, V::and_mask(V::pow2(hi), V::mul(half, V::set1(0.5))));
-      ok[c] = V::le(V::set1(0x1p-900), bd.t) & V::le(bd.t, V::set1(0x1p900)) &
-              V::lt(V::add(V::abs(lo), e), half) & V::le(V::set1(0x1p-1000), V::abs(hi)) &
-              V::le(V::abs(hi), V::set1(0x1p1000));
+      ok[c] = accept(hi, lo, e, bd.t);
       V::store(res + c * VL, hi);
     }
   }
@@ -177,28 +207,25 @@ std::int64_t fma_block(const GemmBlock &k) {
       alignas(64) double cin[NR * VL], res[NR * VL];
       unsigned ok[NR];
       const std::int32_t i0 = s * VL;
-      for (int c = 0; c < NR; ++c)
-        for (int r = 0; r < VL; ++r)
-          cin[c * VL + r] = k.factor != 0 && j0 + c < k.nc && i0 + r < k.mc
-                                ? k.c[i0 + r + (j0 + c) * k.ldc]
-                                : 0.0;
-      const TileArgs args{k.kc,    ap + s * k.kc * VL,
-                          bcol,    k.factor,
-                          false,   cin,
-                          na + i0, ma + i0,
-                          nb + j0, sb + j0,
-                          mb + j0};
+      const int rows = k.mc - i0 < VL ? k.mc - i0 : VL;
+      const unsigned lanes = (1u << rows) - 1;
+      for (int c = 0; c < NR; ++c)  // a column segment of C is contiguous
+        V::store(cin + c * VL, k.factor != 0 && j0 + c < k.nc
+                                   ? V::loadm(k.c + i0 + (j0 + c) * k.ldc, lanes)
+                                   : V::set1(0.0));
+      const TileArgs args{
+          k.kc,   ap + s * k.kc * VL, bcol, k.factor, cin, na + i0, ma + i0, nb + j0, sb + j0,
+          mb + j0};
       Tile<V, NR>::run(args, res, ok);
-      for (int c = 0; c < NR && j0 + c < k.nc; ++c)
-        for (int r = 0; r < VL && i0 + r < k.mc; ++r) {
-          double *cij = k.c + i0 + r + (j0 + c) * k.ldc;
-          if (ok[c] >> r & 1) {
-            *cij = res[c * VL + r];
-          } else {
-            pending[waiting++] = {k.a + (i0 + r) * k.lda, bcol[c], cij};
-            ++left;
-          }
+      for (int c = 0; c < NR && j0 + c < k.nc; ++c) {
+        double *col = k.c + i0 + (j0 + c) * k.ldc;
+        V::storem(col, ok[c] & lanes, V::load(res + c * VL));
+        for (unsigned bad = ~ok[c] & lanes; bad != 0; bad &= bad - 1) {
+          const int r = __builtin_ctz(bad);
+          pending[waiting++] = {k.a + (i0 + r) * k.lda, bcol[c], col + r};
+          ++left;
         }
+      }
       for (; waiting >= 4; waiting -= 4) x87_panel_sums4(k.kc, pending + waiting - 4, k.factor);
     }
   }
@@ -264,10 +291,10 @@ std::int64_t fma_matmul_block(const Operand &a, const Operand &b, unsigned char 
             auto cat = [&](int cc, int r) {
               return c + (std::ptrdiff_t{j0 + jt + cc} * m + it + r) * 8;
             };
-            auto valid = [&](int cc, int r) { return jt + cc < nc && s * VL + r < mc; };
-            for (int cc = 0; cc < NR; ++cc)
-              for (int r = 0; r < VL; ++r)
-                ct[cc * VL + r] = valid(cc, r) ? load<double>(cat(cc, r)) : 0.0;
+            const int rows = mc - s * VL < VL ? mc - s * VL : VL;
+            const unsigned lanes = (1u << rows) - 1;
+            for (int cc = 0; cc < NR; ++cc)  // a column segment of C is contiguous
+              V::store(ct + cc * VL, jt + cc < nc ? V::loadm(cat(cc, 0), lanes) : V::set1(0.0));
             for (std::int32_t p = 0; p < panels; ++p) {
               const std::int32_t kp = kc - 8 * p < 8 ? kc - 8 * p : 8;
               const double *bcol[NR];
@@ -278,31 +305,30 @@ std::int64_t fma_matmul_block(const Operand &a, const Operand &b, unsigned char 
                                   strip,
                                   bcol,
                                   1.0,
-                                  true,
                                   ct,
                                   na + p * RA + s * VL,
                                   ma + p * RA + s * VL,
                                   nb + p * CB + jt,
                                   sb + p * CB + jt,
                                   mb + p * CB + jt};
-              Tile<V, NR>::run(args, res, ok);
-              for (int cc = 0; cc < NR; ++cc)
-                for (int r = 0; r < VL; ++r) {
-                  if (ok[cc] >> r & 1) {
-                    ct[cc * VL + r] = res[cc * VL + r];
-                  } else if (valid(cc, r)) {  // the register's panel, as the driver sums it
-                    long double sum = 0;
-                    for (std::int32_t l = 0; l < kp; ++l)
-                      sum = sum + static_cast<long double>(strip[l * VL + r]) * bcol[cc][l];
-                    ct[cc * VL + r] =
-                        static_cast<double>(sum + static_cast<long double>(ct[cc * VL + r]));
-                    ++left;
-                  }
+              Tile<V, NR>::run_last(args, res, ok);
+              for (int cc = 0; cc < NR; ++cc) {
+                V::store(ct + cc * VL,
+                         V::select(ok[cc], V::load(res + cc * VL), V::load(ct + cc * VL)));
+                const unsigned bad = jt + cc < nc ? ~ok[cc] & lanes : 0;
+                for (unsigned b = bad; b != 0; b &= b - 1) {  // the register's panel, as the
+                  const int r = __builtin_ctz(b);             // driver sums it
+                  long double sum = 0;
+                  for (std::int32_t l = 0; l < kp; ++l)
+                    sum = sum + static_cast<long double>(strip[l * VL + r]) * bcol[cc][l];
+                  ct[cc * VL + r] =
+                      static_cast<double>(sum + static_cast<long double>(ct[cc * VL + r]));
+                  ++left;
                 }
+              }
             }
-            for (int cc = 0; cc < NR; ++cc)
-              for (int r = 0; r < VL; ++r)
-                if (valid(cc, r)) store(cat(cc, r), ct[cc * VL + r]);
+            for (int cc = 0; cc < NR && jt + cc < nc; ++cc)
+              V::storem(cat(cc, 0), lanes, V::load(ct + cc * VL));
           }
       }
     }
