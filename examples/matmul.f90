@@ -43,7 +43,7 @@ program matmul_example
   call g_matmld(c_loc(list))
   print '(a, 2i3)', 'MATMUL(A, B) through g_matmld, shape', ints(3, 1), ints(4, 1)
   print '(2es25.16)', (c(i, :), i = 1, 3)
-  print '(a, l2)', 'as gfortran''s MATMUL:', all(c == matmul(a, b))
+  print '(a, es10.2)', 'largest difference from gfortran''s MATMUL:', maxval(abs(c - matmul(a, b)))
 
   ! E = 2 A**T C + D: A**T 4-by-3, C 3-by-2, D 4-by-2; list (E, A, C, D, TRANSA, TRANSB,
   ! alpha, beta, LDE, LDA, LDC, LDD)
