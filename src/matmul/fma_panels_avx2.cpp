@@ -19,16 +19,9 @@ struct Avx2 {
   using v = __m256d;
   static constexpr int n = 4;
   static v load(const double *p) { return _mm256_loadu_pd(p); }
-  // Lanes of `m` from p (unaligned), the others 0; stored only where `m` is set.
   static __m256i lanes(unsigned m) {
     const __m256i bit = _mm256_set_epi64x(8, 4, 2, 1);
     return _mm256_cmpeq_epi64(_mm256_and_si256(_mm256_set1_epi64x(m), bit), bit);
-  }
-  static v loadm(const void *p, unsigned m) {
-    return _mm256_maskload_pd(static_cast<const double *>(p), lanes(m));
-  }
-  static void storem(void *p, unsigned m, v x) {
-    _mm256_maskstore_pd(static_cast<double *>(p), lanes(m), x);
   }
   static v select(unsigned m, v a, v b) {
     return _mm256_blendv_pd(b, a, _mm256_castsi256_pd(lanes(m)));

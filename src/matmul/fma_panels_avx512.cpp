@@ -19,9 +19,6 @@ struct Avx512 {
   using v = __m512d;
   static constexpr int n = 8;
   static v load(const double *p) { return _mm512_loadu_pd(p); }
-  // Lanes of `m` from p (unaligned), the others 0; stored only where `m` is set.
-  static v loadm(const void *p, unsigned m) { return _mm512_maskz_loadu_pd(__mmask8(m), p); }
-  static void storem(void *p, unsigned m, v x) { _mm512_mask_storeu_pd(p, __mmask8(m), x); }
   static v select(unsigned m, v a, v b) { return _mm512_mask_blend_pd(__mmask8(m), b, a); }
   static void store(double *p, v x) { _mm512_storeu_pd(p, x); }
   static double sqrt1(double x) {

@@ -3,8 +3,8 @@
 // holds no standard-library code). V supplies n (lanes), v (the vector),
 // load, set1, fma, add, sub, mul, min, max, abs, exponent (x with its
 // significand bits cleared), pow2 (lanes whose significand bits are all
-// clear), lt / le (lane masks of ordered comparisons), store, and with a
-// lane mask loadm / storem (masked, unaligned) and select.
+// clear), lt / le (lane masks of ordered comparisons), store and select
+// (by a lane mask). Loads and stores are unaligned.
 #pragma once
 
 namespace vx::matmul {
@@ -48,6 +48,28 @@ void simd_stats(const double *x, std::int32_t n, double &norm, double &sum, doub
   norm = V::sqrt1(q2 * (1 + 0x1p-44) + 0x1p-1000);
   sum = q1 * (1 + 0x1p-44);
   max = qm;
+}
+
+// The first `rows` lanes from p (C's elements, which need not lie on
+// 8-byte boundaries), the others 0; a full vector only when every lane is
+// there, so that nothing past the last element is touched.
+inline unsigned char *byte(double *p) { return reinterpret_cast<unsigned char *>(p); }
+
+template <class V>
+typename V::v load_rows(const unsigned char *p, int rows) {
+  if (rows == V::n) return V::load(reinterpret_cast<const double *>(p));
+  alignas(64) double t[V::n] = {};
+  for (int r = 0; r < rows; ++r) t[r] = load<double>(p + 8 * r);
+  return V::load(t);
+}
+// Lane r of x into p's element r where bit r of `keep` is set, r < rows.
+template <class V>
+void store_rows(unsigned char *p, unsigned keep, int rows, typename V::v x) {
+  if (rows == V::n && keep == (1u << V::n) - 1) return V::store(reinterpret_cast<double *>(p), x);
+  alignas(64) double t[V::n];
+  V::store(t, x);
+  for (int r = 0; r < rows; ++r)
+    if (keep >> r & 1) store(p + 8 * r, t[r]);
 }
 
 template <class V, int NR>
@@ -211,7 +233,7 @@ std::int64_t fma_block(const GemmBlock &k) {
       const unsigned lanes = (1u << rows) - 1;
       for (int c = 0; c < NR; ++c)  // a column segment of C is contiguous
         V::store(cin + c * VL, k.factor != 0 && j0 + c < k.nc
-                                   ? V::loadm(k.c + i0 + (j0 + c) * k.ldc, lanes)
+                                   ? load_rows<V>(byte(k.c + i0 + (j0 + c) * k.ldc), rows)
                                    : V::set1(0.0));
       const TileArgs args{
           k.kc,   ap + s * k.kc * VL, bcol, k.factor, cin, na + i0, ma + i0, nb + j0, sb + j0,
@@ -219,7 +241,7 @@ std::int64_t fma_block(const GemmBlock &k) {
       Tile<V, NR>::run(args, res, ok);
       for (int c = 0; c < NR && j0 + c < k.nc; ++c) {
         double *col = k.c + i0 + (j0 + c) * k.ldc;
-        V::storem(col, ok[c] & lanes, V::load(res + c * VL));
+        store_rows<V>(byte(col), ok[c] & lanes, rows, V::load(res + c * VL));
         for (unsigned bad = ~ok[c] & lanes; bad != 0; bad &= bad - 1) {
           const int r = __builtin_ctz(bad);
           pending[waiting++] = {k.a + (i0 + r) * k.lda, bcol[c], col + r};
@@ -294,7 +316,7 @@ std::int64_t fma_matmul_block(const Operand &a, const Operand &b, unsigned char 
             const int rows = mc - s * VL < VL ? mc - s * VL : VL;
             const unsigned lanes = (1u << rows) - 1;
             for (int cc = 0; cc < NR; ++cc)  // a column segment of C is contiguous
-              V::store(ct + cc * VL, jt + cc < nc ? V::loadm(cat(cc, 0), lanes) : V::set1(0.0));
+              V::store(ct + cc * VL, jt + cc < nc ? load_rows<V>(cat(cc, 0), rows) : V::set1(0.0));
             for (std::int32_t p = 0; p < panels; ++p) {
               const std::int32_t kp = kc - 8 * p < 8 ? kc - 8 * p : 8;
               const double *bcol[NR];
@@ -328,7 +350,7 @@ std::int64_t fma_matmul_block(const Operand &a, const Operand &b, unsigned char 
               }
             }
             for (int cc = 0; cc < NR && jt + cc < nc; ++cc)
-              V::storem(cat(cc, 0), lanes, V::load(ct + cc * VL));
+              store_rows<V>(cat(cc, 0), lanes, rows, V::load(ct + cc * VL));
           }
       }
     }
