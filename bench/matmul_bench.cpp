@@ -1,8 +1,10 @@
-// g_matmld beside a plain loop of the same order and rounding (C zeroed;
-// panels of 8 inner terms; for j, for i, the panel's partial sum in long
-// double added into C and rounded to Real8) and beside gfortran's MATMUL
-// (matmul_bench.f90). Square contiguous n-by-n operands, entries uniform in
-// [-1, 1); one product per iteration.
+// g_matmld and g_mt22blasd beside a plain loop of the same order and
+// rounding (C zeroed; panels of 8 inner terms, or 64 for g_mt22blasd; for
+// j, for i, the panel's sum in long double, C rounded to Real8), gfortran's
+// MATMUL (matmul_bench.f90) and, where it is installed, OpenBLAS's DGEMM on
+// one thread; g_mt21blasd beside OpenBLAS's DGEMV. Square contiguous n-by-n
+// operands, entries uniform in [-1, 1); one product per iteration; items
+// are multiply-adds (n^3, or n^2 for the matrix-vector products).
 #include <vexmorg/vexmorg.h>
 
 #include <algorithm>
@@ -12,6 +14,14 @@
 #include "bench.h"
 
 extern "C" void gfortran_matmul(std::int32_t n, const double *a, const double *b, double *c);
+#if VEXMORG_OPENBLAS
+extern "C" void openblas_set_num_threads(int);
+extern "C" void cblas_dgemm(int, int, int, int, int, int, double, const double *, int,
+                            const double *, int, double, double *, int);
+extern "C" void cblas_dgemv(int, int, int, int, double, const double *, int, const double *, int,
+                            double, double *, int);
+constexpr int kColMajor = 102, kNoTrans = 111;
+#endif
 
 namespace {
 
@@ -49,27 +59,77 @@ void x87_loop(Product &p) {
       }
 }
 
-enum Route { kOurs, kLoop, kGfortran };
+// The same for g_mt22blasd's rounding: panels of 64 inner terms (n a
+// multiple of 64 here), each summed in long double from C(i,j).
+void x87_gemm_loop(Product &p) {
+  const std::int32_t n = p.n;
+  std::fill(p.c.begin(), p.c.end(), 0.0);
+  for (std::int32_t l0 = 0; l0 < n; l0 += 64)
+    for (std::int32_t j = 0; j < n; ++j)
+      for (std::int32_t i = 0; i < n; ++i) {
+        long double s = p.c[j * n + i];
+        for (std::int32_t l = l0; l < std::min(n, l0 + 64); ++l)
+          s += static_cast<long double>(p.a[l * n + i]) * p.b[j * n + l];
+        p.c[j * n + i] = static_cast<double>(s);
+      }
+}
+
+enum Route { kOurs, kLoop, kGfortran, kGemm, kGemmLoop, kOpenblas, kGemv, kOpenblasGemv };
 
 template <int kOrder, Route kRoute>
 void bm(benchmark::State &state) {
   Product p(kOrder);
   const MatmulArgs args{&p.dc, &p.da, &p.db};
+  const char no = 'N';
+  const double one = 1, zero = 0;
+  const GemmCallArgs gemm{&p.dc, &p.da, &p.db, nullptr, &no,  &no,
+                          &one,  &zero, &p.n,  &p.n,    &p.n, nullptr};
+  ArrayDescriptor dx = p.db, dy = p.dc;  // the first column of B, the first of C
+  dx.rank = dy.rank = 1, dy.dim[0] = {&p.size, &p.n};
+  const GemvCallArgs gemv{&dy, &p.da, &dx, nullptr, &no, &one, &zero, &p.n};
+#if VEXMORG_OPENBLAS
+  openblas_set_num_threads(1);
+#endif
   for (auto _ : state) {
     if (kRoute == kOurs) g_matmld(&args);
     if (kRoute == kLoop) x87_loop(p);
+    if (kRoute == kGemmLoop) x87_gemm_loop(p);
     if (kRoute == kGfortran) gfortran_matmul(kOrder, p.a.data(), p.b.data(), p.c.data());
+    if (kRoute == kGemm) g_mt22blasd(&gemm);
+    if (kRoute == kGemv) g_mt21blasd(&gemv);
+#if VEXMORG_OPENBLAS
+    if (kRoute == kOpenblas)
+      cblas_dgemm(kColMajor, kNoTrans, kNoTrans, kOrder, kOrder, kOrder, 1.0, p.a.data(), kOrder,
+                  p.b.data(), kOrder, 0.0, p.c.data(), kOrder);
+    if (kRoute == kOpenblasGemv)
+      cblas_dgemv(kColMajor, kNoTrans, kOrder, kOrder, 1.0, p.a.data(), kOrder, p.b.data(), 1, 0.0,
+                  p.c.data(), 1);
+#endif
     benchmark::DoNotOptimize(p.c.data());
   }
-  state.SetItemsProcessed(state.iterations() * kOrder * kOrder * kOrder);
+  const bool vector = kRoute == kGemv || kRoute == kOpenblasGemv;
+  state.SetItemsProcessed(state.iterations() * kOrder * kOrder * (vector ? 1 : kOrder));
 }
 
-#define VX_BENCH_MATMUL(n)                                          \
-  BENCHMARK(bm<n, kOurs>)->Name("matmul/g_matmld_" #n);             \
-  BENCHMARK(bm<n, kLoop>)->Name("matmul/g_matmld_" #n "~x87_loop"); \
-  BENCHMARK(bm<n, kGfortran>)->Name("matmul/g_matmld_" #n "~gfortran_matmul")
-VX_BENCH_MATMUL(16);
+#if VEXMORG_OPENBLAS
+#define VX_BENCH_OPENBLAS(n)                                                     \
+  BENCHMARK(bm<n, kOpenblas>)->Name("matmul/g_mt22blasd_" #n "~openblas_dgemm"); \
+  BENCHMARK(bm<n, kOpenblasGemv>)->Name("matmul/g_mt21blasd_" #n "~openblas_dgemv")
+#else
+#define VX_BENCH_OPENBLAS(n)
+#endif
+#define VX_BENCH_MATMUL(n)                                                        \
+  BENCHMARK(bm<n, kOurs>)->Name("matmul/g_matmld_" #n);                           \
+  BENCHMARK(bm<n, kLoop>)->Name("matmul/g_matmld_" #n "~x87_loop");               \
+  BENCHMARK(bm<n, kGfortran>)->Name("matmul/g_matmld_" #n "~gfortran_matmul");    \
+  BENCHMARK(bm<n, kGemm>)->Name("matmul/g_mt22blasd_" #n);                        \
+  BENCHMARK(bm<n, kGemmLoop>)->Name("matmul/g_mt22blasd_" #n "~x87_gemm_loop");   \
+  BENCHMARK(bm<n, kGfortran>)->Name("matmul/g_mt22blasd_" #n "~gfortran_matmul"); \
+  BENCHMARK(bm<n, kGemv>)->Name("matmul/g_mt21blasd_" #n);                        \
+  VX_BENCH_OPENBLAS(n)
 VX_BENCH_MATMUL(64);
-VX_BENCH_MATMUL(200);
+VX_BENCH_MATMUL(256);
+VX_BENCH_MATMUL(512);
+VX_BENCH_MATMUL(1024);
 
 }  // namespace

@@ -15,8 +15,16 @@ namespace {
   return (_xgetbv(0) & 6) == 6;  // XMM and YMM state saved on context switches
 }
 
+[[gnu::target("xsave")]] bool detect_avx512() {
+  unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+  if (!detect_fma() || !__get_cpuid_count(7, 0, &eax, &ebx, &ecx, &edx)) return false;
+  constexpr unsigned avx512f = 1u << 16;
+  return (ebx & avx512f) && (_xgetbv(0) & 0xe6) == 0xe6;  // opmask, ZMM upper halves, ZMM16-31
+}
+
 }  // namespace
 
 bool fma = detect_fma();
+bool avx512 = detect_avx512();
 
 }  // namespace vx::cpu

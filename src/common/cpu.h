@@ -12,6 +12,10 @@ namespace vx::cpu {
 // baseline routes on the same machine.
 extern bool fma;
 
+// AVX-512F usable (with fma): the processor has it and the operating system
+// saves the opmask and 512-bit register state. Cleared by the tests alike.
+extern bool avx512;
+
 // The one switch of the entries that have a fused multiply-add route:
 // kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two
 // give the same results.

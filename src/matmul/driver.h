@@ -20,8 +20,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <type_traits>
 
 #include "matmul/descriptor.h"
+#include "matmul/fma_panels.h"
 
 namespace vx::matmul {
 
@@ -61,6 +63,9 @@ void matmul(const MatmulArgs *list) {
   } else if constexpr (E::kPanels) {
     for (std::int32_t j = 0; j < n; ++j)
       for (std::int32_t i = 0; i < m; ++i) store(at_c(i, j), T{});
+    // Real8: the same panels on the SIMD unit where the processor has them.
+    if constexpr (std::is_same_v<T, double>)
+      if (fma_matmul(a, b, c, m, k, n) >= 0) return write_shape(r, matrix, size, m, n);
     for (std::int32_t l0 = 0; l0 < k; l0 += kPanel) {
       const std::int32_t l1 = std::min(k, l0 + kPanel);
       for (std::int32_t j = 0; j < n; ++j)

@@ -26,6 +26,7 @@ struct GemmBlock {
 };
 
 void block_kernel(const GemmBlock &blk);
+void block_kernel_x87(const GemmBlock &blk);  // the register route alone
 
 // One element in the 80-bit register: the panel's sum started at
 // factor * c, rounded to Real8.
@@ -34,6 +35,27 @@ inline double x87_panel_sum(std::int32_t kc, const double *a, const double *b, d
   long double s = factor == 0 ? 0.0L : static_cast<long double>(factor) * *c;
   for (std::int32_t l = 0; l < kc; ++l) s = s + static_cast<long double>(b[l]) * a[l];
   return static_cast<double>(s);
+}
+
+// Four elements at once, each as x87_panel_sum (four independent sums keep
+// the unit busy): C(e) = sum started at factor * C(e) of b_e(l) * a_e(l).
+struct PanelElement {
+  const double *a, *b;
+  double *c;
+};
+inline void x87_panel_sums4(std::int32_t kc, const PanelElement *e, double factor) {
+  using ld = long double;
+  const ld f = factor;
+  ld s0 = factor == 0 ? 0.0L : f * *e[0].c, s1 = factor == 0 ? 0.0L : f * *e[1].c;
+  ld s2 = factor == 0 ? 0.0L : f * *e[2].c, s3 = factor == 0 ? 0.0L : f * *e[3].c;
+  for (std::int32_t l = 0; l < kc; ++l) {
+    s0 = s0 + static_cast<ld>(e[0].b[l]) * e[0].a[l];
+    s1 = s1 + static_cast<ld>(e[1].b[l]) * e[1].a[l];
+    s2 = s2 + static_cast<ld>(e[2].b[l]) * e[2].a[l];
+    s3 = s3 + static_cast<ld>(e[3].b[l]) * e[3].a[l];
+  }
+  *e[0].c = static_cast<double>(s0), *e[1].c = static_cast<double>(s1);
+  *e[2].c = static_cast<double>(s2), *e[3].c = static_cast<double>(s3);
 }
 
 }  // namespace vx::matmul
