@@ -791,6 +791,11 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
+    subroutine g_qcbrt(res, x) bind(c, name='g_qcbrt')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qcmplx(res, re, im) bind(c, name='g_qcmplx')
       import :: c_float128, c_float128_complex
       complex(c_float128_complex), intent(out) :: res
@@ -816,6 +821,21 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    subroutine g_qexp(res, x) bind(c, name='g_qexp')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qexp10(res, x) bind(c, name='g_qexp10')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qexp2(res, x) bind(c, name='g_qexp2')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qext(res, x) bind(c, name='g_qext')
       import :: c_float, c_float128
       real(c_float128), intent(out) :: res
@@ -837,6 +857,21 @@ module vexmorg
       complex(c_float128_complex), intent(in) :: z
     end subroutine
     subroutine g_qint(res, x) bind(c, name='g_qint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qlog(res, x) bind(c, name='g_qlog')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qlog10(res, x) bind(c, name='g_qlog10')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qlog2(res, x) bind(c, name='g_qlog2')
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x

@@ -297,6 +297,25 @@ VEXMORG_API Real16 *g_qreal(Real16 *result, const Complex32 *z);
 VEXMORG_API Real16 *g_qimag(Real16 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
+ * REAL*16 exponentials, logarithms and cube root
+ *
+ * e^x, 2^x, 10^x, ln x, log2 x, log10 x within 2 ulp, the cube root
+ * correctly rounded. The exponentials report a result too large as errors
+ * 231, 240, 243 (default the largest finite Real16, or infinity) and give
+ * +0 below their underflow limits; the logarithms report x <= 0 as error
+ * 246 (default for 0 the negative largest finite value or -infinity, for
+ * x < 0 the logarithm of |x| or a NaN).
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API Real16 *g_qexp(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qexp2(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qexp10(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qlog(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qlog2(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qlog10(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcbrt(Real16 *result, const Real16 *x);
+
+/* ------------------------------------------------------------------------
  * Fixed128 primitives of the REAL*16 function kernels (internal entries)
  *
  * A Fixed128 N at scale k stands for N * 2^(k - 128). No error is reported;

@@ -140,6 +140,21 @@ enum Power : std::int32_t {
   kAdxdOverflow = 1417,  // g_adxd g_a2xd g_atxd: result too large
 };
 
+// ---- real16_exp_log: Real16 exponentials and logarithms -------------------
+enum Real16ExpLog : std::int32_t {
+  kQexpOverflow = 231,    // g_qexp: x >= 11356.5 (word 3 >= 0x400c62e4, positive)
+  kQexp2Overflow = 240,   // g_qexp2: x >= 16384 (word 3 >= 0x400d0000, positive)
+  kQexp10Overflow = 243,  // g_qexp10: x >= 4932.0625 (word 3 >= 0x400b3441, positive)
+  kQlogDomain = 246,      // g_qlog g_qlog2 g_qlog10: x zero or negative
+};
+
+// ---- real16_hyperbolic: Real16 hyperbolic, error and gamma functions -------
+enum Real16Hyperbolic : std::int32_t {
+  kQsinhOverflow = 225,  // g_qsinh g_qcosh g_qpscnh: |x| >= 11357.125; g_qpscnhq: |x| >= 7232.125
+  kQgammaRange = 252,    // g_qgamma: x <= 0 or x >= 1755
+  kQlgamaRange = 255,    // g_qlgama: x <= 0 or word 3 >= 0x7ff17176
+};
+
 // ---- model, modulo_merge: NEAREST and MODULO ------------------------------
 enum Model : std::int32_t {
   kNearestZero = 1393,  // g_neare g_neared g_neareq g_neare2 g_neared2 g_neareq2:
