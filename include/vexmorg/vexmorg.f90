@@ -58,6 +58,18 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_acxi(res, x, n) bind(c, name='g_acxi')
+      import :: c_float_complex, c_int32_t
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_acxj(res, x, n) bind(c, name='g_acxj')
+      import :: c_float_complex, c_int64_t
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
     real(c_double) function g_adxd(x, y) bind(c, name='g_adxd')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -238,6 +250,18 @@ module vexmorg
       complex(c_double_complex), intent(in) :: a
       complex(c_double_complex), intent(in) :: b
     end subroutine
+    subroutine g_axxi(res, x, n) bind(c, name='g_axxi')
+      import :: c_double_complex, c_int32_t
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_axxj(res, x, n) bind(c, name='g_axxj')
+      import :: c_double_complex, c_int64_t
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
+    end subroutine
     subroutine g_azdz(res, a, b) bind(c, name='g_azdz')
       import :: c_float128_complex
       complex(c_float128_complex), intent(out) :: res
@@ -249,6 +273,18 @@ module vexmorg
       complex(c_float128_complex), intent(out) :: res
       complex(c_float128_complex), intent(in) :: a
       complex(c_float128_complex), intent(in) :: b
+    end subroutine
+    subroutine g_azxi(res, x, n) bind(c, name='g_azxi')
+      import :: c_float128_complex, c_int32_t
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: x
+      integer(c_int32_t), intent(in) :: n
+    end subroutine
+    subroutine g_azxj(res, x, n) bind(c, name='g_azxj')
+      import :: c_float128_complex, c_int64_t
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: x
+      integer(c_int64_t), intent(in) :: n
     end subroutine
     real(c_float) function g_cabs(z) bind(c, name='g_cabs')
       import :: c_float, c_float_complex

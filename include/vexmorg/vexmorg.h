@@ -581,6 +581,12 @@ VEXMORG_API double g_adxi(const double *x, const int32_t *n);
 VEXMORG_API double g_adxj(const double *x, const int64_t *n);
 VEXMORG_API Real16 *g_aqxi(Real16 *result, const Real16 *x, const int32_t *n);
 VEXMORG_API Real16 *g_aqxj(Real16 *result, const Real16 *x, const int64_t *n);
+VEXMORG_API Complex8 *g_acxi(Complex8 *result, const Complex8 *x, const int32_t *n);
+VEXMORG_API Complex8 *g_acxj(Complex8 *result, const Complex8 *x, const int64_t *n);
+VEXMORG_API Complex16 *g_axxi(Complex16 *result, const Complex16 *x, const int32_t *n);
+VEXMORG_API Complex16 *g_axxj(Complex16 *result, const Complex16 *x, const int64_t *n);
+VEXMORG_API Complex32 *g_azxi(Complex32 *result, const Complex32 *x, const int32_t *n);
+VEXMORG_API Complex32 *g_azxj(Complex32 *result, const Complex32 *x, const int64_t *n);
 
 /* x ** y for a real y: 2^(y log2 x). y = 0 gives 1; a negative x needs an
  * integral y (error 263 / 267 otherwise, default NaN or the power of |x|);

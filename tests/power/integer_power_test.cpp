@@ -1,4 +1,5 @@
-// x ** n for an integer n: g_arxi g_arxj g_adxi g_adxj g_aqxi g_aqxj.
+// x ** n for an integer n: g_arxi g_arxj g_adxi g_adxj g_aqxi g_aqxj and
+// the complex g_acxi g_acxj g_axxi g_axxj g_azxi g_azxj.
 //
 // Each entry against a reference written from the rules of its method, bit
 // for bit, over a grid of bases (zeros, +-1, NaN, infinities, subnormals,
@@ -10,8 +11,10 @@
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -345,6 +348,273 @@ void expect_zero_base16(const char *name, Real16 *(*fn)(Real16 *, const Real16 *
 TEST(IntegerPower, Real16ZeroBaseErrors) {
   expect_zero_base16<int32_t>("g_aqxi", g_aqxi, 268, -2, real16(0x3ffd0000));
   expect_zero_base16<int64_t>("g_aqxj", g_aqxj, 269, -16382, real16(0x00010000));
+}
+
+// ---- Complex bases --------------------------------------------------------
+
+struct Reg {
+  ld re, im;
+};
+
+// Method 4 in the register: the squares (a a - b b, 2ab), the products
+// (pc - qd, qc + pd), the reciprocals by g_axdx, the first one of the base
+// when its modulus is below 1, of the power otherwise; rounded at the end.
+template <class C>
+C method4(C z, int32_t n) {
+  using T = decltype(z.re);
+  auto div = [](Reg a) {
+    const Complex16 one{1, 0}, d{double(a.re), double(a.im)};
+    Complex16 q;
+    g_axdx(&q, &one, &d);
+    return Reg{q.re, q.im};
+  };
+  const ld mod = std::hypot(ld{z.re}, ld{z.im});
+  if (!(mod > 0)) return n == 0 ? C{1, 0} : C{0, 0};  // n < 0: the error rows
+  if (n == 0) return {1, 0};
+  if (n == 1) return z;
+  const Reg x{z.re, z.im};
+  if (n == 2) return {T((x.re - x.im) * (x.re + x.im)), T(2 * x.re * x.im)};
+  std::vector<Reg> squares{n < 0 && mod < 1 ? div(x) : x};
+  while (squares.size() < 32) {
+    const Reg &a = squares.back();
+    squares.push_back({a.re * a.re - a.im * a.im, 2 * a.re * a.im});
+  }
+  const std::uint64_t m = abs_of(n);
+  const int t = std::countr_zero(m);
+  Reg r = squares[t];
+  for (int k = t + 1; k < 32; ++k)
+    if ((m >> k) & 1)
+      r = {r.re * squares[k].re - r.im * squares[k].im,
+           r.im * squares[k].re + r.re * squares[k].im};
+  if (n < 0 && mod >= 1) r = div(r);
+  return {T(r.re), T(r.im)};
+}
+
+// Method 5 with the product rounded to the type's parts after every step
+// (written out here) and the library's quotient for the reciprocal.
+template <class C>
+C method5(C z, int64_t n, void (*div)(C *, const C *, const C *)) {
+  using T = decltype(z.re);
+  auto mul = [](C a, C b) {
+    return C{T(ld{a.re} * b.re - ld{a.im} * b.im), T(ld{a.im} * b.re + ld{a.re} * b.im)};
+  };
+  if (z.re == 0 && z.im == 0) return n == 0 ? C{1, 0} : C{0, 0};
+  const C one{1, 0};
+  C p = z, r = one;
+  if (n < 0) div(&p, &one, &z);
+  for (std::uint64_t m = abs_of(n); m; m >>= 1, p = mul(p, p))
+    if (m & 1) r = mul(r, p);
+  return r;
+}
+
+// g_axxj's own shortcuts before method 5.
+Complex16 method5_xj(Complex16 z, int64_t n) {
+  if (z.im == 0 && (z.re == 1 || z.re == -1)) return {z.re == 1 || !(n & 1) ? 1.0 : -1.0, 0};
+  if (n < -(int64_t(1) << 32) && g_cdabs(&z) >= 1.0000001652591795) return {0, 0};
+  return method5(z, n, g_axdx);
+}
+
+template <class C>
+bool same(const C &a, const C &b) {
+  return (bits_of(a.re) == bits_of(b.re) || (a.re != a.re && b.re != b.re)) &&
+         (bits_of(a.im) == bits_of(b.im) || (a.im != a.im && b.im != b.im));
+}
+
+template <class C, class I>
+void expect_complex(const char *name, C *(*fn)(C *, const C *, const I *), C (*ref)(C, I)) {
+  using T = decltype(C::re);
+  Recorder rec;
+  std::vector<C> zs = {{0, 0},
+                       {-T(0), 0},
+                       {1, 0},
+                       {-1, 0},
+                       {0, 1},
+                       {2, 0},
+                       {T(0.5), T(0.5)},
+                       {1, 1},
+                       {T(0.6), T(0.8)},
+                       {3, -4},
+                       {T(1e-3), T(2e-3)},
+                       {T(-1.5), T(0.25)},
+                       {INFINITY, 1},
+                       {NAN, 1}};
+  Sampler s(std::hash<std::string>{}(name));
+  for (int i = 0; i < 200; ++i)
+    zs.push_back({T(s.log_uniform_signed(0.25, 4)), T(s.log_uniform_signed(0x1p-10, 4))});
+  std::vector<I> ns = exponents<I>();
+  for (int i = 0; i < 20; ++i) ns.push_back(static_cast<I>(s.uniform(-300, 300)));
+  for (const C &z : zs)
+    for (const I n : ns) {
+      if (((z.re == 0 && z.im == 0) || (sizeof(I) == 4 && z.re != z.re)) && n < 0) continue;
+      C got;
+      EXPECT_EQ(fn(&got, &z, &n), &got);
+      const C want = ref(z, n);
+      EXPECT_TRUE(same(got, want))
+          << name << "((" << std::hexfloat << z.re << ", " << z.im << "), " << n << "): (" << got.re
+          << ", " << got.im << ") want (" << want.re << ", " << want.im << ")";
+    }
+  EXPECT_TRUE(rec.reports.empty()) << name;
+}
+
+TEST(IntegerPower, ComplexMatchTheirMethods) {
+  expect_complex<Complex8, int32_t>("g_acxi", g_acxi, method4<Complex8>);
+  expect_complex<Complex16, int32_t>("g_axxi", g_axxi, method4<Complex16>);
+  expect_complex<Complex8, int64_t>("g_acxj", g_acxj,
+                                    [](Complex8 z, int64_t n) { return method5(z, n, g_acdc); });
+  expect_complex<Complex16, int64_t>("g_axxj", g_axxj, method5_xj);
+}
+
+// (2, 0) ** (-2^40) through g_axxj is (0, 0) at once; so is any base whose
+// modulus is at least 1.0000001652591795, (infinity, 1) too.
+TEST(IntegerPower, Complex16HugeNegativeExponent) {
+  const int64_t n = -(int64_t(1) << 40);
+  for (const Complex16 z : {Complex16{2, 0}, Complex16{INFINITY, 1}, Complex16{0, -1.0000002}}) {
+    Complex16 r{1, 1};
+    g_axxj(&r, &z, &n);
+    EXPECT_EQ(bits_of(r.re), 0u);
+    EXPECT_EQ(bits_of(r.im), 0u);
+  }
+}
+
+// Complex32: the squares with the oracle's rounded Real16 operations, the
+// products and quotients the library's g_azmz and g_azdz, as the methods
+// name them.
+Real16 op(oracle::Op o, const Real16 &a, const Real16 &b) {
+  return oracle::reference(o, a, b).bits;
+}
+Complex32 times(const Complex32 &a, const Complex32 &b) {
+  Complex32 r;
+  g_azmz(&r, &a, &b);
+  return r;
+}
+Complex32 one_over(const Complex32 &z) {
+  const Complex32 one{kOne, kZero};
+  Complex32 r;
+  g_azdz(&r, &one, &z);
+  return r;
+}
+Complex32 square32(const Complex32 &z) {
+  using oracle::Op;
+  const Real16 ab = op(Op::mul, z.re, z.im);
+  return {op(Op::sub, op(Op::mul, z.re, z.re), op(Op::mul, z.im, z.im)), op(Op::add, ab, ab)};
+}
+
+Complex32 method4_32(Complex32 z, int32_t n) {
+  using oracle::Op;
+  Real16 mod;
+  g_cqabs(&mod, &z);
+  if (n == 0) return {kOne, kZero};
+  if (n == 1) return z;
+  if (n == 2) {
+    const Real16 ab = op(Op::mul, z.re, z.im);
+    return {op(Op::mul, op(Op::sub, z.re, z.im), op(Op::add, z.re, z.im)), op(Op::add, ab, ab)};
+  }
+  const bool large = g_afge(&mod, &kOne);
+  std::vector<Complex32> squares{n < 0 && !large ? one_over(z) : z};
+  while (squares.size() < 32) squares.push_back(square32(squares.back()));
+  const std::uint64_t m = abs_of(n);
+  const int t = std::countr_zero(m);
+  Complex32 r = squares[t];
+  for (int k = t + 1; k < 32; ++k)
+    if ((m >> k) & 1) r = times(r, squares[k]);
+  return n < 0 && large ? one_over(r) : r;
+}
+
+Complex32 method5_32(Complex32 z, int64_t n) {
+  Complex32 p = n < 0 ? one_over(z) : z, r{kOne, kZero};
+  for (std::uint64_t m = abs_of(n);; p = times(p, p)) {
+    if (m & 1) r = times(r, p);
+    if ((m >>= 1) == 0) return r;
+  }
+}
+
+TEST(IntegerPower, Complex32MatchesItsMethods) {
+  Recorder rec(0);
+  Real16Sampler s(32);
+  std::vector<Complex32> zs = {{kOne, kZero},
+                               {kZero, kOne},
+                               {real16(0xbfff0000), kOne},
+                               {real16(0x3ffe0000), real16(0x3ffd0000)}};
+  for (int i = 0; i < 6; ++i)
+    zs.push_back({s.with_exponent(0x3ffe + s.below32(2), s.below(2)),
+                  s.with_exponent(0x3ffc + s.below32(4), s.below(2))});
+  for (const Complex32 &z : zs)
+    for (const int32_t n : {2, -2, 3, -3, 12, -12, 101, -101, 1000, -4097}) {
+      Complex32 got;
+      g_azxi(&got, &z, &n);
+      const Complex32 want = method4_32(z, n);
+      EXPECT_TRUE(oracle::same_bits(got.re, want.re) && oracle::same_bits(got.im, want.im))
+          << "g_azxi(" << show(z.re) << ", " << show(z.im) << "; " << n << ")";
+      const int64_t j = n;
+      g_azxj(&got, &z, &j);
+      const Complex32 want_j = method5_32(z, j);
+      EXPECT_TRUE(oracle::same_bits(got.re, want_j.re) && oracle::same_bits(got.im, want_j.im))
+          << "g_azxj(" << show(z.re) << ", " << show(z.im) << "; " << n << ")";
+    }
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+// Zero base, negative exponent: the error with the exponent reported, the
+// defaults (NaN, NaN) / (huge, 0), and a resume with the base (2, 0).
+template <class C, class I>
+void expect_complex_zero(const char *name, C *(*fn)(C *, const C *, const I *), int32_t number,
+                         const C &finite, const C &ieee, I n, const C &two_to_n) {
+  SCOPED_TRACE(name);
+  const C zero{};
+  for (std::uint8_t flag : {0, 1}) {
+    Recorder rec(flag);
+    C got;
+    fn(&got, &zero, &n);
+    ASSERT_EQ(rec.reports.size(), 1u);
+    EXPECT_EQ(rec.reports[0].number, number);
+    EXPECT_EQ(rec.reports[0].value_count, 1);
+    EXPECT_EQ(rec.reports[0].value_type[0], sizeof(I) == 4 ? 3 : 4);
+    EXPECT_EQ(rec.reports[0].value_as<I>(0), n);
+    EXPECT_EQ(std::memcmp(&got, flag ? &ieee : &finite, sizeof got), 0);
+  }
+  Recorder rec(1);
+  rec.answer = [](const Report &r, int) {
+    C two{};
+    if constexpr (sizeof(C) == 32)
+      two.re = real16(0x40000000);
+    else
+      two.re = 2;
+    return replace(r, 1, two), 1;
+  };
+  C got;
+  fn(&got, &zero, &n);
+  EXPECT_EQ(std::memcmp(&got, &two_to_n, sizeof got), 0);
+}
+
+TEST(IntegerPower, ComplexZeroBaseErrors) {
+  // (0, 0) ** (-2) for Complex16 under the infinity flag gives two Real8
+  // NaNs (0x7ff8000000000000); without it (0x7fefffffffffffb6, 0).
+  const float bigf = std::bit_cast<float>(0x7f7fffeeu), nanf = std::bit_cast<float>(0x7fc00000u);
+  const double bigd = std::bit_cast<double>(0x7fefffffffffffb6ull),
+               nand = std::bit_cast<double>(0x7ff8000000000000ull);
+  expect_complex_zero<Complex8, int32_t>("g_acxi", g_acxi, 273, {bigf, 0}, {nanf, nanf}, -2,
+                                         {0.25f, 0});
+  expect_complex_zero<Complex8, int64_t>("g_acxj", g_acxj, 1414, {bigf, 0}, {nanf, nanf}, -1,
+                                         {0.5f, 0});
+  expect_complex_zero<Complex16, int32_t>("g_axxi", g_axxi, 274, {bigd, 0}, {nand, nand}, -2,
+                                          {0.25, 0});
+  expect_complex_zero<Complex16, int64_t>("g_axxj", g_axxj, 275, {bigd, 0}, {nand, nand}, -3,
+                                          {0.125, 0});
+  expect_complex_zero<Complex32, int32_t>("g_azxi", g_azxi, 276, {kLargest, kZero}, {kNaN, kNaN},
+                                          -1, {real16(0x3ffe0000), kZero});
+  expect_complex_zero<Complex32, int64_t>("g_azxj", g_azxj, 277, {kLargest, kZero}, {kNaN, kNaN},
+                                          -2, {real16(0x3ffd0000), kZero});
+  // The INTEGER*4 forms test the modulus: a NaN one is not above 0.
+  Recorder rec(1);
+  const Complex16 z{NAN, 1};
+  const int32_t three = 3, minus = -1;
+  Complex16 r;
+  g_axxi(&r, &z, &three);
+  EXPECT_TRUE(bits_of(r.re) == 0 && bits_of(r.im) == 0);
+  EXPECT_TRUE(rec.reports.empty());
+  g_axxi(&r, &z, &minus);
+  ASSERT_EQ(rec.reports.size(), 1u);
+  EXPECT_EQ(rec.reports[0].number, 274);
 }
 
 }  // namespace
