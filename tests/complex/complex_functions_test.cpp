@@ -339,6 +339,7 @@ TEST_F(ComplexFunctions, SpecialValues) {
       {"g_cdsqrt", g_cdsqrt, {-di, -1}, {0, -di}},
       {"g_cdlog", g_cdlog, {-1, -0.0}, {0, pi8}},
       {"g_cdexp", g_cdexp, {1, dn}, {dn, dn}},
+      {"g_cdexp", g_cdexp, {-di, 0}, {dn, dn}},  // e^x unchecked: -inf - (-inf) in F2XM1
       {"g_cdcos", g_cdcos, {0, -0.0}, {1, 0}},
       {"g_cdsinq", g_cdsinq, {2, 0}, {-0.0, -0.0}},  // (-S(0), -C(0)) at k = 1
   };
