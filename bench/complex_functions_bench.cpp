@@ -1,0 +1,116 @@
+// Complex elementary functions beside glibc's: cabsf, csqrtf, cexpf,
+// clogf, csinf, ccosf and the double forms; the quadrant forms beside
+// csin and ccos of z pi/2 (the scaling in the reference's call). Operands:
+// parts uniform in [-10, 10) (exponentials' real parts in [-10, 10) too).
+#include <vexmorg/vexmorg.h>
+
+#include <vector>
+
+#include "bench.h"
+
+extern "C" {
+float cabsf(_Complex float);
+double cabs(_Complex double);
+_Complex float csqrtf(_Complex float);
+_Complex double csqrt(_Complex double);
+_Complex float cexpf(_Complex float);
+_Complex double cexp(_Complex double);
+_Complex float clogf(_Complex float);
+_Complex double clog(_Complex double);
+_Complex float csinf(_Complex float);
+_Complex double csin(_Complex double);
+_Complex float ccosf(_Complex float);
+_Complex double ccos(_Complex double);
+}
+
+namespace {
+
+template <class C>
+const std::vector<C> &operands() {
+  using T = decltype(C{}.re);
+  static const std::vector<C> z = [] {
+    const auto v = bench::uniform<T>(T(-10), T(10), 2048);
+    std::vector<C> r(1024);
+    for (std::size_t i = 0; i < r.size(); ++i) r[i] = {v[2 * i], v[2 * i + 1]};
+    return r;
+  }();
+  return z;
+}
+
+template <class C>
+using Native = std::conditional_t<std::is_same_v<C, Complex8>, _Complex float, _Complex double>;
+
+template <class C>
+Native<C> native(const C &z) {
+  Native<C> n;
+  __real__ n = z.re;
+  __imag__ n = z.im;
+  return n;
+}
+
+template <class C, class F>
+void run(benchmark::State &state, F f) {
+  const std::vector<C> &z = operands<C>();
+  std::size_t i = 0;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(f(z[i]));
+    i = (i + 1) & 1023;
+  }
+  state.SetItemsProcessed(state.iterations());
+}
+
+// "complex_functions/<entry>" beside "complex_functions/<entry>~<reference>";
+// `call` is the reference's expression of the native operand n.
+#define VX_BENCH_CFUN(entry, C, reference, call)            \
+  void bm_##entry(benchmark::State &state) {                \
+    run<C>(state, [](const C &z) {                          \
+      C r;                                                  \
+      entry(&r, &z);                                        \
+      return r;                                             \
+    });                                                     \
+  }                                                         \
+  void bm_##entry##_ref(benchmark::State &state) {          \
+    run<C>(state, [](const C &z) {                          \
+      const Native<C> n = native(z);                        \
+      return call;                                          \
+    });                                                     \
+  }                                                         \
+  BENCHMARK(bm_##entry)->Name("complex_functions/" #entry); \
+  BENCHMARK(bm_##entry##_ref)->Name("complex_functions/" #entry "~" reference)
+
+void bm_g_cabs(benchmark::State &state) {
+  run<Complex8>(state, [](const Complex8 &z) { return g_cabs(&z); });
+}
+void bm_g_cabs_ref(benchmark::State &state) {
+  run<Complex8>(state, [](const Complex8 &z) { return cabsf(native(z)); });
+}
+void bm_g_cdabs(benchmark::State &state) {
+  run<Complex16>(state, [](const Complex16 &z) { return g_cdabs(&z); });
+}
+void bm_g_cdabs_ref(benchmark::State &state) {
+  run<Complex16>(state, [](const Complex16 &z) { return cabs(native(z)); });
+}
+BENCHMARK(bm_g_cabs)->Name("complex_functions/g_cabs");
+BENCHMARK(bm_g_cabs_ref)->Name("complex_functions/g_cabs~cabsf");
+BENCHMARK(bm_g_cdabs)->Name("complex_functions/g_cdabs");
+BENCHMARK(bm_g_cdabs_ref)->Name("complex_functions/g_cdabs~cabs");
+
+constexpr float kHalfPiF = 1.57079633f;
+constexpr double kHalfPi = 1.5707963267948966;
+
+VX_BENCH_CFUN(g_csqrt, Complex8, "csqrtf", csqrtf(n));
+VX_BENCH_CFUN(g_cexp, Complex8, "cexpf", cexpf(n));
+VX_BENCH_CFUN(g_clog, Complex8, "clogf", clogf(n));
+VX_BENCH_CFUN(g_csin, Complex8, "csinf", csinf(n));
+VX_BENCH_CFUN(g_ccos, Complex8, "ccosf", ccosf(n));
+VX_BENCH_CFUN(g_csinq, Complex8, "csinf(z pi/2)", csinf(n *kHalfPiF));
+VX_BENCH_CFUN(g_ccosq, Complex8, "ccosf(z pi/2)", ccosf(n *kHalfPiF));
+VX_BENCH_CFUN(g_cdsqrt, Complex16, "csqrt", csqrt(n));
+VX_BENCH_CFUN(g_cdexp, Complex16, "cexp", cexp(n));
+VX_BENCH_CFUN(g_cdlog, Complex16, "clog", clog(n));
+VX_BENCH_CFUN(g_cdsin, Complex16, "csin", csin(n));
+VX_BENCH_CFUN(g_cdcos, Complex16, "ccos", ccos(n));
+VX_BENCH_CFUN(g_cdsinq, Complex16, "csin(z pi/2)", csin(n *kHalfPi));
+VX_BENCH_CFUN(g_cdcosq, Complex16, "ccos(z pi/2)", ccos(n *kHalfPi));
+
+}  // namespace
