@@ -31,21 +31,16 @@ using vx::real16_from_words;
 namespace w128 = vx::w128;
 namespace quad = vx::quad;
 
-constexpr Real16 kOne = real16_from_words(0x3fff0000, 0, 0, 0);
-
-// The tangent kernels' units: the CORDIC threshold beside the rotation.
-struct Unit {
-  const Circular &circular;
-  std::uint32_t cordic_from;  // high word of |x| from which the rotations run
-};
-constexpr Unit kRadians = {kCircularRadians, 0x3ff70001};
-constexpr Unit kDegrees = {kCircularDegrees, 0x3ffc6801};
-constexpr Unit kQuadrants = {kCircularQuadrants, 0x3ff60000};
+constexpr Real16 kOne = kOne16;
+// Rotations above 2^-8 and 0x3ffc6800 (degrees), from 2^-9 quadrant units.
+constexpr KernelUnit kRadians = {kCircularRadians, 0x3ff70001};
+constexpr KernelUnit kDegrees = {kCircularDegrees, 0x3ffc6801};
+constexpr KernelUnit kQuadrants = {kCircularQuadrants, 0x3ff60000};
 
 // The Real16 result bits of tan z (cotangent false) or cot z, z = |x| at
 // the unit's scale: sin / cos from the rotation; cot = cos / (sin 2^n),
 // sin 2^n normalised, at scale n + 1.
-U128 tangent_of(const Unit &u, U128 z, bool cotangent) {
+U128 tangent_of(const KernelUnit &u, U128 z, bool cotangent) {
   const Rotated r = rotate(u.circular, z);
   if (!cotangent) return to_real16(1, divide(r.sin, r.cos));
   const int n = std::min(clz128(r.sin), 127);  // sin is 0 only for an x out of range
@@ -121,7 +116,7 @@ constexpr Series<6, 6> kQuadrantSeries = {
 enum class Lead { radians, degrees, quadrants };
 
 template <Lead L, unsigned NF, unsigned NG>
-Real16 *tangent_kernel(const Unit &u, const Series<NF, NG> &series, Real16 *result,
+Real16 *tangent_kernel(const KernelUnit &u, const Series<NF, NG> &series, Real16 *result,
                        std::int32_t mode, Real16 x) {
   const U128 bits = quad::bits_of(x), a = quad::magnitude_of(bits);
   const auto high = static_cast<std::uint32_t>(a.hi >> 32);
