@@ -25,12 +25,8 @@
 #include "fixed/cordic.h"
 #include "quad/operators.h"
 
+namespace vx::fixed {
 namespace {
-
-using namespace vx::fixed;
-using vx::real16_from_words;
-namespace w128 = vx::w128;
-namespace quad = vx::quad;
 
 constexpr Real16 kOne = kOne16;
 // Rotations above 2^-9, 0.5 degrees, 2^-9 quadrant units.
@@ -121,6 +117,9 @@ void sine_kernel(const KernelUnit &u, const Series<NF, NG> &series, std::int32_t
 }
 
 }  // namespace
+}  // namespace vx::fixed
+
+using namespace vx::fixed;
 
 void ulx_gusc(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out) {
   sine_kernel<Lead::radians>(kRadians, kRadianSeries, mode, x, sin_out, cos_out);

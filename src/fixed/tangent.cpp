@@ -27,12 +27,8 @@
 #include "fixed/cordic.h"
 #include "quad/operators.h"
 
+namespace vx::fixed {
 namespace {
-
-using namespace vx::fixed;
-using vx::real16_from_words;
-namespace w128 = vx::w128;
-namespace quad = vx::quad;
 
 constexpr Real16 kOne = kOne16;
 // Rotations above 2^-8 and 0x3ffc6800 (degrees), from 2^-9 quadrant units.
@@ -149,6 +145,9 @@ Real16 *tangent_kernel(const KernelUnit &u, const Series<NF, NG> &series, Real16
 }
 
 }  // namespace
+}  // namespace vx::fixed
+
+using namespace vx::fixed;
 
 Real16 *ulx_gutc(Real16 *result, int32_t mode, Real16 x) {
   return tangent_kernel<Lead::radians>(kRadians, kRadianSeries, result, mode, x);
