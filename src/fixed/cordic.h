@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "common/bits.h"
 #include "fixed/fixed128.h"
 #include "fixed/tables/angles.h"
 #include "quad/real16.h"
@@ -16,6 +17,7 @@ namespace vx::fixed {
 
 // Mode bits of the sine and hyperbolic kernels.
 inline constexpr std::int32_t kWantSine = 1, kWantCosine = 2;
+inline constexpr Real16 kOne16 = real16_from_words(0x3fff0000, 0, 0, 0);
 
 // 2^-i at scale 1 (bit 127 - i), for 0 <= i <= 127: the angle atan(2^-i)
 // or atanh(2^-i) once it equals 2^-i at this precision (i >= 43).
@@ -52,6 +54,21 @@ constexpr U128 add_scaled(U128 x, U128 y, U128 r) {
 constexpr U128 scale_signed(U128 z, U128 r) {
   const bool minus = w128::negative(z);
   return w128::negate_if(minus, w128::mul128x128(w128::negate_if(minus, z), r).hi);
+}
+
+// One rotation by the angle a of index i towards z = 0, without a branch
+// (the direction follows the sign of z, which random arguments make
+// unpredictable): with d = 1 when `forward`, else -1, circular (X, Y) ->
+// (X - d Y 2^-i, Y + d X 2^-i), hyperbolic (X + d Y 2^-i, Y + d X 2^-i),
+// and z -= d a.
+template <bool kHyperbolic>
+[[gnu::always_inline]] inline void rotation_step(unsigned i, bool forward, U128 &x, U128 &y,
+                                                 U128 &z, const U128 &angle) {
+  const U128 dx = w128::negate_if(!forward, w128::shr(y, i));
+  const U128 dy = w128::negate_if(!forward, w128::shr(x, i));
+  x = kHyperbolic ? w128::add(x, dx) : w128::sub(x, dx);
+  y = w128::add(y, dy);
+  z = w128::sub(z, w128::negate_if(!forward, angle));
 }
 
 // N at scale k as Real16 bits, rounded, with the sign bit `sign` (0 or bit
@@ -91,5 +108,12 @@ struct Rotated {
   U128 cos, sin;
 };
 Rotated rotate(const Circular &u, U128 z);
+
+// A sine or tangent kernel's unit: its rotation, and the high word of |x|
+// from which the rotations run (below it the series).
+struct KernelUnit {
+  const Circular &circular;
+  std::uint32_t cordic_from;
+};
 
 }  // namespace vx::fixed

@@ -122,6 +122,23 @@ constexpr U128 square(U128 n) {
 // Q = a 2^127 / b in the digits of the 32-bit long division (divide.cpp).
 U128 divide(U128 a, U128 b);
 
+// floor(a 2^127 / b) exactly, for a < 2b: two 3-by-2 word divisions by the
+// normalised b (the tangent kernels' quotient). Out of range (a >= 2b, b
+// zero included): all ones, the largest quotient.
+constexpr U128 exact_quotient(U128 a, U128 b) {
+  if (!w128::less(w128::shr(a, 1), b)) return {~u64{0}, ~u64{0}};
+  const auto s = static_cast<unsigned>(clz128(b));
+  const U128 d = w128::shl(b, s);
+  const u64 v = w128::reciprocal_3by2(d);
+  // a 2^(127 + s) as 256 bits, below d 2^128
+  const U128 hi = s == 0 ? w128::shr(a, 1) : w128::shl(a, s - 1);
+  const u64 n1 = s == 0 ? a.lo << 63 : 0;
+  U128 r;
+  const u64 q1 = w128::div_3by2(hi.hi, hi.lo, n1, d, v, r);
+  const u64 q0 = w128::div_3by2(r.hi, r.lo, 0, d, v, r);
+  return {q1, q0};
+}
+
 // floor(sqrt(N 2^128)); from N >= 2^126 on, twice the root of (N >> 2)
 // 2^128 (root.cpp).
 U128 root(U128 n);

@@ -42,15 +42,6 @@ struct HyperbolicPair {
   U128 cosh, sinh;  // at scale 1
 };
 
-// One hyperbolic rotation by atanh(2^-i) towards z = 0, without a branch.
-[[gnu::always_inline]] inline void step(unsigned i, bool forward, U128 &x, U128 &y, U128 &z,
-                                        const U128 &angle) {
-  const U128 dx = w128::shr(y, i), dy = w128::shr(x, i);
-  x = w128::add(x, w128::negate_if(!forward, dx));
-  y = w128::add(y, w128::negate_if(!forward, dy));
-  z = w128::sub(z, w128::negate_if(!forward, angle));
-}
-
 // The rotations on z = |x| at scale 1 (z below 1.1181730), and the linear
 // finish on the residual. X and Y stay positive: the partial angles never
 // fall below the argument's least CORDIC value (0.0118 from the threshold
@@ -59,11 +50,12 @@ struct HyperbolicPair {
 HyperbolicPair rotate_hyperbolic(U128 z) {
   constexpr Angles kAngles = expanded(angles::ah);
   U128 x = load(angles::rk_hyperbolic), y = {0, 0};
-  step(1, true, x, y, z, kAngles[1]);
+  rotation_step<true>(1, true, x, y, z, kAngles[1]);
 #pragma GCC unroll 63
   for (unsigned i = 2; i <= 64; ++i) {
-    step(i, !w128::negative(z), x, y, z, kAngles[i]);
-    if (i == 4 || i == 13 || i == 40) step(i, !w128::negative(z), x, y, z, kAngles[i]);
+    rotation_step<true>(i, !w128::negative(z), x, y, z, kAngles[i]);
+    if (i == 4 || i == 13 || i == 40)
+      rotation_step<true>(i, !w128::negative(z), x, y, z, kAngles[i]);
   }
   return {add_scaled(x, y, z), add_scaled(y, x, z)};
 }

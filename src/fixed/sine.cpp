@@ -25,23 +25,14 @@
 #include "fixed/cordic.h"
 #include "quad/operators.h"
 
+namespace vx::fixed {
 namespace {
 
-using namespace vx::fixed;
-using vx::real16_from_words;
-namespace w128 = vx::w128;
-namespace quad = vx::quad;
-
-constexpr Real16 kOne = real16_from_words(0x3fff0000, 0, 0, 0);
-
-// The sine kernels' units: the CORDIC threshold beside the rotation.
-struct Unit {
-  const Circular &circular;
-  std::uint32_t cordic_above;  // high word of |x| above which the rotations run
-};
-constexpr Unit kRadians = {kCircularRadians, 0x3ff60000};
-constexpr Unit kDegrees = {kCircularDegrees, 0x3ffe0000};
-constexpr Unit kQuadrants = {kCircularQuadrants, 0x3ff60000};
+constexpr Real16 kOne = kOne16;
+// Rotations above 2^-9, 0.5 degrees, 2^-9 quadrant units.
+constexpr KernelUnit kRadians = {kCircularRadians, 0x3ff60001};
+constexpr KernelUnit kDegrees = {kCircularDegrees, 0x3ffe0001};
+constexpr KernelUnit kQuadrants = {kCircularQuadrants, 0x3ff60001};
 
 // The series of one kernel: sin x = lead(x) + x tail(s), cos x = g(s).
 template <unsigned NF, unsigned NG>
@@ -96,11 +87,11 @@ constexpr Real16 kOne64th = real16_from_words(0x3ff90000, 0, 0, 0);  // 1/64, ex
 enum class Lead { radians, degrees, quadrants };
 
 template <Lead L, unsigned NF, unsigned NG>
-void sine_kernel(const Unit &u, const Series<NF, NG> &series, std::int32_t mode, Real16 x,
+void sine_kernel(const KernelUnit &u, const Series<NF, NG> &series, std::int32_t mode, Real16 x,
                  Real16 *sin_out, Real16 *cos_out) {
   const U128 bits = quad::bits_of(x), a = quad::magnitude_of(bits);
   const auto high = static_cast<std::uint32_t>(a.hi >> 32);
-  if (high > u.cordic_above) {
+  if (high >= u.cordic_from) {
     const Rotated r = rotate(u.circular, from_real16(u.circular.scale, a));
     if (mode & kWantSine)
       *sin_out = quad::real16_from_bits(to_signed_real16(1, r.sin, quad::sign_of(bits)));
@@ -126,6 +117,9 @@ void sine_kernel(const Unit &u, const Series<NF, NG> &series, std::int32_t mode,
 }
 
 }  // namespace
+}  // namespace vx::fixed
+
+using namespace vx::fixed;
 
 void ulx_gusc(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out) {
   sine_kernel<Lead::radians>(kRadians, kRadianSeries, mode, x, sin_out, cos_out);
@@ -141,22 +135,12 @@ void ulx_gusq(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out) {
 
 namespace vx::fixed {
 
-// One rotation by atan(2^-i) towards z = 0, without a branch: the
-// direction follows the sign of z, which random arguments make
-// unpredictable.
-[[gnu::always_inline]] inline void step(unsigned i, bool forward, U128 &x, U128 &y, U128 &z,
-                                        const U128 &angle) {
-  const U128 dx = w128::shr(y, i), dy = w128::shr(x, i);
-  x = w128::sub(x, w128::negate_if(!forward, dx));
-  y = w128::add(y, w128::negate_if(!forward, dy));
-  z = w128::sub(z, w128::negate_if(!forward, angle));
-}
-
 Rotated rotate(const Circular &u, U128 z) {
   U128 x = u.rk, y = {0, 0};
-  step(1, true, x, y, z, u.angles[1]);
+  rotation_step<false>(1, true, x, y, z, u.angles[1]);
 #pragma GCC unroll 62
-  for (unsigned i = 2; i <= 63; ++i) step(i, !w128::negative(z), x, y, z, u.angles[i]);
+  for (unsigned i = 2; i <= 63; ++i)
+    rotation_step<false>(i, !w128::negative(z), x, y, z, u.angles[i]);
   if (!w128::is_zero(u.to_radians)) z = scale_signed(z, u.to_radians);
   return {add_scaled(x, y, w128::negate_if(true, z)), add_scaled(y, x, z)};
 }

@@ -5,12 +5,15 @@
 //   CORDIC (|x| above 2^-8; 0x3ffc6800, about 0.177 degrees; 2^-9 quadrant
 //     units or more): z = |x| in Fixed128 (scale 1, 6 or 0); the sine
 //     kernels' rotation (cordic.h) gives SN = sin z and CS = cos z; tan =
-//     SN / CS (ulx_guwd) at scale 1; cot = CS / (SN 2^n), SN 2^n
-//     normalised, at scale n + 1. The sign of x is put on.
+//     SN / CS at scale 1; cot = CS / (SN 2^n), SN 2^n normalised, at scale
+//     n + 1. The sign of x is put on.
 //     The rotation is the sine kernels' two-sided one, 63 steps without a
 //     branch, rather than one-sided rotations by every angle that still
 //     fits: the same quotient to within the last bits, at half the time
-//     (the one-sided scan takes a data-dependent branch per angle).
+//     (the one-sided scan takes a data-dependent branch per angle). The
+//     quotient is the exact floor(SN 2^127 / CS) by two word divisions, not
+//     ulx_guwd's long division with a shortening divisor (a few units low,
+//     and eight times the work).
 //   series down to 2^-64, s = x^2, in Real16 arithmetic:
 //     radians   tan = x + x (f0 + s (f1 + ...)), cot = 1/x + x (g0 + s (g1 + ...))
 //     degrees   tan = x (f0 + s (...)) + x/64, cot = (g0 + s (...))/x + 64/x
@@ -24,32 +27,23 @@
 #include "fixed/cordic.h"
 #include "quad/operators.h"
 
+namespace vx::fixed {
 namespace {
 
-using namespace vx::fixed;
-using vx::real16_from_words;
-namespace w128 = vx::w128;
-namespace quad = vx::quad;
-
-constexpr Real16 kOne = real16_from_words(0x3fff0000, 0, 0, 0);
-
-// The tangent kernels' units: the CORDIC threshold beside the rotation.
-struct Unit {
-  const Circular &circular;
-  std::uint32_t cordic_from;  // high word of |x| from which the rotations run
-};
-constexpr Unit kRadians = {kCircularRadians, 0x3ff70001};
-constexpr Unit kDegrees = {kCircularDegrees, 0x3ffc6801};
-constexpr Unit kQuadrants = {kCircularQuadrants, 0x3ff60000};
+constexpr Real16 kOne = kOne16;
+// Rotations above 2^-8 and 0x3ffc6800 (degrees), from 2^-9 quadrant units.
+constexpr KernelUnit kRadians = {kCircularRadians, 0x3ff70001};
+constexpr KernelUnit kDegrees = {kCircularDegrees, 0x3ffc6801};
+constexpr KernelUnit kQuadrants = {kCircularQuadrants, 0x3ff60000};
 
 // The Real16 result bits of tan z (cotangent false) or cot z, z = |x| at
 // the unit's scale: sin / cos from the rotation; cot = cos / (sin 2^n),
 // sin 2^n normalised, at scale n + 1.
-U128 tangent_of(const Unit &u, U128 z, bool cotangent) {
+U128 tangent_of(const KernelUnit &u, U128 z, bool cotangent) {
   const Rotated r = rotate(u.circular, z);
-  if (!cotangent) return to_real16(1, divide(r.sin, r.cos));
+  if (!cotangent) return to_real16(1, exact_quotient(r.sin, r.cos));
   const int n = std::min(clz128(r.sin), 127);  // sin is 0 only for an x out of range
-  return to_real16(n + 1, divide(r.cos, w128::shl(r.sin, static_cast<unsigned>(n))));
+  return to_real16(n + 1, exact_quotient(r.cos, w128::shl(r.sin, static_cast<unsigned>(n))));
 }
 
 // The series of one kernel and its constants.
@@ -121,7 +115,7 @@ constexpr Series<6, 6> kQuadrantSeries = {
 enum class Lead { radians, degrees, quadrants };
 
 template <Lead L, unsigned NF, unsigned NG>
-Real16 *tangent_kernel(const Unit &u, const Series<NF, NG> &series, Real16 *result,
+Real16 *tangent_kernel(const KernelUnit &u, const Series<NF, NG> &series, Real16 *result,
                        std::int32_t mode, Real16 x) {
   const U128 bits = quad::bits_of(x), a = quad::magnitude_of(bits);
   const auto high = static_cast<std::uint32_t>(a.hi >> 32);
@@ -151,6 +145,9 @@ Real16 *tangent_kernel(const Unit &u, const Series<NF, NG> &series, Real16 *resu
 }
 
 }  // namespace
+}  // namespace vx::fixed
+
+using namespace vx::fixed;
 
 Real16 *ulx_gutc(Real16 *result, int32_t mode, Real16 x) {
   return tangent_kernel<Lead::radians>(kRadians, kRadianSeries, result, mode, x);

@@ -7,26 +7,16 @@
 
 namespace vx::quad {
 
-inline Real16 add(const Real16 &a, const Real16 &b) {
+template <Real16 *(*F)(Real16 *, const Real16 *, const Real16 *)>
+Real16 apply(const Real16 &a, const Real16 &b) {
   Real16 r;
-  g_aqaq(&r, &a, &b);
+  F(&r, &a, &b);
   return r;
 }
-inline Real16 sub(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqsq(&r, &a, &b);
-  return r;
-}
-inline Real16 mul(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqmq(&r, &a, &b);
-  return r;
-}
-inline Real16 div(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqdq(&r, &a, &b);
-  return r;
-}
+inline Real16 add(const Real16 &a, const Real16 &b) { return apply<g_aqaq>(a, b); }
+inline Real16 sub(const Real16 &a, const Real16 &b) { return apply<g_aqsq>(a, b); }
+inline Real16 mul(const Real16 &a, const Real16 &b) { return apply<g_aqmq>(a, b); }
+inline Real16 div(const Real16 &a, const Real16 &b) { return apply<g_aqdq>(a, b); }
 
 // c[0] + s (c[1] + s (... + s c[N-1])), from the highest coefficient down.
 template <unsigned N>

@@ -19,8 +19,11 @@
 //   2   -sin r   -cos r    tan r     cot r
 //   3   -cos r    sin r   -cot r    -tan r
 // Negations, and the sign of x put on the sine, tangent and cotangent, are
-// applied only to a nonzero result (so sin(-0) is +0, and a remainder of
-// zero never gives -0); the radian pair g_qpscn flips its signs always.
+// applied only to a nonzero result (so sin(-0) is +0), in the sines and
+// cosines as in the tangents: an exact multiple of a right angle gives +0
+// through the reduction as through the integer rule from 2^112 on
+// (g_qsind(180) = +0 like g_qsinq(2^113 + 2)). The radian pair g_qpscn
+// flips its signs always.
 // Quadrant-unit arguments from 2^112 on are integers: q comes from their
 // low bits, r = 0.
 //
