@@ -9,7 +9,9 @@
 //   op(A) = A          per group of g columns, t_c = alpha * x(j+c) stored;
 //                      y(i) = t_1 A(i,j) + y(i) + t_2 A(i,j+1) + ... left to
 //                      right, stored once per group; leftover columns one at
-//                      a time, y(i) = y(i) + t A(i,j); then y(i) = y(i) + z(i)
+//                      a time, y(i) = y(i) + t A(i,j); then y(i) = y(i) + z(i);
+//                      the groups' sums on the SIMD unit where the processor
+//                      has fused multiply-adds (fma_panels.h), same results
 //   op(A) = A^T        per column, dot = sum of A(i,j) x(i) over the rows in
 //                      increasing i; y(j) = alpha dot + y(j) (+ z(j)) in one
 //                      expression when x's increment is 1; otherwise rows
@@ -23,6 +25,7 @@
 #include <cstddef>
 
 #include "matmul/blas.h"
+#include "matmul/fma_panels.h"
 
 namespace vx::matmul {
 namespace {
@@ -57,19 +60,14 @@ struct Gemv {
 
   // y(i0..i0+rows-1) (in w) += alpha A x, then z.
   void columns(double *w, i32 i0, i32 rows) const {
-    i32 j = 0;
-    for (; j + group <= n; j += group) {
+    for (i32 j = 0; j < n;) {
+      const int g = n - j >= group ? group : 1;  // a group, or a leftover column
       double t[8];
-      for (i32 c = 0; c < group; ++c) t[c] = rd(static_cast<ld>(alpha) * x[j + c]);
-      for (i32 i = 0; i < rows; ++i) {
-        ld s = static_cast<ld>(t[0]) * A(i0 + i, j) + w[i];
-        for (i32 c = 1; c < group; ++c) s = s + static_cast<ld>(t[c]) * A(i0 + i, j + c);
-        w[i] = rd(s);
-      }
-    }
-    for (; j < n; ++j) {
-      const double t = rd(static_cast<ld>(alpha) * x[j]);
-      for (i32 i = 0; i < rows; ++i) w[i] = rd(w[i] + static_cast<ld>(t) * A(i0 + i, j));
+      for (int c = 0; c < g; ++c) t[c] = rd(static_cast<ld>(alpha) * x[j + c]);
+      const double *col = a + i0 + j * lda;
+      if (fma_gemv_group(w, col, lda, t, g, rows) < 0)  // else the register, row by row
+        for (i32 i = 0; i < rows; ++i) w[i] = x87_gemv_group(w[i], col + i, lda, t, g);
+      j += g;
     }
     for (i32 i = 0; with_z && i < rows; ++i) w[i] = rd(static_cast<ld>(w[i]) + z[i0 + i]);
   }
