@@ -178,10 +178,11 @@ struct Tile {
       const v max_s = V::max(V::sub(mx[c], sigma), V::sub(sigma, mn[c]));
       // a partial sum between two extremes' checks: one product away
       const v max_p = V::mul(V::load(x.max_a), V::set1(x.max_b[c]));
-      // Every partial sum lies below `partial`, so each addition rounds by at
-      // most 2^-64 times 2^floor(log2 partial).
+      // Every sum an addition rounds lies below `partial`, so it rounds by at
+      // most 2^-64 times 2^floor(log2 partial). The slack covers the grid
+      // (up to 65 half grids, 2^-43 P) and the register's own drift (2^-55 T).
       const v partial =
-          V::fma(V::add(max_s, max_p), V::set1(1 + 0x1p-40), V::mul(bd.p, V::set1(0x1p-80)));
+          V::fma(V::add(max_s, max_p), V::set1(1 + 0x1p-40), V::mul(bd.p, V::set1(0x1p-30)));
       const v e =
           V::add(V::mul(V::fma(V::set1(double(kc + 1)), V::exponent(partial), V::add(bd.tp, bd.fc)),
                         V::set1(0x1p-64 * (1 + 0x1p-30))),
