@@ -72,10 +72,18 @@ struct Gemv {
     for (i32 i = 0; with_z && i < rows; ++i) w[i] = rd(static_cast<ld>(w[i]) + z[i0 + i]);
   }
 
-  ld dot(i32 j, const double *xs, i32 i0, i32 rows) const {
-    ld s = 0;
-    for (i32 i = 0; i < rows; ++i) s = s + static_cast<ld>(A(i0 + i, j)) * xs[i];
-    return s;
+  // The dot products of columns j..j+3 (those below n) over rows i0..,
+  // each summed in increasing i; four at once keep the register busy.
+  void dots(i32 j, const double *xs, i32 i0, i32 rows, ld *s) const {
+    const double *c[4];
+    for (int k = 0; k < 4; ++k) c[k] = a + i0 + (j + k < n ? j + k : j) * lda;
+    ld s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    for (i32 i = 0; i < rows; ++i) {
+      const ld xi = xs[i];
+      s0 = s0 + c[0][i] * xi, s1 = s1 + c[1][i] * xi;
+      s2 = s2 + c[2][i] * xi, s3 = s3 + c[3][i] * xi;
+    }
+    s[0] = s0, s[1] = s1, s[2] = s2, s[3] = s3;
   }
 
   void run() const {
@@ -97,9 +105,11 @@ struct Gemv {
       }
       return;
     }
+    ld d[4];
     if (x.inc == 1) {
       for (i32 j = 0; j < n; ++j) {
-        const ld s = static_cast<ld>(alpha) * dot(j, &x[0], 0, m) + y[j];
+        if (j % 4 == 0) dots(j, &x[0], 0, m, d);
+        const ld s = static_cast<ld>(alpha) * d[j % 4] + y[j];
         y[j] = rd(with_z ? s + z[j] : s);
       }
       return;
@@ -107,7 +117,10 @@ struct Gemv {
     for (i32 i0 = 0; i0 < m; i0 += kWork) {
       const i32 rows = std::min(kWork, m - i0);
       for (i32 i = 0; i < rows; ++i) work[i] = x[i0 + i];
-      for (i32 j = 0; j < n; ++j) y[j] = rd(y[j] + dot(j, work, i0, rows) * alpha);
+      for (i32 j = 0; j < n; ++j) {
+        if (j % 4 == 0) dots(j, work, i0, rows, d);
+        y[j] = rd(y[j] + d[j % 4] * alpha);
+      }
     }
     for (i32 j = 0; with_z && j < n; ++j) y[j] = rd(static_cast<ld>(y[j]) + z[j]);
   }
