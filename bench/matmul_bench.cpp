@@ -46,31 +46,21 @@ struct Product {
   }
 };
 
+// kDepth 8: g_matmld's rounding, each panel summed from 0 and C added
+// last; kDepth 64: g_mt22blasd's (n a multiple of 64 here), each panel
+// summed from C(i,j).
+template <std::int32_t kDepth>
 void x87_loop(Product &p) {
   const std::int32_t n = p.n;
   std::fill(p.c.begin(), p.c.end(), 0.0);
-  for (std::int32_t l0 = 0; l0 < n; l0 += 8)
+  for (std::int32_t l0 = 0; l0 < n; l0 += kDepth)
     for (std::int32_t j = 0; j < n; ++j)
       for (std::int32_t i = 0; i < n; ++i) {
-        long double s = 0;
-        for (std::int32_t l = l0; l < std::min(n, l0 + 8); ++l)
+        double &c = p.c[j * n + i];
+        long double s = kDepth == 8 ? 0.0L : c;
+        for (std::int32_t l = l0; l < std::min(n, l0 + kDepth); ++l)
           s += static_cast<long double>(p.a[l * n + i]) * p.b[j * n + l];
-        p.c[j * n + i] = static_cast<double>(s + p.c[j * n + i]);
-      }
-}
-
-// The same for g_mt22blasd's rounding: panels of 64 inner terms (n a
-// multiple of 64 here), each summed in long double from C(i,j).
-void x87_gemm_loop(Product &p) {
-  const std::int32_t n = p.n;
-  std::fill(p.c.begin(), p.c.end(), 0.0);
-  for (std::int32_t l0 = 0; l0 < n; l0 += 64)
-    for (std::int32_t j = 0; j < n; ++j)
-      for (std::int32_t i = 0; i < n; ++i) {
-        long double s = p.c[j * n + i];
-        for (std::int32_t l = l0; l < std::min(n, l0 + 64); ++l)
-          s += static_cast<long double>(p.a[l * n + i]) * p.b[j * n + l];
-        p.c[j * n + i] = static_cast<double>(s);
+        c = static_cast<double>(kDepth == 8 ? s + c : s);
       }
 }
 
@@ -92,8 +82,8 @@ void bm(benchmark::State &state) {
 #endif
   for (auto _ : state) {
     if (kRoute == kOurs) g_matmld(&args);
-    if (kRoute == kLoop) x87_loop(p);
-    if (kRoute == kGemmLoop) x87_gemm_loop(p);
+    if (kRoute == kLoop) x87_loop<8>(p);
+    if (kRoute == kGemmLoop) x87_loop<64>(p);
     if (kRoute == kGfortran) gfortran_matmul(kOrder, p.a.data(), p.b.data(), p.c.data());
     if (kRoute == kGemm) g_mt22blasd(&gemm);
     if (kRoute == kGemv) g_mt21blasd(&gemv);

@@ -2,14 +2,16 @@
 """Draws GFLOP/s against n for the matrix products of a vexmorg_bench run.
 
   vexmorg_bench --benchmark_filter='^matmul/' --benchmark_format=json > matmul.json
-  tools/plot_matmul.py matmul.json docs/matmul.svg
+  tools/plot_matmul.py matmul.json docs/matmul.svg [docs/performance.md]
 
 Each benchmark "matmul/<entry>_<n>[~<reference>]" is one point of the line
 of <entry> (or <reference>); its items are multiply-adds, so GFLOP/s is
 twice the items per second over 1e9. Where two entries share a reference
 (the same gfortran MATMUL beside g_matmld and g_mt22blasd) the line is
 drawn once. Writes the plot with matplotlib when it is installed, else as
-a small SVG of its own.
+a small SVG of its own. With a third argument, also writes the figures as
+a table (a line per route, a column per n) between the markers
+<!-- gflops:matmul --> and <!-- /gflops:matmul --> of that file.
 """
 import json
 import math
@@ -85,10 +87,26 @@ def with_svg(lines, out):
     open(out, "w").write("\n".join(svg) + "\n")
 
 
+def table(lines, doc):
+    ns = sorted({n for pts in lines.values() for n, _ in pts})
+    rows = ["| route | " + " | ".join(f"n = {n}" for n in ns) + " |",
+            "|---|" + "---:|" * len(ns)]
+    for name, pts in sorted(lines.items()):
+        g = dict(pts)
+        rows.append(f"| `{name}` | " + " | ".join(f"{g[n]:.2f}" if n in g else "" for n in ns) + " |")
+    text = open(doc).read()
+    block = "<!-- gflops:matmul -->\n" + "\n".join(rows) + "\n<!-- /gflops:matmul -->"
+    text = re.sub(r"<!-- gflops:matmul -->.*?<!-- /gflops:matmul -->", lambda _: block, text,
+                  flags=re.S)
+    open(doc, "w").write(text)
+
+
 def main():
-    if len(sys.argv) != 3:
+    if len(sys.argv) not in (3, 4):
         sys.exit(__doc__)
     lines = series(sys.argv[1])
+    if len(sys.argv) == 4:
+        table(lines, sys.argv[3])
     try:
         with_matplotlib(lines, sys.argv[2])
     except ImportError:

@@ -9,7 +9,9 @@
 //   op(A) = A          per group of g columns, t_c = alpha * x(j+c) stored;
 //                      y(i) = t_1 A(i,j) + y(i) + t_2 A(i,j+1) + ... left to
 //                      right, stored once per group; leftover columns one at
-//                      a time, y(i) = y(i) + t A(i,j); then y(i) = y(i) + z(i)
+//                      a time, y(i) = y(i) + t A(i,j); then y(i) = y(i) + z(i);
+//                      the groups' sums on the SIMD unit where the processor
+//                      has fused multiply-adds (fma_panels.h), same results
 //   op(A) = A^T        per column, dot = sum of A(i,j) x(i) over the rows in
 //                      increasing i; y(j) = alpha dot + y(j) (+ z(j)) in one
 //                      expression when x's increment is 1; otherwise rows
@@ -23,6 +25,7 @@
 #include <cstddef>
 
 #include "matmul/blas.h"
+#include "matmul/fma_panels.h"
 
 namespace vx::matmul {
 namespace {
@@ -57,27 +60,30 @@ struct Gemv {
 
   // y(i0..i0+rows-1) (in w) += alpha A x, then z.
   void columns(double *w, i32 i0, i32 rows) const {
-    i32 j = 0;
-    for (; j + group <= n; j += group) {
+    for (i32 j = 0; j < n;) {
+      const int g = n - j >= group ? group : 1;  // a group, or a leftover column
       double t[8];
-      for (i32 c = 0; c < group; ++c) t[c] = rd(static_cast<ld>(alpha) * x[j + c]);
-      for (i32 i = 0; i < rows; ++i) {
-        ld s = static_cast<ld>(t[0]) * A(i0 + i, j) + w[i];
-        for (i32 c = 1; c < group; ++c) s = s + static_cast<ld>(t[c]) * A(i0 + i, j + c);
-        w[i] = rd(s);
-      }
-    }
-    for (; j < n; ++j) {
-      const double t = rd(static_cast<ld>(alpha) * x[j]);
-      for (i32 i = 0; i < rows; ++i) w[i] = rd(w[i] + static_cast<ld>(t) * A(i0 + i, j));
+      for (int c = 0; c < g; ++c) t[c] = rd(static_cast<ld>(alpha) * x[j + c]);
+      const double *col = a + i0 + j * lda;
+      if (fma_gemv_group(w, col, lda, t, g, rows) < 0)  // else the register, row by row
+        for (i32 i = 0; i < rows; ++i) w[i] = x87_gemv_group(w[i], col + i, lda, t, g);
+      j += g;
     }
     for (i32 i = 0; with_z && i < rows; ++i) w[i] = rd(static_cast<ld>(w[i]) + z[i0 + i]);
   }
 
-  ld dot(i32 j, const double *xs, i32 i0, i32 rows) const {
-    ld s = 0;
-    for (i32 i = 0; i < rows; ++i) s = s + static_cast<ld>(A(i0 + i, j)) * xs[i];
-    return s;
+  // The dot products of columns j..j+3 (those below n) over rows i0..,
+  // each summed in increasing i; four at once keep the register busy.
+  void dots(i32 j, const double *xs, i32 i0, i32 rows, ld *s) const {
+    const double *c[4];
+    for (int k = 0; k < 4; ++k) c[k] = a + i0 + (j + k < n ? j + k : j) * lda;
+    ld s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+    for (i32 i = 0; i < rows; ++i) {
+      const ld xi = xs[i];
+      s0 = s0 + c[0][i] * xi, s1 = s1 + c[1][i] * xi;
+      s2 = s2 + c[2][i] * xi, s3 = s3 + c[3][i] * xi;
+    }
+    s[0] = s0, s[1] = s1, s[2] = s2, s[3] = s3;
   }
 
   void run() const {
@@ -99,9 +105,11 @@ struct Gemv {
       }
       return;
     }
+    ld d[4];
     if (x.inc == 1) {
       for (i32 j = 0; j < n; ++j) {
-        const ld s = static_cast<ld>(alpha) * dot(j, &x[0], 0, m) + y[j];
+        if (j % 4 == 0) dots(j, &x[0], 0, m, d);
+        const ld s = static_cast<ld>(alpha) * d[j % 4] + y[j];
         y[j] = rd(with_z ? s + z[j] : s);
       }
       return;
@@ -109,7 +117,10 @@ struct Gemv {
     for (i32 i0 = 0; i0 < m; i0 += kWork) {
       const i32 rows = std::min(kWork, m - i0);
       for (i32 i = 0; i < rows; ++i) work[i] = x[i0 + i];
-      for (i32 j = 0; j < n; ++j) y[j] = rd(y[j] + dot(j, work, i0, rows) * alpha);
+      for (i32 j = 0; j < n; ++j) {
+        if (j % 4 == 0) dots(j, work, i0, rows, d);
+        y[j] = rd(y[j] + d[j % 4] * alpha);
+      }
     }
     for (i32 j = 0; with_z && j < n; ++j) y[j] = rd(static_cast<ld>(y[j]) + z[j]);
   }

@@ -51,6 +51,17 @@ std::int64_t fma_block_kernel(const GemmBlock &blk);
 std::int64_t fma_block_kernel_avx2(const GemmBlock &blk);
 std::int64_t fma_block_kernel_avx512(const GemmBlock &blk);
 
+// DGEMV's column group over `rows` rows: w(i) = x87_gemv_group(w(i),
+// a + i, lda, t, g) for i < rows, g <= 8, the same results. Returns the
+// number of rows left to the register, or -1 when the processor lacks the
+// instructions (w untouched).
+std::int64_t fma_gemv_group(double *w, const double *a, std::ptrdiff_t lda, const double *t, int g,
+                            std::int32_t rows);
+std::int64_t fma_gemv_group_avx2(double *w, const double *a, std::ptrdiff_t lda, const double *t,
+                                 int g, std::int32_t rows);
+std::int64_t fma_gemv_group_avx512(double *w, const double *a, std::ptrdiff_t lda, const double *t,
+                                   int g, std::int32_t rows);
+
 // MATMUL's Real8 matrix product C = A B (C m-by-n, contiguous, zeroed) in
 // panels of 8 terms, the same results as the driver's register loop;
 // returns the number of panel sums left to the register, or -1 when the

@@ -58,4 +58,9 @@ std::int64_t fma_matmul_avx512(const Operand &a, const Operand &b, unsigned char
   return fma_matmul_block<Avx512, 4>(a, b, c, m, k, n);
 }
 
+std::int64_t fma_gemv_group_avx512(double *w, const double *a, std::ptrdiff_t lda, const double *t,
+                                   int g, std::int32_t rows) {
+  return gemv_group_block<Avx512>(w, a, lda, t, g, rows);
+}
+
 }  // namespace vx::matmul

@@ -39,6 +39,16 @@ inline double x87_panel_sum(std::int32_t kc, const double *a, const double *b, d
 
 // Four elements at once, each as x87_panel_sum (four independent sums keep
 // the unit busy): C(e) = sum started at factor * C(e) of b_e(l) * a_e(l).
+// DGEMV's column group for one row: w = t_0 a_0 + w + t_1 a_1 + ... +
+// t_{g-1} a_{g-1} (a_c = a[c*lda]) left to right in the register, rounded
+// to Real8 once; g = 1 is w + t_0 a_0.
+inline double x87_gemv_group(double w, const double *a, std::ptrdiff_t lda, const double *t,
+                             int g) {
+  long double s = static_cast<long double>(t[0]) * a[0] + w;
+  for (int c = 1; c < g; ++c) s = s + static_cast<long double>(t[c]) * a[c * lda];
+  return static_cast<double>(s);
+}
+
 struct PanelElement {
   const double *a, *b;
   double *c;

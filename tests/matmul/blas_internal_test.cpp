@@ -12,6 +12,7 @@
 #include <random>
 #include <vector>
 
+#include "common/cpu.h"
 #include "matmul/blas.h"
 #include "support/matmul_reference.h"
 #include "support/recorder.h"
@@ -62,6 +63,15 @@ struct Rng {
     const std::int32_t k = pick({0, 1, 2, 3, 3});
     return k == 0 ? 0.0 : k == 1 ? 1.0 : k == 2 ? -1.0 : value();
   }
+};
+
+// The processor's SIMD routes, or (off) the register alone, for one call.
+struct Features {
+  const bool fma = vx::cpu::fma, avx512 = vx::cpu::avx512;
+  explicit Features(bool off) {
+    if (off) vx::cpu::fma = vx::cpu::avx512 = false;
+  }
+  ~Features() { vx::cpu::fma = fma, vx::cpu::avx512 = avx512; }
 };
 
 // ---- DGEMM ------------------------------------------------------------------
@@ -185,11 +195,13 @@ TEST(Gemm, MatchesTheReferenceBitForBit) {
         want[i + j * g.ldc] =
             static_cast<double>(static_cast<long double>(want[i + j * g.ldc]) + g.d[i + j * g.ldd]);
     support::Recorder rec;
+    const Features features(t % 2 == 1);  // every other product in the register alone
     g.call(g.lda, g.ldb);
     EXPECT_TRUE(rec.reports.empty());
     ASSERT_EQ(bits_of(g.c), bits_of(want))
-        << g.ta << g.tb << " m " << g.m << " n " << g.n << " k " << g.k << " lda " << g.lda
-        << " ldb " << g.ldb << " ldc " << g.ldc << " alpha " << g.alpha << " beta " << g.beta;
+        << "simd " << vx::cpu::fma << " " << g.ta << g.tb << " m " << g.m << " n " << g.n << " k "
+        << g.k << " lda " << g.lda << " ldb " << g.ldb << " ldc " << g.ldc << " alpha " << g.alpha
+        << " beta " << g.beta;
   }
 }
 
@@ -309,10 +321,12 @@ TEST(Gemv, MatchesTheReferenceBitForBit) {
     std::vector<double> want = g.y;
     support::gemv_reference(tr, g.m, g.n, g.alpha, g.a.data(), g.lda, g.x.data(), g.incx,
                             g.with_z ? g.z.data() : nullptr, g.incz, g.beta, want.data(), g.incy);
+    const Features features(t % 2 == 1);
     g.call(lenx, g.lda);
     ASSERT_EQ(bits_of(g.y), bits_of(want))
-        << g.trans << " m " << g.m << " n " << g.n << " incx " << g.incx << " incy " << g.incy
-        << " z " << g.with_z << " alpha " << g.alpha << " beta " << g.beta;
+        << "simd " << vx::cpu::avx512 << " " << g.trans << " m " << g.m << " n " << g.n << " incx "
+        << g.incx << " incy " << g.incy << " z " << g.with_z << " alpha " << g.alpha << " beta "
+        << g.beta;
   }
 }
 

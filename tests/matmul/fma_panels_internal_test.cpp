@@ -163,4 +163,28 @@ TEST(FmaPanels, MatmulAsTheRegister) {
   }
 }
 
+// DGEMV's column groups (g = 1, 2, 8) against x87_gemv_group row by row.
+TEST(FmaPanels, GemvGroupsAsTheRegister) {
+  if (!vx::cpu::avx512) GTEST_SKIP() << "no AVX-512 on this processor";
+  Data d{std::mt19937_64(11)};
+  const std::int32_t rows = 20003, lda = 20011;
+  for (int kind = 0; kind < kKinds; ++kind) {
+    std::int64_t left = 0;
+    for (int g : {1, 2, 8}) {
+      std::vector<double> a(std::size_t(lda) * g), w0(rows), t(g);
+      for (double &x : a) x = d.value(Kind(kind), 0, int(&x - a.data()) / lda, g);
+      for (double &x : t) x = d.value(Kind(kind), 1, int(&x - t.data()), g);
+      for (double &x : w0) x = d.value(Kind(kind), 2, 0, 1);
+      std::vector<double> want = w0, got = w0;
+      for (std::int32_t i = 0; i < rows; ++i)
+        want[i] = vx::matmul::x87_gemv_group(w0[i], a.data() + i, lda, t.data(), g);
+      left += vx::matmul::fma_gemv_group_avx512(got.data(), a.data(), lda, t.data(), g, rows);
+      ASSERT_EQ(0, std::memcmp(got.data(), want.data(), rows * 8)) << kNames[kind] << " g " << g;
+    }
+    if (kind == kCancel || kind == kEdge) {
+      EXPECT_GT(left, 0) << kNames[kind];
+    }
+  }
+}
+
 }  // namespace

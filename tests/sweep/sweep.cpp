@@ -317,6 +317,16 @@ std::string check(const Export &e, const std::vector<Param> &ps, const Arena &ar
   return "";
 }
 
+// The address of an argument list as the call's only argument.
+void pass_list(Call &c, const void *list) {
+  const auto address = reinterpret_cast<std::uintptr_t>(list);
+#if defined(__x86_64__)
+  c.gpr[0] = address;
+#else
+  c.word[0] = std::uint32_t(address), c.n = 1;
+#endif
+}
+
 // MATMUL argument lists (`list:T:...`): the list, the descriptors and their
 // integers in `g_list`; A, B and the result on arena pages 1 to 3, each
 // region ending at its page's end. Extents -2 to 6 (negative ones count as
@@ -372,12 +382,7 @@ void prepare_list(const Type &t, const Arena &arena, Call &c) {
     L.list[d] = &L.d[d];
   }
   g_list0 = g_list;
-  const auto address = reinterpret_cast<std::uintptr_t>(L.list);
-#if defined(__x86_64__)
-  c.gpr[0] = address;
-#else
-  c.word[0] = std::uint32_t(address), c.n = 1;
-#endif
+  pass_list(c, L.list);
 }
 
 // What a MATMUL call broke, or "": the operands and their descriptors are
@@ -488,12 +493,7 @@ void prepare_blas(bool gemm, const Arena &arena, Call &c) {
   if (gemm) std::copy_n(gl, 12, L.list);
   if (!gemm) std::copy_n(vl, 8, L.list);
   g_blas0 = g_blas;
-  const auto address = reinterpret_cast<std::uintptr_t>(L.list);
-#if defined(__x86_64__)
-  c.gpr[0] = address;
-#else
-  c.word[0] = std::uint32_t(address), c.n = 1;
-#endif
+  pass_list(c, L.list);
 }
 
 // What a BLAS-style call broke, or "": operands, descriptors and scalars as
