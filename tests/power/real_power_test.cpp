@@ -18,7 +18,9 @@
 #include <string>
 #include <vector>
 
+#include "power/tables/log_steps_table.h"
 #include "support/checks.h"
+#include "support/real16_checks.h"
 
 namespace {
 
@@ -267,6 +269,323 @@ TEST(RealPower, Resume) {
   rec.answer = [](const Report &r, int) { return replace(r, 1, 4.0), 1; };
   const double zero = 0, minus = -0.5;
   EXPECT_EQ(g_adxd(&zero, &minus), 0.5);
+}
+
+// ---- Complex powers -------------------------------------------------------
+
+// A Complex8 as a Complex16, out of line: GCC 12 at -O2 folds the
+// aggregate {x8.re, x8.im} built right after x8 = {float(x.re), ...} back
+// into x's Real8 parts.
+[[gnu::noinline]] Complex16 widened(const Complex8 &z) { return {z.re, z.im}; }
+
+// exp(y log x) composed of g_cdlog, g_axmx and g_cdexp in Complex16, bit for
+// bit (Complex8 widened, rounded at the end); then rows with known values.
+TEST(RealPower, ComplexPowers) {
+  Recorder rec;
+  Sampler s(99);
+  for (std::uint64_t i = 0; i < scaled(2000); ++i) {
+    const Complex16 x{s.log_uniform_signed(1e-3, 1e3), s.log_uniform_signed(1e-3, 1e3)},
+        y{s.uniform(-20, 20), s.uniform(-20, 20)};
+    Complex16 w, got;
+    g_cdlog(&w, &x);
+    g_axmx(&w, &w, &y);
+    g_cdexp(&w, &w);
+    g_axxx(&got, &x, &y);
+    EXPECT_TRUE(bits_of(got.re) == bits_of(w.re) && bits_of(got.im) == bits_of(w.im))
+        << std::hexfloat << "g_axxx((" << x.re << ", " << x.im << "), (" << y.re << ", " << y.im
+        << "))";
+    const Complex8 x8{static_cast<float>(x.re), static_cast<float>(x.im)},
+        y8{static_cast<float>(y.re), static_cast<float>(y.im)};
+    const Complex16 xw = widened(x8), yw = widened(y8);
+    Complex8 got8;
+    g_acxc(&got8, &x8, &y8);
+    g_axxx(&w, &xw, &yw);
+    EXPECT_TRUE(got8.re == static_cast<float>(w.re) && got8.im == static_cast<float>(w.im))
+        << std::hexfloat << x8.re << " " << x8.im << " " << y8.re << " " << y8.im;
+  }
+  EXPECT_TRUE(rec.reports.empty());
+  struct CRow {
+    Complex16 x, y, want;
+    double tolerance;  // absolute, per part; 0: bit for bit
+  };
+  const CRow rows[] = {
+      {{0, 0}, {0, 0}, {1, 0}, 0},  // (0, 0) ** (0, 0) is (1, 0)
+      {{0, 0}, {1, 1}, {0, 0}, 0},  // (0, 0) ** (1, 1) is (0, 0), no report
+      {{-0.0, 0}, {-2, 0}, {0, 0}, 0},
+      {{1, 0}, {2, 3}, {1, 0}, 0},
+      {{2, 0}, {3, 0}, {8, 0}, 1e-14},
+      {{0, 1}, {0, 1}, {std::exp(-M_PI / 2), 0}, 1e-15},  // i ** i
+      {{-1, 0}, {0.5, 0}, {0, 1}, 1e-15},
+  };
+  for (const CRow &r : rows) {
+    Complex16 got;
+    g_axxx(&got, &r.x, &r.y);
+    if (r.tolerance == 0) {
+      EXPECT_EQ(bits_of(got.re), bits_of(r.want.re));
+      EXPECT_EQ(bits_of(got.im), bits_of(r.want.im));
+    } else {
+      EXPECT_NEAR(got.re, r.want.re, r.tolerance) << r.x.re << " " << r.y.re;
+      EXPECT_NEAR(got.im, r.want.im, r.tolerance) << r.x.re << " " << r.y.re;
+    }
+  }
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+// ---- Real16 2 ** x and 10 ** x ----------------------------------------------
+
+// The tables: log2(1 + 2^-k) at scale 1 and log10(1 + 2^-k) at scale -1,
+// rounded to nearest (entry 1 of the first is log2 1.5 = 0x4ae00d1c
+// fdeb43cf d0058905 0345d6e9, entry 0 of the second log10 2 = 0x9a209a84
+// fbcff798 8f8959ac 0b7c9178).
+TEST(RealPower, LogStepTables) {
+  oracle::Big v, b;
+  for (int ten = 0; ten < 2; ++ten)
+    for (int k = 0; k <= 128; ++k) {
+      mpfr_set_ui_2exp(v, 1, -k, MPFR_RNDN);
+      mpfr_log1p(v, v, MPFR_RNDN);
+      mpfr_set_ui(b, ten ? 10 : 2, MPFR_RNDN);
+      mpfr_log(b, b, MPFR_RNDN);
+      mpfr_div(v, v, b, MPFR_RNDN);
+      mpfr_mul_2si(v, v, ten ? 129 : 127, MPFR_RNDN);
+      const Fixed128 &got = (ten ? vx::log_steps_table::a10 : vx::log_steps_table::a2)[k];
+      mpfr_set_ui(b, 0, MPFR_RNDN);
+      for (int i = 0; i < 4; ++i) {
+        mpfr_mul_2ui(b, b, 32, MPFR_RNDN);
+        mpfr_add_ui(b, b, got.w[i], MPFR_RNDN);
+      }
+      mpfr_sub(v, v, b, MPFR_RNDN);
+      EXPECT_LE(std::fabs(mpfr_get_d(v, MPFR_RNDN)), 0.5) << (ten ? "a10[" : "a2[") << k << "]";
+    }
+  EXPECT_EQ(vx::log_steps_table::a2[1].w[3], 0x0345d6e9u);
+  EXPECT_EQ(vx::log_steps_table::a10[0].w[0], 0x9a209a84u);
+}
+
+// |got - exact| in ulps of the Real16 at the exact value.
+double ulps16(const Real16 &got, mpfr_srcptr exact) {
+  oracle::Big d;
+  oracle::set_real16(d, got);
+  mpfr_sub(d, d, exact, MPFR_RNDN);
+  mpfr_mul_2si(d, d, 113 - static_cast<long>(mpfr_get_exp(exact)), MPFR_RNDN);
+  return std::fabs(mpfr_get_d(d, MPFR_RNDN));
+}
+
+using Entry16 = Real16 *(*)(Real16 *, const Real16 *);
+Real16 call16(Entry16 fn, const Real16 &x) {
+  Real16 r;
+  EXPECT_EQ(fn(&r, &x), &r);
+  return r;
+}
+
+// Random x over the range (|x| log-uniform from 2^-120, or uniform) against
+// MPFR. The truncating steps and the tables err by about 2^-120 relative.
+// 2 ** x: f = x - n is exact for x >= 0; for x < 0, f + 1 is rounded to
+// 2^-114 at most, ln 2 2^-114 relative in 2^f in [1, 2), whose ulp is 2^-112
+// relative at least... and 2^-113 below a power of two: 0.5 + 0.35 ulp.
+// 10 ** x: x - n log2a is exact for |n| > 1 and r in [0, log10 2) is
+// rounded once, by 2^-115 at most: ln 10 2^-115 relative in 10^r, 0.58 ulp
+// of 2^-113; for n = +-1, x +- log2a rounds too (x < 0): 1.16 ulp.
+TEST(RealPower, Real16TwoAndTenAgainstMpfr) {
+  struct Case {
+    const char *name;
+    Entry16 fn;
+    int (*exact)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+    double top;  // x below it computes
+    double ulps, negative_ulps;
+  };
+  for (const Case &c : {Case{"g_a2xq", g_a2xq, mpfr_exp2, 16383.99, 0.51, 0.86},
+                        Case{"g_atxq", g_atxq, mpfr_exp10, 4932.0, 1.08, 1.66}}) {
+    Recorder rec;
+    Real16Sampler s(std::hash<std::string>{}(c.name));
+    oracle::Big e;
+    double worst[2] = {0, 0};
+    for (std::uint64_t i = 0; i < scaled(3000); ++i) {
+      const double mag = i % 2 ? std::exp2(-120.0 * (static_cast<double>(s.below(1000)) / 1000))
+                               : c.top * static_cast<double>(s.below(1000000)) / 1e6;
+      Real16 x;
+      const double xd = s.below(2) ? mag : -mag * (c.top - 2) / c.top;
+      g_qextd(&x, &xd);
+      x.w[0] ^= static_cast<std::uint32_t>(s.bits());  // all 113 bits
+      x.w[1] ^= static_cast<std::uint32_t>(s.bits());
+      const Real16 got = call16(c.fn, x);
+      oracle::Exact ex(x);
+      c.exact(e, ex, MPFR_RNDN);
+      const double err = ulps16(got, e);
+      const bool negative = x.w[3] >> 31;
+      worst[negative] = std::max(worst[negative], err);
+      EXPECT_LE(err, negative ? c.negative_ulps : c.ulps) << c.name << "(" << show(x) << ")";
+    }
+    std::printf("  %s: max %.4f ulp (x >= 0), %.4f ulp (x < 0)\n", c.name, worst[0], worst[1]);
+    EXPECT_TRUE(rec.reports.empty()) << c.name;
+  }
+}
+
+// The ends of the ranges and the rows of the definition.
+TEST(RealPower, Real16Rows) {
+  Recorder rec;
+  struct Row16 {
+    Entry16 fn;
+    Real16 x, want;
+  };
+  const Row16 rows[] = {
+      {g_a2xq, kZero, kOne},
+      {g_a2xq, real16(0x3fff0000), real16(0x40000000)},  // 2 ** 1
+      {g_a2xq, real16(0x400c0000), real16(0x5fff0000)},  // 2 ** 8192
+      {g_a2xq, real16(0xc00c0000), real16(0x3fff0000 - (8192u << 16))},
+      {g_a2xq, real16(0xc00cfff0), kZero},  // x <= -16382: +0
+      {g_a2xq, kMinusInf, kZero},
+      {g_atxq, kZero, kOne},
+      {g_atxq, real16(0x3fff0000), real16(0x40024000)},  // 10 ** 1
+      {g_atxq, real16(0x40000000), real16(0x40059000)},  // 10 ** 2
+      {g_atxq, real16(0xbfff0000), real16(0x3ffb9999, 0x99999999, 0x99999999, 0x9999999a)},
+      {g_atxq, real16(0xc00b3437), kZero},  // x <= -4931.44: +0
+  };
+  for (const Row16 &r : rows)
+    EXPECT_TRUE(oracle::same_bits(call16(r.fn, r.x), r.want))
+        << show(r.x) << " " << show(call16(r.fn, r.x));
+  // g_a2xq(-0.5) takes f = 0.5, n = -1: sqrt(1/2) to within the bound.
+  oracle::Big e;
+  mpfr_set_d(e, 0.5, MPFR_RNDN);
+  mpfr_sqrt(e, e, MPFR_RNDN);
+  EXPECT_LE(ulps16(call16(g_a2xq, real16(0xbffe0000)), e), 0.51);
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+// Overflow: error 272, the base and x reported with type code 11; declined,
+// +infinity or the largest finite Real16; on resume with a new x, that x.
+TEST(RealPower, Real16Overflow) {
+  struct Case {
+    Entry16 fn;
+    Real16 base, x;
+  };
+  for (const Case &c : {Case{g_a2xq, real16(0x40000000), real16(0x400d0000)},
+                        Case{g_a2xq, real16(0x40000000), kNaN},
+                        Case{g_atxq, real16(0x40024000), real16(0x400b3441)}}) {
+    for (std::uint8_t flag : {0, 1}) {
+      Recorder rec(flag);
+      const Real16 got = call16(c.fn, c.x);
+      ASSERT_EQ(rec.reports.size(), 1u);
+      const Report &r = rec.reports[0];
+      EXPECT_EQ(r.number, 272);
+      EXPECT_EQ(r.value_count, 2);
+      EXPECT_EQ(r.value_type[0], 11);
+      EXPECT_EQ(r.value_type[1], 11);
+      EXPECT_TRUE(oracle::same_bits(r.value_as<Real16>(0), c.base));
+      EXPECT_TRUE(oracle::same_bits(r.value_as<Real16>(1), c.x));
+      EXPECT_TRUE(oracle::same_bits(got, flag ? support::kInf : kLargest)) << show(got);
+    }
+    Recorder rec(1);
+    rec.answer = [](const Report &r, int) { return replace(r, 2, real16(0x40000000)), 1; };
+    EXPECT_TRUE(oracle::same_bits(call16(c.fn, c.x), call16(c.fn, real16(0x40000000))));
+  }
+}
+
+// ---- Real16 x ** y -----------------------------------------------------------
+
+// x = 2^e (1 + f), y = w / log2 x for w uniform in [-16000, 16000], against
+// MPFR. w = y log2 x is one rounded Real16 product: its rounding (|w|
+// 2^-113) and g_qlog2's error (0.5 ulp and a bit, times |y|, that is about
+// |w| 2^-113 again) reach 2^w as ln 2 times themselves, relative, and
+// g_qexp2 adds its own half ulp and a bit: 1 + 1.4 |w| ulp (ulp 2^-112 of
+// the result at least).
+TEST(RealPower, Real16Power) {
+  Recorder rec;
+  Real16Sampler s(16);
+  oracle::Big e, ex, ey;
+  double worst = 0, worst_per_w = 0;
+  for (std::uint64_t i = 0; i < scaled(1500); ++i) {
+    const Real16 x = s.with_exponent(0x3fff - 40 + s.below32(80), false);
+    const double w = (static_cast<double>(s.below(1 << 30)) / (1 << 29) - 1) * 16000;
+    const double yd = w / std::log2(g_dbleq(&x));
+    if (!std::isfinite(yd)) continue;  // x rounds to 1.0 in Real8
+    Real16 y;
+    g_qextd(&y, &yd);
+    if (s.below(2)) y.w[0] ^= static_cast<std::uint32_t>(s.bits());
+    Real16 got;
+    g_aqxq(&got, &x, &y);
+    oracle::set_real16(ex, x);
+    oracle::set_real16(ey, y);
+    mpfr_pow(e, ex, ey, MPFR_RNDN);
+    const double err = ulps16(got, e), aw = std::fabs(w);
+    worst = std::max(worst, err);
+    worst_per_w = std::max(worst_per_w, (err - 1) / std::max(aw, 1.0));
+    EXPECT_LE(err, 1 + 1.4 * aw) << "g_aqxq(" << show(x) << ", " << show(y) << ")";
+  }
+  std::printf("  g_aqxq |w| < 16000: max %.4g ulp, (err - 1)/|w| up to %.3g\n", worst, worst_per_w);
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+TEST(RealPower, Real16PowerRows) {
+  Recorder rec;
+  struct Row3 {
+    Real16 x, y, want;
+  };
+  const Real16 two = real16(0x40000000), m2 = real16(0xc0000000);
+  const Row3 rows[] = {
+      {kNaN, kZero, kOne},             // x ** 0 is 1.0, a NaN pattern x too
+      {kMinusZero, kMinusZero, kOne},  // zeros of either sign count as +0
+      {kZero, two, kZero},             // 0 ** y, y > 0: +0
+      {kMinusZero, real16(0x3ffe0000), kZero},
+      {m2, real16(0x40008000), real16(0xc0020000)},   // (-2) ** 3 = -8
+      {m2, real16(0x40024000), real16(0x40090000)},   // (-2) ** 10 = 1024
+      {two, real16(0xc0024000), real16(0x3ff50000)},  // 2 ** -10
+      {two, real16(0xc00cfff0), kZero},               // w <= -16382: +0
+  };
+  for (const Row3 &r : rows) {
+    Real16 got;
+    g_aqxq(&got, &r.x, &r.y);
+    EXPECT_TRUE(oracle::same_bits(got, r.want))
+        << show(r.x) << " ** " << show(r.y) << " = " << show(got);
+  }
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+// 271 (negative x, y not integral; both reported): NaN pattern, else the
+// power of |x|; 270 (zero x, y not positive; y reported) and 272 (overflow;
+// both): +infinity or the largest finite Real16.
+TEST(RealPower, Real16PowerErrors) {
+  struct Fault16 {
+    Real16 x, y;
+    int32_t error;
+    int values;
+    Real16 finite, ieee;
+  };
+  const Real16 m4 = real16(0xc0010000), half = real16(0x3ffe0000), two = real16(0x40000000);
+  const Fault16 faults[] = {
+      {m4, half, 271, 2, two, kNaN},  // (-4) ** 0.5: 2 declined
+      {kZero, real16(0xbfff0000), 270, 1, kLargest, support::kInf},
+      {two, real16(0x400d0000), 272, 2, kLargest, support::kInf},  // 2 ** 16384
+  };
+  for (const Fault16 &f : faults) {
+    for (std::uint8_t flag : {0, 1}) {
+      Recorder rec(flag);
+      Real16 got;
+      g_aqxq(&got, &f.x, &f.y);
+      EXPECT_TRUE(oracle::same_bits(got, flag ? f.ieee : f.finite))
+          << show(f.x) << " " << show(got);
+      if (f.error == 0) {
+        EXPECT_TRUE(rec.reports.empty());
+        continue;
+      }
+      ASSERT_EQ(rec.reports.size(), 1u);
+      EXPECT_EQ(rec.reports[0].number, f.error);
+      EXPECT_EQ(rec.reports[0].value_count, f.values);
+      EXPECT_EQ(rec.reports[0].value_type[0], 11);
+      EXPECT_TRUE(oracle::same_bits(rec.reports[0].value_as<Real16>(0), f.values == 2 ? f.x : f.y));
+    }
+  }
+  // Resume: a positive base replaces -4; 2 ** 10 through g_a2xq's hand-over
+  // of a changed base.
+  Recorder rec(1);
+  rec.answer = [](const Report &r, int) { return replace(r, 1, real16(0x40010000)), 1; };
+  Real16 got;
+  g_aqxq(&got, &m4, &half);
+  EXPECT_TRUE(oracle::same_bits(got, two));
+  rec.answer = [](const Report &r, int) {
+    return replace(r, 1, real16(0x40010000)), replace(r, 2, real16(0x40008000)), 1;
+  };
+  const Real16 big = real16(0x400d0000);
+  g_a2xq(&got, &big);
+  EXPECT_TRUE(oracle::same_bits(got, real16(0x40050000)));  // 4 ** 3 = 64
 }
 
 }  // namespace
