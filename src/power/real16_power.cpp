@@ -21,6 +21,7 @@
 #include <cstdint>
 
 #include "power/power.h"
+#include "qelem/real16_ops.h"
 #include "quad/real16.h"
 
 namespace vx {
@@ -29,11 +30,8 @@ namespace {
 constexpr Real16 one = real16_from_words(0x3fff0000, 0, 0, 0);
 constexpr Real16 hone = real16_from_words(0x3ffe0000, 0, 0, 0);  // 0.5
 
-Real16 mul(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqmq(&r, &a, &b);
-  return r;
-}
+using qelem::mul;
+
 bool integral(const Real16 &y) {
   Real16 t;
   g_qint(&t, &y);

@@ -34,6 +34,7 @@
 #include "fixed/fixed128.h"
 #include "power/power.h"
 #include "power/tables/log_steps_table.h"
+#include "qelem/real16_ops.h"
 #include "quad/real16.h"
 
 namespace vx {
@@ -65,26 +66,7 @@ U128 pseudo_multiply(U128 f, const Fixed128 (&table)[129], std::int32_t n) {
   return {r.hi + (static_cast<std::uint64_t>(n) << 48), r.lo};
 }
 
-Real16 sub(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqsq(&r, &a, &b);
-  return r;
-}
-Real16 add(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqaq(&r, &a, &b);
-  return r;
-}
-Real16 mul(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqmq(&r, &a, &b);
-  return r;
-}
-Real16 from_int(std::int32_t n) {
-  Real16 r;
-  g_qfloat(&r, &n);
-  return r;
-}
+using qelem::add, qelem::from_int, qelem::mul, qelem::sub;
 
 enum class Range { zero, value, overflow };
 
