@@ -20,6 +20,11 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_a2xq(res, x) bind(c, name='g_a2xq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     real(c_float) function g_a2xr(x) bind(c, name='g_a2xr')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -58,6 +63,12 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine g_acxc(res, x, y) bind(c, name='g_acxc')
+      import :: c_float_complex
+      complex(c_float_complex), intent(out) :: res
+      complex(c_float_complex), intent(in) :: x
+      complex(c_float_complex), intent(in) :: y
+    end subroutine
     subroutine g_acxi(res, x, n) bind(c, name='g_acxi')
       import :: c_float_complex, c_int32_t
       complex(c_float_complex), intent(out) :: res
@@ -176,6 +187,12 @@ module vexmorg
       real(c_float128), intent(in) :: x
       integer(c_int64_t), intent(in) :: n
     end subroutine
+    subroutine g_aqxq(res, x, y) bind(c, name='g_aqxq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(in) :: y
+    end subroutine
     real(c_float) function g_arxi(x, n) bind(c, name='g_arxi')
       import :: c_float, c_int32_t
       real(c_float), intent(in) :: x
@@ -234,6 +251,11 @@ module vexmorg
       import :: c_double
       real(c_double), intent(in) :: x
     end function
+    subroutine g_atxq(res, x) bind(c, name='g_atxq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     real(c_float) function g_atxr(x) bind(c, name='g_atxr')
       import :: c_float
       real(c_float), intent(in) :: x
@@ -261,6 +283,12 @@ module vexmorg
       complex(c_double_complex), intent(out) :: res
       complex(c_double_complex), intent(in) :: x
       integer(c_int64_t), intent(in) :: n
+    end subroutine
+    subroutine g_axxx(res, x, y) bind(c, name='g_axxx')
+      import :: c_double_complex
+      complex(c_double_complex), intent(out) :: res
+      complex(c_double_complex), intent(in) :: x
+      complex(c_double_complex), intent(in) :: y
     end subroutine
     subroutine g_azdz(res, a, b) bind(c, name='g_azdz')
       import :: c_float128_complex

@@ -598,6 +598,12 @@ VEXMORG_API float g_a2xr(const float *x);
 VEXMORG_API float g_atxr(const float *x);
 VEXMORG_API double g_a2xd(const double *x);
 VEXMORG_API double g_atxd(const double *x);
+VEXMORG_API Real16 *g_aqxq(Real16 *result, const Real16 *x, const Real16 *y);
+VEXMORG_API Real16 *g_a2xq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_atxq(Real16 *result, const Real16 *x);
+/* exp(y log x) in Complex16; a zero x gives (1, 0) for a zero y, else (0, 0) */
+VEXMORG_API Complex8 *g_acxc(Complex8 *result, const Complex8 *x, const Complex8 *y);
+VEXMORG_API Complex16 *g_axxx(Complex16 *result, const Complex16 *x, const Complex16 *y);
 
 /* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,

@@ -32,6 +32,7 @@
 
 #include "frame/ieee_constants.h"
 #include "power/power.h"
+#include "qelem/real16_ops.h"
 #include "quad/real16.h"
 
 namespace vx {
@@ -154,21 +155,7 @@ constexpr Real16 one16 = real16_from_words(0x3fff0000, 0, 0, 0);
 constexpr Complex32 one32{one16, quad::kZero}, zero32{quad::kZero, quad::kZero};
 constexpr Complex32 default32{kOverflowQ, quad::kZero}, nan32{_NaN_Q, _NaN_Q};
 
-Real16 add(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqaq(&r, &a, &b);
-  return r;
-}
-Real16 sub(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqsq(&r, &a, &b);
-  return r;
-}
-Real16 mul(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqmq(&r, &a, &b);
-  return r;
-}
+using qelem::add, qelem::mul, qelem::sub;
 
 // (a a - b b, 2ab), 2ab as ab + ab.
 Complex32 square32(const Complex32 &z) {

@@ -40,4 +40,8 @@ extern "C" {
 double ulx_gpow(float x, float y, std::int32_t *flag);
 double ulx_gpwd(double x, double y, std::int32_t *flag);
 double ulx_uexp(const double *x);
+// The Real16 core: 2^(y log2 x) through g_qlog2, g_aqmq and g_qexp2, the
+// operands by value; overflow sets *flag to 272 and gives the largest
+// finite Real16.
+Real16 *ulx_gpwq(Real16 *result, Real16 x, Real16 y, std::int32_t *flag);
 }

@@ -47,7 +47,6 @@
 // within 0.52 ulp (2^-58.5 from P, 2^-63 from the register sum).
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 
 #include "common/bits.h"
 #include "elem/exp_log/exp_kernel.h"
@@ -140,21 +139,19 @@ constexpr double q5 = 0.0013333546285662563;  // 0x3F55D87EA183AEDF
 constexpr double bg64 = 105553116266496.0;    // 0x42D8000000000000: 1.5 * 2^46, ulp 1/64
 constexpr double two52 = 0x1p52;
 
-// x with the low `bits` of its 64-bit significand cleared.
-ld cut(ld x, int bits) {
-  std::uint64_t m;
-  std::memcpy(&m, &x, sizeof m);
-  m &= ~((std::uint64_t{1} << bits) - 1);
-  std::memcpy(&x, &m, sizeof m);
-  return x;
+// The upper 64 - k bits of x's 64-bit significand, rounded (Dekker's split
+// in the register: the rest, x - upper(x), holds at most k bits and its
+// sign may differ).
+template <int k>
+ld upper(ld x) {
+  constexpr ld factor = static_cast<ld>((std::uint64_t{1} << k) + 1);
+  const ld t = x * factor;
+  return t - (t - x);
 }
 
-// 2^m as a register value, m within the register's range.
-ld two_to(std::int32_t m) {
-  ld r = 1;
-  std::uint16_t se = static_cast<std::uint16_t>(16383 + m);
-  std::memcpy(reinterpret_cast<unsigned char *>(&r) + 8, &se, sizeof se);
-  return r;
+// 2^m as a Real8 for -1022 <= m <= 1023.
+double two_to(std::int32_t m) {
+  return real8_from_bits(static_cast<std::uint64_t>(m + 1023) << 52);
 }
 
 // log2 x = l1 + l2 for a finite x > 0: l1 of at most 37 bits.
@@ -177,9 +174,10 @@ Log2 log2_split(double x) {
   // s = (xs - c)/(xs + c) = sh + sl: num exact, den exact (54 bits), sh of
   // 32 bits; num - sh den is formed exactly from den's 27-bit halves.
   const ld num = ld{xs} - c, den = ld{xs} + c;
-  const ld sh = cut(num / den, 32);
-  const ld den1 = cut(den, 37), den2 = den - den1;
-  const ld sl = ((num - sh * den1) - sh * den2) / den;
+  const ld inv = 1 / den;
+  const ld sh = upper<32>(num * inv);
+  const ld den1 = upper<37>(den), den2 = den - den1;
+  const ld sl = ((num - sh * den1) - sh * den2) * inv;
   const ld s = sh + sl, s2 = s * s;
   // log2 x = e + high + (k1h sh) + [low + k1h sl + k1l s + s^3 (k3 + k5 s^2)]
   const ld a = e + t.high;  // with its rounding error ae
@@ -187,7 +185,7 @@ Log2 log2_split(double x) {
   const ld b = k1h * sh;  // exact
   const ld ab = a + b;
   const ld abe = std::fabs(a) >= std::fabs(b) ? (a - ab) + b : (b - ab) + a;
-  const ld l1 = cut(ab, 27);
+  const ld l1 = upper<27>(ab);
   const ld rest = t.low + k1h * sl + k1l * s + s * s2 * (k3 + s2 * (k5 + s2 * k7));
   return {l1, ((ab - l1) + abe + ae) + rest};
 }
@@ -223,7 +221,12 @@ double ulx_gpwd(double x, double y, std::int32_t *flag) {
   const std::uint32_t j = v & 63;
   const ld poly = q1 + r * (q2 + r * (q3 + r * (q4 + r * q5)));
   const ld mant = exp_kernel::real8_mantissa(j, r, poly);
-  const double result = static_cast<double>(mant * two_to(static_cast<std::int32_t>(v - j) / 64));
+  // mant 2^m, rounded once: 2^m in two Real8 factors where it leaves their
+  // range (the register holds every product).
+  const std::int32_t m = static_cast<std::int32_t>(v - j) / 64;
+  const double result = m > 1023    ? static_cast<double>(mant * two_to(1023) * two_to(m - 1023))
+                        : m < -1022 ? static_cast<double>(mant * two_to(m + 100) * two_to(-100))
+                                    : static_cast<double>(mant * two_to(m));
   if (std::isinf(result)) {
     *flag = err::kAdxdOverflow;
     return kOverflowD;

@@ -1,13 +1,10 @@
-// x ** y for a real y (g_arxr, g_adxd), 2 ** x and 10 ** x (g_a2xr g_atxr
-// g_a2xd g_atxd).
+// x ** y for a real or complex y, 2 ** x and 10 ** x, every kind.
 //
-// Against MPFR over pairs drawn so that w = y log2 x covers the result
-// range: the bounds come from the evaluation (Real4: the series of the core
-// in Real8, about 1e-9 relative, on top of the final rounding; Real8: the
-// 2^r series, 2.4e-18 relative, and the register sums: 0.52 ulp). Then the
-// rows of the driver (y = 0, the integer shortcut, negative and zero bases,
-// overflow), and every error with both defaults, resume and the hand-over
-// of a changed base.
+// Against MPFR over arguments drawn so that w = y log2 x covers the result
+// range, each bound derived from the evaluation; the Real16 log tables
+// recomputed; the complex powers against the composition they are defined
+// as. Then the rows of the drivers and every error with both defaults,
+// resume and the hand-over of a changed base.
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -16,9 +13,15 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "power/tables/log_steps_table.h"
 #include "support/checks.h"
+#include "support/real16_checks.h"
+
+// Real16 operands in failure messages.
+std::ostream &operator<<(std::ostream &o, const Real16 &x) { return o << oracle::describe(x); }
 
 namespace {
 
@@ -32,7 +35,34 @@ using Unary1 = T (*)(const T *);
 
 constexpr float kBigF = std::bit_cast<float>(0x7f7fffeeu);
 constexpr double kBigD = std::bit_cast<double>(0x7fefffffffffffb6ull);
-constexpr double kInf = INFINITY;
+
+// Every entry as a function of its operands by value (a one-operand entry
+// ignores the first: the base of 2 ** x and 10 ** x).
+template <auto fn, class T>
+T call(T a, T b) {
+  using F = decltype(fn);
+  if constexpr (std::is_invocable_r_v<T, F, const T *, const T *>) {
+    return fn(&a, &b);
+  } else if constexpr (std::is_invocable_r_v<T, F, const T *>) {
+    return fn(&b);
+  } else if constexpr (std::is_invocable_v<F, T *, const T *, const T *>) {
+    T r;
+    EXPECT_EQ(fn(&r, &a, &b), &r);
+    return r;
+  } else {
+    T r;
+    EXPECT_EQ(fn(&r, &b), &r);
+    return r;
+  }
+}
+
+template <class T>
+bool same(const T &a, const T &b) {
+  if constexpr (std::is_same_v<T, Real16>)
+    return oracle::same_bits(a, b);
+  else
+    return bits_of(a) == bits_of(b) || (a != a && b != b);
+}
 
 // x log-uniform in [xlo, xhi) (negated when `negative`), w uniform in
 // [wlo, whi), y = w / log2|x| (rounded to an integer when `integral`);
@@ -120,20 +150,23 @@ TEST(RealPower, TwoAndTenToTheX) {
 
 // ---- Rows of the driver -------------------------------------------------------
 
+// ---- Rows and errors ---------------------------------------------------------
+
+// A row: fn(a, b) gives `want` (a NaN: any NaN) without a report.
 template <class T>
 struct Row {
-  T x, y, want;  // want NaN: any NaN
+  T (*fn)(T, T);
+  T a, b, want;
 };
 
 template <class T>
-void expect_rows(const char *name, Binary<T> fn, const std::vector<Row<T>> &rows) {
+void expect_rows(const std::vector<Row<T>> &rows) {
   Recorder rec;
   for (const Row<T> &r : rows) {
-    const T got = fn(&r.x, &r.y);
-    EXPECT_TRUE(bits_of(got) == bits_of(r.want) || (got != got && r.want != r.want))
-        << name << "(" << std::hexfloat << r.x << ", " << r.y << ") = " << got;
+    const T got = r.fn(r.a, r.b);
+    EXPECT_TRUE(same(got, r.want)) << std::hexfloat << r.a << " " << r.b << " " << got;
   }
-  EXPECT_TRUE(rec.reports.empty()) << name;
+  EXPECT_TRUE(rec.reports.empty()) << rec.reports[0].number;
 }
 
 template <class T>
@@ -142,131 +175,320 @@ T cube(T x) {
 }
 
 TEST(RealPower, DriverRows) {
-  const float nanf = std::numeric_limits<float>::quiet_NaN(), x3 = 1.1f;
-  const double nand = std::numeric_limits<double>::quiet_NaN(), d3 = 1.1;
-  expect_rows<float>("g_arxr", g_arxr,
-                     {
-                         {nanf, 0, 1},       // y = 0 gives 1 for every x
-                         {0, 0, 1},          // 0.0 ** 0.0 is 1.0 before any zero test
-                         {-2, 3, -8},        // the integer shortcut
-                         {-2, 10, 1024},     // the core and the parity of y
-                         {2, 8, 256},        // the core
-                         {-2, -3, -0.125},   // negative integral y, odd
-                         {x3, 3, cube(x3)},  // x * x * x in the register, rounded once
-                         {0, 2.5f, 0},       // a zero x with y > 0 gives +0
-                         {-0.0f, 1, -0.0f},  // the shortcut keeps the sign
-                         {nanf, 2.5f, 0},    // a NaN x is not above 0: +0
-                         {2, -150, 0},       // w below -127: +0 without a report
-                         {INFINITY, -1.5f, 0},
-                     });
-  expect_rows<double>("g_adxd", g_adxd,
-                      {
-                          {nand, 0, 1},
-                          {-2, 3, -8},
-                          {-2, 10, 1024},
-                          {2, 8, 256},
-                          {2, -1074, 0x1p-1074},
-                          {2, 1023, 0x1p1023},
-                          {d3, 3, cube(d3)},
-                          {0, 0.5, 0},
-                          {nand, 0.5, 0},
-                          {8, nand, nand},
-                          {0.5, 1080, 0},
-                      });
+  const float nanf = NAN, x3 = 1.1f;
+  const double nand = NAN, d3 = 1.1;
+  const auto r = call<g_arxr, float>;
+  const auto d = call<g_adxd, double>;
+  expect_rows<float>({
+      {r, nanf, 0, 1},       // y = 0 gives 1 for every x
+      {r, 0, 0, 1},          // 0.0 ** 0.0 is 1.0 before any zero test
+      {r, -2, 3, -8},        // the integer shortcut
+      {r, -2, 10, 1024},     // the core and the parity of y
+      {r, 2, 8, 256},        // the core
+      {r, -2, -3, -0.125},   // negative integral y, odd
+      {r, x3, 3, cube(x3)},  // x * x * x in the register, rounded once
+      {r, 0, 2.5f, 0},       // a zero x with y > 0 gives +0
+      {r, nanf, 2.5f, 0},    // a NaN x is not above 0: +0
+      {r, 2, -150, 0},       // w below -127: +0 without a report
+      {call<g_a2xr, float>, 0, -150, 0},
+  });
+  expect_rows<double>({
+      {d, nand, 0, 1},
+      {d, -2, 10, 1024},
+      {d, 2, -1074, 0x1p-1074},
+      {d, 2, 1023, 0x1p1023},
+      {d, d3, 3, cube(d3)},
+      {d, nand, 0.5, 0},
+      {d, 8, nand, nand},
+      {d, 0.5, 1080, 0},
+  });
+  const auto q = call<g_aqxq, Real16>;
+  const auto q2 = call<g_a2xq, Real16>;
+  const auto q10 = call<g_atxq, Real16>;
+  const Real16 two = real16(0x40000000), m2 = real16(0xc0000000);
+  expect_rows<Real16>({
+      {q, kNaN, kZero, kOne},                           // x ** 0 is 1.0, a NaN pattern x too
+      {q, kMinusZero, kMinusZero, kOne},                // zeros of either sign count as +0
+      {q, kMinusZero, real16(0x3ffe0000), kZero},       // 0 ** y, y > 0: +0
+      {q, m2, real16(0x40008000), real16(0xc0020000)},  // (-2) ** 3 = -8
+      {q, m2, real16(0x40024000), real16(0x40090000)},  // (-2) ** 10 = 1024
+      {q, two, real16(0xc00cfff0), kZero},              // w <= -16382: +0
+      {q2, two, kZero, kOne},
+      {q2, two, real16(0x400c0000), real16(0x5fff0000)},  // 2 ** 8192
+      {q2, two, real16(0xc00cfff0), kZero},               // x <= -16382: +0
+      {q2, two, kMinusInf, kZero},
+      {q10, two, real16(0x40000000), real16(0x40059000)},  // 10 ** 2
+      {q10, two, real16(0xbfff0000), real16(0x3ffb9999, 0x99999999, 0x99999999, 0x9999999a)},
+      {q10, two, real16(0xc00b3437), kZero},  // x <= -4931.44: +0
+  });
 }
 
-// ---- Errors -----------------------------------------------------------------
-
-// One error row: arguments (a, b) of fn (for 2 ** x and 10 ** x a is the
-// base the report carries and fn ignores it), the number, the values
-// reported (1: b alone, 2: both), the defaults.
+// fn(a, b) reports `error` with the values `values` (1: b, 2: a and b; for
+// 2 ** x and 10 ** x, a is the base), a and b in the slots; declined,
+// `finite` or `ieee` under the infinity flag; with the reports off,
+// `finite` at once.
 template <class T>
 struct Fault {
+  T (*fn)(T, T);
   T a, b;
   int32_t error;
   int values;
   T finite, ieee;
 };
 
-template <class T, class F>
-void expect_fault(const char *name, F call, const Fault<T> &f) {
-  for (std::uint8_t flag : {0, 1}) {
-    SCOPED_TRACE(std::string(name) + " flag " + std::to_string(flag));
-    Recorder rec(flag);
-    T slots[2] = {0, 0};
-    rec.answer = [&](const Report &r, int) {
-      slots[0] = r.slot_as<T>(1), slots[1] = r.slot_as<T>(2);
-      return 0;
-    };
-    const T got = call(f.a, f.b);
-    ASSERT_EQ(rec.reports.size(), 1u);
-    const Report &r = rec.reports[0];
-    EXPECT_EQ(r.number, f.error);
-    EXPECT_EQ(r.value_count, f.values);
-    EXPECT_EQ(r.value_type[0], kTypeCode<T>);
-    EXPECT_EQ(r.value_as<T>(0), f.values == 2 ? f.a : f.b);
-    if (f.values == 2) {
-      EXPECT_EQ(r.value_as<T>(1), f.b);
+template <class T>
+void expect_faults(const std::vector<Fault<T>> &faults) {
+  for (const Fault<T> &f : faults) {
+    for (std::uint8_t flag : {0, 1}) {
+      SCOPED_TRACE(std::to_string(f.error) + " flag " + std::to_string(flag));
+      Recorder rec(flag);
+      T slots[2] = {};
+      rec.answer = [&](const Report &r, int) {
+        slots[0] = r.slot_as<T>(1), slots[1] = r.slot_as<T>(2);
+        return 0;
+      };
+      const T got = f.fn(f.a, f.b);
+      ASSERT_EQ(rec.reports.size(), 1u);
+      const Report &r = rec.reports[0];
+      EXPECT_EQ(r.number, f.error);
+      EXPECT_EQ(r.value_count, f.values);
+      EXPECT_EQ(r.value_type[0], sizeof(T) == 4 ? 9 : sizeof(T) == 8 ? 10 : 11);
+      EXPECT_TRUE(same(r.value_as<T>(0), f.values == 2 ? f.a : f.b));
+      EXPECT_TRUE(f.values == 1 || same(r.value_as<T>(1), f.b));
+      EXPECT_TRUE(same(slots[0], f.a) && same(slots[1], f.b));
+      EXPECT_TRUE(same(got, flag ? f.ieee : f.finite));
     }
-    EXPECT_EQ(slots[0], f.a);
-    EXPECT_EQ(slots[1], f.b);
-    const T want = flag ? f.ieee : f.finite;
-    EXPECT_TRUE(bits_of(got) == bits_of(want) || (got != got && want != want)) << got;
+    Recorder rec(0, 0);
+    EXPECT_TRUE(same(f.fn(f.a, f.b), f.finite));
+    EXPECT_TRUE(rec.reports.empty());
   }
-  Recorder rec(0, 0);  // no exception reports: the default at once
-  EXPECT_EQ(bits_of(call(f.a, f.b)), bits_of(f.finite));
-  EXPECT_TRUE(rec.reports.empty());
-}
-
-template <class T>
-auto binary(Binary<T> fn) {
-  return [fn](T x, T y) { return fn(&x, &y); };
-}
-template <class T>
-auto base_of(Unary1<T> fn) {
-  return [fn](T, T x) { return fn(&x); };
 }
 
 TEST(RealPower, Errors) {
-  const float nanf = std::numeric_limits<float>::quiet_NaN();
-  const double nand = std::numeric_limits<double>::quiet_NaN();
-  // A negative base with a non-integral exponent: NaN, else the power of |x|
-  // ((-8.0) ** (1.0/3.0) gives about 2.0).
-  const float eight = 8, quarter = 0.25f, root = g_arxr(&eight, &quarter);
-  expect_fault<float>("g_arxr", binary(g_arxr), {-8, 0.25f, 263, 2, root, nanf});
-  expect_fault<double>("g_adxd", binary(g_adxd), {-16, 0.25, 267, 2, 2.0, nand});
-  // A zero base, exponent not positive: y reported; infinity or the huge value.
-  expect_fault<float>("g_arxr", binary(g_arxr), {0, -1, 262, 1, kBigF, INFINITY});
-  expect_fault<float>("g_arxr", binary(g_arxr), {-0.0f, -2.5f, 262, 1, kBigF, INFINITY});
-  expect_fault<double>("g_adxd", binary(g_adxd), {0, -0.5, 266, 1, kBigD, kInf});
-  // Overflow: both arguments reported.
-  expect_fault<float>("g_arxr", binary(g_arxr), {10, 50, 1416, 2, kBigF, INFINITY});
-  expect_fault<float>("g_arxr", binary(g_arxr), {-10, 51, 1416, 2, kBigF, INFINITY});
-  expect_fault<double>("g_adxd", binary(g_adxd), {10, 400, 1417, 2, kBigD, kInf});
-  expect_fault<double>("g_adxd", binary(g_adxd), {INFINITY, 0.5, 1417, 2, kBigD, kInf});
-  // 2 ** x and 10 ** x: the base and x reported.
-  expect_fault<float>("g_a2xr", base_of(g_a2xr), {2, 128, 1416, 2, kBigF, INFINITY});
-  expect_fault<float>("g_atxr", base_of(g_atxr), {10, 38.6f, 1416, 2, kBigF, INFINITY});
-  expect_fault<double>("g_a2xd", base_of(g_a2xd), {2, 1024, 1417, 2, kBigD, kInf});
-  expect_fault<double>("g_atxd", base_of(g_atxd), {10, 308.5, 1417, 2, kBigD, kInf});
+  const auto r = call<g_arxr, float>;
+  const auto d = call<g_adxd, double>;
+  const auto q = call<g_aqxq, Real16>;
+  // A negative base with a non-integral exponent: NaN, else the power of
+  // |x| ((-8.0) ** (1.0/3.0) gives about 2.0).
+  const float root = r(8, 0.25f);
+  expect_faults<float>({
+      {r, -8, 0.25f, 263, 2, root, NAN},
+      {r, 0, -1, 262, 1, kBigF, INFINITY},  // zero base, y not positive: y reported
+      {r, -0.0f, -2.5f, 262, 1, kBigF, INFINITY},
+      {r, 10, 50, 1416, 2, kBigF, INFINITY},  // overflow
+      {r, -10, 51, 1416, 2, kBigF, INFINITY},
+      {call<g_a2xr, float>, 2, 128, 1416, 2, kBigF, INFINITY},
+      {call<g_atxr, float>, 10, 38.6f, 1416, 2, kBigF, INFINITY},
+  });
+  expect_faults<double>({
+      {d, -16, 0.25, 267, 2, 2.0, NAN},
+      {d, 0, -0.5, 266, 1, kBigD, INFINITY},
+      {d, 10, 400, 1417, 2, kBigD, INFINITY},
+      {d, INFINITY, 0.5, 1417, 2, kBigD, INFINITY},
+      {call<g_a2xd, double>, 2, 1024, 1417, 2, kBigD, INFINITY},
+      {call<g_atxd, double>, 10, 308.5, 1417, 2, kBigD, INFINITY},
+  });
+  const Real16 two = real16(0x40000000), ten = real16(0x40024000);
+  expect_faults<Real16>({
+      {q, real16(0xc0010000), real16(0x3ffe0000), 271, 2, two, kNaN},  // (-4) ** 0.5
+      {q, kZero, real16(0xbfff0000), 270, 1, kLargest, kInf},
+      {q, two, real16(0x400d0000), 272, 2, kLargest, kInf},  // 2 ** 16384
+      {call<g_a2xq, Real16>, two, real16(0x400d0000), 272, 2, kLargest, kInf},
+      {call<g_a2xq, Real16>, two, kNaN, 272, 2, kLargest, kInf},
+      {call<g_atxq, Real16>, ten, real16(0x400b3441), 272, 2, kLargest, kInf},
+  });
 }
 
 // Resume: new arguments start again; for 2 ** x and 10 ** x a changed base
 // hands over to the power operator.
 TEST(RealPower, Resume) {
-  const float eight = 8, m8 = -8, quarter = 0.25f, x128 = 128, ten = 10, big = 50;
-  const float root = g_arxr(&eight, &quarter);
+  const auto r = call<g_arxr, float>;
+  const auto r2 = call<g_a2xr, float>;
+  const auto d = call<g_adxd, double>;
+  const auto q = call<g_aqxq, Real16>;
+  const auto q2 = call<g_a2xq, Real16>;
+  const auto q10 = call<g_atxq, Real16>;
+  const float root = r(8, 0.25f);
   Recorder rec(1);
   rec.answer = [](const Report &r, int) { return replace(r, 1, 8.0f), 1; };
-  EXPECT_EQ(g_arxr(&m8, &quarter), root);
+  EXPECT_EQ(r(-8, 0.25f), root);
   rec.answer = [](const Report &r, int) { return replace(r, 1, 3.0f), replace(r, 2, 2.0f), 1; };
-  EXPECT_EQ(g_a2xr(&x128), 9.0f);  // g_arxr(3, 2)
+  EXPECT_EQ(r2(0, 128), 9.0f);  // g_arxr(3, 2)
   rec.answer = [](const Report &r, int) { return replace(r, 2, 3.0f), 1; };
-  EXPECT_EQ(g_a2xr(&x128), 8.0f);          // the same base: 2 ** 3
-  EXPECT_EQ(g_arxr(&ten, &big), 1000.0f);  // 10 ** 3
+  EXPECT_EQ(r2(0, 128), 8.0f);  // the same base: 2 ** 3
+  EXPECT_EQ(r(10, 50), 1000.0f);
   rec.answer = [](const Report &r, int) { return replace(r, 1, 4.0), 1; };
-  const double zero = 0, minus = -0.5;
-  EXPECT_EQ(g_adxd(&zero, &minus), 0.5);
+  EXPECT_EQ(d(0, -0.5), 0.5);
+  rec.answer = [](const Report &r, int) { return replace(r, 1, real16(0x40010000)), 1; };
+  EXPECT_TRUE(same(q(real16(0xc0010000), real16(0x3ffe0000)), real16(0x40000000)));
+  rec.answer = [](const Report &r, int) {
+    return replace(r, 1, real16(0x40010000)), replace(r, 2, real16(0x40008000)), 1;
+  };
+  EXPECT_TRUE(same(q2(kZero, real16(0x400d0000)), real16(0x40050000)));  // 4 ** 3
+  rec.answer = [](const Report &r, int) { return replace(r, 2, real16(0x40000000)), 1; };
+  EXPECT_TRUE(same(q10(kZero, real16(0x400b3441)), real16(0x40059000)));  // 10 ** 2
+}
+
+// ---- Complex powers -------------------------------------------------------
+
+// A Complex8 as a Complex16, out of line: GCC 12 at -O2 folds the
+// aggregate {x8.re, x8.im} built right after x8 = {float(x.re), ...} back
+// into x's Real8 parts.
+[[gnu::noinline]] Complex16 widened(const Complex8 &z) { return {z.re, z.im}; }
+
+// exp(y log x) composed of g_cdlog, g_axmx and g_cdexp in Complex16, bit for
+// bit (Complex8 widened, rounded at the end); a zero x gives (1, 0) for a
+// zero y, else (0, 0), without a report.
+TEST(RealPower, ComplexPowers) {
+  Recorder rec;
+  Sampler s(99);
+  for (std::uint64_t i = 0; i < scaled(2000); ++i) {
+    const Complex16 x{s.log_uniform_signed(1e-3, 1e3), s.log_uniform_signed(1e-3, 1e3)},
+        y{s.uniform(-20, 20), s.uniform(-20, 20)};
+    const Complex8 x8{float(x.re), float(x.im)}, y8{float(y.re), float(y.im)};
+    const Complex16 operands[2][2] = {{x, y}, {widened(x8), widened(y8)}};
+    for (int k = 0; k < 2; ++k) {
+      const Complex16 &a = operands[k][0], &b = operands[k][1];
+      Complex16 w, got;
+      g_cdlog(&w, &a);
+      g_axmx(&w, &w, &b);
+      g_cdexp(&w, &w);
+      g_axxx(&got, &a, &b);
+      EXPECT_TRUE(same(got.re, w.re) && same(got.im, w.im)) << std::hexfloat << a.re << " " << b.re;
+      if (k == 0) continue;  // the Complex8 operands, widened: g_acxc
+      Complex8 got8;
+      g_acxc(&got8, &x8, &y8);
+      EXPECT_TRUE(got8.re == float(w.re) && got8.im == float(w.im)) << std::hexfloat << x8.re;
+    }
+  }
+  const Complex16 zero{0, 0}, one{1, 1};
+  Complex16 got;
+  EXPECT_TRUE(same(g_axxx(&got, &zero, &zero)->re, 1.0) && same(got.im, 0.0));
+  EXPECT_TRUE(same(g_axxx(&got, &zero, &one)->re, 0.0) && same(got.im, 0.0));
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+// ---- Real16 2 ** x and 10 ** x ----------------------------------------------
+
+// The tables: log2(1 + 2^-k) at scale 1 and log10(1 + 2^-k) at scale -1,
+// rounded to nearest (entry 1 of the first is log2 1.5 = 0x4ae00d1c
+// fdeb43cf d0058905 0345d6e9, entry 0 of the second log10 2 = 0x9a209a84
+// fbcff798 8f8959ac 0b7c9178).
+TEST(RealPower, LogStepTables) {
+  oracle::Big v, b;
+  for (int ten = 0; ten < 2; ++ten)
+    for (int k = 0; k <= 128; ++k) {
+      mpfr_set_ui_2exp(v, 1, -k, MPFR_RNDN);
+      mpfr_log1p(v, v, MPFR_RNDN);
+      mpfr_set_ui(b, ten ? 10 : 2, MPFR_RNDN);
+      mpfr_log(b, b, MPFR_RNDN);
+      mpfr_div(v, v, b, MPFR_RNDN);
+      mpfr_mul_2si(v, v, ten ? 129 : 127, MPFR_RNDN);
+      const Fixed128 &got = (ten ? vx::log_steps_table::a10 : vx::log_steps_table::a2)[k];
+      mpfr_set_ui(b, 0, MPFR_RNDN);
+      for (int i = 0; i < 4; ++i) {
+        mpfr_mul_2ui(b, b, 32, MPFR_RNDN);
+        mpfr_add_ui(b, b, got.w[i], MPFR_RNDN);
+      }
+      mpfr_sub(v, v, b, MPFR_RNDN);
+      EXPECT_LE(std::fabs(mpfr_get_d(v, MPFR_RNDN)), 0.5) << (ten ? "a10[" : "a2[") << k << "]";
+    }
+  EXPECT_EQ(vx::log_steps_table::a2[1].w[3], 0x0345d6e9u);
+  EXPECT_EQ(vx::log_steps_table::a10[0].w[0], 0x9a209a84u);
+}
+
+// |got - exact| in ulps of the Real16 at the exact value.
+double ulps16(const Real16 &got, mpfr_srcptr exact) {
+  oracle::Big d;
+  oracle::set_real16(d, got);
+  mpfr_sub(d, d, exact, MPFR_RNDN);
+  mpfr_mul_2si(d, d, 113 - static_cast<long>(mpfr_get_exp(exact)), MPFR_RNDN);
+  return std::fabs(mpfr_get_d(d, MPFR_RNDN));
+}
+
+using Entry16 = Real16 *(*)(Real16 *, const Real16 *);
+Real16 call16(Entry16 fn, const Real16 &x) {
+  Real16 r;
+  EXPECT_EQ(fn(&r, &x), &r);
+  return r;
+}
+
+// Random x over the range (|x| log-uniform from 2^-120, or uniform) against
+// MPFR. The truncating steps and the tables err by about 2^-120 relative.
+// 2 ** x: f = x - n is exact for x >= 0; for x < 0, f + 1 is rounded to
+// 2^-114 at most, ln 2 2^-114 relative in 2^f in [1, 2), whose ulp is 2^-112
+// relative at least... and 2^-113 below a power of two: 0.5 + 0.35 ulp.
+// 10 ** x: x - n log2a is exact for |n| > 1 and r in [0, log10 2) is
+// rounded once, by 2^-115 at most: ln 10 2^-115 relative in 10^r, 0.58 ulp
+// of 2^-113; for n = +-1, x +- log2a rounds too (x < 0): 1.16 ulp.
+TEST(RealPower, Real16TwoAndTenAgainstMpfr) {
+  struct Case {
+    const char *name;
+    Entry16 fn;
+    int (*exact)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+    double top;  // x below it computes
+    double ulps, negative_ulps;
+  };
+  for (const Case &c : {Case{"g_a2xq", g_a2xq, mpfr_exp2, 16383.99, 0.51, 0.86},
+                        Case{"g_atxq", g_atxq, mpfr_exp10, 4932.0, 1.08, 1.66}}) {
+    Recorder rec;
+    Real16Sampler s(std::hash<std::string>{}(c.name));
+    oracle::Big e;
+    double worst[2] = {0, 0};
+    for (std::uint64_t i = 0; i < scaled(3000); ++i) {
+      const double mag = i % 2 ? std::exp2(-120.0 * (static_cast<double>(s.below(1000)) / 1000))
+                               : c.top * static_cast<double>(s.below(1000000)) / 1e6;
+      Real16 x;
+      const double xd = s.below(2) ? mag : -mag * (c.top - 2) / c.top;
+      g_qextd(&x, &xd);
+      x.w[0] ^= static_cast<std::uint32_t>(s.bits());  // all 113 bits
+      x.w[1] ^= static_cast<std::uint32_t>(s.bits());
+      const Real16 got = call16(c.fn, x);
+      oracle::Exact ex(x);
+      c.exact(e, ex, MPFR_RNDN);
+      const double err = ulps16(got, e);
+      const bool negative = x.w[3] >> 31;
+      worst[negative] = std::max(worst[negative], err);
+      EXPECT_LE(err, negative ? c.negative_ulps : c.ulps) << c.name << "(" << show(x) << ")";
+    }
+    std::printf("  %s: max %.4f ulp (x >= 0), %.4f ulp (x < 0)\n", c.name, worst[0], worst[1]);
+    EXPECT_TRUE(rec.reports.empty()) << c.name;
+  }
+}
+
+// ---- Real16 x ** y -----------------------------------------------------------
+
+// x = 2^e (1 + f), y = w / log2 x for w uniform in [-16000, 16000], against
+// MPFR. w = y log2 x is one rounded Real16 product: its rounding (|w|
+// 2^-113) and g_qlog2's error (0.5 ulp and a bit, times |y|, that is about
+// |w| 2^-113 again) reach 2^w as ln 2 times themselves, relative, and
+// g_qexp2 adds its own half ulp and a bit: 1 + 1.4 |w| ulp (ulp 2^-112 of
+// the result at least).
+TEST(RealPower, Real16Power) {
+  Recorder rec;
+  Real16Sampler s(16);
+  oracle::Big e, ex, ey;
+  double worst = 0, worst_per_w = 0;
+  for (std::uint64_t i = 0; i < scaled(1500); ++i) {
+    const Real16 x = s.with_exponent(0x3fff - 40 + s.below32(80), false);
+    const double w = (static_cast<double>(s.below(1 << 30)) / (1 << 29) - 1) * 16000;
+    const double yd = w / std::log2(g_dbleq(&x));
+    if (!std::isfinite(yd)) continue;  // x rounds to 1.0 in Real8
+    Real16 y;
+    g_qextd(&y, &yd);
+    if (s.below(2)) y.w[0] ^= static_cast<std::uint32_t>(s.bits());
+    Real16 got;
+    g_aqxq(&got, &x, &y);
+    oracle::set_real16(ex, x);
+    oracle::set_real16(ey, y);
+    mpfr_pow(e, ex, ey, MPFR_RNDN);
+    const double err = ulps16(got, e), aw = std::fabs(w);
+    worst = std::max(worst, err);
+    worst_per_w = std::max(worst_per_w, (err - 1) / std::max(aw, 1.0));
+    EXPECT_LE(err, 1 + 1.4 * aw) << "g_aqxq(" << show(x) << ", " << show(y) << ")";
+  }
+  std::printf("  g_aqxq |w| < 16000: max %.4g ulp, (err - 1)/|w| up to %.3g\n", worst, worst_per_w);
+  EXPECT_TRUE(rec.reports.empty());
 }
 
 }  // namespace
