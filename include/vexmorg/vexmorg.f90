@@ -886,6 +886,10 @@ module vexmorg
       real(c_float128), intent(in) :: x
     end subroutine
     subroutine g_qatanq(res, x) bind(c, name='g_qatanq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qcbrt(res, x) bind(c, name='g_qcbrt')
       import :: c_float128
       real(c_float128), intent(out) :: res
