@@ -16,7 +16,7 @@ cd "$(dirname "$0")"
 
 native_packages=(cmake ninja-build g++ gfortran python3 libgtest-dev googletest
                  libbenchmark-dev libmpfr-dev libmpc-dev)
-i386_packages=(g++-multilib libmpfr-dev:i386 libmpc-dev:i386 qemu-user-static)
+i386_packages=(g++-multilib gfortran-multilib libmpfr-dev:i386 libmpc-dev:i386 qemu-user-static)
 mingw_packages=(g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -24,7 +24,10 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 install_missing() {
   local missing=()
   for p in "$@"; do
-    dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    # A name installed for two architectures is ambiguous to dpkg -s: ask for
+    # this machine's one then.
+    dpkg -s "$p" >/dev/null 2>&1 || dpkg -s "$p:$(dpkg --print-architecture)" >/dev/null 2>&1 ||
+      missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
   echo "installing: ${missing[*]}"
