@@ -11,6 +11,7 @@ side in each of 96 bins per argument range. Writes DIR/<family>.png, with
 """
 import csv
 import io
+import math
 import os
 import sys
 import warnings
@@ -34,7 +35,7 @@ def main():
     with open(source, newline="") as f:
         for row in csv.DictReader(f, delimiter="\t"):
             data[row["family"]][row["function"]][row["side"]].append(
-                (float(row["x"]), max(float(row["ulp"]), 1e-3)))
+                (float(row["x"]), min(max(float(row["ulp"]), 1e-3), 1e20)))
             library[row["function"]] = row["library"]
     os.makedirs(out_dir, exist_ok=True)
     for family, functions in data.items():
@@ -44,26 +45,25 @@ def main():
         for ax in axes.flat[len(functions):]:
             ax.axis("off")
         for ax, (name, sides) in zip(axes.flat, functions.items()):
-            # Ranges over many binades: |x| on a logarithmic axis.
+            # Ranges over many binades: log10 |x| (a log axis fails past 1e300).
             xs = [abs(p[0]) for p in sides["ours"] if p[0] != 0]
             wide = bool(xs) and max(xs) / min(xs) > 1e4
-            for side, points in sides.items():
-                points = sorted((abs(x), e) if wide else (x, e) for x, e in points
-                                if not (wide and x == 0))
+            for side in ("theirs", "ours"):  # ours on top
+                points = sorted((math.log10(abs(x)), e) if wide else (x, e)
+                                for x, e in sides[side] if not (wide and x == 0))
                 ax.plot([p[0] for p in points], [p[1] for p in points], ".", ms=3,
                         color=COLOURS[side], label=name if side == "ours" else library[name])
             if wide:
-                ax.set_xscale("log")
-                ax.xaxis.set_major_locator(matplotlib.ticker.LogLocator(numticks=6))
-                ax.xaxis.set_minor_locator(matplotlib.ticker.NullLocator())
-                ax.set_title("|x|", fontsize=6, loc="right", pad=2)
+                ax.set_title("log10 |x|", fontsize=6, loc="right", pad=2)
             ax.set_yscale("log")
             ax.yaxis.set_major_locator(matplotlib.ticker.LogLocator(numticks=5))
             ax.yaxis.set_minor_locator(matplotlib.ticker.NullLocator())
             ax.axhline(0.5, color="#888888", lw=0.6)
             ax.tick_params(labelsize=6)
-            ax.legend(fontsize=6, loc="upper left", frameon=False, markerscale=2)
-        fig.supylabel("error (ulp)", fontsize=8)
+            handles, labels = ax.get_legend_handles_labels()
+            ax.legend(handles[::-1], labels[::-1], fontsize=6, loc="upper left", frameon=False,
+                      markerscale=2)
+        fig.supylabel("error (ulp; 1e20 and more at 1e20)", fontsize=8)
         fig.supxlabel("argument (angle of (a, b) for the arc tangents of two arguments)",
                       fontsize=8)
         fig.tight_layout()
