@@ -595,6 +595,7 @@ Stats every_real4(const Row &r, void *fn) {
           for (int w = 0; w < 2; ++w) s.add(w, err[w], x, 0, bin_of(r, k, x), x);
         }
       }
+      mpfr_free_cache();
     });
   }
   for (std::thread &t : pool) t.join();
@@ -785,6 +786,7 @@ int main(int argc, char **argv) {
       results[i].stats = exhaustive ? every_real4(r, fns[i])
                                     : sampled(r, fns[i], r.type == R16 ? samples16 : samples);
     }
+    mpfr_free_cache();  // MPFR's constants of this thread
   };
   std::vector<std::thread> pool;
   for (unsigned t = exhaustive ? 1 : std::max(1u, std::thread::hardware_concurrency()); t > 0; --t)
