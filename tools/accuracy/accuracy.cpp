@@ -504,10 +504,16 @@ void measure(const Row &r, void *fn, int k, Q a, Q b, oracle::Big &e, Stats &s) 
 
 // ---- Sampled runs ----------------------------------------------------------------
 
+// A log range draws the binade log-uniformly and the significand uniformly
+// in it: exp(uniform) would make ln x nearly a double, far easier to round.
 double draw(std::mt19937_64 &g, const Range &r) {
   std::uniform_real_distribution<double> u(0, 1);
   if (r.spread == kLin) return r.lo + (r.hi - r.lo) * u(g);
-  const double m = std::exp(std::log(r.lo) + (std::log(r.hi) - std::log(r.lo)) * u(g));
+  double m;
+  do {
+    const double t = std::log2(r.lo) + (std::log2(r.hi) - std::log2(r.lo)) * u(g);
+    m = std::ldexp(1 + u(g), static_cast<int>(std::floor(t)));
+  } while (!(r.lo <= m && m < r.hi));
   return r.spread == kLog && (g() & 1) ? -m : m;
 }
 

@@ -47,7 +47,7 @@ def main():
         for ax, (name, sides) in zip(axes.flat, functions.items()):
             # Ranges over many binades: log10 |x| (a log axis fails past 1e300).
             xs = [abs(p[0]) for p in sides["ours"] if p[0] != 0]
-            wide = bool(xs) and max(xs) / min(xs) > 1e4
+            wide = bool(xs) and max(xs) / min(xs) > 1e8
             for side in ("theirs", "ours"):  # ours on top
                 points = sorted((math.log10(abs(x)), e) if wide else (x, e)
                                 for x, e in sides[side] if not (wide and x == 0))
@@ -56,7 +56,8 @@ def main():
             if wide:
                 ax.set_title("log10 |x|", fontsize=6, loc="right", pad=2)
             ax.set_yscale("log")
-            ax.yaxis.set_major_locator(matplotlib.ticker.LogLocator(numticks=5))
+            ax.yaxis.set_major_locator(matplotlib.ticker.LogLocator(subs=(1, 2, 5), numticks=6))
+            ax.yaxis.set_major_formatter(matplotlib.ticker.FuncFormatter(lambda v, _: f"{v:g}"))
             ax.yaxis.set_minor_locator(matplotlib.ticker.NullLocator())
             ax.axhline(0.5, color="#888888", lw=0.6)
             ax.tick_params(labelsize=6)
