@@ -56,7 +56,9 @@ def main():
             if wide:
                 ax.set_title("log10 |x|", fontsize=6, loc="right", pad=2)
             ax.set_yscale("log")
-            ax.yaxis.set_major_locator(matplotlib.ticker.LogLocator(subs=(1, 2, 5), numticks=6))
+            errors = [e for points in sides.values() for _, e in points]
+            subs = (1, 2, 5) if max(errors) / min(errors) < 1e4 else (1,)
+            ax.yaxis.set_major_locator(matplotlib.ticker.LogLocator(subs=subs, numticks=6))
             ax.yaxis.set_major_formatter(matplotlib.ticker.FuncFormatter(lambda v, _: f"{v:g}"))
             ax.yaxis.set_minor_locator(matplotlib.ticker.NullLocator())
             ax.axhline(0.5, color="#888888", lw=0.6)
