@@ -8,6 +8,11 @@
 #                        run the benchmarks (of one family: trig, real16, ...)
 #                        and rewrite their tables in docs/performance.md
 #   ./build.sh sanitize  build and test with ASan and UBSan
+#   ./build.sh accuracy [options]
+#                        measure every function against MPFR beside glibc and
+#                        libquadmath, rewrite docs/accuracy.md's tables and
+#                        draw docs/accuracy/*.png (options go to the tool:
+#                        --samples=N --samples16=N --only=REGEX --exhaustive)
 #
 # Installs the Debian packages it needs when they are missing (apt-get; as
 # root or through sudo).
@@ -18,6 +23,7 @@ native_packages=(cmake ninja-build g++ gfortran python3 libgtest-dev googletest
                  libbenchmark-dev libmpfr-dev libmpc-dev)
 i386_packages=(g++-multilib gfortran-multilib libmpfr-dev:i386 libmpc-dev:i386 qemu-user-static)
 mingw_packages=(g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686)
+report_packages=(python3-matplotlib)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -71,8 +77,17 @@ case "${1:-}" in
     install_missing "${native_packages[@]}"
     build_and_test sanitize
     ;;
+  accuracy)
+    install_missing "${native_packages[@]}" "${report_packages[@]}"
+    cmake --preset native
+    cmake --build --preset native --target accuracy
+    build/native/tools/accuracy/accuracy --doc=docs/accuracy.md \
+      --plot=build/native/accuracy_plot.tsv "${@:2}"
+    # Debian's interpreter, which has the matplotlib installed above.
+    /usr/bin/python3 tools/accuracy/plot.py build/native/accuracy_plot.tsv docs/accuracy
+    ;;
   *)
-    sed -n '2,14p' "$0"
+    sed -n '2,19p' "$0"
     exit 2
     ;;
 esac
