@@ -393,6 +393,16 @@ module vexmorg
       real(c_float128), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
+    subroutine g_cqexp(res, z) bind(c, name='g_cqexp')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqlog(res, z) bind(c, name='g_cqlog')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
     subroutine g_cqsqrt(res, z) bind(c, name='g_cqsqrt')
       import :: c_float128_complex
       complex(c_float128_complex), intent(out) :: res
@@ -858,6 +868,10 @@ module vexmorg
       real(c_float128), intent(in) :: x
     end subroutine
     subroutine g_qatanq(res, x) bind(c, name='g_qatanq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qcbrt(res, x) bind(c, name='g_qcbrt')
       import :: c_float128
       real(c_float128), intent(out) :: res

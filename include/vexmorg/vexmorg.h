@@ -565,6 +565,8 @@ VEXMORG_API Complex16 *g_cdcos(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdsinq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqexp(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqlog(Complex32 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
  * The ** operators
