@@ -7,13 +7,18 @@ results and outputs are the `ref:` parameters named `result`, `out` or
 `*_out` (`sin_out`, `sinh_out`, `flag_out`, ...), and `s` and `c` where both
 are there (the sine and cosine of the paired routines); every other address
 is only read (the direction `s` of NEAREST), except the pair that
-`ulx_guwc` rescales in place, which is read and written (`updated`).
+`ulx_guwc` rescales in place, which is read and written (`updated`). The
+outputs of the sine and hyperbolic kernels are written as their mode asks,
+so they count as `updated` too: maybe written, nothing beside them.
 """
 import re
 
 OUTPUTS = {"result", "s", "c", "out"}
 PAIR_OUTPUTS = {"s", "c"}
 UPDATED = {"ulx_guwc": {"a", "b"}}
+# The sine and hyperbolic kernels: each output only when the mode asks.
+UPDATED.update({k: {"sin_out", "cos_out"} for k in ("ulx_gusc", "ulx_gusd", "ulx_gusq")})
+UPDATED["ulx_gush"] = {"sinh_out", "cosh_out"}
 
 
 class Param:

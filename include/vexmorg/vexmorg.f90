@@ -633,6 +633,36 @@ module vexmorg
       complex(c_float128_complex), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
+    subroutine g_qcos(res, x) bind(c, name='g_qcos')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcosd(res, x) bind(c, name='g_qcosd')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcosq(res, x) bind(c, name='g_qcosq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotan(res, x) bind(c, name='g_qcotan')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotd(res, x) bind(c, name='g_qcotd')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qcotq(res, x) bind(c, name='g_qcotq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qdim(res, a, b) bind(c, name='g_qdim')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -730,6 +760,18 @@ module vexmorg
       real(c_double), intent(in) :: x
       real(c_double), intent(in) :: y
     end subroutine
+    subroutine g_qpscn(x, s, c) bind(c, name='g_qpscn')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
+    subroutine g_qpscnq(x, s, c) bind(c, name='g_qpscnq')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
     subroutine g_qreal(res, z) bind(c, name='g_qreal')
       import :: c_float128, c_float128_complex
       real(c_float128), intent(out) :: res
@@ -741,7 +783,37 @@ module vexmorg
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
     end subroutine
+    subroutine g_qsin(res, x) bind(c, name='g_qsin')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qsind(res, x) bind(c, name='g_qsind')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qsinq(res, x) bind(c, name='g_qsinq')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qsqrt(res, x) bind(c, name='g_qsqrt')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtan(res, x) bind(c, name='g_qtan')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtand(res, x) bind(c, name='g_qtand')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtanq(res, x) bind(c, name='g_qtanq')
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
@@ -864,6 +936,12 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine ulx_gdsq(res, a, b) bind(c, name='ulx_gdsq')
+      import :: c_double, c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      real(c_double), value :: a
+      type(real16_words), value :: b
+    end subroutine
     real(c_double) function ulx_gfld(x) bind(c, name='ulx_gfld')
       import :: c_double
       real(c_double), intent(in) :: x
@@ -895,6 +973,52 @@ module vexmorg
       integer(c_int32_t), value :: k
       type(real16_words), value :: x
       integer(c_int32_t), intent(out) :: out(4)
+    end subroutine
+    subroutine ulx_gusc(mode, x, sin_out, cos_out) bind(c, name='ulx_gusc')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gusd(mode, x, sin_out, cos_out) bind(c, name='ulx_gusd')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gush(mode, x, sinh_out, cosh_out) bind(c, name='ulx_gush')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sinh_out
+      real(c_float128), intent(inout) :: cosh_out
+    end subroutine
+    subroutine ulx_gusq(mode, x, sin_out, cos_out) bind(c, name='ulx_gusq')
+      import :: c_float128, c_int32_t, real16_words
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+      real(c_float128), intent(inout) :: sin_out
+      real(c_float128), intent(inout) :: cos_out
+    end subroutine
+    subroutine ulx_gutc(res, mode, x) bind(c, name='ulx_gutc')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+    end subroutine
+    subroutine ulx_gutd(res, mode, x) bind(c, name='ulx_gutd')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
+    end subroutine
+    subroutine ulx_gutq(res, mode, x) bind(c, name='ulx_gutq')
+      import :: c_float128, c_int32_t, real16_words
+      real(c_float128), intent(out) :: res
+      integer(c_int32_t), value :: mode
+      type(real16_words), value :: x
     end subroutine
     subroutine ulx_guwc(flag_out, a, b) bind(c, name='ulx_guwc')
       import :: c_int32_t

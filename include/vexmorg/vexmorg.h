@@ -338,6 +338,52 @@ VEXMORG_API void ulx_guwq(const Fixed128 *in, Fixed128 *out);
 VEXMORG_API void ulx_guws(const Fixed128 *in, Fixed128 *out);
 
 /* ------------------------------------------------------------------------
+ * Sine, cosine, tangent and hyperbolic kernels of the REAL*16 functions
+ * (internal entries): x by value, word 0 first, already reduced (|x| up to
+ * 0.9578 radians, 54.88 degrees, 0.6098 quadrant units, 1.1181 for the
+ * hyperbolic pair). Mode bit 0 asks for the sine (sinh) at the first
+ * output, bit 1 for the cosine (cosh) at the second; both addresses must
+ * be valid. The tangent kernels give tan x for mode 0 and cot x otherwise.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API void ulx_gusc(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gusd(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gusq(int32_t mode, Real16 x, Real16 *sin_out, Real16 *cos_out);
+VEXMORG_API void ulx_gush(int32_t mode, Real16 x, Real16 *sinh_out, Real16 *cosh_out);
+VEXMORG_API Real16 *ulx_gutc(Real16 *result, int32_t mode, Real16 x);
+VEXMORG_API Real16 *ulx_gutd(Real16 *result, int32_t mode, Real16 x);
+VEXMORG_API Real16 *ulx_gutq(Real16 *result, int32_t mode, Real16 x);
+
+/* ------------------------------------------------------------------------
+ * REAL*16 sine, cosine, tangent, cotangent: radians, degrees (d) and
+ * quadrant units (q, one unit a right angle), and the paired sine and
+ * cosine (x first, then the sine and cosine addresses).
+ *
+ * Too large to reduce: 204 (sine, cosine, g_qpscn; default sqrt(1/2), NaN
+ * with the infinity flag), 215 (tangents; 1, NaN), 1402 (degrees; sqrt(1/2),
+ * NaN), 1403 (degree tangents; 1, NaN). Poles: 216, 1404, 1399 (the
+ * largest finite value, +infinity with the flag). g_qpscn stores sqrt(1/2)
+ * at both outputs whatever the flag; the quadrant sines and g_qpscnq never
+ * report. ulx_gdsq: a - b for a Real8 a and a Real16 b, both by value.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API Real16 *g_qsin(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcos(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtan(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotan(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsind(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcosd(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtand(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotd(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qsinq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcosq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtanq(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcotq(Real16 *result, const Real16 *x);
+VEXMORG_API void g_qpscn(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API void g_qpscnq(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API Real16 *ulx_gdsq(Real16 *result, double a, Real16 b);
+
+/* ------------------------------------------------------------------------
  * Numeric model intrinsics, Real4, Real8 and Real16
  *
  * EXPONENT, FRACTION, NEAREST, RRSPACING, SCALE, SET_EXPONENT, SPACING,

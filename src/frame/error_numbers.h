@@ -97,6 +97,18 @@ enum Real16Arithmetic : std::int32_t {
                             // 0 or less; no values
 };
 
+// ---- real16_trig: Real16 sine, cosine, tangent, cotangent and the pairs ---
+enum Real16Trig : std::int32_t {
+  kQsinRange = 204,    // g_qsin g_qcos g_qpscn: |x| >= 1.5707855224609375 2^63 (high word
+                       // 0x403e921f), infinities and NaNs too
+  kQtanRange = 215,    // g_qtan g_qcotan: the same bound
+  kQtanPole = 216,     // g_qtan g_qcotan: at a pole (the cotangent kernel's argument zero)
+  kQtanqPole = 1399,   // g_qtanq g_qcotq: at a pole, integers from 2^112 on of the wrong parity too
+  kQsindRange = 1402,  // g_qsind g_qcosd: |x| >= 90 2^63 (high word 0x40446800)
+  kQtandRange = 1403,  // g_qtand g_qcotd: the same bound
+  kQtandPole = 1404,   // g_qtand g_qcotd: at a pole (an odd / even multiple of 90, cot of 0)
+};
+
 // ---- real16_exp_log: Real16 exponentials and logarithms -------------------
 enum Real16ExpLog : std::int32_t {
   kQexpOverflow = 231,    // g_qexp: x >= 11356.5 (word 3 >= 0x400c62e4, positive)

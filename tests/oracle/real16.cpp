@@ -1,5 +1,7 @@
 #include "oracle/real16.h"
 
+#include <cmath>
+
 #include "support/mpz_words.h"
 
 namespace oracle {
@@ -43,6 +45,16 @@ Real16Result round_to_real16(mpfr_srcptr v) {
                      static_cast<std::uint32_t>(high >> 32 & 0xffff),
                  static_cast<std::uint32_t>(high), static_cast<std::uint32_t>(low >> 32),
                  static_cast<std::uint32_t>(low))};
+}
+
+double ulp_error(const Real16 &got, mpfr_srcptr exact) {
+  Big d;
+  set_real16(d, got);
+  mpfr_sub(d, d, exact, MPFR_RNDN);
+  const long e =
+      mpfr_zero_p(exact) ? 1 - kBias : mpfr_get_exp(exact) - 1;  // |exact| in [2^e, 2^(e+1))
+  mpfr_mul_2si(d, d, 112 - e, MPFR_RNDN);
+  return std::fabs(mpfr_get_d(d, MPFR_RNDN));
 }
 
 Real16Result reference(Op op, const Real16 &a, const Real16 &b) {

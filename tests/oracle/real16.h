@@ -42,6 +42,12 @@ struct Exact : Big {
 // `v` rounded to 113 bits under the format's rules.
 Real16Result round_to_real16(mpfr_srcptr v);
 
+// |got - exact| in units in the last place of Real16 at the exact value:
+// 2^(e - 112) for the binade 2^e of |exact| (of the smallest normal for an
+// exact zero). A sign that differs from a nonzero exact value's counts as
+// the distance through zero.
+double ulp_error(const Real16 &got, mpfr_srcptr exact);
+
 // The reference result of an operator (the root takes a alone), with its
 // rules for zero operands: a zero passes the other operand of a sum or
 // difference through bit for bit, a zero b of a difference first; a zero
