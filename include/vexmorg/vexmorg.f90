@@ -393,12 +393,32 @@ module vexmorg
       real(c_float128), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
+    subroutine g_cqcos(res, z) bind(c, name='g_cqcos')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqcosq(res, z) bind(c, name='g_cqcosq')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
     subroutine g_cqexp(res, z) bind(c, name='g_cqexp')
       import :: c_float128_complex
       complex(c_float128_complex), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
     subroutine g_cqlog(res, z) bind(c, name='g_cqlog')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqsin(res, z) bind(c, name='g_cqsin')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqsinq(res, z) bind(c, name='g_cqsinq')
       import :: c_float128_complex
       complex(c_float128_complex), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z

@@ -591,6 +591,10 @@ VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
 VEXMORG_API Complex32 *g_cqexp(Complex32 *result, const Complex32 *z);
 VEXMORG_API Complex32 *g_cqlog(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqsin(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqcos(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqsinq(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqcosq(Complex32 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
  * The ** operators

@@ -60,6 +60,7 @@ template <class T>  // type codes
 constexpr std::uint16_t kCode = sizeof(T) == 4   ? 9
                                 : sizeof(T) == 8 ? 10
                                                  : 11;
+constexpr Real16 two_q = real16(0x40000000);
 Real16 product(const Real16 &a, const Real16 &b) {  // g_aqmq
   Real16 r;
   g_aqmq(&r, &a, &b);
@@ -145,6 +146,14 @@ double log_m16(double, double, double, int part) { return part ? 0 : 6 * 0x1p-64
 // hpb k rounded: k 2^-161, the pieces' own error k 2^-163, k < 0.64 |v|).
 double exp_angle32(double x, double y, double, int) {
   return std::exp(x) * std::fabs(y) * 0x1p-159;
+}
+double sin_angle32(double x, double y, double, int) {
+  return std::cosh(y) * std::fabs(x) * 0x1p-159;
+}
+// g_qpscnhq's t = |y| pi/2 rounded (with pi/2): 1.5 2^-113 relative, times cosh t.
+double quadrant_t32(double, double y, double, int) {
+  const double t = std::fabs(y) * 1.5707963267948966;
+  return std::cosh(t) * t * 0x1p-112;
 }
 double log_m32(double, double, double, int part) {
   return part ? 0 : 2.5 * 0x1p-112;
@@ -301,12 +310,20 @@ const Row<Complex16> kRows16[] = {
 //   g_cqexp 8.5: e^x and cos y or sin y within 2 ulp each (relative 2^-111
 //     each, up to 2 ulps of the product apiece), then the rounded product;
 //     plus the reduction's error of y carried by e^x.
+//   g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs within 2 ulp
+//     each, likewise; plus the radian reduction of x carried by cosh y, or
+//     the rounded t = |y| pi/2 of the quadrant hyperbolic pair. |y| below
+//     2^9 (radians) or 2^8 (quadrant units: cosh t a double), |x| below 2^62.
 //   g_cqlog: the real part g_qlog's 2 ulp plus the modulus's 2.5 ulp
 //     (relative 2.5 2^-112) carried by ln; the imaginary part g_qatan2's 2.
 const Row<Complex32> kRows32[] = {
     {"g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5},
     {"g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, Zeros::plus},
     {"g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_angle32},
+    {"g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, sin_angle32},
+    {"g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, sin_angle32},
+    {"g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32},
+    {"g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32},
     {"g_cqlog",
      g_cqlog,
      mpc_log,
@@ -413,6 +430,13 @@ TEST_F(ComplexFunctions, SpecialValues) {
       {"g_cqabs", cqabs, {real16(0xc0008000), four}, {real16(0x40014000), kZero}},
       {"g_cqabs", cqabs, {real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}},
       {"g_cqexp", g_cqexp, {kZero, kZero}, {kOne, kZero}},
+      // Products with a zero factor and ulx_gqqc's negation give +0: exact
+      // at the right angles in quadrant units, cos 0 = 1 + 0i.
+      {"g_cqcos", g_cqcos, {kMinusZero, kMinusZero}, {kOne, kZero}},
+      {"g_cqsinq", g_cqsinq, {kOne, kZero}, {kOne, kZero}},
+      {"g_cqsinq", g_cqsinq, {two, kMinusZero}, {kZero, kZero}},
+      {"g_cqcosq", g_cqcosq, {kOne, kZero}, {kZero, kZero}},
+      {"g_cqcosq", g_cqcosq, {two, kZero}, {negated(kOne), kZero}},
       {"g_cqexp", g_cqexp, {kMinusInf, kOne}, {kZero, kZero}},  // x < 0 passes: e^x = 0
       // g_cqlog replaces a part that is -0 in all four words by +0: -1 - 0i
       // gives pi i, a sign with lower words set stays and gives -pi i.
@@ -610,6 +634,54 @@ void check_sin_cos(const char *name, Entry<ComplexOf<T>> fn, bool cosine, bool q
   check_resume<C, T>(name, fn, {xbig, ybig}, {xbig * 2, 1, 2}, {x_error, x_error, y_error}, {1, 2});
 }
 
+// The Complex32 forms: r = sqrt(2)/2, H and D as Real16, the pairs of the
+// unit, products by g_aqmq and negations by ulx_gqqc.
+using Pair16 = void (*)(const Real16 *, Real16 *, Real16 *);
+void check_sin_cos32(const char *name, Entry<Complex32> fn, bool cosine, bool quadrant,
+                     const Real16 &xbig, const Real16 &ybig, std::int32_t x_error,
+                     std::int32_t y_error) {
+  const Pair16 circular = quadrant ? g_qpscnq : g_qpscn,
+               hyperbolic = quadrant ? g_qpscnhq : g_qpscnh;
+  const Real16 D = real16(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94);
+  const Real16 H = real16(0x7ffdffff, ~0u, ~0u, ~0u);
+  const Real16 r = real16(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95);
+  const Real16 half = real16(0x3ffe0000), nan = kNaN;
+  const auto minus = [](const Real16 &v) {
+    Real16 m;
+    ulx_gqqc(&m, v);
+    return m;
+  };
+  Real16 s, c, sh, ch;
+  circular(&half, &s, &c), hyperbolic(&half, &sh, &ch);
+  const Complex32 x_only = {product(r, ch), cosine ? minus(product(r, sh)) : product(r, sh)};
+  const Complex32 y_only = cosine ? Complex32{product(H, c), minus(product(H, s))}
+                                  : Complex32{product(H, s), product(H, c)};
+  const auto inf_as = [](const Real16 &v) { return v.w[3] & kSign16 ? kMinusInf : kInf; };
+  const Complex32 y_inf = {inf_as(y_only.re), inf_as(y_only.im)};
+  const Fault<Complex32> rows[] = {
+      {name, fn, {xbig, ybig}, x_error, xbig, {D, cosine ? negated(D) : D}, {nan, nan}},
+      {name,
+       fn,
+       {negated(xbig), negated(ybig)},
+       x_error,
+       negated(xbig),
+       {D, cosine ? D : negated(D)},
+       {nan, nan}},
+      {name, fn, {xbig, half}, x_error, xbig, x_only, {nan, nan}},
+      {name, fn, {half, ybig}, y_error, ybig, y_only, y_inf},
+      {name,
+       fn,
+       {half, kMinusInf},
+       y_error,
+       kMinusInf,
+       {y_only.re, minus(y_only.im)},
+       {y_inf.re, negated(y_inf.im)}},
+  };
+  for (const auto &f : rows) check_fault(f);
+  check_resume<Complex32, Real16>(name, fn, {xbig, ybig}, {negated(xbig), kOne, two_q},
+                                  {x_error, x_error, y_error}, {kOne, two_q});
+}
+
 TEST_F(ComplexFunctions, SinCosErrors) {
   // g_csin of 1e6 + 100i (both refused) returns D + D i with the flag
   // clear; of 1e6 - 100i returns D - D i.
@@ -621,6 +693,14 @@ TEST_F(ComplexFunctions, SinCosErrors) {
   check_sin_cos<double>("g_cdcos", g_cdcos, true, false, 1e300, 800, 207, 208);
   check_sin_cos<double>("g_cdsinq", g_cdsinq, false, true, 2.25e15, 452.3, 1409, 1410);
   check_sin_cos<double>("g_cdcosq", g_cdcosq, true, true, 3e15, kInfD, 1409, 1410);
+  // The Complex32 limits on the high words: |x| from 0x403e921f (radians)
+  // or 0x403e0000, |y| from 0x400c62e9 (11357.125) or 0x400bc3e2 (7232.125).
+  check_sin_cos32("g_cqsin", g_cqsin, false, false, real16(0x403e921f), real16(0x400c62e9), 209,
+                  210);
+  check_sin_cos32("g_cqcos", g_cqcos, true, false, kInf, real16(0x40100000), 209, 210);
+  check_sin_cos32("g_cqsinq", g_cqsinq, false, true, real16(0x403e0000), real16(0x400bc3e2), 1411,
+                  1412);
+  check_sin_cos32("g_cqcosq", g_cqcosq, true, true, real16(0x40700000), kInf, 1411, 1412);
 }
 
 }  // namespace
