@@ -22,7 +22,8 @@
 // Complex32 tests the high words of |x| and |y| (a NaN pattern is refused):
 //   g_cqsin g_cqcos   0x403e921f  0x400c62e9 (11357.125)   209, 210
 //   g_cqsinq g_cqcosq 0x403e0000  0x400bc3e2 (7232.125)    1411, 1412
-// (the limits of the Real16 pairs, which therefore never report).
+// (the limits of the Real16 pairs; g_qpscnhq's own overflow, error 225 for
+// |y| from about 7230.19, t = |y| pi/2 from 11357.125, stands below it).
 // Defaults once the handler declines (r = sqrt(2)/2 as a Real8, a Real16 for
 // Complex32; H and D of complex_functions.h), the pairs of the part type
 // (Complex8: g_scns, g_scnh, g_scnsq, g_scnhq; the others: those of the
