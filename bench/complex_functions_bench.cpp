@@ -1,9 +1,13 @@
 // Complex elementary functions beside glibc's: cabsf, csqrtf, cexpf,
 // clogf, csinf, ccosf and the double forms; the quadrant forms beside
-// csin and ccos of z pi/2 (the scaling in the reference's call). Operands:
-// parts uniform in [-10, 10) (exponentials' real parts in [-10, 10) too).
+// csin and ccos of z pi/2 (the scaling in the reference's call); the
+// Complex32 forms beside libquadmath's cexpq, clogq, csinq and ccosq.
+// Operands: parts uniform in [-10, 10) (exponentials' real parts in [-10,
+// 10) too; Complex32 parts the same doubles widened).
+#include <quadmath.h>
 #include <vexmorg/vexmorg.h>
 
+#include <cstring>
 #include <vector>
 
 #include "bench.h"
@@ -25,26 +29,41 @@ _Complex double ccos(_Complex double);
 
 namespace {
 
+Real16 widened(double v) {
+  const __float128 q = v;
+  Real16 r;
+  std::memcpy(&r, &q, sizeof r);
+  return r;
+}
+
 template <class C>
 const std::vector<C> &operands() {
   using T = decltype(C{}.re);
+  using V = std::conditional_t<sizeof(T) == 16, double, T>;
   static const std::vector<C> z = [] {
-    const auto v = bench::uniform<T>(T(-10), T(10), 2048);
+    const auto v = bench::uniform<V>(V(-10), V(10), 2048);
     std::vector<C> r(1024);
-    for (std::size_t i = 0; i < r.size(); ++i) r[i] = {v[2 * i], v[2 * i + 1]};
+    for (std::size_t i = 0; i < r.size(); ++i) {
+      if constexpr (sizeof(T) == 16) {
+        r[i] = {widened(v[2 * i]), widened(v[2 * i + 1])};
+      } else {
+        r[i] = {v[2 * i], v[2 * i + 1]};
+      }
+    }
     return r;
   }();
   return z;
 }
 
 template <class C>
-using Native = std::conditional_t<std::is_same_v<C, Complex8>, _Complex float, _Complex double>;
+using Native = std::conditional_t<
+    std::is_same_v<C, Complex8>, _Complex float,
+    std::conditional_t<std::is_same_v<C, Complex16>, _Complex double, __complex128>>;
 
 template <class C>
-Native<C> native(const C &z) {
+Native<C> native(const C &z) {  // the same layout
   Native<C> n;
-  __real__ n = z.re;
-  __imag__ n = z.im;
+  std::memcpy(&n, &z, sizeof n);
   return n;
 }
 
@@ -112,5 +131,17 @@ VX_BENCH_CFUN(g_cdsin, Complex16, "csin", csin(n));
 VX_BENCH_CFUN(g_cdcos, Complex16, "ccos", ccos(n));
 VX_BENCH_CFUN(g_cdsinq, Complex16, "csin(z pi/2)", csin(n *kHalfPi));
 VX_BENCH_CFUN(g_cdcosq, Complex16, "ccos(z pi/2)", ccos(n *kHalfPi));
+const __float128 kHalfPiQ = [] {  // pi/2 rounded: 3fff921f b54442d1 8469898c c51701b8
+  const Real16 bits = {{0xc51701b8, 0x8469898c, 0xb54442d1, 0x3fff921f}};
+  __float128 q;
+  std::memcpy(&q, &bits, sizeof q);
+  return q;
+}();
+VX_BENCH_CFUN(g_cqexp, Complex32, "cexpq", cexpq(n));
+VX_BENCH_CFUN(g_cqlog, Complex32, "clogq", clogq(n));
+VX_BENCH_CFUN(g_cqsin, Complex32, "csinq", csinq(n));
+VX_BENCH_CFUN(g_cqcos, Complex32, "ccosq", ccosq(n));
+VX_BENCH_CFUN(g_cqsinq, Complex32, "csinq(z pi/2)", csinq(n *kHalfPiQ));
+VX_BENCH_CFUN(g_cqcosq, Complex32, "ccosq(z pi/2)", ccosq(n *kHalfPiQ));
 
 }  // namespace

@@ -421,6 +421,36 @@ module vexmorg
       real(c_float128), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
+    subroutine g_cqcos(res, z) bind(c, name='g_cqcos')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqcosq(res, z) bind(c, name='g_cqcosq')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqexp(res, z) bind(c, name='g_cqexp')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqlog(res, z) bind(c, name='g_cqlog')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqsin(res, z) bind(c, name='g_cqsin')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
+    subroutine g_cqsinq(res, z) bind(c, name='g_cqsinq')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: z
+    end subroutine
     subroutine g_cqsqrt(res, z) bind(c, name='g_cqsqrt')
       import :: c_float128_complex
       complex(c_float128_complex), intent(out) :: res
@@ -924,6 +954,11 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
+    subroutine g_qcosh(res, x) bind(c, name='g_qcosh')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qcosq(res, x) bind(c, name='g_qcosq')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -949,6 +984,16 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: a
       real(c_float128), intent(in) :: b
+    end subroutine
+    subroutine g_qerf(res, x) bind(c, name='g_qerf')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qerfc(res, x) bind(c, name='g_qerfc')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
     end subroutine
     subroutine g_qexp(res, x) bind(c, name='g_qexp')
       import :: c_float128
@@ -980,12 +1025,22 @@ module vexmorg
       real(c_float128), intent(out) :: res
       integer(c_int32_t), intent(in) :: n
     end subroutine
+    subroutine g_qgamma(res, x) bind(c, name='g_qgamma')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qimag(res, z) bind(c, name='g_qimag')
       import :: c_float128, c_float128_complex
       real(c_float128), intent(out) :: res
       complex(c_float128_complex), intent(in) :: z
     end subroutine
     subroutine g_qint(res, x) bind(c, name='g_qint')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qlgama(res, x) bind(c, name='g_qlgama')
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
@@ -1047,6 +1102,18 @@ module vexmorg
       real(c_float128), intent(out) :: s
       real(c_float128), intent(out) :: c
     end subroutine
+    subroutine g_qpscnh(x, s, c) bind(c, name='g_qpscnh')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
+    subroutine g_qpscnhq(x, s, c) bind(c, name='g_qpscnhq')
+      import :: c_float128
+      real(c_float128), intent(in) :: x
+      real(c_float128), intent(out) :: s
+      real(c_float128), intent(out) :: c
+    end subroutine
     subroutine g_qpscnq(x, s, c) bind(c, name='g_qpscnq')
       import :: c_float128
       real(c_float128), intent(in) :: x
@@ -1074,6 +1141,11 @@ module vexmorg
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
     end subroutine
+    subroutine g_qsinh(res, x) bind(c, name='g_qsinh')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
     subroutine g_qsinq(res, x) bind(c, name='g_qsinq')
       import :: c_float128
       real(c_float128), intent(out) :: res
@@ -1090,6 +1162,11 @@ module vexmorg
       real(c_float128), intent(in) :: x
     end subroutine
     subroutine g_qtand(res, x) bind(c, name='g_qtand')
+      import :: c_float128
+      real(c_float128), intent(out) :: res
+      real(c_float128), intent(in) :: x
+    end subroutine
+    subroutine g_qtanh(res, x) bind(c, name='g_qtanh')
       import :: c_float128
       real(c_float128), intent(out) :: res
       real(c_float128), intent(in) :: x
@@ -1217,6 +1294,12 @@ module vexmorg
       import :: c_float
       real(c_float), intent(in) :: x
     end function
+    subroutine ulx_gddq(res, a, b) bind(c, name='ulx_gddq')
+      import :: c_double, c_float128, real16_words
+      real(c_float128), intent(out) :: res
+      real(c_double), value :: a
+      type(real16_words), value :: b
+    end subroutine
     subroutine ulx_gdsq(res, a, b) bind(c, name='ulx_gdsq')
       import :: c_double, c_float128, real16_words
       real(c_float128), intent(out) :: res

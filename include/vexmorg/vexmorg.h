@@ -342,6 +342,30 @@ VEXMORG_API Real16 *g_qlog10(Real16 *result, const Real16 *x);
 VEXMORG_API Real16 *g_qcbrt(Real16 *result, const Real16 *x);
 
 /* ------------------------------------------------------------------------
+ * REAL*16 hyperbolic, error and gamma functions
+ *
+ * sinh, cosh, tanh, the pairs (x first, then the sinh and cosh addresses;
+ * g_qpscnhq of x pi/2), erf, erfc, gamma, ln gamma. Too large: 225 (sinh,
+ * cosh and g_qpscnh from |x| = 11357.125 on, g_qpscnhq from 7232.125 on;
+ * the largest finite Real16 or an infinity, the pairs always finite);
+ * gamma of x <= 0 or x >= 1755: 252; ln gamma of x <= 0 or from about
+ * 1.048e4928 on: 255 (the largest finite Real16, or NaN for x <= 0 and
+ * infinity above with the infinity flag). ulx_gddq(a, b) is a / b for a
+ * Real8 a and a Real16 b by value, +0 when word 3 of b is 0.
+ * ---------------------------------------------------------------------- */
+
+VEXMORG_API Real16 *g_qsinh(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qcosh(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qtanh(Real16 *result, const Real16 *x);
+VEXMORG_API void g_qpscnh(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API void g_qpscnhq(const Real16 *x, Real16 *s, Real16 *c);
+VEXMORG_API Real16 *g_qerf(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qerfc(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qgamma(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *g_qlgama(Real16 *result, const Real16 *x);
+VEXMORG_API Real16 *ulx_gddq(Real16 *result, double a, Real16 b);
+
+/* ------------------------------------------------------------------------
  * Fixed128 primitives of the REAL*16 function kernels (internal entries)
  *
  * A Fixed128 N at scale k stands for N * 2^(k - 128). No error is reported;
@@ -565,6 +589,12 @@ VEXMORG_API Complex16 *g_cdcos(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdsinq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex16 *g_cdcosq(Complex16 *result, const Complex16 *z);
 VEXMORG_API Complex32 *g_cqsqrt(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqexp(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqlog(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqsin(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqcos(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqsinq(Complex32 *result, const Complex32 *z);
+VEXMORG_API Complex32 *g_cqcosq(Complex32 *result, const Complex32 *z);
 
 /* ------------------------------------------------------------------------
  * The ** operators

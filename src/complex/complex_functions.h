@@ -66,8 +66,34 @@ struct Defaults<double> {
   static constexpr double log_zero = -kOverflowD;                   // 0xFFEFFFFFFFFFFFB6
   static constexpr double nan = _NaN_D, inf = _Inf_D;
 };
-// r: sqrt(2)/2 as a Real8, both kinds.
+// Complex32: L the largest finite Real16, H half of it, D = L sqrt(2)/2.
+template <>
+struct Defaults<Real16> {
+  using C = Complex32;
+  static constexpr Real16 L = kOverflowQ;  // 7ffeffff ffffffff ffffffff ffffffff
+  static constexpr Real16 H = real16_from_words(0x7ffdffff, ~0u, ~0u, ~0u);
+  static constexpr Real16 D = real16_from_words(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94);
+  static constexpr Real16 log_zero = real16_from_words(0xfffeffff, ~0u, ~0u, ~0u);
+  static constexpr Real16 nan = _NaN_Q, inf = _Inf_Q;
+};
+// r: sqrt(2)/2 as a Real8 for the two smaller kinds, as a Real16 for Complex32.
 inline constexpr double kHalfRoot = kSqrtHalfD;  // 0x3FE6A09E667F3BCD
+inline constexpr Real16 kHalfRoot16 =
+    real16_from_words(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95);
+
+// A Real16 part that is -0 in all four words becomes +0.
+constexpr Real16 plus_zero(Real16 v) {
+  if (v.w[3] == 0x80000000 && (v.w[2] | v.w[1] | v.w[0]) == 0) v.w[3] = 0;
+  return v;
+}
+// Real16 orderings against zero as the Real16 arithmetic reads them: a
+// high word of 0 or 0x80000000 is a zero; no pattern is unordered.
+constexpr bool below_zero16(const Real16 &v) {
+  return (v.w[3] & 0x80000000) != 0 && (v.w[3] & 0x7fffffff) != 0;
+}
+constexpr bool above_zero16(const Real16 &v) { return (v.w[3] & 0x80000000) == 0 && v.w[3] != 0; }
+// +infinity, or -infinity when `negative`.
+constexpr Real16 inf16(bool negative) { return negative ? _MInf_Q : _Inf_Q; }
 
 // +infinity for v >= 0, -infinity otherwise (a NaN included).
 template <class T>

@@ -114,16 +114,23 @@ enum ComplexFunctions : std::int32_t {
   kCsinY = 206,      // g_csin g_ccos: |y| >= 89.415, infinities included
   kCdsinX = 207,     // g_cdsin g_cdcos: |x| >= 3.53e15, infinities included
   kCdsinY = 208,     // g_cdsin g_cdcos: |y| >= 710.4749755859375, infinities included
+  kCqsinX = 209,     // g_cqsin g_cqcos: |x| high word >= 0x403e921f
+  kCqsinY = 210,     // g_cqsin g_cqcos: |y| high word >= 0x400c62e9 (11357.125)
   kCexpX = 232,      // g_cexp: x >= 88.722, plus infinity included
   kCexpY = 233,      // g_cexp: |y| >= 823000, infinities included
   kCdexpX = 234,     // g_cdexp: x >= 709.782, plus infinity included
   kCdexpY = 235,     // g_cdexp: |y| >= 3.53e15, infinities included
+  kCqexpX = 236,     // g_cqexp: high word of x >= 0x400c62e4 (11356.5), signed
+  kCqexpY = 237,     // g_cqexp: |y| high word >= 0x403e921f
   kClogZero = 247,   // g_clog: z zero; no values
   kCdlogZero = 248,  // g_cdlog: z zero; no values
+  kCqlogZero = 249,  // g_cqlog: g_cqabs(z) zero; no values
   kCsinqX = 1407,    // g_csinq g_ccosq: |x| >= 524000, infinities included
   kCsinqY = 1408,    // g_csinq g_ccosq: |y| >= 56.92, infinities included
   kCdsinqX = 1409,   // g_cdsinq g_cdcosq: |x| >= 2.25e15, infinities included
   kCdsinqY = 1410,   // g_cdsinq g_cdcosq: |y| >= 452.3, infinities included
+  kCqsinqX = 1411,   // g_cqsinq g_cqcosq: |x| high word >= 0x403e0000 (2^63)
+  kCqsinqY = 1412,   // g_cqsinq g_cqcosq: |y| high word >= 0x400bc3e2 (7232.125)
 };
 
 // ---- power: the ** operators ----------------------------------------------

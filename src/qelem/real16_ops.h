@@ -1,7 +1,7 @@
-// The Real16 operations the elementary functions are written in, by value:
-// each one the exported operator (g_aqaq, g_aqsq, g_aqmq, g_aqdq, g_qfloat,
-// g_iqint), so an overflow or underflow on the way is reported exactly as
-// the operator reports it.
+// What the Real16 elementary functions are written in: the operators by
+// value (quad/operators.h), the integer conversions by value (g_qfloat,
+// g_iqint), constants from their words and the rational functions of the
+// error and gamma functions.
 #pragma once
 
 #include <vexmorg/vexmorg.h>
@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
+#include "quad/operators.h"
 #include "quad/real16.h"
 
 namespace vx::qelem {
@@ -24,26 +25,11 @@ constexpr Real16 q16(std::uint32_t w3, std::uint32_t w2 = 0, std::uint32_t w1 = 
 
 inline constexpr Real16 kOne = q16(0x3fff0000);
 
-inline Real16 add(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqaq(&r, &a, &b);
-  return r;
-}
-inline Real16 sub(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqsq(&r, &a, &b);
-  return r;
-}
-inline Real16 mul(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqmq(&r, &a, &b);
-  return r;
-}
-inline Real16 div(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  g_aqdq(&r, &a, &b);
-  return r;
-}
+using quad::add;
+using quad::div;
+using quad::mul;
+using quad::sub;
+
 inline Real16 from_int(std::int32_t n) {
   Real16 r;
   g_qfloat(&r, &n);
@@ -60,18 +46,13 @@ constexpr Real16 negated(Real16 x) {
   x.w[3] ^= quad::kSignBit;
   return x;
 }
-// p[0] + p[1] t + ... + p[n - 1] t^(n-1) by Horner's rule.
-inline Real16 polynomial(const Real16 *p, int n, const Real16 &t) {
-  Real16 s = p[n - 1];
-  for (int i = n - 2; i >= 0; --i) s = add(mul(s, t), p[i]);
-  return s;
-}
-// P(t)/Q(t) for P of `np` coefficients and the monic Q = t^nq + q[nq - 1]
-// t^(nq-1) + ... + q[0], ascending, both by Horner's rule.
-inline Real16 rational(const Real16 *p, int np, const Real16 *q, int nq, const Real16 &t) {
+// P(t)/Q(t) for P = p[0] + p[1] t + ... and the monic Q = t^NQ + q[NQ - 1]
+// t^(NQ-1) + ... + q[0], both by Horner's rule.
+template <unsigned NP, unsigned NQ>
+Real16 rational(const Real16 (&p)[NP], const Real16 (&q)[NQ], const Real16 &t) {
   Real16 den = kOne;
-  for (int i = nq - 1; i >= 0; --i) den = add(mul(den, t), q[i]);
-  return div(polynomial(p, np, t), den);
+  for (unsigned i = NQ; i-- > 0;) den = add(mul(den, t), q[i]);
+  return div(quad::horner(p, t), den);
 }
 
 constexpr bool is_negative(const Real16 &x) { return (x.w[3] & quad::kSignBit) != 0; }

@@ -51,6 +51,22 @@ using MpcFn = int (*)(mpc_ptr, mpc_srcptr, mpc_rnd_t);
 
 // ---- Arguments and errors ---------------------------------------------------
 
+constexpr Real16 kPi = real16(0x4000921f, 0xb54442d1, 0x8469898c, 0xc51701b8);  // rounded
+constexpr Real16 negated(Real16 v) {
+  v.w[3] ^= kSign16;
+  return v;
+}
+template <class T>  // type codes
+constexpr std::uint16_t kCode = sizeof(T) == 4   ? 9
+                                : sizeof(T) == 8 ? 10
+                                                 : 11;
+constexpr Real16 two_q = real16(0x40000000);
+Real16 product(const Real16 &a, const Real16 &b) {  // g_aqmq
+  Real16 r;
+  g_aqmq(&r, &a, &b);
+  return r;
+}
+
 // A part's magnitude log-uniform in [lo, hi) with a random sign; {0, 0}: a
 // zero of either sign.
 struct Region {
@@ -115,17 +131,33 @@ int quadrant(mpc_ptr out, mpc_srcptr z, mpc_rnd_t) {
   return 0;
 }
 
-// The absolute error a rounded intermediate carries into a part of
-// magnitude v at z = x + yi.
-using Term = double (*)(double x, double y, double v);
-double exp_angle(double x, double y, double) { return std::exp(x) * std::fabs(y) * 0x1p-62; }
-double sin_angle(double x, double y, double) { return std::cosh(y) * std::fabs(x) * 0x1p-62; }
-double quadrant_t(double, double y, double v) {  // 2^-1074 for the subnormal's 2^-1075
+// The absolute error a rounded intermediate carries into a part (0 real,
+// 1 imaginary) of magnitude v at z = x + yi.
+using Term = double (*)(double x, double y, double v, int part);
+double exp_angle(double x, double y, double, int) { return std::exp(x) * std::fabs(y) * 0x1p-62; }
+double sin_angle(double x, double y, double, int) { return std::cosh(y) * std::fabs(x) * 0x1p-62; }
+double quadrant_t(double, double y, double v, int) {  // 2^-1074 for the subnormal's 2^-1075
   const double t = std::fabs(y) * 1.5707963267948966;
   return v * t * (0x1p-53 + 3.9e-17) + std::cosh(t) * 0x1p-1074;
 }
-double log_m8(double, double, double) { return 0.51 * 0x1p-52; }
-double log_m16(double, double, double) { return 6 * 0x1p-64; }
+double log_m8(double, double, double, int part) { return part ? 0 : 0.51 * 0x1p-52; }
+double log_m16(double, double, double, int part) { return part ? 0 : 6 * 0x1p-64; }
+// The Real16 radian reduction by pi/2 in two pieces (hpa exact in k hpa,
+// hpb k rounded: k 2^-161, the pieces' own error k 2^-163, k < 0.64 |v|).
+double exp_angle32(double x, double y, double, int) {
+  return std::exp(x) * std::fabs(y) * 0x1p-159;
+}
+double sin_angle32(double x, double y, double, int) {
+  return std::cosh(y) * std::fabs(x) * 0x1p-159;
+}
+// g_qpscnhq's t = |y| pi/2 rounded (with pi/2): 1.5 2^-113 relative, times cosh t.
+double quadrant_t32(double, double y, double, int) {
+  const double t = std::fabs(y) * 1.5707963267948966;
+  return std::cosh(t) * t * 0x1p-112;
+}
+double log_m32(double, double, double, int part) {
+  return part ? 0 : 2.5 * 0x1p-112;
+}  // g_cqabs's 2.5 ulp
 
 // The moduli as complex results |z| + 0i, for the table.
 template <auto f, class C>
@@ -139,6 +171,10 @@ Complex32 *cqabs(Complex32 *r, const Complex32 *z) {
   return r;
 }
 
+// How the oracle sees the zero parts of z: with their signs, as +0, or
+// (Complex32) as +0 only where all four words are those of -0.
+enum class Zeros { kept, plus, plus_if_minus_zero };
+
 template <class C>
 struct Row {
   const char *name;
@@ -148,8 +184,8 @@ struct Row {
   double ulps;
   Term term = nullptr;
   // g_datan2 and the Complex32 root take -0 as +0: the exact value is
-  // that of z with its zero parts +0.
-  bool plus_zeros = false;
+  // that of z with its zero parts +0; g_cqlog does so for -0 itself only.
+  Zeros zeros = Zeros::kept;
 };
 
 struct ComplexFunctions : Real16Test {
@@ -162,11 +198,15 @@ struct ComplexFunctions : Real16Test {
     for (const Regions &r : row.regions)
       for (std::uint64_t i = 0; i < scaled(sizeof(T) == 16 ? 10000 : 2000); ++i) {
         C z;
-        if constexpr (sizeof(T) == 16) {  // zero patterns one time in six
-          const auto span = static_cast<std::uint32_t>(r.x.lo);
-          for (Real16 *p : {&z.re, &z.im})
-            *p = s.below(6) == 0 ? real16(s.bits() & kSign16, s.below32(3))
-                                 : s.with_exponent(0x3fff - span + s.below32(2 * span));
+        if constexpr (sizeof(T) == 16) {  // zero patterns one time in six, not both
+          // spans in binades: x's, y's (that of x when not given)
+          const auto span = [&](double lo) { return static_cast<std::uint32_t>(lo); };
+          const std::uint32_t spans[2] = {span(r.x.lo), span(r.y.lo == 0 ? r.x.lo : r.y.lo)};
+          Real16 *parts[2] = {&z.re, &z.im};
+          for (int k = 0; k < 2; ++k)
+            *parts[k] = s.below(6) == 0 && (k == 0 || (z.re.w[3] & ~kSign16) != 0)
+                            ? real16(s.bits() & kSign16, s.below32(3))
+                            : s.with_exponent(0x3fff - spans[k] + s.below32(2 * spans[k]));
         } else {
           z = {draw<T>(sampler, r.x), draw<T>(sampler, r.y)};
         }
@@ -184,22 +224,33 @@ struct ComplexFunctions : Real16Test {
     mpc_t exact, w;
     mpc_init2(exact, oracle::kPrecision), mpc_init2(w, oracle::kPrecision);
     double x = 0, y = 0;
-    if constexpr (sizeof(T) == 16) {
-      oracle::set_real16(mpc_realref(w), z.re), oracle::set_real16(mpc_imagref(w), z.im);
+    if constexpr (sizeof(T) == 16) {  // a zero pattern is a zero of its sign
+      for (const auto &[v, part] : {std::pair{z.re, mpc_realref(w)}, {z.im, mpc_imagref(w)}}) {
+        oracle::set_real16(part, v);
+        const bool minus_zero = oracle::same_bits(v, kMinusZero);
+        if (mpfr_zero_p(part) && (v.w[3] & kSign16) &&
+            !(row.zeros == Zeros::plus_if_minus_zero && minus_zero))
+          mpfr_set_zero(part, -1);
+      }
+      x = mpfr_get_d(mpc_realref(w), MPFR_RNDN), y = mpfr_get_d(mpc_imagref(w), MPFR_RNDN);
     } else {
       x = z.re, y = z.im;
       mpc_set_d_d(w, x, y, MPC_RNDNN);
     }
     for (mpfr_ptr part : {mpc_realref(w), mpc_imagref(w)})
-      if (row.plus_zeros && mpfr_zero_p(part)) mpfr_set_zero(part, 1);
+      if (row.zeros == Zeros::plus && mpfr_zero_p(part)) mpfr_set_zero(part, 1);
     row.f(exact, w, MPC_RNDNN);
     const T parts[2] = {got.re, got.im};
     for (int i = 0; i < 2; ++i) {
       mpfr_srcptr e = i == 0 ? mpc_realref(exact) : mpc_imagref(exact);
       double carried = 0;
-      if constexpr (sizeof(T) < 16) {
+      if (row.term) {
         const double v = std::fabs(mpfr_get_d(e, MPFR_RNDN));
-        carried = row.term ? row.term(x, y, v) / ulp_of<T>(v) : 0;
+        if constexpr (sizeof(T) < 16) {
+          carried = row.term(x, y, v, i) / ulp_of<T>(v);
+        } else if (const double t = row.term(x, y, v, i); t != 0) {
+          carried = t / std::ldexp(1.0, static_cast<int>(mpfr_get_exp(e)) - 113);
+        }
       }
       const double err = part_error(parts[i], e), bound = row.ulps + carried;
       worst[i].add(std::fmax(err - carried, 0), i ? y : x);
@@ -233,9 +284,9 @@ constexpr MpcFn sinq = quadrant<false>, cosq = quadrant<true>;
 
 const Row<Complex8> kRows8[] = {
     {"g_cabs", as_complex<g_cabs, Complex8>, modulus, kEverywhere<float>, 0.501},
-    {"g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, true},
+    {"g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, Zeros::plus},
     {"g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_angle},
-    {"g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m8, true},
+    {"g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m8, Zeros::plus},
     {"g_csin", g_csin, mpc_sin, sin_regions<float>(822999, 89.41), 0.501, sin_angle},
     {"g_ccos", g_ccos, mpc_cos, sin_regions<float>(822999, 89.41), 0.501, sin_angle},
     {"g_csinq", g_csinq, sinq, sin_regions<float>(523999, 56.91), 0.501},
@@ -243,19 +294,43 @@ const Row<Complex8> kRows8[] = {
 };
 const Row<Complex16> kRows16[] = {
     {"g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503},
-    {"g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, true},
+    {"g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, Zeros::plus},
     {"g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_angle},
-    {"g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m16, true},
+    {"g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m16, Zeros::plus},
     {"g_cdsin", g_cdsin, mpc_sin, sin_regions<double>(3.5299e15, 710.47), 4, sin_angle},
     {"g_cdcos", g_cdcos, mpc_cos, sin_regions<double>(3.5299e15, 710.47), 4, sin_angle},
     {"g_cdsinq", g_cdsinq, sinq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t},
     {"g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t},
 };
 // Complex32: the modulus over every exponent, the root within 4000 binades
-// of 1 (no step underflows or overflows); both within 8 binades of 1.
+// of 1 and the logarithm within 8000 (no step underflows or overflows, nor
+// does the angle); all within 8
+// binades of 1. The exponential: |x| below 2^9 (the term's e^x a double),
+// |y| below 2^62.
+//   g_cqexp 8.5: e^x and cos y or sin y within 2 ulp each (relative 2^-111
+//     each, up to 2 ulps of the product apiece), then the rounded product;
+//     plus the reduction's error of y carried by e^x.
+//   g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs within 2 ulp
+//     each, likewise; plus the radian reduction of x carried by cosh y, or
+//     the rounded t = |y| pi/2 of the quadrant hyperbolic pair. |y| below
+//     2^9 (radians) or 2^8 (quadrant units: cosh t a double), |x| below 2^62.
+//   g_cqlog: the real part g_qlog's 2 ulp plus the modulus's 2.5 ulp
+//     (relative 2.5 2^-112) carried by ln; the imaginary part g_qatan2's 2.
 const Row<Complex32> kRows32[] = {
     {"g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5},
-    {"g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, true},
+    {"g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, Zeros::plus},
+    {"g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_angle32},
+    {"g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, sin_angle32},
+    {"g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, sin_angle32},
+    {"g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32},
+    {"g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32},
+    {"g_cqlog",
+     g_cqlog,
+     mpc_log,
+     {{{8000, 0}, {}}, {{8, 0}, {}}},
+     2,
+     log_m32,
+     Zeros::plus_if_minus_zero},
 };
 
 TEST_F(ComplexFunctions, Complex8AgainstMpc) {
@@ -354,6 +429,20 @@ TEST_F(ComplexFunctions, SpecialValues) {
       {"g_cqsqrt", g_cqsqrt, {real16(0x40008000), four}, {two, kOne}},  // 3 + 4i
       {"g_cqabs", cqabs, {real16(0xc0008000), four}, {real16(0x40014000), kZero}},
       {"g_cqabs", cqabs, {real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}},
+      {"g_cqexp", g_cqexp, {kZero, kZero}, {kOne, kZero}},
+      // Products with a zero factor and ulx_gqqc's negation give +0: exact
+      // at the right angles in quadrant units, cos 0 = 1 + 0i.
+      {"g_cqcos", g_cqcos, {kMinusZero, kMinusZero}, {kOne, kZero}},
+      {"g_cqsinq", g_cqsinq, {kOne, kZero}, {kOne, kZero}},
+      {"g_cqsinq", g_cqsinq, {two, kMinusZero}, {kZero, kZero}},
+      {"g_cqcosq", g_cqcosq, {kOne, kZero}, {kZero, kZero}},
+      {"g_cqcosq", g_cqcosq, {two, kZero}, {negated(kOne), kZero}},
+      {"g_cqexp", g_cqexp, {kMinusInf, kOne}, {kZero, kZero}},  // x < 0 passes: e^x = 0
+      // g_cqlog replaces a part that is -0 in all four words by +0: -1 - 0i
+      // gives pi i, a sign with lower words set stays and gives -pi i.
+      {"g_cqlog", g_cqlog, {kOne, kZero}, {kZero, kZero}},
+      {"g_cqlog", g_cqlog, {real16(0xbfff0000), kMinusZero}, {kZero, kPi}},
+      {"g_cqlog", g_cqlog, {real16(0xbfff0000), real16(kSign16, 1)}, {kZero, negated(kPi)}},
   };
   for (const auto &r : rows32) expect_call(r.name, r.fn, r.z, r.want);
   // Beyond the largest finite Real16, the product's overflow (1397) stands.
@@ -378,13 +467,12 @@ struct Fault {
 template <class C>
 void check_fault(const Fault<C> &f) {
   using T = decltype(f.z.re);
-  const bool with_value = f.error != 247 && f.error != 248;
+  const bool with_value = f.error != 247 && f.error != 248 && f.error != 249;
   for (const std::uint8_t flag : {0, 1})
     expect_call(f.name, f.fn, f.z, flag ? f.ieee : f.finite, {f.error}, flag, [&](const Report &r) {
       if (with_value) {
-        EXPECT_TRUE(bits_of(r.slot_as<T>(1)) == bits_of(f.value) && r.value_count == 1 &&
-                    r.value_type[0] == kTypeCode<T> &&
-                    bits_of(r.value_as<T>(0)) == bits_of(f.value))
+        EXPECT_TRUE(same_part(r.slot_as<T>(1), f.value) && r.value_count == 1 &&
+                    r.value_type[0] == kCode<T> && same_part(r.value_as<T>(0), f.value))
             << f.name << ": the slot and the reported value";
       } else {
         const C slot = r.slot_as<C>(1);
@@ -443,8 +531,58 @@ TEST_F(ComplexFunctions, ExpLogErrors) {
       {"g_cdexp", g_cdexp, {di, di}, 234, di, {kD16, kD16}, {dn, dn}},
       {"g_cdlog", g_cdlog, {0, -0.0}, 248, 0, {-kBigD, 0}, {di, dn}},
   };
+  // Complex32: L the largest finite Real16, D = L sqrt(2)/2; x tested on
+  // its high word as a signed word (from 11356.5), |y| from 0x403e921f.
+  const Real16 limit_x = real16(0x400c62e4), limit_y = real16(0x403e921f);
+  const Real16 D32 = real16(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94), q_nan = kNaN;
+  Real16 s2, c2, e1;
+  const Real16 two = real16(0x40000000);
+  g_qpscn(&two, &s2, &c2);
+  g_qexp(&e1, &kOne);
+  const Fault<Complex32> faults32[] = {
+      {"g_cqexp", g_cqexp, {limit_x, kZero}, 236, limit_x, {kLargest, kZero}, {kInf, kInf}},
+      // e^(x - 0i): the sign bit of sin(-0) gives -infinity.
+      {"g_cqexp", g_cqexp, {kInf, kMinusZero}, 236, kInf, {kLargest, kZero}, {kInf, kMinusInf}},
+      {"g_cqexp",
+       g_cqexp,
+       {q_nan, two},
+       236,
+       q_nan,
+       {product(kLargest, c2), product(kLargest, s2)},
+       {kMinusInf, kInf}},
+      {"g_cqexp",
+       g_cqexp,
+       {kOne, negated(limit_y)},
+       237,
+       negated(limit_y),
+       {e1, kZero},
+       {q_nan, q_nan}},
+      {"g_cqexp",
+       g_cqexp,
+       {real16(0x400c8000), kInf},
+       236,
+       real16(0x400c8000),
+       {D32, D32},
+       {q_nan, q_nan}},
+      // g_cqlog of zero: the negative largest finite value + 0i, or
+      // +infinity + NaN i; both high words zero make the modulus zero.
+      {"g_cqlog",
+       g_cqlog,
+       {real16(kSign16, 0, 0, 1), real16(0, 5)},
+       249,
+       kZero,
+       {negated(kLargest), kZero},
+       {kInf, q_nan}},
+  };
   for (const auto &f : faults8) check_fault(f);
   for (const auto &f : faults16) check_fault(f);
+  for (const auto &f : faults32) check_fault(f);
+  const Real16 just_below_x = real16(0x400c62e3, ~0u, ~0u, ~0u);
+  check_resume<Complex32, Real16>("g_cqexp", g_cqexp, {kInf, kInf}, {limit_x, just_below_x, two},
+                                  {236, 236, 237}, {just_below_x, two});
+  check_resume<Complex32, Complex32>("g_cqlog", g_cqlog, {kZero, kZero},
+                                     {{kMinusZero, kZero}, {real16(0xbfff0000), kZero}}, {249, 249},
+                                     {real16(0xbfff0000), kZero});
   // A replacement refused again reports again (x, then y once x passes).
   check_resume<Complex8, float>("g_cexp", g_cexp, {100, 1e6f}, {90, 1, 2}, {232, 232, 233}, {1, 2});
   check_resume<Complex16, double>("g_cdexp", g_cdexp, {1, 4e15}, {5e15, 2}, {235, 235}, {1, 2});
@@ -496,6 +634,54 @@ void check_sin_cos(const char *name, Entry<ComplexOf<T>> fn, bool cosine, bool q
   check_resume<C, T>(name, fn, {xbig, ybig}, {xbig * 2, 1, 2}, {x_error, x_error, y_error}, {1, 2});
 }
 
+// The Complex32 forms: r = sqrt(2)/2, H and D as Real16, the pairs of the
+// unit, products by g_aqmq and negations by ulx_gqqc.
+using Pair16 = void (*)(const Real16 *, Real16 *, Real16 *);
+void check_sin_cos32(const char *name, Entry<Complex32> fn, bool cosine, bool quadrant,
+                     const Real16 &xbig, const Real16 &ybig, std::int32_t x_error,
+                     std::int32_t y_error) {
+  const Pair16 circular = quadrant ? g_qpscnq : g_qpscn,
+               hyperbolic = quadrant ? g_qpscnhq : g_qpscnh;
+  const Real16 D = real16(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94);
+  const Real16 H = real16(0x7ffdffff, ~0u, ~0u, ~0u);
+  const Real16 r = real16(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95);
+  const Real16 half = real16(0x3ffe0000), nan = kNaN;
+  const auto minus = [](const Real16 &v) {
+    Real16 m;
+    ulx_gqqc(&m, v);
+    return m;
+  };
+  Real16 s, c, sh, ch;
+  circular(&half, &s, &c), hyperbolic(&half, &sh, &ch);
+  const Complex32 x_only = {product(r, ch), cosine ? minus(product(r, sh)) : product(r, sh)};
+  const Complex32 y_only = cosine ? Complex32{product(H, c), minus(product(H, s))}
+                                  : Complex32{product(H, s), product(H, c)};
+  const auto inf_as = [](const Real16 &v) { return v.w[3] & kSign16 ? kMinusInf : kInf; };
+  const Complex32 y_inf = {inf_as(y_only.re), inf_as(y_only.im)};
+  const Fault<Complex32> rows[] = {
+      {name, fn, {xbig, ybig}, x_error, xbig, {D, cosine ? negated(D) : D}, {nan, nan}},
+      {name,
+       fn,
+       {negated(xbig), negated(ybig)},
+       x_error,
+       negated(xbig),
+       {D, cosine ? D : negated(D)},
+       {nan, nan}},
+      {name, fn, {xbig, half}, x_error, xbig, x_only, {nan, nan}},
+      {name, fn, {half, ybig}, y_error, ybig, y_only, y_inf},
+      {name,
+       fn,
+       {half, kMinusInf},
+       y_error,
+       kMinusInf,
+       {y_only.re, minus(y_only.im)},
+       {y_inf.re, negated(y_inf.im)}},
+  };
+  for (const auto &f : rows) check_fault(f);
+  check_resume<Complex32, Real16>(name, fn, {xbig, ybig}, {negated(xbig), kOne, two_q},
+                                  {x_error, x_error, y_error}, {kOne, two_q});
+}
+
 TEST_F(ComplexFunctions, SinCosErrors) {
   // g_csin of 1e6 + 100i (both refused) returns D + D i with the flag
   // clear; of 1e6 - 100i returns D - D i.
@@ -507,6 +693,14 @@ TEST_F(ComplexFunctions, SinCosErrors) {
   check_sin_cos<double>("g_cdcos", g_cdcos, true, false, 1e300, 800, 207, 208);
   check_sin_cos<double>("g_cdsinq", g_cdsinq, false, true, 2.25e15, 452.3, 1409, 1410);
   check_sin_cos<double>("g_cdcosq", g_cdcosq, true, true, 3e15, kInfD, 1409, 1410);
+  // The Complex32 limits on the high words: |x| from 0x403e921f (radians)
+  // or 0x403e0000, |y| from 0x400c62e9 (11357.125) or 0x400bc3e2 (7232.125).
+  check_sin_cos32("g_cqsin", g_cqsin, false, false, real16(0x403e921f), real16(0x400c62e9), 209,
+                  210);
+  check_sin_cos32("g_cqcos", g_cqcos, true, false, kInf, real16(0x40100000), 209, 210);
+  check_sin_cos32("g_cqsinq", g_cqsinq, false, true, real16(0x403e0000), real16(0x400bc3e2), 1411,
+                  1412);
+  check_sin_cos32("g_cqcosq", g_cqcosq, true, true, real16(0x40700000), kInf, 1411, 1412);
 }
 
 }  // namespace

@@ -5,8 +5,7 @@
 // reported value, the defaults under both infinity-flag values, and a
 // resume with a replaced argument).
 //   {"g_qexp", g_qexp, mpfr_exp, {{-50, 50, 2}}, {...points}, {...exact}, {...faults}}
-// Exact values are taken at 256 bits; an error is counted in ulps of the
-// binade of the exact value (2^(e - 112) for |v| in [2^e, 2^(e+1))).
+// Exact values are taken at 256 bits; errors in ulps by oracle::ulp_error.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -41,22 +40,11 @@ inline Real16 widened(double x, std::uint64_t low = 0) {
   return real16_of(std::signbit(x), biased, f >> 4, (f << 60) | low);
 }
 
-// |got - exact| in ulps of the exact value's binade; a zero exact value
-// wants a zero.
-inline double ulp_error16(const Real16 &got, mpfr_srcptr exact) {
-  if (mpfr_zero_p(exact)) return (got.w[3] & ~kSign16) == 0 ? 0 : INFINITY;
-  oracle::Big g(oracle::Precision{256}), d(oracle::Precision{256});
-  oracle::set_real16(g, got);
-  mpfr_sub(d, g, exact, MPFR_RNDN);
-  mpfr_abs(d, d, MPFR_RNDN);
-  mpfr_mul_2si(d, d, 112 - (mpfr_get_exp(exact) - 1), MPFR_RNDN);
-  return mpfr_get_d(d, MPFR_RNDU);
-}
-
 // x uniform in [lo, hi), log-uniform in magnitude with a random sign (0 <
-// lo), or positive with a biased exponent uniform in [lo, hi] (binades);
+// lo) or positive, or positive with a biased exponent uniform in [lo, hi]
+// (binades);
 // random bits to the last place.
-enum class Draw { uniform, log, binades };
+enum class Draw { uniform, log, positive_log, binades };
 struct Range16 {
   double lo, hi, ulps;
   Draw draw = Draw::uniform;
@@ -68,6 +56,8 @@ inline Real16 draw(Sampler &s, const Range16 &r) {
       return widened(s.uniform(r.lo, r.hi), s.bits());
     case Draw::log:
       return widened(s.log_uniform_signed(r.lo, r.hi), s.bits());
+    case Draw::positive_log:
+      return widened(std::fabs(s.log_uniform_signed(r.lo, r.hi)), s.bits());
     case Draw::binades:
       break;
   }
@@ -103,6 +93,9 @@ struct Row16 {
   std::vector<Exact16> exact_points = {};
   std::vector<Fault16> faults = {};
   std::uint64_t count = 4000;
+  // Errors in ulps of max(|exact|, floor): an absolute bound where a result
+  // near a zero is a difference of larger terms.
+  double floor = 0;
 };
 
 inline void PrintTo(const Row16 &row, std::ostream *os) { *os << row.name; }
@@ -112,7 +105,18 @@ inline double check_point(const Row16 &row, const Real16 &x, double bound, int &
   oracle::set_real16(in, x);
   row.exact(e, in, MPFR_RNDN);
   const Real16 got = call(row.fn, x);
-  const double err = ulp_error16(got, e);
+  if (row.floor > 0 && mpfr_cmpabs_ui(e, 0) > 0 && mpfr_get_d(e, MPFR_RNDN) != 0 &&
+      std::fabs(mpfr_get_d(e, MPFR_RNDN)) < row.floor) {
+    oracle::Big g(oracle::Precision{256});
+    oracle::set_real16(g, got);
+    mpfr_sub(g, g, e, MPFR_RNDN);
+    const double err = std::fabs(std::ldexp(mpfr_get_d(g, MPFR_RNDN), 112 - std::ilogb(row.floor)));
+    if (!(err <= bound) && ++failures <= 5)
+      ADD_FAILURE() << row.name << "(" << show(x) << ") = " << show(got) << ": " << err
+                    << " units of the floor > " << bound;
+    return err;
+  }
+  const double err = oracle::ulp_error(got, e);
   if (!(err <= bound) && ++failures <= 5)
     ADD_FAILURE() << row.name << "(" << show(x) << ") = " << show(got) << ": " << err << " ulp > "
                   << bound;
@@ -130,7 +134,7 @@ inline void check(const Row16 &row) {
         const Real16 x = draw(s, r);
         worst.add(check_point(row, x, r.ulps, failures), mpfr_get_d(oracle::Exact(x), MPFR_RNDN));
       }
-      static const char *const kHow[] = {"", " +-", " binades"};
+      static const char *const kHow[] = {"", " +-", " log", " binades"};
       std::printf("  %-10s [%.6g, %.6g)%s: %s\n", row.name, r.lo, r.hi,
                   kHow[static_cast<int>(r.draw)], worst.describe().c_str());
     }
