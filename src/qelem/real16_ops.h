@@ -36,6 +36,17 @@ inline Real16 from_int(std::int32_t n) {
   return r;
 }
 inline std::int32_t trunc_int(const Real16 &x) { return g_iqint(&x); }
+// e^x and ln x by their entries (g_qexp, g_qlog), reports included.
+inline Real16 exp_of(const Real16 &x) {
+  Real16 r;
+  g_qexp(&r, &x);
+  return r;
+}
+inline Real16 log_of(const Real16 &x) {
+  Real16 r;
+  g_qlog(&r, &x);
+  return r;
+}
 
 // x times 2^n by its exponent field (word 3 plus n 65536): no range check.
 constexpr Real16 scaled(Real16 x, std::int32_t n) {

@@ -12,14 +12,15 @@
 //             log10(1 + 2^-k) for k = 0..119, without the last product.
 //   g_qexp2   n = floor(x), r = x - n exactly; log2(1 + 2^-k), k = 1..119
 //             (entry 0, log2 2 = 1, lies beyond the fractions r can be).
-// The remainder is held unsigned, so two arguments take another n than a
+// The remainder is held unsigned, so some arguments take another n than a
 // plain reading of the reduction would give them:
 //   - a negative x of magnitude below log_b 2 uses n = -1 (r = x + log_b 2);
-//   - when a rounded t = x log_b 2 lands on the integer above a true
+//   - when a rounded t = x / log_b 2 lands on the integer above a true
 //     quotient just below it, r comes out negative: n is lowered by one.
 //   - g_qexp2 of a negative integer has r = 0 with n = x (a truncation
 //     lowered by one for every negative x would take r = 1, outside the
-//     fractions, and give exp2(-1) = 0.25).
+//     fractions, and give exp2(-1) = 0.25); a negative x whose fraction
+//     rounds 1 + r to 1 (|r| below 2^-114) takes r = 0 with n = trunc(x).
 //
 // Special cases (on word 3 of x, the sign cleared for the magnitude tests):
 //   g_qexp   x <= -11355.125 (word 3 >= 0xc00c62d9): +0, no report.

@@ -32,6 +32,8 @@
 // Accuracy: near 1 within 1 ulp; elsewhere the roundings of n log_b 2, L
 // and their sum, within 2 ulp where they cancel (x just below 1/2);
 // real16_exp_log_test measures against MPFR.
+#include <array>
+
 #include "qelem/exp_log/exp_log.h"
 
 namespace vx::qelem {
@@ -114,15 +116,27 @@ constexpr W192 entry(const Fixed &f, unsigned k) {
 // format bits. M and L are carried to 192 bits: the 64 factors and table
 // entries then lose below 2^-185 together, and a result near 1e-4 keeps its
 // last bits.
-U128 log_of_significand(U128 m, const Fixed &f) {
+// The base's entries 0..64 at its scale, to 192 bits.
+template <Base kBase>
+constexpr std::array<W192, 65> scaled_entries() {
+  std::array<W192, 65> a{};
+  for (unsigned k = 0; k < a.size(); ++k) a[k] = entry(kFixed[static_cast<int>(kBase)], k);
+  return a;
+}
+
+template <Base kBase>
+U128 log_of_significand(U128 m) {
+  constexpr const Fixed &f = kFixed[static_cast<int>(kBase)];
+  static constexpr std::array<W192, 65> kEntries = scaled_entries<kBase>();
   W192 big_m = {fixed::from_real16(1, m), 0};                // leading 1 at bit 191
   if (w128::is_zero(w128::shl(big_m.hi, 1))) return {0, 0};  // m = 1
   W192 l = {f.log_2, 0};
+#pragma GCC unroll 64
   for (unsigned k = 1; k <= 64; ++k) {
     w128::u32 carry;
     const W192 next = add192(big_m, shr192(big_m, k), carry);
     big_m = select192(carry == 0, next, big_m);  // M (1 + 2^-k) still below 2
-    l = select192(carry == 0, sub192(l, entry(f, k)), l);
+    l = select192(carry == 0, sub192(l, kEntries[k]), l);
   }
   // ln(M/2) to first order: -(2 - M)/2, that is -(2^192 - M) at scale 0;
   // 2 - M is below 2^-63, so its square is below L's last unit.
@@ -154,13 +168,14 @@ Real16 near_one(const Real16 &x, Base base) {
 }
 
 // log_b |x| for a nonzero x.
-U128 log_of_magnitude(Real16 x, Base base) {
+template <Base base>
+U128 log_of_magnitude(Real16 x) {
   x.w[3] &= ~quad::kSignBit;
   if (x.w[3] >= 0x3ffefff2 && x.w[3] < 0x3fff0006) return quad::bits_of(near_one(x, base));
   const Fixed &f = kFixed[static_cast<int>(base)];
   const std::int32_t n = quad::exponent_of(x) - quad::kBias;
   const U128 b = quad::bits_of(x);
-  const U128 l = log_of_significand({(b.hi & 0xffffffffffff) | (u64{0x3fff} << 48), b.lo}, f);
+  const U128 l = log_of_significand<base>({(b.hi & 0xffffffffffff) | (u64{0x3fff} << 48), b.lo});
   if (n == -1) {  // -(log_b 2 - L), exactly before the rounding
     const U128 r = fixed::to_real16(f.scale, w128::sub(f.log_2, l));
     return {r.hi | (u64{1} << 63), r.lo};
@@ -177,7 +192,7 @@ Result16 logarithm(const Real16 &x) {
   if (quad::is_zero(x))  // error 246: -largest finite or -infinity
     return argument_error(err::kQlogDomain, quad::bits_of(negated(kOverflowQ)),
                           quad::bits_of(_MInf_Q));
-  const U128 v = log_of_magnitude(x, kBase);
+  const U128 v = log_of_magnitude<kBase>(x);
   if (is_negative(x))  // error 246: log |x| or NaN
     return argument_error(err::kQlogDomain, v, quad::bits_of(_NaN_Q));
   return result(v);

@@ -60,9 +60,7 @@ Real16 erfc_large(const Real16 &a) {
   Real16 minus_square;
   const Real16 square = mul(a, a);
   ulx_gqqc(&minus_square, square);
-  Real16 e;
-  g_qexp(&e, &minus_square);
-  return mul(e, r);
+  return mul(exp_of(minus_square), r);
 }
 
 Real16 erf_of(const Real16 &x) {

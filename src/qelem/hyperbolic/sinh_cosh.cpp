@@ -58,11 +58,6 @@ struct Pair {
   Real16 s, c;
 };
 
-Real16 expq(const Real16 &x) {
-  Real16 r;
-  g_qexp(&r, &x);
-  return r;
-}
 constexpr Real16 halved(const Real16 &x) { return quad::is_zero(x) ? x : scaled(x, -1); }
 
 // sinh and cosh of a >= 1 from e^a (the caller's ranges): with `inverse`,
@@ -70,10 +65,10 @@ constexpr Real16 halved(const Real16 &x) { return quad::is_zero(x) ? x : scaled(
 template <class Inverse>
 Pair from_exponential(const Real16 &a, Inverse inverse) {
   if (high_word(a) >= xbg2) {  // from 11356.5: e^(a - ln 2)
-    const Real16 e = expq(sub(a, log2));
+    const Real16 e = exp_of(sub(a, log2));
     return {e, e};
   }
-  const Real16 e = expq(a);
+  const Real16 e = exp_of(a);
   if (high_word(a) >= xbg1) return {halved(e), halved(e)};
   const Real16 r = inverse(e);
   return {halved(sub(e, r)), halved(add(e, r))};
@@ -156,7 +151,7 @@ Real16 tanh_of(const Real16 &x) {
   if (h >= xbg1) return quad::with_sign(kOne, x.w[3] & quad::kSignBit);  // +-1
   Real16 r;
   if (h >= 0x3fff0000) {  // 1 <= a: 1 - 2E/(E + 1), E = e^(-2a)
-    const Real16 e = expq(negated(scaled(a, 1)));
+    const Real16 e = exp_of(negated(scaled(a, 1)));
     r = sub(kOne, div(quad::is_zero(e) ? e : scaled(e, 1), add(e, kOne)));
   } else if (h > 0x3ff68000) {
     Real16 s, c;
