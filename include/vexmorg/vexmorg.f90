@@ -314,6 +314,12 @@ module vexmorg
       complex(c_float128_complex), intent(in) :: x
       integer(c_int64_t), intent(in) :: n
     end subroutine
+    subroutine g_azxz(res, x, y) bind(c, name='g_azxz')
+      import :: c_float128_complex
+      complex(c_float128_complex), intent(out) :: res
+      complex(c_float128_complex), intent(in) :: x
+      complex(c_float128_complex), intent(in) :: y
+    end subroutine
     real(c_float) function g_cabs(z) bind(c, name='g_cabs')
       import :: c_float, c_float_complex
       complex(c_float_complex), intent(in) :: z

@@ -634,6 +634,7 @@ VEXMORG_API Real16 *g_atxq(Real16 *result, const Real16 *x);
 /* exp(y log x) in Complex16; a zero x gives (1, 0) for a zero y, else (0, 0) */
 VEXMORG_API Complex8 *g_acxc(Complex8 *result, const Complex8 *x, const Complex8 *y);
 VEXMORG_API Complex16 *g_axxx(Complex16 *result, const Complex16 *x, const Complex16 *y);
+VEXMORG_API Complex32 *g_azxz(Complex32 *result, const Complex32 *x, const Complex32 *y);
 
 /* ------------------------------------------------------------------------
  * MATMUL: list points at (result, A, B) descriptors. Matrix times matrix,

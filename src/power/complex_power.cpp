@@ -1,12 +1,13 @@
 // Complex to a complex power: g_acxc (Complex8), g_axxx (Complex16), as
 // exp(y log x) in Complex16: g_cdlog, the product g_axmx, g_cdexp; the
 // Complex8 operands are widened exactly and the result is rounded to Real4
-// parts at the end. A zero x gives (1, 0) for a zero y and (0, 0)
-// otherwise, without a report; the logarithm and the exponential report
-// their own errors.
+// parts at the end. g_azxz (Complex32) the same with g_cqlog, g_azmz,
+// g_cqexp. A zero x gives (1, 0) for a zero y and (0, 0) otherwise, without
+// a report; the logarithm and the exponential report their own errors.
 #include <vexmorg/vexmorg.h>
 
 #include "frame/hidden_result.h"
+#include "quad/real16.h"
 
 namespace {
 
@@ -19,6 +20,18 @@ Complex16 power16(const Complex16 &x, const Complex16 &y) {
   return w;
 }
 
+bool is_zero(const Complex32 &z) { return vx::quad::is_zero(z.re) && vx::quad::is_zero(z.im); }
+
+Complex32 power32(const Complex32 &x, const Complex32 &y) {
+  constexpr Real16 zero = vx::quad::kZero, one = vx::real16_from_words(0x3fff0000, 0, 0, 0);
+  if (is_zero(x)) return is_zero(y) ? Complex32{one, zero} : Complex32{zero, zero};
+  Complex32 w;
+  g_cqlog(&w, &x);
+  g_azmz(&w, &w, &y);
+  g_cqexp(&w, &w);
+  return w;
+}
+
 }  // namespace
 
 Complex8 *g_acxc(Complex8 *result, const Complex8 *x, const Complex8 *y) {
@@ -27,4 +40,7 @@ Complex8 *g_acxc(Complex8 *result, const Complex8 *x, const Complex8 *y) {
 }
 Complex16 *g_axxx(Complex16 *result, const Complex16 *x, const Complex16 *y) {
   return vx::store_result(result, power16(*x, *y));
+}
+Complex32 *g_azxz(Complex32 *result, const Complex32 *x, const Complex32 *y) {
+  return vx::store_result(result, power32(*x, *y));
 }

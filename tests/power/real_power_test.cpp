@@ -368,6 +368,33 @@ TEST(RealPower, ComplexPowers) {
   EXPECT_TRUE(rec.reports.empty());
 }
 
+// g_azxz: exp(y log x) composed of g_cqlog, g_azmz and g_cqexp, bit for bit;
+// a zero x (either sign in either part) gives (1, 0) for
+// a zero y, else (0, 0), without a report.
+TEST(RealPower, Complex32Powers) {
+  Recorder rec;
+  Sampler s(98);
+  const auto q = [](double v) {
+    Real16 r;
+    return *g_qextd(&r, &v);
+  };
+  for (std::uint64_t i = 0; i < scaled(300); ++i) {
+    const Complex32 x{q(s.log_uniform_signed(1e-3, 1e3)), q(s.log_uniform_signed(1e-3, 1e3))},
+        y{q(s.uniform(-20, 20)), q(s.uniform(-20, 20))};
+    Complex32 w, got;
+    g_cqlog(&w, &x);
+    g_azmz(&w, &w, &y);
+    g_cqexp(&w, &w);
+    g_azxz(&got, &x, &y);
+    EXPECT_TRUE(same(got.re, w.re) && same(got.im, w.im)) << x.re << " " << y.re;
+  }
+  const Complex32 zero{kMinusZero, kZero}, one{q(1), q(1)};
+  Complex32 got;
+  EXPECT_TRUE(same(g_azxz(&got, &zero, &zero)->re, q(1)) && same(got.im, kZero));
+  EXPECT_TRUE(same(g_azxz(&got, &zero, &one)->re, kZero) && same(got.im, kZero));
+  EXPECT_TRUE(rec.reports.empty());
+}
+
 // ---- Real16 2 ** x and 10 ** x ----------------------------------------------
 
 // The tables: log2(1 + 2^-k) at scale 1 and log10(1 + 2^-k) at scale -1,

@@ -13,6 +13,7 @@
 #include "frame/error_numbers.h"
 #include "qelem/inverse_trig/coefficients.h"
 #include "qelem/inverse_trig/tables/arc_units_table.h"
+#include "quad/operators.h"
 #include "quad/real16.h"
 
 namespace vx::qelem::arc {
@@ -29,15 +30,8 @@ inline constexpr std::uint32_t kOneWord = 0x3fff0000;
 
 // The software operations, through their entries (their errors, where
 // they can have any, are theirs).
-template <Real16 *(*kOp)(Real16 *, const Real16 *, const Real16 *)>
-inline Real16 apply(const Real16 &a, const Real16 &b) {
-  Real16 r;
-  return *kOp(&r, &a, &b);
-}
-inline Real16 mul(const Real16 &a, const Real16 &b) { return apply<g_aqmq>(a, b); }
-inline Real16 add(const Real16 &a, const Real16 &b) { return apply<g_aqaq>(a, b); }
-inline Real16 sub(const Real16 &a, const Real16 &b) { return apply<g_aqsq>(a, b); }
-inline Real16 quotient(const Real16 &a, const Real16 &b) { return apply<g_aqdq>(a, b); }
+using quad::add, quad::mul, quad::sub;
+inline Real16 quotient(const Real16 &a, const Real16 &b) { return quad::div(a, b); }
 inline Real16 root(const Real16 &a) {
   Real16 r;
   return *g_qsqrt(&r, &a);
