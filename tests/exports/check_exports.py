@@ -3,7 +3,8 @@
 
   - every exported name is in the list, and (PE) carries its ordinal, the
     1-based position in the list;
-  - every implemented entry (the names the objects define) is exported;
+  - every name of the list is exported, and every implemented entry (the
+    names the objects define);
   - no two names share an address;
   - none of the internal routines that stay unexported appears;
   - (PE) the DLL imports only from the system, vexmori.dll and vexmorf.dll,
@@ -115,6 +116,9 @@ def main():
             fail(f"{name} is exported but not in the list")
         elif ordn is not None and ordn != ordinal[name]:
             fail(f"{name} has ordinal {ordn}, the list gives {ordinal[name]}")
+    for name in names:
+        if name not in exports:
+            fail(f"{name} is in the list but not exported")
     for name in implemented:
         if name not in exports:
             fail(f"{name} is implemented but not exported")
