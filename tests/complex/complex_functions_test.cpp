@@ -592,94 +592,90 @@ TEST_F(ComplexFunctions, ExpLogErrors) {
                                      {0, 2});
 }
 
+// The arithmetic of the sine and cosine defaults per part type: products in
+// W (Real8, the x87 register, or g_aqmq) rounded to T, negation (ulx_gqqc
+// for Real16), the pairs of the unit at v, and the constants r, H, D.
+template <class T>
+struct Kind {
+  using W = std::conditional_t<sizeof(T) == 4, double, long double>;
+  static constexpr T nan = std::numeric_limits<T>::quiet_NaN();
+  static constexpr T inf = std::numeric_limits<T>::infinity(), one = 1, two = 2, half = 0.5;
+  static constexpr W r = kSqrtHalfD;
+  static constexpr W H = sizeof(T) == 4
+                             ? W{std::bit_cast<float>(0x7effffeeu)}
+                             : W{std::bit_cast<double>(std::uint64_t{0x7fdfffffffffffb6})};
+  static T D() { return sizeof(T) == 4 ? static_cast<T>(kD8) : static_cast<T>(kD16); }
+  static T mul(W a, W b) { return static_cast<T>(a * b); }
+  static T neg(T v) { return -v; }
+  static T inf_as(T v) { return std::copysign(inf, v); }
+  static void pair(bool quadrant, bool hyperbolic, T v, T &s, T &c) {
+    ComplexOf<T> p;
+    if constexpr (sizeof(T) == 4) {
+      (quadrant ? (hyperbolic ? g_scnhq : g_scnsq) : (hyperbolic ? g_scnh : g_scns))(&p, &v);
+    } else {
+      (quadrant ? (hyperbolic ? g_dschq : g_dscnq) : (hyperbolic ? g_dsch : g_dscn))(&p, &v);
+    }
+    s = p.re, c = p.im;
+  }
+};
+template <>
+struct Kind<Real16> {
+  using W = Real16;
+  static constexpr Real16 nan = kNaN, inf = kInf, one = kOne, two = two_q,
+                          half = real16(0x3ffe0000);
+  static constexpr Real16 r = real16(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95);
+  static constexpr Real16 H = real16(0x7ffdffff, ~0u, ~0u, ~0u);
+  static Real16 D() { return real16(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94); }
+  static Real16 mul(const Real16 &a, const Real16 &b) { return product(a, b); }
+  static Real16 neg(Real16 v) { return ulx_gqqc(&v, v), v; }
+  static Real16 inf_as(const Real16 &v) { return v.w[3] & kSign16 ? kMinusInf : kInf; }
+  static void pair(bool quadrant, bool hyperbolic, Real16 v, Real16 &s, Real16 &c) {
+    (quadrant ? (hyperbolic ? g_qpscnhq : g_qpscnq) : (hyperbolic ? g_qpscnh : g_qpscn))(&v, &s,
+                                                                                         &c);
+  }
+};
+
 // A sine or cosine's errors, the defaults from the pairs of the part type
-// (r = sqrt(2)/2 as Real8; H and D of the kind), refused parts xbig, ybig.
+// (r = sqrt(2)/2 as Real8, or Real16; H and D of the kind), refused parts
+// xbig, ybig (positive).
 template <class T>
 void check_sin_cos(const char *name, Entry<ComplexOf<T>> fn, bool cosine, bool quadrant, T xbig,
                    T ybig, std::int32_t x_error, std::int32_t y_error) {
   using C = ComplexOf<T>;
-  using W = std::conditional_t<sizeof(T) == 4, double, long double>;
-  using Pair = C *(*)(C *, const T *);
-  Pair circular, hyperbolic;
-  if constexpr (sizeof(T) == 4) {
-    circular = quadrant ? g_scnsq : g_scns, hyperbolic = quadrant ? g_scnhq : g_scnh;
-  } else {
-    circular = quadrant ? g_dscnq : g_dscn, hyperbolic = quadrant ? g_dschq : g_dsch;
-  }
-  const T nan = std::numeric_limits<T>::quiet_NaN(), inf = std::numeric_limits<T>::infinity();
-  const T D = sizeof(T) == 4 ? static_cast<T>(kD8) : static_cast<T>(kD16);
-  const W H = sizeof(T) == 4 ? W{std::bit_cast<float>(0x7effffeeu)}
-                             : W{std::bit_cast<double>(std::uint64_t{0x7fdfffffffffffb6})};
-  const W r = kSqrtHalfD;
-  const T half = T(0.5);
-  C h, sc;
-  hyperbolic(&h, &half), circular(&sc, &half);
+  using K = Kind<T>;
+  const T D = K::D(), nan = K::nan, half = K::half, minus_inf = K::neg(K::inf);
+  T s, c, sh, ch;
+  K::pair(quadrant, false, half, s, c), K::pair(quadrant, true, half, sh, ch);
   // x only: sin r ch + (r sh) i, cos r ch - (r sh) i.
-  const C x_only = {static_cast<T>(r * W{h.im}),
-                    static_cast<T>(cosine ? -(r * W{h.re}) : r * W{h.re})};
+  const C x_only = {K::mul(K::r, ch), cosine ? K::neg(K::mul(K::r, sh)) : K::mul(K::r, sh)};
   // y only: sin H s + (H c) i, cos H c - (H s) i, the imaginary part
   // negated for y < 0; +-infinity with the same signs under the flag.
-  const C y_only = cosine ? C{static_cast<T>(H * W{sc.im}), static_cast<T>(-(H * W{sc.re}))}
-                          : C{static_cast<T>(H * W{sc.re}), static_cast<T>(H * W{sc.im})};
-  const C y_inf = {std::copysign(inf, y_only.re), std::copysign(inf, y_only.im)};
+  const C y_only =
+      cosine ? C{K::mul(K::H, c), K::neg(K::mul(K::H, s))} : C{K::mul(K::H, s), K::mul(K::H, c)};
+  const C y_inf = {K::inf_as(y_only.re), K::inf_as(y_only.im)};
   const Fault<C> rows[] = {
       // Both: sin D + D i, -D for y < 0; cos D - D i for y > 0, D + D i otherwise.
-      {name, fn, {xbig, ybig}, x_error, xbig, {D, cosine ? -D : D}, {nan, nan}},
-      {name, fn, {-xbig, -ybig}, x_error, -xbig, {D, cosine ? D : -D}, {nan, nan}},
-      {name, fn, {xbig, half}, x_error, xbig, x_only, {nan, nan}},
-      {name, fn, {half, ybig}, y_error, ybig, y_only, y_inf},
-      {name, fn, {half, -inf}, y_error, -inf, {y_only.re, -y_only.im}, {y_inf.re, -y_inf.im}},
-  };
-  for (const auto &f : rows) check_fault(f);
-  check_resume<C, T>(name, fn, {xbig, ybig}, {xbig * 2, 1, 2}, {x_error, x_error, y_error}, {1, 2});
-}
-
-// The Complex32 forms: r = sqrt(2)/2, H and D as Real16, the pairs of the
-// unit, products by g_aqmq and negations by ulx_gqqc.
-using Pair16 = void (*)(const Real16 *, Real16 *, Real16 *);
-void check_sin_cos32(const char *name, Entry<Complex32> fn, bool cosine, bool quadrant,
-                     const Real16 &xbig, const Real16 &ybig, std::int32_t x_error,
-                     std::int32_t y_error) {
-  const Pair16 circular = quadrant ? g_qpscnq : g_qpscn,
-               hyperbolic = quadrant ? g_qpscnhq : g_qpscnh;
-  const Real16 D = real16(0x7ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea94);
-  const Real16 H = real16(0x7ffdffff, ~0u, ~0u, ~0u);
-  const Real16 r = real16(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea95);
-  const Real16 half = real16(0x3ffe0000), nan = kNaN;
-  const auto minus = [](const Real16 &v) {
-    Real16 m;
-    ulx_gqqc(&m, v);
-    return m;
-  };
-  Real16 s, c, sh, ch;
-  circular(&half, &s, &c), hyperbolic(&half, &sh, &ch);
-  const Complex32 x_only = {product(r, ch), cosine ? minus(product(r, sh)) : product(r, sh)};
-  const Complex32 y_only = cosine ? Complex32{product(H, c), minus(product(H, s))}
-                                  : Complex32{product(H, s), product(H, c)};
-  const auto inf_as = [](const Real16 &v) { return v.w[3] & kSign16 ? kMinusInf : kInf; };
-  const Complex32 y_inf = {inf_as(y_only.re), inf_as(y_only.im)};
-  const Fault<Complex32> rows[] = {
-      {name, fn, {xbig, ybig}, x_error, xbig, {D, cosine ? negated(D) : D}, {nan, nan}},
+      {name, fn, {xbig, ybig}, x_error, xbig, {D, cosine ? K::neg(D) : D}, {nan, nan}},
       {name,
        fn,
-       {negated(xbig), negated(ybig)},
+       {K::neg(xbig), K::neg(ybig)},
        x_error,
-       negated(xbig),
-       {D, cosine ? D : negated(D)},
+       K::neg(xbig),
+       {D, cosine ? D : K::neg(D)},
        {nan, nan}},
       {name, fn, {xbig, half}, x_error, xbig, x_only, {nan, nan}},
       {name, fn, {half, ybig}, y_error, ybig, y_only, y_inf},
       {name,
        fn,
-       {half, kMinusInf},
+       {half, minus_inf},
        y_error,
-       kMinusInf,
-       {y_only.re, minus(y_only.im)},
-       {y_inf.re, negated(y_inf.im)}},
+       minus_inf,
+       {y_only.re, K::neg(y_only.im)},
+       {y_inf.re, K::neg(y_inf.im)}},
   };
   for (const auto &f : rows) check_fault(f);
-  check_resume<Complex32, Real16>(name, fn, {xbig, ybig}, {negated(xbig), kOne, two_q},
-                                  {x_error, x_error, y_error}, {kOne, two_q});
+  check_resume<C, T>(name, fn, {xbig, ybig}, {K::neg(xbig), K::one, K::two},
+                     {x_error, x_error, y_error}, {K::one, K::two});
 }
 
 TEST_F(ComplexFunctions, SinCosErrors) {
@@ -695,12 +691,12 @@ TEST_F(ComplexFunctions, SinCosErrors) {
   check_sin_cos<double>("g_cdcosq", g_cdcosq, true, true, 3e15, kInfD, 1409, 1410);
   // The Complex32 limits on the high words: |x| from 0x403e921f (radians)
   // or 0x403e0000, |y| from 0x400c62e9 (11357.125) or 0x400bc3e2 (7232.125).
-  check_sin_cos32("g_cqsin", g_cqsin, false, false, real16(0x403e921f), real16(0x400c62e9), 209,
-                  210);
-  check_sin_cos32("g_cqcos", g_cqcos, true, false, kInf, real16(0x40100000), 209, 210);
-  check_sin_cos32("g_cqsinq", g_cqsinq, false, true, real16(0x403e0000), real16(0x400bc3e2), 1411,
-                  1412);
-  check_sin_cos32("g_cqcosq", g_cqcosq, true, true, real16(0x40700000), kInf, 1411, 1412);
+  check_sin_cos<Real16>("g_cqsin", g_cqsin, false, false, real16(0x403e921f), real16(0x400c62e9),
+                        209, 210);
+  check_sin_cos<Real16>("g_cqcos", g_cqcos, true, false, kInf, real16(0x40100000), 209, 210);
+  check_sin_cos<Real16>("g_cqsinq", g_cqsinq, false, true, real16(0x403e0000), real16(0x400bc3e2),
+                        1411, 1412);
+  check_sin_cos<Real16>("g_cqcosq", g_cqcosq, true, true, real16(0x40700000), kInf, 1411, 1412);
 }
 
 }  // namespace
