@@ -250,7 +250,11 @@ void print_real16(mpfr_srcptr v) {
     for (int i = 0; i < 4; ++i) {
       mpfr_t d;
       mpfr_init2(d, 113);
-      mpfr_fmod_ui(d, s, 1ul << 32, MPFR_RNDN);
+      // s mod 2^32, exactly (an unsigned long may have 32 bits only)
+      mpfr_div_2ui(d, s, 32, MPFR_RNDN);
+      mpfr_floor(d, d);
+      mpfr_mul_2ui(d, d, 32, MPFR_RNDN);
+      mpfr_sub(d, s, d, MPFR_RNDN);
       w[i] = mpfr_get_ui(d, MPFR_RNDN);
       mpfr_sub(s, s, d, MPFR_RNDN);
       mpfr_div_2ui(s, s, 32, MPFR_RNDN);

@@ -27,7 +27,11 @@ void entry(int base, int k, unsigned long w[6]) {
   mpfr_mul_2ui(v, v, 192, MPFR_RNDN);
   mpfr_floor(v, v);
   for (int i = 5; i >= 0; --i) {
-    mpfr_fmod_ui(t, v, 1ul << 32, MPFR_RNDN);
+    // v mod 2^32, exactly (an unsigned long may have 32 bits only)
+    mpfr_div_2ui(t, v, 32, MPFR_RNDN);
+    mpfr_floor(t, t);
+    mpfr_mul_2ui(t, t, 32, MPFR_RNDN);
+    mpfr_sub(t, v, t, MPFR_RNDN);
     w[i] = mpfr_get_ui(t, MPFR_RNDN);
     mpfr_sub(v, v, t, MPFR_RNDN);
     mpfr_div_2ui(v, v, 32, MPFR_RNDN);
