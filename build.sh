@@ -20,7 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 native_packages=(cmake ninja-build g++ gfortran python3 libgtest-dev googletest
-                 libbenchmark-dev libmpfr-dev libmpc-dev)
+                 libbenchmark-dev libmpfr-dev libmpc-dev pkg-config)
 i386_packages=(g++-multilib gfortran-multilib libmpfr-dev:i386 libmpc-dev:i386 qemu-user-static)
 mingw_packages=(g++-mingw-w64-i686 gcc-mingw-w64-i686 binutils-mingw-w64-i686)
 report_packages=(python3-matplotlib)
