@@ -7,9 +7,14 @@
 #pragma once
 
 #include <benchmark/benchmark.h>
+#include <quadmath.h>
+#include <vexmorg/vexmorg.h>
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <random>
+#include <type_traits>
 #include <vector>
 
 namespace bench {
@@ -24,15 +29,37 @@ std::vector<T> uniform(T lo, T hi, std::size_t count = 1024) {
   return v;
 }
 
-// Calls f(&x) for every argument, one call per iteration.
+// Calls f(x) for every argument x in turn, one call per iteration (`args`
+// has a power-of-two size).
 template <class T, class F>
-void run(benchmark::State &state, const std::vector<T> &args, F f) {
+void each(benchmark::State &state, const std::vector<T> &args, F f) {
   std::size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(f(&args[i]));
+    f(args[i]);
     i = (i + 1) & (args.size() - 1);
   }
   state.SetItemsProcessed(state.iterations());
+}
+
+// Calls f(&x) for every argument, as the entries take it, keeping the result.
+template <class T, class F>
+void run(benchmark::State &state, const std::vector<T> &args, F f) {
+  each(state, args, [&f](const T &x) { benchmark::DoNotOptimize(f(&x)); });
+}
+
+// A Real16 as the compiler's __float128: the same bits.
+inline __float128 as_f128(const Real16 &x) { return std::bit_cast<__float128>(x); }
+
+// The compiler's complex type of a library complex type, of the same layout.
+template <class C>
+using Native = std::conditional_t<
+    std::is_same_v<C, Complex8>, _Complex float,
+    std::conditional_t<std::is_same_v<C, Complex16>, _Complex double, __complex128>>;
+template <class C>
+Native<C> native(const C &z) {
+  Native<C> n;
+  std::memcpy(&n, &z, sizeof n);
+  return n;
 }
 
 // A (y, x) argument pair of the two-argument functions.

@@ -48,19 +48,6 @@ std::vector<Complex32> operands(std::uint64_t seed) {
   return z;
 }
 
-// The compiler's complex type of the same layout.
-template <class C>
-using Native = std::conditional_t<
-    std::is_same_v<C, Complex8>, _Complex float,
-    std::conditional_t<std::is_same_v<C, Complex16>, _Complex double, __complex128>>;
-
-template <class C>
-Native<C> native(const C &z) {
-  Native<C> n;
-  std::memcpy(&n, &z, sizeof n);
-  return n;
-}
-
 template <class C, class F>
 void run(benchmark::State &state, F f) {
   static const std::vector<C> left = operands<C>(1), right = operands<C>(2);
@@ -73,21 +60,21 @@ void run(benchmark::State &state, F f) {
 }
 
 // "complex_arith/<entry>" beside "complex_arith/<entry>~<routine>".
-#define VX_BENCH_COMPLEX(entry, C, op, routine)         \
-  void bm_##entry(benchmark::State &state) {            \
-    run<C>(state, [](const C &a, const C &b) {          \
-      C r;                                              \
-      entry(&r, &a, &b);                                \
-      benchmark::DoNotOptimize(r);                      \
-    });                                                 \
-  }                                                     \
-  void bm_##entry##_ref(benchmark::State &state) {      \
-    run<C>(state, [](const C &a, const C &b) {          \
-      Native<C> r = native(a) op native(b);             \
-      benchmark::DoNotOptimize(r);                      \
-    });                                                 \
-  }                                                     \
-  BENCHMARK(bm_##entry)->Name("complex_arith/" #entry); \
+#define VX_BENCH_COMPLEX(entry, C, op, routine)                  \
+  void bm_##entry(benchmark::State &state) {                     \
+    run<C>(state, [](const C &a, const C &b) {                   \
+      C r;                                                       \
+      entry(&r, &a, &b);                                         \
+      benchmark::DoNotOptimize(r);                               \
+    });                                                          \
+  }                                                              \
+  void bm_##entry##_ref(benchmark::State &state) {               \
+    run<C>(state, [](const C &a, const C &b) {                   \
+      bench::Native<C> r = bench::native(a) op bench::native(b); \
+      benchmark::DoNotOptimize(r);                               \
+    });                                                          \
+  }                                                              \
+  BENCHMARK(bm_##entry)->Name("complex_arith/" #entry);          \
   BENCHMARK(bm_##entry##_ref)->Name("complex_arith/" #entry "~" #routine)
 
 VX_BENCH_COMPLEX(g_acmc, Complex8, *, __mulsc3);

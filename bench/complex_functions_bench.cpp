@@ -55,27 +55,9 @@ const std::vector<C> &operands() {
   return z;
 }
 
-template <class C>
-using Native = std::conditional_t<
-    std::is_same_v<C, Complex8>, _Complex float,
-    std::conditional_t<std::is_same_v<C, Complex16>, _Complex double, __complex128>>;
-
-template <class C>
-Native<C> native(const C &z) {  // the same layout
-  Native<C> n;
-  std::memcpy(&n, &z, sizeof n);
-  return n;
-}
-
 template <class C, class F>
 void run(benchmark::State &state, F f) {
-  const std::vector<C> &z = operands<C>();
-  std::size_t i = 0;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(f(z[i]));
-    i = (i + 1) & 1023;
-  }
-  state.SetItemsProcessed(state.iterations());
+  bench::each(state, operands<C>(), [&f](const C &z) { benchmark::DoNotOptimize(f(z)); });
 }
 
 // "complex_functions/<entry>" beside "complex_functions/<entry>~<reference>";
@@ -90,7 +72,7 @@ void run(benchmark::State &state, F f) {
   }                                                         \
   void bm_##entry##_ref(benchmark::State &state) {          \
     run<C>(state, [](const C &z) {                          \
-      const Native<C> n = native(z);                        \
+      const bench::Native<C> n = bench::native(z);          \
       return call;                                          \
     });                                                     \
   }                                                         \
@@ -101,13 +83,13 @@ void bm_g_cabs(benchmark::State &state) {
   run<Complex8>(state, [](const Complex8 &z) { return g_cabs(&z); });
 }
 void bm_g_cabs_ref(benchmark::State &state) {
-  run<Complex8>(state, [](const Complex8 &z) { return cabsf(native(z)); });
+  run<Complex8>(state, [](const Complex8 &z) { return cabsf(bench::native(z)); });
 }
 void bm_g_cdabs(benchmark::State &state) {
   run<Complex16>(state, [](const Complex16 &z) { return g_cdabs(&z); });
 }
 void bm_g_cdabs_ref(benchmark::State &state) {
-  run<Complex16>(state, [](const Complex16 &z) { return cabs(native(z)); });
+  run<Complex16>(state, [](const Complex16 &z) { return cabs(bench::native(z)); });
 }
 BENCHMARK(bm_g_cabs)->Name("complex_functions/g_cabs");
 BENCHMARK(bm_g_cabs_ref)->Name("complex_functions/g_cabs~cabsf");

@@ -30,27 +30,11 @@ std::vector<Real16> operands(std::uint64_t seed) {
 
 const std::vector<Real16> left = operands(1), right = operands(2);
 
-__float128 as_f128(const Real16 &x) {
-  __float128 f;
-  std::memcpy(&f, &x, sizeof f);
-  return f;
-}
-
 template <class F>
 void run_binary(benchmark::State &state, F f) {
   std::size_t i = 0;
   for (auto _ : state) {
     f(left[i], right[i]);
-    i = (i + 1) & 1023;
-  }
-  state.SetItemsProcessed(state.iterations());
-}
-
-template <class F>
-void run_unary(benchmark::State &state, F f) {
-  std::size_t i = 0;
-  for (auto _ : state) {
-    f(left[i]);
     i = (i + 1) & 1023;
   }
   state.SetItemsProcessed(state.iterations());
@@ -67,7 +51,7 @@ void run_unary(benchmark::State &state, F f) {
   }                                                          \
   void bm_##entry##_ref(benchmark::State &state) {           \
     run_binary(state, [](const Real16 &a, const Real16 &b) { \
-      __float128 r = as_f128(a) op as_f128(b);               \
+      __float128 r = bench::as_f128(a) op bench::as_f128(b); \
       benchmark::DoNotOptimize(r);                           \
     });                                                      \
   }                                                          \
@@ -80,7 +64,7 @@ VX_BENCH_REAL16_BINARY(g_aqmq, *);
 VX_BENCH_REAL16_BINARY(g_aqdq, /);
 
 void bm_g_qsqrt(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) {
+  bench::each(state, left, [](const Real16 &x) {
     Real16 a = x, r;
     a.w[3] &= 0x7fffffff;
     benchmark::DoNotOptimize(g_qsqrt(&r, &a));
@@ -88,8 +72,8 @@ void bm_g_qsqrt(benchmark::State &state) {
   });
 }
 void bm_g_qsqrt_ref(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) {
-    __float128 r = sqrtq(fabsq(as_f128(x)));
+  bench::each(state, left, [](const Real16 &x) {
+    __float128 r = sqrtq(fabsq(bench::as_f128(x)));
     benchmark::DoNotOptimize(r);
   });
 }
@@ -102,7 +86,7 @@ void bm_g_afgt(benchmark::State &state) {
 }
 void bm_g_afgt_ref(benchmark::State &state) {
   run_binary(state, [](const Real16 &a, const Real16 &b) {
-    benchmark::DoNotOptimize(as_f128(a) > as_f128(b));
+    benchmark::DoNotOptimize(bench::as_f128(a) > bench::as_f128(b));
   });
 }
 BENCHMARK(bm_g_afgt)->Name("real16/g_afgt");
@@ -146,25 +130,27 @@ VX_BENCH_PAIR(real16, g_aqcj_value, to_f128, int64s);
 namespace {
 
 void bm_g_dbleq(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) { benchmark::DoNotOptimize(g_dbleq(&x)); });
+  bench::each(state, left, [](const Real16 &x) { benchmark::DoNotOptimize(g_dbleq(&x)); });
 }
 void bm_g_dbleq_ref(benchmark::State &state) {
-  run_unary(state,
-            [](const Real16 &x) { benchmark::DoNotOptimize(static_cast<double>(as_f128(x))); });
+  bench::each(state, left, [](const Real16 &x) {
+    benchmark::DoNotOptimize(static_cast<double>(bench::as_f128(x)));
+  });
 }
 void bm_g_snglq(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) { benchmark::DoNotOptimize(g_snglq(&x)); });
+  bench::each(state, left, [](const Real16 &x) { benchmark::DoNotOptimize(g_snglq(&x)); });
 }
 void bm_g_snglq_ref(benchmark::State &state) {
-  run_unary(state,
-            [](const Real16 &x) { benchmark::DoNotOptimize(static_cast<float>(as_f128(x))); });
+  bench::each(state, left, [](const Real16 &x) {
+    benchmark::DoNotOptimize(static_cast<float>(bench::as_f128(x)));
+  });
 }
 void bm_g_ajcq(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) { benchmark::DoNotOptimize(g_ajcq(&x)); });
+  bench::each(state, left, [](const Real16 &x) { benchmark::DoNotOptimize(g_ajcq(&x)); });
 }
 void bm_g_ajcq_ref(benchmark::State &state) {
-  run_unary(state, [](const Real16 &x) {
-    benchmark::DoNotOptimize(static_cast<std::int64_t>(as_f128(x)));
+  bench::each(state, left, [](const Real16 &x) {
+    benchmark::DoNotOptimize(static_cast<std::int64_t>(bench::as_f128(x)));
   });
 }
 BENCHMARK(bm_g_dbleq)->Name("real16/g_dbleq");

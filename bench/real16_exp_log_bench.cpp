@@ -32,34 +32,21 @@ std::vector<Real16> arguments(double lo, double hi, bool log = false) {
 // libquadmath has no exp10q: 10^x as powq(10, x).
 __float128 powq10(__float128 x) { return powq(10, x); }
 
-template <class F>
-void run(benchmark::State &state, const std::vector<Real16> &args, F f) {
-  std::size_t i = 0;
-  for (auto _ : state) {
-    f(args[i]);
-    i = (i + 1) & 1023;
-  }
-  state.SetItemsProcessed(state.iterations());
-}
-
 // "family/<entry>" beside "family/<entry>~<reference>".
-#define VX_BENCH_Q(family, entry, ref, lo, hi, log)                \
-  const std::vector<Real16> args_##entry = arguments(lo, hi, log); \
-  void bm_##entry(benchmark::State &state) {                       \
-    run(state, args_##entry, [](const Real16 &x) {                 \
-      Real16 r;                                                    \
-      benchmark::DoNotOptimize(entry(&r, &x));                     \
-      benchmark::DoNotOptimize(r);                                 \
-    });                                                            \
-  }                                                                \
-  void bm_##entry##_ref(benchmark::State &state) {                 \
-    run(state, args_##entry, [](const Real16 &x) {                 \
-      __float128 f;                                                \
-      std::memcpy(&f, &x, sizeof f);                               \
-      benchmark::DoNotOptimize(ref(f));                            \
-    });                                                            \
-  }                                                                \
-  BENCHMARK(bm_##entry)->Name(#family "/" #entry);                 \
+#define VX_BENCH_Q(family, entry, ref, lo, hi, log)                                         \
+  const std::vector<Real16> args_##entry = arguments(lo, hi, log);                          \
+  void bm_##entry(benchmark::State &state) {                                                \
+    bench::each(state, args_##entry, [](const Real16 &x) {                                  \
+      Real16 r;                                                                             \
+      benchmark::DoNotOptimize(entry(&r, &x));                                              \
+      benchmark::DoNotOptimize(r);                                                          \
+    });                                                                                     \
+  }                                                                                         \
+  void bm_##entry##_ref(benchmark::State &state) {                                          \
+    bench::each(state, args_##entry,                                                        \
+                [](const Real16 &x) { benchmark::DoNotOptimize(ref(bench::as_f128(x))); }); \
+  }                                                                                         \
+  BENCHMARK(bm_##entry)->Name(#family "/" #entry);                                          \
   BENCHMARK(bm_##entry##_ref)->Name(#family "/" #entry "~" #ref)
 
 VX_BENCH_Q(real16_exp_log, g_qexp, expq, -100, 100, false);

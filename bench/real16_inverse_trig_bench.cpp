@@ -31,11 +31,6 @@ std::vector<Real16> arguments(std::uint64_t seed, int lo, int hi) {
 const std::vector<Real16> below_one = arguments(1, -8, -1), wide = arguments(2, -12, 12),
                           wide2 = arguments(3, -12, 12);
 
-__float128 f128(const Real16 &x) {
-  __float128 f;
-  std::memcpy(&f, &x, sizeof f);
-  return f;
-}
 const __float128 kPi = 4 * atanq(1), kDegrees = 180 / kPi, kQuadrants = 2 / kPi;
 
 // One call of a one- or two-argument entry.
@@ -58,23 +53,23 @@ void run(benchmark::State &state, const std::vector<Real16> &args, F f) {
 }
 
 // "real16_inverse_trig/<entry>" beside "real16_inverse_trig/<entry>~<expression>".
-#define VX_BENCH_ARC(entry, args, reference)                  \
-  void bm_##entry(benchmark::State &state) {                  \
-    run(state, args, [](const Real16 &y, const Real16 &x) {   \
-      Real16 r;                                               \
-      benchmark::DoNotOptimize(call(entry, &r, y, x));        \
-      benchmark::DoNotOptimize(r);                            \
-    });                                                       \
-  }                                                           \
-  void bm_##entry##_ref(benchmark::State &state) {            \
-    run(state, args, [](const Real16 &y, const Real16 &x) {   \
-      const __float128 a = f128(y), b = f128(x);              \
-      (void)b;                                                \
-      __float128 r = reference;                               \
-      benchmark::DoNotOptimize(r);                            \
-    });                                                       \
-  }                                                           \
-  BENCHMARK(bm_##entry)->Name("real16_inverse_trig/" #entry); \
+#define VX_BENCH_ARC(entry, args, reference)                         \
+  void bm_##entry(benchmark::State &state) {                         \
+    run(state, args, [](const Real16 &y, const Real16 &x) {          \
+      Real16 r;                                                      \
+      benchmark::DoNotOptimize(call(entry, &r, y, x));               \
+      benchmark::DoNotOptimize(r);                                   \
+    });                                                              \
+  }                                                                  \
+  void bm_##entry##_ref(benchmark::State &state) {                   \
+    run(state, args, [](const Real16 &y, const Real16 &x) {          \
+      const __float128 a = bench::as_f128(y), b = bench::as_f128(x); \
+      (void)b;                                                       \
+      __float128 r = reference;                                      \
+      benchmark::DoNotOptimize(r);                                   \
+    });                                                              \
+  }                                                                  \
+  BENCHMARK(bm_##entry)->Name("real16_inverse_trig/" #entry);        \
   BENCHMARK(bm_##entry##_ref)->Name("real16_inverse_trig/" #entry "~" #reference)
 
 VX_BENCH_ARC(g_qasin, below_one, asinq(a));

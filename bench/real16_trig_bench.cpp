@@ -20,35 +20,19 @@ std::vector<Real16> arguments(double limit) {
 const std::vector<Real16> radians = arguments(10), degrees = arguments(720),
                           quadrants = arguments(8);
 
-__float128 as_f128(const Real16 &x) {
-  __float128 f;
-  std::memcpy(&f, &x, sizeof f);
-  return f;
-}
-
-template <class F>
-void run(benchmark::State &state, const std::vector<Real16> &args, F f) {
-  std::size_t i = 0;
-  for (auto _ : state) {
-    f(args[i]);
-    i = (i + 1) & 1023;
-  }
-  state.SetItemsProcessed(state.iterations());
-}
-
 // "real16_trig/<entry>" beside "real16_trig/<entry>~<reference>": the
 // reference is libquadmath's `fn` on the argument times `scale`.
 #define VX_BENCH_REAL16_TRIG(entry, args, fn, scale, label) \
   void bm_##entry(benchmark::State &state) {                \
-    run(state, args, [](const Real16 &x) {                  \
+    bench::each(state, args, [](const Real16 &x) {          \
       Real16 r;                                             \
       benchmark::DoNotOptimize(entry(&r, &x));              \
       benchmark::DoNotOptimize(r);                          \
     });                                                     \
   }                                                         \
   void bm_##entry##_ref(benchmark::State &state) {          \
-    run(state, args, [](const Real16 &x) {                  \
-      __float128 r = fn(as_f128(x) * (scale));              \
+    bench::each(state, args, [](const Real16 &x) {          \
+      __float128 r = fn(bench::as_f128(x) * (scale));       \
       benchmark::DoNotOptimize(r);                          \
     });                                                     \
   }                                                         \
@@ -68,7 +52,7 @@ VX_BENCH_REAL16_TRIG(g_qcosq, quadrants, cosq, kQuadrant, "cosq(x pi/2)");
 VX_BENCH_REAL16_TRIG(g_qtanq, quadrants, tanq, kQuadrant, "tanq(x pi/2)");
 
 void bm_g_qpscn(benchmark::State &state) {
-  run(state, radians, [](const Real16 &x) {
+  bench::each(state, radians, [](const Real16 &x) {
     Real16 s, c;
     g_qpscn(&x, &s, &c);
     benchmark::DoNotOptimize(s);
@@ -76,9 +60,9 @@ void bm_g_qpscn(benchmark::State &state) {
   });
 }
 void bm_g_qpscn_ref(benchmark::State &state) {
-  run(state, radians, [](const Real16 &x) {
+  bench::each(state, radians, [](const Real16 &x) {
     __float128 s, c;
-    sincosq(as_f128(x), &s, &c);
+    sincosq(bench::as_f128(x), &s, &c);
     benchmark::DoNotOptimize(s);
     benchmark::DoNotOptimize(c);
   });
