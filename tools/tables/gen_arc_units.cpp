@@ -23,6 +23,7 @@
 #include <initializer_list>
 
 #include "qelem/inverse_trig/coefficients.h"
+#include "words.h"
 
 namespace {
 
@@ -41,28 +42,10 @@ void set_words(mpfr_ptr v, const Words &w) {
   if (w.w3 >> 31) mpfr_neg(v, v, MPFR_RNDN);
 }
 
-// v rounded to the nearest Real16 (a normal, nonzero value).
+// v rounded to the nearest Real16.
 Words round_words(mpfr_srcptr v) {
-  mpfr_t r, m;
-  mpfr_inits2(113, r, m, static_cast<mpfr_ptr>(nullptr));
-  mpfr_set(r, v, MPFR_RNDN);
-  const bool negative = mpfr_sgn(r) < 0;
-  mpfr_abs(r, r, MPFR_RNDN);
-  const long e = mpfr_get_exp(r) - 1;  // r = 1.f 2^e
-  mpfr_mul_2si(m, r, 112 - e, MPFR_RNDN);
-  mpz_t z;
-  mpz_init(z);
-  mpfr_get_z(z, m, MPFR_RNDN);
-  std::uint32_t w[4];
-  for (auto &word : w) {
-    word = static_cast<std::uint32_t>(mpz_get_ui(z) & 0xffffffff);
-    mpz_fdiv_q_2exp(z, z, 32);
-  }
-  mpz_clear(z);
-  mpfr_clears(r, m, static_cast<mpfr_ptr>(nullptr));
-  return {(negative ? 0x80000000u : 0u) | static_cast<std::uint32_t>((e + 16383) << 16) |
-              (w[3] & 0xffff),
-          w[2], w[1], w[0]};
+  const auto w = tables::real16_words(v);
+  return {w[0], w[1], w[2], w[3]};
 }
 
 bool same(const Words &a, const Words &b) {

@@ -22,6 +22,8 @@
 
 #include <cstdio>
 
+#include "words.h"
+
 namespace {
 
 constexpr mpfr_prec_t kPrec = 512;
@@ -34,12 +36,8 @@ void print_fixed(mpfr_t v, int k, mpfr_rnd_t rnd, const char *indent, const char
   mpz_t n;
   mpz_init(n);
   mpfr_get_z(n, t, rnd);
-  unsigned long w[4];
-  for (int i = 3; i >= 0; --i) {
-    w[i] = mpz_get_ui(n) & 0xffffffffUL;
-    mpz_fdiv_q_2exp(n, n, 32);
-  }
-  std::printf("%s{{0x%08lx, 0x%08lx, 0x%08lx, 0x%08lx}}%s", indent, w[0], w[1], w[2], w[3], after);
+  const auto w = tables::split_words<4>(n);
+  std::printf("%s{{0x%08x, 0x%08x, 0x%08x, 0x%08x}}%s", indent, w[0], w[1], w[2], w[3], after);
   mpz_clear(n);
   mpfr_clear(t);
 }

@@ -9,27 +9,21 @@
 
 #include <cstdio>
 
+#include "words.h"
+
 namespace {
 
 // v 2^shift rounded to an integer, printed as four 32-bit words, most
 // significant first.
 void print_fixed(mpfr_t v, int shift, int k) {
-  mpz_t n;
-  mpz_init(n);
   mpfr_t t;
   mpfr_init2(t, 400);
   mpfr_mul_2si(t, v, shift, MPFR_RNDN);
   mpfr_rint(t, t, MPFR_RNDN);
-  mpfr_get_z(n, t, MPFR_RNDN);
-  unsigned w[4];
-  for (int i = 3; i >= 0; --i) {
-    w[i] = static_cast<unsigned>(mpz_get_ui(n) & 0xffffffffu);
-    mpz_tdiv_q_2exp(n, n, 32);
-  }
+  const auto w = tables::split_words<4>(t);
   if (k % 8 == 0) std::printf("    // [%d]\n", k);
   std::printf("    {{0x%08x, 0x%08x, 0x%08x, 0x%08x}},\n", w[0], w[1], w[2], w[3]);
   mpfr_clear(t);
-  mpz_clear(n);
 }
 
 void table(const char *name, bool ten, int shift) {

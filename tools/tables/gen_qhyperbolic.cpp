@@ -30,6 +30,8 @@
 #include <functional>
 #include <vector>
 
+#include "words.h"
+
 namespace {
 
 constexpr mpfr_prec_t kBits = 480;
@@ -239,33 +241,8 @@ void print_real16(mpfr_srcptr v) {
   mpfr_t r;
   mpfr_init2(r, 113);
   mpfr_set(r, v, MPFR_RNDN);
-  unsigned long w[4] = {0, 0, 0, 0};
-  if (!mpfr_zero_p(r)) {
-    const long e = mpfr_get_exp(r) - 1;  // r = 1.f 2^e
-    mpfr_t s;
-    mpfr_init2(s, 113);
-    mpfr_abs(s, r, MPFR_RNDN);
-    mpfr_mul_2si(s, s, 112 - e, MPFR_RNDN);  // the 113-bit significand as an integer
-    mpfr_sub_ui(s, s, 0, MPFR_RNDN);
-    for (int i = 0; i < 4; ++i) {
-      mpfr_t d;
-      mpfr_init2(d, 113);
-      // s mod 2^32, exactly (an unsigned long may have 32 bits only)
-      mpfr_div_2ui(d, s, 32, MPFR_RNDN);
-      mpfr_floor(d, d);
-      mpfr_mul_2ui(d, d, 32, MPFR_RNDN);
-      mpfr_sub(d, s, d, MPFR_RNDN);
-      w[i] = mpfr_get_ui(d, MPFR_RNDN);
-      mpfr_sub(s, s, d, MPFR_RNDN);
-      mpfr_div_2ui(s, s, 32, MPFR_RNDN);
-      mpfr_clear(d);
-    }
-    mpfr_clear(s);
-    w[3] = (w[3] & 0xffff) | static_cast<unsigned long>(e + 16383) << 16 |
-           (mpfr_signbit(r) ? 0x80000000ul : 0);
-  }
-  mpfr_printf("    q16(0x%08lx, 0x%08lx, 0x%08lx, 0x%08lx),  // %.34Re\n", w[3], w[2], w[1], w[0],
-              r);
+  const auto w = tables::real16_words(v);
+  mpfr_printf("    q16(0x%08x, 0x%08x, 0x%08x, 0x%08x),  // %.34Re\n", w[0], w[1], w[2], w[3], r);
   mpfr_clear(r);
 }
 

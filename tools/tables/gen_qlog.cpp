@@ -7,14 +7,19 @@
 //   build/native/tools/tables/gen_qlog > src/qelem/exp_log/tables/log_table.h
 #include <mpfr.h>
 
+#include <array>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
+
+#include "words.h"
 
 namespace {
 
 constexpr mpfr_prec_t kBits = 512;
 
 // log_base(1 + 2^-k) truncated to 192 fraction bits, as six words.
-void entry(int base, int k, unsigned long w[6]) {
+std::array<std::uint32_t, 6> entry(int base, int k) {
   mpfr_t v, t;
   mpfr_inits2(kBits, v, t, static_cast<mpfr_ptr>(nullptr));
   mpfr_set_ui_2exp(v, 1, -k, MPFR_RNDN);
@@ -26,36 +31,26 @@ void entry(int base, int k, unsigned long w[6]) {
   }
   mpfr_mul_2ui(v, v, 192, MPFR_RNDN);
   mpfr_floor(v, v);
-  for (int i = 5; i >= 0; --i) {
-    // v mod 2^32, exactly (an unsigned long may have 32 bits only)
-    mpfr_div_2ui(t, v, 32, MPFR_RNDN);
-    mpfr_floor(t, t);
-    mpfr_mul_2ui(t, t, 32, MPFR_RNDN);
-    mpfr_sub(t, v, t, MPFR_RNDN);
-    w[i] = mpfr_get_ui(t, MPFR_RNDN);
-    mpfr_sub(v, v, t, MPFR_RNDN);
-    mpfr_div_2ui(v, v, 32, MPFR_RNDN);
-  }
+  const auto w = tables::split_words<6>(v);
   mpfr_clears(v, t, static_cast<mpfr_ptr>(nullptr));
+  return w;
 }
 
 void table(const char *name, const char *what, int base, int count) {
+  std::vector<std::array<std::uint32_t, 6>> w;
+  for (int k = 0; k < count; ++k) w.push_back(entry(base, k));
   std::printf("\n// %s\ninline constexpr U128 %s[%d] = {\n", what, name, count);
   for (int k = 0; k < count; ++k) {
-    unsigned long w[6];
-    entry(base, k, w);
     if (k % 8 == 0) std::printf("    // [%d]\n", k);
-    std::printf("    w128::from_words(0x%08lx, 0x%08lx, 0x%08lx, 0x%08lx),\n", w[0], w[1], w[2],
-                w[3]);
+    std::printf("    w128::from_words(0x%08x, 0x%08x, 0x%08x, 0x%08x),\n", w[k][0], w[k][1],
+                w[k][2], w[k][3]);
   }
   std::printf(
       "};\n\n// Bits 129 to 192 of the same\ninline constexpr std::uint64_t %s_low[%d] = {\n", name,
       count);
   for (int k = 0; k < count; ++k) {
-    unsigned long w[6];
-    entry(base, k, w);
     if (k % 8 == 0) std::printf("    // [%d]\n", k);
-    std::printf("    0x%08lx%08lx,\n", w[4], w[5]);
+    std::printf("    0x%08x%08x,\n", w[k][4], w[k][5]);
   }
   std::printf("};\n");
 }
