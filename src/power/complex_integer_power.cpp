@@ -38,7 +38,7 @@
 namespace vx {
 namespace {
 
-using power::ld;
+using power::kOne32, power::kZero32, power::ld, power::parts_zero;
 
 // ---- Complex8 and Complex16 in the register -----------------------------------
 
@@ -120,11 +120,6 @@ C right_to_left(C z, I n, const C &one, Op<C> mul, Op<C> div) {
   }
 }
 
-template <class C>
-bool parts_zero(const C &z) {
-  return z.re == 0 && z.im == 0;
-}
-
 constexpr double kHugeModulus = 1.0000001652591795;  // 0x3FF000002C5C863B
 
 Attempt<Complex8> power_cj(Complex8 z, std::int64_t n) {
@@ -151,8 +146,6 @@ Attempt<Complex16> power_xj(Complex16 z, std::int64_t n) {
 
 // ---- Complex32 ----------------------------------------------------------------
 
-constexpr Real16 one16 = real16_from_words(0x3fff0000, 0, 0, 0);
-constexpr Complex32 one32{one16, quad::kZero}, zero32{quad::kZero, quad::kZero};
 constexpr Complex32 default32{kOverflowQ, quad::kZero}, nan32{_NaN_Q, _NaN_Q};
 
 using qelem::add, qelem::mul, qelem::sub;
@@ -167,18 +160,18 @@ Attempt<Complex32> power_zi(Complex32 z, std::int32_t n) {
   Real16 mod;
   g_cqabs(&mod, &z);
   if (quad::is_zero(mod)) {
-    if (n >= 0) return result(n == 0 ? one32 : zero32);
+    if (n >= 0) return result(n == 0 ? kOne32 : kZero32);
     return arith_exception(err::kAzxiZero, default32, nan32);
   }
-  if (n == 0) return result(one32);
+  if (n == 0) return result(kOne32);
   if (n == 1) return result(z);
   if (n == 2) {
     const Real16 ab = mul(z.re, z.im);
     return result(Complex32{mul(sub(z.re, z.im), add(z.re, z.im)), add(ab, ab)});
   }
-  const bool large = g_afge(&mod, &one16) != 0;
+  const bool large = g_afge(&mod, &kOne32.re) != 0;
   Complex32 p = z;
-  if (n < 0 && !large) g_azdz(&p, &one32, &z);
+  if (n < 0 && !large) g_azdz(&p, &kOne32, &z);
   std::uint32_t m = power::magnitude(n);
   while ((m & 1) == 0) m >>= 1, p = square32(p);
   Complex32 r = p;
@@ -186,16 +179,16 @@ Attempt<Complex32> power_zi(Complex32 z, std::int32_t n) {
     p = square32(p);
     if (m & 1) g_azmz(&r, &r, &p);
   }
-  if (n < 0 && large) g_azdz(&r, &one32, &r);
+  if (n < 0 && large) g_azdz(&r, &kOne32, &r);
   return result(r);
 }
 
 Attempt<Complex32> power_zj(Complex32 z, std::int64_t n) {
-  if (quad::is_zero(z.re) && quad::is_zero(z.im)) {
-    if (n >= 0) return result(n == 0 ? one32 : zero32);
+  if (parts_zero(z)) {
+    if (n >= 0) return result(n == 0 ? kOne32 : kZero32);
     return arith_exception(err::kAzxjZero, default32, nan32);
   }
-  return result(right_to_left<Complex32>(z, n, one32, g_azmz, g_azdz));
+  return result(right_to_left<Complex32>(z, n, kOne32, g_azmz, g_azdz));
 }
 
 }  // namespace

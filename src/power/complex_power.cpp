@@ -7,29 +7,25 @@
 #include <vexmorg/vexmorg.h>
 
 #include "frame/hidden_result.h"
-#include "quad/real16.h"
+#include "power/power.h"
 
 namespace {
 
-Complex16 power16(const Complex16 &x, const Complex16 &y) {
-  if (x.re == 0 && x.im == 0) return y.re == 0 && y.im == 0 ? Complex16{1, 0} : Complex16{0, 0};
-  Complex16 w;
-  g_cdlog(&w, &x);
-  g_axmx(&w, &w, &y);
-  g_cdexp(&w, &w);
+using vx::power::kOne32, vx::power::kZero32, vx::power::parts_zero;
+
+// exp(y log x) by the given logarithm, product and exponential; a zero x
+// gives `one` for a zero y, else `zero`.
+template <class C, class Log, class Mul, class Exp>
+C power(const C &x, const C &y, const C &one, const C &zero, Log log, Mul mul, Exp exp) {
+  if (parts_zero(x)) return parts_zero(y) ? one : zero;
+  C w;
+  log(&w, &x);
+  mul(&w, &w, &y);
+  exp(&w, &w);
   return w;
 }
-
-bool is_zero(const Complex32 &z) { return vx::quad::is_zero(z.re) && vx::quad::is_zero(z.im); }
-
-Complex32 power32(const Complex32 &x, const Complex32 &y) {
-  constexpr Real16 zero = vx::quad::kZero, one = vx::real16_from_words(0x3fff0000, 0, 0, 0);
-  if (is_zero(x)) return is_zero(y) ? Complex32{one, zero} : Complex32{zero, zero};
-  Complex32 w;
-  g_cqlog(&w, &x);
-  g_azmz(&w, &w, &y);
-  g_cqexp(&w, &w);
-  return w;
+Complex16 power16(const Complex16 &x, const Complex16 &y) {
+  return power<Complex16>(x, y, {1, 0}, {0, 0}, g_cdlog, g_axmx, g_cdexp);
 }
 
 }  // namespace
@@ -42,5 +38,5 @@ Complex16 *g_axxx(Complex16 *result, const Complex16 *x, const Complex16 *y) {
   return vx::store_result(result, power16(*x, *y));
 }
 Complex32 *g_azxz(Complex32 *result, const Complex32 *x, const Complex32 *y) {
-  return vx::store_result(result, power32(*x, *y));
+  return vx::store_result(result, power(*x, *y, kOne32, kZero32, g_cqlog, g_azmz, g_cqexp));
 }

@@ -7,10 +7,13 @@
 // value (type code 3 or 4); a resume starts again with both slots.
 #pragma once
 
+#include <vexmorg/vexmorg.h>
+
 #include <cstdint>
 #include <type_traits>
 
 #include "frame/resume.h"
+#include "quad/real16.h"
 
 namespace vx::power {
 
@@ -22,6 +25,17 @@ constexpr std::make_unsigned_t<I> magnitude(I n) {
   using U = std::make_unsigned_t<I>;
   return n < 0 ? U(0) - static_cast<U>(n) : static_cast<U>(n);
 }
+
+// A complex base is (0, 0) when both parts compare equal to 0 (either sign);
+// a Complex32 part when word 3 is 0 but for the sign.
+template <class C>
+bool parts_zero(const C &z) {
+  return z.re == 0 && z.im == 0;
+}
+inline bool parts_zero(const Complex32 &z) { return quad::is_zero(z.re) && quad::is_zero(z.im); }
+
+inline constexpr Complex32 kOne32{real16_from_words(0x3fff0000, 0, 0, 0), quad::kZero},
+    kZero32{quad::kZero, quad::kZero};
 
 // Runs an integer power's attempt(x, n) under the resume loop: base and
 // exponent in the slots, the exponent alone reported as a value.
