@@ -65,7 +65,7 @@ Real16 arc_tangent(const Unit &u, const Real16 &x) {
     return with_sign_bit(quad::real16_from_bits(fixed::to_real16(scale, angle)), sign);
   }
   const bool complement = h > small;
-  const Real16 t = complement ? quotient(kOne, a) : a;
+  const Real16 t = complement ? div(kOne, a) : a;
   Real16 r;
   if (high_word(t) < kTinyWord) {  // below 2^-64
     r = u.kernel == AngleUnit::radians ? t : mul(u.factor, t);
@@ -97,7 +97,7 @@ Attempt<Real16> arc_tangent2(const Unit &u, Real16 y, Real16 x) {
   }
   Real16 r;
   if ((hx & 0x7fff0000) > (hy & 0x7fff0000) + 0x80000) {
-    r = arc_tangent(u, quotient(y, x));
+    r = arc_tangent(u, div(y, x));
   } else {
     Real16 big = quad::with_sign(x, 0), small = quad::with_sign(y, 0);
     const bool exchanged = !w128::less(quad::bits_of(small), quad::bits_of(big));

@@ -30,8 +30,7 @@ inline constexpr std::uint32_t kOneWord = 0x3fff0000;
 
 // The software operations, through their entries (their errors, where
 // they can have any, are theirs).
-using quad::add, quad::mul, quad::sub;
-inline Real16 quotient(const Real16 &a, const Real16 &b) { return quad::div(a, b); }
+using quad::add, quad::div, quad::mul, quad::sub;
 inline Real16 root(const Real16 &a) {
   Real16 r;
   return *g_qsqrt(&r, &a);
