@@ -19,10 +19,18 @@
 
 namespace bench {
 
-// `count` arguments uniform in [lo, hi), fixed seed.
+// Every benchmark cycles through this many distinct arguments (or operand
+// pairs): more than a branch predictor learns over repeated passes, so that
+// entries and references with data-dependent branches pay for them as they
+// would on a user's data.
+inline constexpr std::size_t kArguments = std::size_t{1} << 16;
+
+// `count` arguments uniform in [lo, hi), fixed seed (two sets drawn with
+// the same seed are the same stream scaled: give the second operand of a
+// pair its own seed).
 template <class T>
-std::vector<T> uniform(T lo, T hi, std::size_t count = 1024) {
-  std::mt19937_64 rng(0xbe7c4);
+std::vector<T> uniform(T lo, T hi, std::size_t count = kArguments, std::uint64_t seed = 0xbe7c4) {
+  std::mt19937_64 rng(seed);
   std::uniform_real_distribution<double> d(static_cast<double>(lo), static_cast<double>(hi));
   std::vector<T> v(count);
   for (T &x : v) x = static_cast<T>(d(rng));
@@ -70,7 +78,7 @@ struct Pair {
 
 // `count` pairs with y and x each uniform in [lo, hi), fixed seed.
 template <class T>
-std::vector<Pair<T>> uniform_pairs(T lo, T hi, std::size_t count = 1024) {
+std::vector<Pair<T>> uniform_pairs(T lo, T hi, std::size_t count = kArguments) {
   const std::vector<T> ys = uniform(lo, hi, 2 * count);
   std::vector<Pair<T>> v(count);
   for (std::size_t i = 0; i < count; ++i) v[i] = {ys[2 * i], ys[2 * i + 1]};

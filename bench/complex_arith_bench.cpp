@@ -21,16 +21,16 @@ std::vector<C> operands(std::uint64_t seed);
 
 template <>
 std::vector<Complex8> operands(std::uint64_t seed) {
-  const auto v = bench::uniform<float>(-1e6f, 1e6f, 2048);
-  std::vector<Complex8> z(1024);
-  for (std::size_t i = 0; i < z.size(); ++i) z[i] = {v[2 * i], v[(2 * i + seed) % 2048]};
+  const auto v = bench::uniform<float>(-1e6f, 1e6f, 2 * bench::kArguments);
+  std::vector<Complex8> z(bench::kArguments);
+  for (std::size_t i = 0; i < z.size(); ++i) z[i] = {v[2 * i], v[(2 * i + seed) % v.size()]};
   return z;
 }
 template <>
 std::vector<Complex16> operands(std::uint64_t seed) {
-  const auto v = bench::uniform<double>(-1e6, 1e6, 2048);
-  std::vector<Complex16> z(1024);
-  for (std::size_t i = 0; i < z.size(); ++i) z[i] = {v[(2 * i + seed) % 2048], v[2 * i + 1]};
+  const auto v = bench::uniform<double>(-1e6, 1e6, 2 * bench::kArguments);
+  std::vector<Complex16> z(bench::kArguments);
+  for (std::size_t i = 0; i < z.size(); ++i) z[i] = {v[(2 * i + seed) % v.size()], v[2 * i + 1]};
   return z;
 }
 template <>
@@ -43,7 +43,7 @@ std::vector<Complex32> operands(std::uint64_t seed) {
                    static_cast<std::uint32_t>(hi),
                    (static_cast<std::uint32_t>(hi >> 32) & 0x8000ffff) | (exp << 16)}};
   };
-  std::vector<Complex32> z(1024);
+  std::vector<Complex32> z(bench::kArguments);
   for (Complex32 &x : z) x = {real16(), real16()};
   return z;
 }

@@ -41,8 +41,8 @@ const std::vector<C> &operands() {
   using T = decltype(C{}.re);
   using V = std::conditional_t<sizeof(T) == 16, double, T>;
   static const std::vector<C> z = [] {
-    const auto v = bench::uniform<V>(V(-10), V(10), 2048);
-    std::vector<C> r(1024);
+    const auto v = bench::uniform<V>(V(-10), V(10), 2 * bench::kArguments);
+    std::vector<C> r(bench::kArguments);
     for (std::size_t i = 0; i < r.size(); ++i) {
       if constexpr (sizeof(T) == 16) {
         r[i] = {widened(v[2 * i]), widened(v[2 * i + 1])};

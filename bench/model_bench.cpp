@@ -52,18 +52,17 @@ const auto xs4 = bench::uniform<float>(-1e6f, 1e6f);
 const auto xs8 = bench::uniform<double>(-1e6, 1e6);
 const auto pairs4 = bench::uniform_pairs<float>(-1e3f, 1e3f);  // (x, s), (a, p), (t, f)
 const auto pairs8 = bench::uniform_pairs<double>(-1e3, 1e3);
-// MERGE's (t, f) with the mask t > f: 2^16 pairs, more than a branch
-// predictor learns over repeated passes (it learns the 1024 of the others).
-const auto merge_pairs4 = bench::uniform_pairs<float>(-1e3f, 1e3f, 1 << 16);
-const auto merge_pairs8 = bench::uniform_pairs<double>(-1e3, 1e3, 1 << 16);
+// MERGE's (t, f) with the mask t > f.
+const auto merge_pairs4 = bench::uniform_pairs<float>(-1e3f, 1e3f);
+const auto merge_pairs8 = bench::uniform_pairs<double>(-1e3, 1e3);
 const auto xs16 = [] {
-  std::vector<Real16> v(1024);
-  const auto d = bench::uniform<double>(-1e6, 1e6, 1024);
+  std::vector<Real16> v(bench::kArguments);
+  const auto d = bench::uniform<double>(-1e6, 1e6);
   for (std::size_t i = 0; i < v.size(); ++i) g_qextd(&v[i], &d[i]);
   return v;
 }();
 const auto merge16 = [] {  // MERGE's t, with its sign as the mask
-  std::vector<Real16> v(1 << 16);
+  std::vector<Real16> v(bench::kArguments);
   const auto d = bench::uniform<double>(-1e6, 1e6, v.size());
   for (std::size_t i = 0; i < v.size(); ++i) g_qextd(&v[i], &d[i]);
   return v;

@@ -36,9 +36,10 @@ struct Operands {
 
 template <class X, class N>
 std::vector<Operands<X, N>> operands(X (*make)(double, double)) {
-  const auto re = bench::uniform<double>(0.5, 2.0), im = bench::uniform<double>(-1.0, 1.0, 2048);
-  const auto ns = bench::uniform<double>(-40.5, 40.5, 4096);
-  std::vector<Operands<X, N>> v(1024);
+  const auto re = bench::uniform<double>(0.5, 2.0);
+  const auto im = bench::uniform<double>(-1.0, 1.0, bench::kArguments, 2);
+  const auto ns = bench::uniform<double>(-40.5, 40.5, bench::kArguments, 3);
+  std::vector<Operands<X, N>> v(bench::kArguments);
   for (std::size_t i = 0; i < v.size(); ++i)
     v[i] = {make(re[i], im[i]), static_cast<N>(std::lround(ns[i]))};
   return v;
@@ -114,9 +115,9 @@ VX_BENCH_XN(g_aqxi, f_qpowi, q16i, (stored<g_aqxi, Real16, Real16, std::int32_t>
 // ---- Real powers: x in [0.1, 10), y in [-10, 10) ---------------------------
 
 const auto xs4 = bench::uniform<float>(0.1f, 10.0f);
-const auto ys4 = bench::uniform<float>(-10.0f, 10.0f, 2048);
+const auto ys4 = bench::uniform<float>(-10.0f, 10.0f, bench::kArguments, 2);
 const auto xs8 = bench::uniform<double>(0.1, 10.0);
-const auto ys8 = bench::uniform<double>(-10.0, 10.0, 2048);
+const auto ys8 = bench::uniform<double>(-10.0, 10.0, bench::kArguments, 2);
 const auto ts4 = bench::uniform<float>(-30.0f, 30.0f);  // 2**x, 10**x
 const auto ts8 = bench::uniform<double>(-300.0, 300.0);
 

@@ -16,7 +16,7 @@ namespace {
 // stay normal.
 std::vector<Real16> operands(std::uint64_t seed) {
   std::mt19937_64 rng(seed);
-  std::vector<Real16> v(1024);
+  std::vector<Real16> v(bench::kArguments);
   for (Real16 &x : v) {
     const std::uint64_t hi = rng(), lo = rng();
     const auto exp = static_cast<std::uint32_t>(0x3fff - 64 + rng() % 128);
@@ -96,7 +96,7 @@ const auto doubles = bench::uniform<double>(-1e6, 1e6);
 const auto floats = bench::uniform<float>(-1e6f, 1e6f);
 const auto int64s = [] {
   std::mt19937_64 rng(3);
-  std::vector<std::int64_t> v(1024);
+  std::vector<std::int64_t> v(bench::kArguments);
   for (auto &n : v) n = static_cast<std::int64_t>(rng()) >> (rng() % 63);
   return v;
 }();

@@ -14,12 +14,12 @@
 
 namespace {
 
-// 1024 arguments uniform in [lo, hi) (log-uniform for `log`), with random
+// bench::kArguments arguments uniform in [lo, hi) (log-uniform for `log`), with random
 // bits to the last place.
 std::vector<Real16> arguments(double lo, double hi, bool log = false) {
   std::mt19937_64 rng(0x51ce);
   std::uniform_real_distribution<double> d(log ? std::log(lo) : lo, log ? std::log(hi) : hi);
-  std::vector<Real16> v(1024);
+  std::vector<Real16> v(bench::kArguments);
   for (Real16 &x : v) {
     const double t = d(rng);
     __float128 f = log ? std::exp(t) : t;

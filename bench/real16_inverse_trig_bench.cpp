@@ -15,7 +15,7 @@ namespace {
 // |x| = m 2^e, m in [1, 2) random, e uniform in [lo, hi], random sign.
 std::vector<Real16> arguments(std::uint64_t seed, int lo, int hi) {
   std::mt19937_64 rng(seed);
-  std::vector<Real16> v(1024);
+  std::vector<Real16> v(bench::kArguments);
   for (Real16 &x : v) {
     const std::uint64_t f = rng(), g = rng();
     const auto e =
