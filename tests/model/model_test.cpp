@@ -1,15 +1,10 @@
 // The model intrinsics, MODULO, the floor helpers and MERGE, bit for bit.
-//
-// Real4 and Real8: random patterns of every class (zeros, subnormals,
-// normals to the extremes, infinities, NaNs) against the model computed
-// with frexp, ldexp, nextafter and floor, exact here; where the model has no
-// IEEE counterpart (a subnormal taken as 1.f, the fields of infinities and
-// NaNs) against +-1.f * 2^k built from x's fraction. MODULO against MPFR at
-// 64 bits step by step: A / P rounded to 64 bits then to the type, its
-// floor, A - floor * P rounded to 64 bits per operation, then to the type.
-// Real16: MPFR's exact values, exponents, 113-bit neighbours and floors,
-// and the reference of the correctly rounded operations for MODULO. Then
-// the edge rows, MERGE's copies, and errors 1393 and 1396.
+// Real4 and Real8: random patterns of every class against the model from
+// frexp, ldexp, nextafter and floor (exact), or, where it has no IEEE
+// counterpart (a subnormal taken as 1.f, infinities and NaNs), +-1.f * 2^k
+// from x's fraction; MODULO against MPFR's 64-bit steps. Real16: MPFR's
+// exact values, exponents, 113-bit neighbours and floors, and the reference
+// operations for MODULO. Then the edge rows, MERGE, errors 1393 and 1396.
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -396,7 +391,6 @@ TEST(Edges, Real16) {
       {call16(g_spaciq, kOne), real16(0x3f8f0000)},                 // SPACING(1.0) is 2^-112
       {call16(g_spaciq, real16(0x3ffe8000)), real16(0x3f8e0000)},   // SPACING(0.75) is 2^-113
       {call16(g_neareq, kLargest, kOne), kInf},                     // the largest up: the infinity
-      {call16(g_neareq, kMinusInf, kOne), real16(0xfffeffff, ~0u, ~0u, ~0u)},  // toward zero
       {call16(g_neareq, kInf, kOne), real16(0x7fff0000, 0, 0, 1)},  // away from zero: a NaN
       {call16(g_neareq, real16(0x3fff0000, 0, 0, ~0u), kOne), real16(0x3fff0000, 0, 1, 0)},
       {call16(g_neareq, real16(0x00010000), minus), real16(0x0000ffff, ~0u, ~0u, ~0u)},
