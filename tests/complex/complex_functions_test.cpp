@@ -517,13 +517,19 @@ TEST_F(ComplexFunctions, Complex32) {
   const Real16 pi = real16(0x4000921f, 0xb54442d1, 0x8469898c, 0xc51701b8);  // rounded
   const Real16 limit_x = real16(0x400c62e4), limit_y = real16(0x403e921f), D = K::D;
   const Real16 below_x = real16(0x400c62e3, ~0u, ~0u, ~0u), big_x = real16(0x400c8000);
-  Real16 s2, c2, e1;
+  Real16 s2, c2, e1, t, m;
   g_qpscn(&two, &s2, &c2);
   g_qexp(&e1, &kOne);
+  // Equal high words take t = y/x: |x| sqrt(1 + t^2) in rounded Real16 steps.
+  const Real16 hx = real16(0x3fff322c, 0x4b2c5f34, 0x8b9b8c3c, 0xb69054ec),
+               hy = real16(0x3fff322c, 0x31dff4f5, 0x959fdedf, 0xf95fc8c9);
+  g_aqdq(&t, &hy, &hx), g_aqmq(&m, &t, &t), g_aqaq(&t, &kOne, &m), g_qsqrt(&m, &t);
+  g_aqmq(&t, &hx, &m);
   const Row<Complex32> rows[] = {
       row("g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
           {{{real16(0xc0008000), four}, {real16(0x40014000), kZero}},
            {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}},
+           {{hx, hy}, {t, kZero}},
            // Beyond the largest finite Real16, the product's overflow (1397) stands.
            {{kLargest, kLargest}, {kInf, kZero}, 1397}}),
       // A part whose word 3 is exactly 0x80000000 becomes +0, so -4 - 0i
