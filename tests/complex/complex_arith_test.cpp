@@ -7,9 +7,7 @@
 // a NaN, any payload. Complex32: bit for bit against the same sequence of
 // Real16 operations at 113 bits, with the report of every failing step in
 // order, under infinity flag 0 (where every default is sign-free). Operands
-// of every class: zeros of both signs, subnormals or exponent-0 patterns,
-// moderate, huge and tiny components, infinities and NaNs (or the 0x7fff
-// patterns); every call also runs with the result on a and on b.
+// of every class; every call also runs with the result on a and on b.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -107,12 +105,6 @@ bool same(T x, T y) {
   return (x != x && y != y) || std::bit_cast<U>(x) == std::bit_cast<U>(y);
 }
 bool same(const Real16 &x, const Real16 &y) { return oracle::same_bits(x, y); }
-// x with its sign bit (the top bit of the last byte, in all three formats) inverted.
-template <class T>
-T negated(T x) {
-  reinterpret_cast<unsigned char *>(&x)[sizeof x - 1] ^= 0x80;
-  return x;
-}
 
 // A Real4 or Real8 of a random class: zero, subnormal, infinity or NaN,
 // huge, tiny, or moderate (half the time).
@@ -159,11 +151,14 @@ struct ComplexArith : Real16Test {
         return fail(std::string(name) + " of " + ::testing::PrintToString(a) + " and " +
                     ::testing::PrintToString(b) + " is " + ::testing::PrintToString(z));
   }
-  // Random operands, a divisor with |d| = |c| one time in eight.
+  // Random operands, a divisor with |d| = |c| one time in eight (either sign).
   template <class C>
   C operand(bool divisor) {
     C z = {component<decltype(z.re)>(s), component<decltype(z.re)>(s)};
-    if (divisor && s.below(8) == 0) z.im = s.bits() & 1 ? z.re : negated(z.re);
+    if (divisor && s.below(8) == 0) {
+      z.im = z.re;
+      if (s.bits() & 1) reinterpret_cast<unsigned char *>(&z.im)[sizeof z.im - 1] ^= 0x80;
+    }
     return z;
   }
 };
@@ -177,6 +172,7 @@ TEST_F(ComplexArith, Complex8AndComplex16AreTheRegisterFormulas) {
     expect("g_axmx", g_axmx, x, y, x87_product(x, y));
     expect("g_axdx", g_axdx, x, y, x87_quotient(x, y));
   }
+  EXPECT_TRUE(rec.reports.empty());
 }
 
 TEST_F(ComplexArith, Complex32IsTheSequenceOfRoundedReal16Operations) {
@@ -200,8 +196,6 @@ TEST_F(ComplexArith, Complex32IsTheSequenceOfRoundedReal16Operations) {
 TEST_F(ComplexArith, QuotientRows) {
   // (1 + 1i)/(1 + 1i): |d| = |c| takes the first branch with t = 1, giving 1 + 0i.
   expect<Complex8>("g_acdc", g_acdc, {1, 1}, {1, 1}, {1, 0});
-  // The same branch for d = -c: t = -1, s = 1/2, and the real part +0.
-  expect<Complex16>("g_axdx", g_axdx, {1, 1}, {1, -1}, {0, 1});
   // (1 + 0i)/(0 + 2i): the second branch with t = 0 gives 0 - 0.5i.
   expect<Complex16>("g_axdx", g_axdx, {1, 0}, {0, 2}, {0, -0.5});
   // (1e300 + 1e300i)/(1e300 + 1e300i) returns 1 + 0i without overflow.
@@ -254,21 +248,21 @@ TEST_F(ComplexArith, Complex32Errors) {
 // pairs of values by the MPFR order of their values (the 0x7fff patterns
 // without fraction as the largest magnitudes); pairs of two zeros by rows.
 TEST_F(ComplexArith, ThreeWayComparisons) {
-  const Real16 values[] = {kOne,
-                           real16(0xbfff0000),
-                           real16(0x40000000),
-                           real16(0xc0000000),
-                           real16(0x3fff0000, 0, 0, 1),
-                           real16(1),
-                           real16(kSign16 | 1),
-                           kLargest,
-                           real16(0xfffeffff, ~0u, ~0u, ~0u),
-                           kInf,
-                           kMinusInf,
-                           kNaN,
-                           real16(0xffff8000),
-                           real16(0x7fff0000, 0, 0, 1),
-                           kZero};
+  const std::uint32_t words[][4] = {{0x3fff0000},
+                                    {0xbfff0000},
+                                    {0x40000000},
+                                    {0xc0000000},
+                                    {0x3fff0000, 0, 0, 1},
+                                    {1},
+                                    {kSign16 | 1},
+                                    {0x7ffeffff, ~0u, ~0u, ~0u},
+                                    {0xfffeffff, ~0u, ~0u, ~0u},
+                                    {0x7fff0000},
+                                    {0xffff0000},
+                                    {0x7fff8000},
+                                    {0xffff8000},
+                                    {0x7fff0000, 0, 0, 1},
+                                    {0}};
   auto nan = [](const Real16 &x) {
     return (x.w[3] & 0x7fff0000) == 0x7fff0000 && ((x.w[3] & 0xffff) | x.w[2] | x.w[1] | x.w[0]);
   };
@@ -276,13 +270,12 @@ TEST_F(ComplexArith, ThreeWayComparisons) {
     EXPECT_EQ(g_acmp(&a, &b), want) << show(a) << " vs " << show(b);
     EXPECT_EQ(g_acmpe(&a, &b), want) << show(a) << " vs " << show(b);
   };
-  for (const Real16 &a : values) {
-    oracle::Exact x(a);
-    for (const Real16 &b : values) {
-      const int c = mpfr_cmp(x, oracle::Exact(b));
+  for (const auto &u : words)
+    for (const auto &v : words) {
+      const Real16 a = real16(u[0], u[1], u[2], u[3]), b = real16(v[0], v[1], v[2], v[3]);
+      const int c = mpfr_cmp(oracle::Exact(a), oracle::Exact(b));
       check(a, b, nan(a) || nan(b) ? 3 : c == 0 ? 0 : c < 0 ? 1 : 2);
     }
-  }
   const Real16 zero_g = real16(0, 0, 0, 1), minus_zero_g = real16(kSign16, 0, 0, 1);
   // Both zeros, at least one negative: 0 (signs differing: whatever words 0 to 2 hold).
   check(kZero, kMinusZero, 0), check(minus_zero_g, zero_g, 0), check(kMinusZero, kMinusZero, 0);
