@@ -1,9 +1,10 @@
 // The SIMD panel sums (fma_panels.h) against the register's, bit for bit:
-// the DGEMM block kernel and MATMUL's Real8 product, on data that the
-// rounding test mostly accepts (uniform), mostly rejects (sums that cancel,
-// small integers, zeros) and must reject (values outside 2^-900..2^900,
-// infinities, NaNs); the number of sums left to the register is counted
-// and bounded per kind.
+// the DGEMM block kernel, MATMUL's Real8 product and DGEMV's column groups,
+// on data that the rounding test mostly accepts (uniform), mostly rejects
+// (sums that cancel, small integers, zeros) and must reject (values outside
+// 2^-900..2^900, infinities, NaNs). The sums left to the register are
+// counted: uniform data stays mostly on the SIMD unit, cancelling sums and
+// edge values reach the register.
 #include <gtest/gtest.h>
 #include <vexmorg/vexmorg.h>
 
@@ -18,173 +19,140 @@
 
 namespace {
 
-using vx::matmul::GemmBlock;
-using Kernel = std::int64_t (*)(const GemmBlock &);
+using namespace vx::matmul;
 
 enum Kind { kUniform, kCancel, kIntegers, kWide, kEdge, kKinds };
-const char *const kNames[kKinds] = {"uniform", "cancel", "integers", "wide", "edge"};
 
 struct Data {
-  std::mt19937_64 g;
+  std::mt19937_64 g{20261206};
   double u() { return std::uniform_real_distribution<double>(-1, 1)(g); }
-  // Element l of a row or column (`side` 0 for A, 1 for B, 2 for C).
-  double value(Kind kind, int side, int l, int n) {
-    switch (kind) {
-      case kUniform:
-        return side == 2 ? 5 * u() : u();
-      case kCancel: {  // B's second half undoes its first half, nearly
-        if (side == 2) return 0x1p-30 * u();
-        if (side == 0) return 1 + 0x1p-20 * u();
-        const std::uint64_t seed = g();
-        g.seed(std::uint64_t(l % ((n + 1) / 2)) + 77);
-        const double v = u();
-        g.seed(seed);
-        return l < (n + 1) / 2 ? v : -v * (1 + 0x1p-40 * double(l));
-      }
-      case kIntegers:
-        return double(int(g() % 7) - 3);
-      case kWide:
-        return std::ldexp(u(), int(g() % 1100) - 550);
-      default: {
-        const double pick[] = {
-            0x1p-950, -0x1p-960, 0x1p950,  0x1p1000,
-            -0.0,     0.0,       INFINITY, std::numeric_limits<double>::quiet_NaN(),
-            1.5};
-        return g() % 4 ? u() : pick[g() % 9];
-      }
+  // Element l of n of a row or column (`side` 0 for A, 1 for B, 2 for C).
+  double value(int kind, int side, int l, int n) {
+    if (kind == kUniform) return side == 2 ? 5 * u() : u();
+    if (kind == kCancel) {  // B's second half undoes its first half, nearly
+      if (side != 1) return side == 2 ? 0x1p-30 * u() : 1 + 0x1p-20 * u();
+      std::mt19937_64 h(std::uint64_t(l % ((n + 1) / 2)) + 77);
+      const double v = std::uniform_real_distribution<double>(-1, 1)(h);
+      return l < (n + 1) / 2 ? v : -v * (1 + 0x1p-40 * double(l));
     }
+    if (kind == kIntegers) return double(int(g() % 7) - 3);
+    if (kind == kWide) return std::ldexp(u(), int(g() % 1100) - 550);
+    const double pick[] = {0x1p-950, -0x1p-960, 0x1p950,  0x1p1000,
+                           -0.0,     0.0,       INFINITY, std::numeric_limits<double>::quiet_NaN(),
+                           1.5};
+    return g() % 4 ? u() : pick[g() % 9];
+  }
+  std::vector<double> fill(int kind, int side, std::size_t count, int ld, int n) {
+    std::vector<double> v(count);
+    for (std::size_t e = 0; e < count; ++e) v[e] = value(kind, side, int(e % ld), n);
+    return v;
   }
 };
 
-struct Block {
-  std::int32_t kc, mc, nc;
-  std::vector<double> a, b, c;
-  GemmBlock view(double factor, std::vector<double> &out) {
-    out = c;
-    return {kc, mc, nc, a.data(), kc + 1, b.data(), kc + 2, out.data(), mc + 3, factor};
-  }
+// Sums left to the register and sums formed, per route.
+struct Count {
+  std::int64_t left = 0, sums = 0;
 };
 
-std::vector<std::pair<const char *, Kernel>> simd_kernels() {
-  std::vector<std::pair<const char *, Kernel>> k;
-  if (vx::cpu::fma) k.push_back({"avx2", vx::matmul::fma_block_kernel_avx2});
-  if (vx::cpu::avx512) k.push_back({"avx512", vx::matmul::fma_block_kernel_avx512});
-  return k;
-}
-
-TEST(FmaPanels, BlockKernelAsTheRegister) {
-  const auto kernels = simd_kernels();
-  if (kernels.empty()) GTEST_SKIP() << "no fused multiply-add on this processor";
+// The block kernel with every factor, both widths, against block_kernel_x87.
+void block(Data &d, int kind, bool avx512, Count &n) {
   const struct {
     std::int32_t kc, mc, nc;
   } shapes[] = {{64, 64, 37}, {1, 5, 3},   {7, 13, 9}, {56, 64, 40},
                 {9, 1, 1},    {63, 17, 5}, {2, 9, 6}};
-  const double factors[] = {0.0, 1.0, -0.75, 3.0};
-  // Share of the sums left to the register: uniform data mostly on the SIMD
-  // unit; cancelling sums, the zero sums of small integers, products
-  // spread over 2^-1100..2^1100 (whose bound is loose) and the edge values
-  // in the register.
-  const double most[kKinds] = {0.25, 1, 0.2, 1, 1}, least[kKinds] = {0, 0.5, 0.01, 0.5, 0.05};
-  Data d{std::mt19937_64(20261206)};
-  for (int kind = 0; kind < kKinds; ++kind) {
-    std::int64_t left[2] = {0, 0}, sums = 0;
-    for (const auto &s : shapes)
-      for (double f : factors) {
-        Block blk{s.kc, s.mc, s.nc, {}, {}, {}};
-        blk.a.resize(std::size_t(s.kc + 1) * s.mc), blk.b.resize(std::size_t(s.kc + 2) * s.nc);
-        blk.c.resize(std::size_t(s.mc + 3) * s.nc);
-        for (std::int32_t i = 0; i < s.mc; ++i)
-          for (std::int32_t l = 0; l < s.kc; ++l)
-            blk.a[i * (s.kc + 1) + l] = d.value(Kind(kind), 0, l, s.kc);
-        for (std::int32_t j = 0; j < s.nc; ++j)
-          for (std::int32_t l = 0; l < s.kc; ++l)
-            blk.b[j * (s.kc + 2) + l] = d.value(Kind(kind), 1, l, s.kc);
-        for (double &x : blk.c) x = d.value(Kind(kind), 2, 0, 1);
-        std::vector<double> want, got;
-        vx::matmul::block_kernel_x87(blk.view(f, want));
-        for (std::size_t r = 0; r < kernels.size(); ++r) {
-          left[r] += kernels[r].second(blk.view(f, got));
-          ASSERT_EQ(0, std::memcmp(got.data(), want.data(), got.size() * 8))
-              << kernels[r].first << " " << kNames[kind] << " kc " << s.kc << " mc " << s.mc
-              << " nc " << s.nc << " factor " << f;
-        }
-        sums += std::int64_t(s.mc) * s.nc;
-      }
-    for (std::size_t r = 0; r < kernels.size(); ++r) {
-      const double share = double(left[r]) / double(sums);
-      EXPECT_LE(share, most[kind]) << kernels[r].first << " " << kNames[kind];
-      EXPECT_GE(share, least[kind]) << kernels[r].first << " " << kNames[kind];
+  for (const auto &s : shapes)
+    for (double factor : {0.0, 1.0, -0.75, 3.0}) {
+      const std::vector<double> a = d.fill(kind, 0, std::size_t(s.kc + 1) * s.mc, s.kc + 1, s.kc),
+                                b = d.fill(kind, 1, std::size_t(s.kc + 2) * s.nc, s.kc + 2, s.kc),
+                                c = d.fill(kind, 2, std::size_t(s.mc + 3) * s.nc, 1, 1);
+      std::vector<double> want = c, got;
+      auto view = [&](std::vector<double> &out) {
+        return GemmBlock{s.kc,     s.mc,     s.nc,       a.data(), s.kc + 1,
+                         b.data(), s.kc + 2, out.data(), s.mc + 3, factor};
+      };
+      block_kernel_x87(view(want));
+      got = c;
+      n.left += (avx512 ? fma_block_kernel_avx512 : fma_block_kernel_avx2)(view(got));
+      n.sums += std::int64_t(s.mc) * s.nc;
+      ASSERT_EQ(0, std::memcmp(got.data(), want.data(), got.size() * 8))
+          << kind << " kc " << s.kc << " mc " << s.mc << " nc " << s.nc << " factor " << factor;
     }
-  }
 }
 
-// MATMUL's Real8 product: the SIMD route against the driver's register
-// loop (the processor features cleared), over contiguous and strided,
-// transposed operands.
-TEST(FmaPanels, MatmulAsTheRegister) {
-  if (!vx::cpu::fma) GTEST_SKIP() << "no fused multiply-add on this processor";
-  const bool fma = vx::cpu::fma, avx512 = vx::cpu::avx512;
-  Data d{std::mt19937_64(7)};
+// MATMUL's Real8 product, both widths, against the driver's register loop
+// (the processor features cleared), contiguous and transposed operands.
+void matmul(Data &d, int kind, bool avx512, Count &n) {
   const struct {
     std::int32_t m, k, n;
     bool transposed;
   } shapes[] = {{70, 130, 9, true},  {8, 8, 8, false}, {5, 17, 3, true},
                 {64, 64, 65, false}, {1, 9, 1, true},  {33, 200, 4, false}};
-  for (int kind = 0; kind < kKinds; ++kind) {
-    std::int64_t left = 0;
-    for (const auto &s : shapes) {
-      std::vector<double> a(std::size_t(s.m) * s.k), b(std::size_t(s.k) * s.n);
-      for (double &x : a) x = d.value(Kind(kind), 0, int(&x - a.data()) / s.m, s.k);
-      for (double &x : b) x = d.value(Kind(kind), 1, int(&x - b.data()) % s.k, s.k);
-      std::int32_t sa[2] = {8, 8 * s.m}, ea[2] = {s.m, s.k}, sb[2] = {8, 8 * s.k},
-                   eb[2] = {s.k, s.n}, sr[2], er[2];
-      if (s.transposed) sa[0] = 8 * s.k, sa[1] = 8;  // A read as the transpose of its array
-      ArrayDescriptor da{a.data(), {}, 2, {}, {{&sa[0], &ea[0]}, {&sa[1], &ea[1]}}};
-      ArrayDescriptor db{b.data(), {}, 2, {}, {{&sb[0], &eb[0]}, {&sb[1], &eb[1]}}};
-      std::vector<double> want(std::size_t(s.m) * s.n), got(want.size());
-      ArrayDescriptor dr{want.data(), {}, 2, {}, {{&sr[0], &er[0]}, {&sr[1], &er[1]}}};
-      const MatmulArgs args{&dr, &da, &db};
-      vx::cpu::fma = vx::cpu::avx512 = false;
-      ulx_gmd2(&args);
-      vx::cpu::fma = fma, vx::cpu::avx512 = avx512;
-      for (auto route : {vx::matmul::fma_matmul_avx2, vx::matmul::fma_matmul_avx512}) {
-        if (route == vx::matmul::fma_matmul_avx512 && !avx512) continue;
-        std::fill(got.begin(), got.end(), 0.0);
-        const vx::matmul::Operand oa = vx::matmul::read_operand(da, 8),
-                                  ob = vx::matmul::read_operand(db, 8);
-        left += route(oa, ob, reinterpret_cast<unsigned char *>(got.data()), s.m, s.k, s.n);
-        ASSERT_EQ(0, std::memcmp(got.data(), want.data(), got.size() * 8))
-            << kNames[kind] << " " << s.m << "x" << s.k << "x" << s.n;
-      }
-    }
-    if (kind == kCancel || kind == kEdge) {
-      EXPECT_GT(left, 0) << kNames[kind];
-    }
+  for (const auto &s : shapes) {
+    const std::vector<double> a = d.fill(kind, 0, std::size_t(s.m) * s.k, s.k, s.k),
+                              b = d.fill(kind, 1, std::size_t(s.k) * s.n, s.k, s.k);
+    std::int32_t sa[2] = {8 * s.k, 8}, ea[2] = {s.m, s.k}, sb[2] = {8, 8 * s.k}, eb[2] = {s.k, s.n},
+                 sr[2], er[2];
+    if (!s.transposed) sa[0] = 8, sa[1] = 8 * s.m;
+    ArrayDescriptor da{
+        const_cast<double *>(a.data()), {}, 2, {}, {{&sa[0], &ea[0]}, {&sa[1], &ea[1]}}},
+        db{const_cast<double *>(b.data()), {}, 2, {}, {{&sb[0], &eb[0]}, {&sb[1], &eb[1]}}};
+    std::vector<double> want(std::size_t(s.m) * s.n), got;
+    ArrayDescriptor dr{want.data(), {}, 2, {}, {{&sr[0], &er[0]}, {&sr[1], &er[1]}}};
+    const MatmulArgs args{&dr, &da, &db};
+    const bool fma = vx::cpu::fma, wide = vx::cpu::avx512;
+    vx::cpu::fma = vx::cpu::avx512 = false;
+    ulx_gmd2(&args);
+    vx::cpu::fma = fma, vx::cpu::avx512 = wide;
+    got.assign(want.size(), 0.0);
+    n.left += (avx512 ? fma_matmul_avx512 : fma_matmul_avx2)(
+        read_operand(da, 8), read_operand(db, 8), reinterpret_cast<unsigned char *>(got.data()),
+        s.m, s.k, s.n);
+    n.sums += std::int64_t(s.m) * s.n * ((s.k + 7) / 8);
+    ASSERT_EQ(0, std::memcmp(got.data(), want.data(), got.size() * 8))
+        << kind << " " << s.m << "x" << s.k << "x" << s.n;
   }
 }
 
 // DGEMV's column groups (g = 1, 2, 8) against x87_gemv_group row by row.
-TEST(FmaPanels, GemvGroupsAsTheRegister) {
-  if (!vx::cpu::avx512) GTEST_SKIP() << "no AVX-512 on this processor";
-  Data d{std::mt19937_64(11)};
+void gemv(Data &d, int kind, bool avx512, Count &n) {
+  if (!avx512) return;
   const std::int32_t rows = 20003, lda = 20011;
-  for (int kind = 0; kind < kKinds; ++kind) {
-    std::int64_t left = 0;
-    for (int g : {1, 2, 8}) {
-      std::vector<double> a(std::size_t(lda) * g), w0(rows), t(g);
-      for (double &x : a) x = d.value(Kind(kind), 0, int(&x - a.data()) / lda, g);
-      for (double &x : t) x = d.value(Kind(kind), 1, int(&x - t.data()), g);
-      for (double &x : w0) x = d.value(Kind(kind), 2, 0, 1);
-      std::vector<double> want = w0, got = w0;
-      for (std::int32_t i = 0; i < rows; ++i)
-        want[i] = vx::matmul::x87_gemv_group(w0[i], a.data() + i, lda, t.data(), g);
-      left += vx::matmul::fma_gemv_group_avx512(got.data(), a.data(), lda, t.data(), g, rows);
-      ASSERT_EQ(0, std::memcmp(got.data(), want.data(), rows * 8)) << kNames[kind] << " g " << g;
-    }
-    if (kind == kCancel || kind == kEdge) {
-      EXPECT_GT(left, 0) << kNames[kind];
-    }
+  for (int g : {1, 2, 8}) {
+    const std::vector<double> a = d.fill(kind, 0, std::size_t(lda) * g, 1, g),
+                              t = d.fill(kind, 1, g, g, g), w = d.fill(kind, 2, rows, 1, 1);
+    std::vector<double> want = w, got = w;
+    for (std::int32_t i = 0; i < rows; ++i)
+      want[i] = x87_gemv_group(w[i], a.data() + i, lda, t.data(), g);
+    n.left += fma_gemv_group_avx512(got.data(), a.data(), lda, t.data(), g, rows), n.sums += rows;
+    ASSERT_EQ(0, std::memcmp(got.data(), want.data(), rows * 8)) << kind << " g " << g;
   }
+}
+
+TEST(FmaPanels, AsTheRegister) {
+  if (!vx::cpu::fma) GTEST_SKIP() << "no fused multiply-add on this processor";
+  // Share of the sums left to the register. The block kernel: uniform data
+  // mostly on the SIMD unit; cancelling sums, the zero sums of small
+  // integers, products spread over 2^-1100..2^1100 (whose bound is loose)
+  // and the edge values in the register. MATMUL and DGEMV: some cancelling
+  // sums and edge values in the register.
+  const struct {
+    void (*run)(Data &, int, bool, Count &);
+    double most[kKinds], least[kKinds];
+  } routes[] = {{block, {0.25, 1, 0.2, 1, 1}, {0, 0.5, 0.01, 0.5, 0.05}},
+                {matmul, {1, 1, 1, 1, 1}, {0, 1e-9, 0, 0, 1e-9}},
+                {gemv, {1, 1, 1, 1, 1}, {0, 1e-9, 0, 0, 1e-9}}};
+  Data d;
+  for (bool avx512 : {false, true})
+    for (const auto &r : routes)
+      for (int kind = 0; kind < kKinds && (!avx512 || vx::cpu::avx512); ++kind) {
+        Count n;
+        r.run(d, kind, avx512, n);
+        if (n.sums == 0) continue;
+        const double share = double(n.left) / double(n.sums);
+        EXPECT_LE(share, r.most[kind]) << (&r - routes) << " kind " << kind << " avx512 " << avx512;
+        EXPECT_GE(share, r.least[kind])
+            << (&r - routes) << " kind " << kind << " avx512 " << avx512;
+      }
 }
 
 }  // namespace

@@ -1,22 +1,24 @@
-// MATMUL operands over bytes of their own and the reference product, for
-// the MATMUL suite and the fuzzer. Per result element: Real4, Real8,
-// Complex8 and Complex16 sum in long double, a matrix product rounding into
-// C after every 8 terms, a vector case once at the end; Real16 and
-// Complex32 through the MPFR Real16 operators of the oracle, one rounding
-// per operation.
+// The reference products, element by element, and the MATMUL case that the
+// MATMUL suite and the fuzzer share. MATMUL: Real4, Real8, Complex8 and
+// Complex16 sum in long double, a matrix product rounding into C after every
+// 8 terms, a vector case once at the end; Real16 and Complex32 through the
+// MPFR Real16 operators of the oracle, one rounding per operation.
 #pragma once
 
 #include <vexmorg/vexmorg.h>
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <type_traits>
 #include <vector>
 
 #include "oracle/real16.h"
+#include "support/recorder.h"
 
 namespace support {
 
@@ -45,10 +47,12 @@ struct MatmulArray {
   const unsigned char *at(std::int32_t i, std::int32_t l, int size) const {
     return bytes.data() + origin + (std::ptrdiff_t{i} * s[0] + std::ptrdiff_t{l} * s[1]) * size;
   }
+  // A vector's descriptor has no dimension 2 to read or write.
   ArrayDescriptor *desc() {
     d.data_address = bytes.data() + origin;
     d.rank = static_cast<std::uint8_t>(rank);
-    for (int k = 0; k < 2; ++k) d.dim[k] = {&stride[k], &extent[k]};
+    d.dim[0] = {&stride[0], &extent[0]};
+    d.dim[1] = rank == 2 ? DimensionEntry{&stride[1], &extent[1]} : DimensionEntry{};
     return &d;
   }
 };
@@ -98,9 +102,138 @@ std::array<P, N> matmul_reference(const MatmulArray &a, const MatmulArray &b, st
   return c;
 }
 
-}  // namespace support
+// The bytes that lay out a MATMUL case: a fuzzer's input, read again from
+// its start when it runs out, or a random stream.
+struct CaseBytes {
+  const std::uint8_t *p = nullptr;
+  std::size_t n = 0, at = 0;
+  std::mt19937_64 *g = nullptr;
+  std::uint8_t byte() { return g ? static_cast<std::uint8_t>((*g)()) : p[at++ % n]; }
+  std::uint32_t word() { return std::uint32_t{byte()} << 24 | byte() << 16 | byte() << 8 | byte(); }
+};
 
-namespace support {
+// An element part: moderate values, now and then raw Real4/Real8 bits or a
+// Real16 zero with nonzero low words.
+template <class P>
+P matmul_part(CaseBytes &in) {
+  const std::uint32_t w = in.word(), sign = w & 0x80000000, how = in.byte(), e = how >> 3;
+  if constexpr (std::is_same_v<P, Real16>)  // |x| in [2^-16, 2^16), or a zero
+    return oracle::real16(how % 8 ? sign | (0x3fff - 16 + e) << 16 | (w & 0xffff) : sign, in.word(),
+                          in.word(), in.word());
+  else if constexpr (std::is_same_v<P, float>)  // |x| in [2^-8, 2^8), or raw bits
+    return std::bit_cast<float>(how % 8 ? sign | (127 - 8 + e % 16) << 23 | (w & 0x7fffff) : w);
+  else
+    return std::bit_cast<double>(
+        std::uint64_t{how % 8 ? sign | (1023 - 8 + e % 16) << 20 | (w & 0xfffff) : w} << 32 |
+        in.word());
+}
+
+// A rows-by-cols operand (rank 1: `rows` elements), extents as given: per
+// dimension a gap of 0 to 3 elements of either sign, column or transposed
+// layout, a leading dimension past the extent, a byte stride off a multiple
+// of the element size (the division truncates it off), data off 8-byte
+// boundaries unless `aligned`.
+inline MatmulArray matmul_operand(CaseBytes &in, int rank, std::int32_t rows, std::int32_t cols,
+                                  int size, bool aligned) {
+  MatmulArray a;
+  a.rank = rank;
+  const std::uint8_t how = in.byte(), extra = in.byte();
+  const bool transposed = rank == 2 && how & 16;
+  const std::int32_t ld = std::max(transposed ? cols : rows, 0) + extra % 4;
+  a.s[0] = (how & 3) * (transposed ? ld : 1),
+  a.s[1] = rank == 2 ? (how >> 2 & 3) * (transposed ? 1 : ld) : 0;
+  for (int d = 0; d < rank; ++d) {
+    if (how >> (5 + d) & 1) a.s[d] = -a.s[d];
+    const std::int32_t odd = in.byte() % size;
+    a.stride[d] = a.s[d] * size + (a.s[d] < 0 || (a.s[d] == 0 && how >> 7) ? -odd : odd);
+    a.extent[d] = d ? cols : rows;
+  }
+  a.place(size, aligned ? 0 : extra >> 5);
+  return a;
+}
+
+// A case: matrix times matrix (c 0), matrix times vector (1), vector times
+// matrix (2); A m-by-k (a vector: k), B kb-by-n (a vector: kb).
+struct MatmulShape {
+  int c;
+  std::int32_t m, k, n, kb;
+};
+
+using MatmulEntry = void (*)(const MatmulArgs *);
+
+// One call of `entry` on operands laid out and filled from `in`, under the
+// infinity flag and handler answer it picks; nullptr or what went wrong. A
+// conforming case: no report, the result shape, every element as the
+// reference, nothing past the result written. Otherwise error 1375 with the
+// value count and both value descriptors cleared, nothing written but the
+// result descriptor's strides and extents, all 0.
+template <class P, int N>
+const char *matmul_case(MatmulEntry entry, const MatmulShape &s, CaseBytes &in, bool aligned) {
+  constexpr int size = sizeof(P) * N;
+  const bool mm = s.c == 0, conform = std::max(s.k, 0) == std::max(s.kb, 0);
+  MatmulArray a = matmul_operand(in, s.c == 2 ? 1 : 2, s.c == 2 ? s.k : s.m, s.k, size, aligned);
+  MatmulArray b = matmul_operand(in, s.c == 1 ? 1 : 2, s.kb, s.n, size, aligned);
+  if (s.c == 2) std::swap(a.s[0], a.s[1]);  // a(l) is A(0, l)
+  for (MatmulArray *x : {&a, &b})
+    for (std::size_t at = x->origin % size; at + size <= x->bytes.size(); at += size)
+      for (int p = 0; p < N; ++p) {
+        const P v = matmul_part<P>(in);
+        std::memcpy(&x->bytes[at + p * sizeof(P)], &v, sizeof v);
+      }
+  const std::int32_t rm = s.c == 2 ? 1 : std::max(s.m, 0), rn = s.c == 1 ? 1 : std::max(s.n, 0);
+  const std::size_t count = conform ? std::size_t(rm) * rn : 0;
+  MatmulArray r;
+  r.rank = mm ? 2 : 1;
+  r.bytes.assign((count + 1) * size, 0xa5);
+  std::fill_n(r.stride, 2, 0x7eadbeef), std::fill_n(r.extent, 2, 0x7eadbeef);
+  const MatmulArgs args{r.desc(), a.desc(), b.desc()};
+  const int flag = in.byte() & 1;
+  Recorder rec(static_cast<std::uint8_t>(flag));
+  rec.answer = [flag](const Report &, int) { return flag; };
+  using namespace layout;
+  const Field values[] = {kValueCount, kValue1Addr, kValue1Type, kValue2Addr, kValue2Type};
+  for (Field f : values) std::memset(vexmori_control_block() + field(f).offset, 1, field(f).width);
+  entry(&args);
+  if (std::any_of(r.bytes.begin() + std::ptrdiff_t(count * size), r.bytes.end(),
+                  [](int x) { return x != 0xa5; }))
+    return "written past the result";
+  if (!conform) {
+    if (rec.reports.size() != 1 || rec.reports[0].number != 1375) return "not one report of 1375";
+    for (Field f : values)
+      for (std::size_t x = 0; x < field(f).width; ++x)
+        if (rec.reports[0].block[field(f).offset + x] != 0) return "a value field not cleared";
+    const bool zeroed = (r.stride[0] | r.extent[0] | (mm ? r.stride[1] | r.extent[1] : 0)) == 0;
+    return zeroed ? nullptr : "the result descriptor not zeroed";
+  }
+  if (!rec.reports.empty()) return "a report from a conforming product";
+  if (r.stride[0] != size || r.extent[0] != (mm ? rm : rm * rn)) return "result dimension 1";
+  if (mm && (r.stride[1] != size * rm || r.extent[1] != rn)) return "result dimension 2";
+  for (std::int32_t j = 0; j < rn; ++j)
+    for (std::int32_t i = 0; i < rm; ++i) {
+      bool exceptional = false;
+      const auto want = matmul_reference<P, N>(a, b, i, j, std::max(s.k, 0), mm, exceptional);
+      if (exceptional) return "the reference overflowed or underflowed";
+      if (std::memcmp(&r.bytes[(j * rm + i) * size], &want, size) != 0) return "an element differs";
+    }
+  return nullptr;
+}
+
+// The eight entries; ulx_gmd2 and ulx_gmx2 take operands on 8-byte boundaries.
+struct MatmulRoute {
+  const char *name;
+  const char *(*check)(MatmulEntry, const MatmulShape &, CaseBytes &, bool);
+  MatmulEntry entry;
+  bool aligned, real16;
+};
+inline const MatmulRoute kMatmulRoutes[8] = {
+    {"g_matmlr", matmul_case<float, 1>, g_matmlr, false, false},
+    {"g_matmld", matmul_case<double, 1>, g_matmld, false, false},
+    {"ulx_gmd2", matmul_case<double, 1>, ulx_gmd2, true, false},
+    {"g_matmlq", matmul_case<Real16, 1>, g_matmlq, false, true},
+    {"g_matmlc", matmul_case<float, 2>, g_matmlc, false, false},
+    {"g_matmlx", matmul_case<double, 2>, g_matmlx, false, false},
+    {"ulx_gmx2", matmul_case<double, 2>, ulx_gmx2, true, false},
+    {"g_matmlz", matmul_case<Real16, 2>, g_matmlz, false, true}};
 
 // The DGEMM-style product C = alpha op(A) op(B) + beta C of g_mt22blasd,
 // column-major with leading dimensions, element by element: the inner
