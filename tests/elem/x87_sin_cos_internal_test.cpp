@@ -81,12 +81,12 @@ void compare(T limit, std::uint64_t count) {
 TEST(X87SinCos, Real4EntriesAreTheInstruction) { compare<float>(823000.0f, 2000000); }
 TEST(X87SinCos, Real8EntriesAreTheInstruction) { compare<double>(3.53e15, 2000000); }
 
-// rows[0][j] = (sin, cos)(j/64), rows[1][j] = (cos, -sin)(j/64): the
-// nearest Real8 and the nearest Real8 to the remainder.
+// rows[0][64 + j] = (sin, cos)(j/64), rows[1][64 + j] = (cos, -sin)(j/64),
+// |j| <= 64: the nearest Real8 and the nearest Real8 to the remainder.
 TEST(X87SinCos, TableRecomputedWithMpfr) {
   oracle::Big t, s, c;
   for (int j = 0; j < vx::sin_cos_table::kRows; ++j) {
-    mpfr_set_si(t, j, MPFR_RNDN);
+    mpfr_set_si(t, j - 64, MPFR_RNDN);
     mpfr_div_2ui(t, t, 6, MPFR_RNDN);
     mpfr_sin(s, t, MPFR_RNDN);
     mpfr_cos(c, t, MPFR_RNDN);

@@ -42,11 +42,12 @@ template <class T, bool kCosine>
 }
 
 // The model's value inside the limit where it settles the rounding; the
-// rest (errors, NaNs, open roundings) takes the instruction.
+// rest (errors, NaNs, zeros and tiny arguments, open roundings) takes the
+// instruction.
 template <class T, bool kCosine>
 [[gnu::target("fma")]] T by_model(const T *px) {
   const T x = *px;
-  if (std::fabs(x) < kSinCosLimit<T>) [[likely]] {
+  if (x87_trig::within(x, kSinCosLimit<T>)) [[likely]] {
     if constexpr (sizeof(T) == 4) {
       return x87_trig::real4<kCosine>(x);
     } else {

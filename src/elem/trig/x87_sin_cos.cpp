@@ -22,21 +22,21 @@ long double instruction(long double x) {
 template <bool kCosine>
 [[gnu::target("fma")]] double real8_route(double x) {
   double v;
-  if (std::fabs(x) < x87_trig::kReach && x87_trig::real8<kCosine>(x, v)) [[likely]]
+  if (x87_trig::within(x, x87_trig::kReach) && x87_trig::real8<kCosine>(x, v)) [[likely]]
     return v;
   return static_cast<double>(instruction<kCosine>(x));
 }
 
 template <bool kCosine>
 [[gnu::target("fma")]] float real4_route(float x) {
-  if (static_cast<double>(std::fabs(x)) < x87_trig::kReach) [[likely]]
+  if (x87_trig::within(x, x87_trig::kReach4)) [[likely]]
     return x87_trig::real4<kCosine>(x);
   return static_cast<float>(instruction<kCosine>(x));
 }
 
 // Both from one reduction.
 [[gnu::target("fma")]] SineCosine<double> real8_pair(double x) {
-  if (std::fabs(x) < x87_trig::kReach) [[likely]] {
+  if (x87_trig::within(x, x87_trig::kReach)) [[likely]] {
     const x87_trig::Reduced r = x87_trig::reduce<true>(x);
     double s, c;
     if (x87_trig::settle(x87_trig::sine_at<true>(r, r.q), s) &&
@@ -47,11 +47,11 @@ template <bool kCosine>
 }
 
 [[gnu::target("fma")]] SineCosine<float> real4_pair(float x) {
-  if (static_cast<double>(std::fabs(x)) < x87_trig::kReach) [[likely]] {
+  if (x87_trig::within(x, x87_trig::kReach4)) [[likely]] {
     const x87_trig::Reduced r = x87_trig::reduce<false>(static_cast<double>(x));
     const double s = x87_trig::sine_at<false>(r, r.q).high;
     const double c = x87_trig::sine_at<false>(r, r.q + 1).high;
-    if (rounds_as_real4(s) && rounds_as_real4(c)) [[likely]]
+    if (clear_of_real4_midpoint(s) && clear_of_real4_midpoint(c)) [[likely]]
       return {static_cast<float>(s), static_cast<float>(c)};
   }
   return {static_cast<float>(x87::fsin(x)), static_cast<float>(x87::fcos(x))};
@@ -84,7 +84,7 @@ constexpr std::uint64_t kProbe[] = {
   const float f = static_cast<float>(x);
   return x87_trig::real8<false>(x, s) && s == static_cast<double>(x87::fsin(x)) &&
          x87_trig::real8<true>(x, c) && c == static_cast<double>(x87::fcos(x)) &&
-         (std::fabs(f) >= 823000.0f ||
+         (!x87_trig::within(f, x87_trig::kReach4) ||
           (bits(x87_trig::real4<false>(f)) == bits(static_cast<float>(x87::fsin(f))) &&
            bits(x87_trig::real4<true>(f)) == bits(static_cast<float>(x87::fcos(f)))));
 }

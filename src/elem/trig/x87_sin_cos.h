@@ -17,26 +17,28 @@
 // internal reduction loses bits).
 // The bound used here is 1 ulp64, at most 2^-63 of the value.
 //
-// The route, on SSE with fused multiply-adds, for |x| < 3.53e15:
+// The route, on SSE with fused multiply-adds, for 2^-60 <= |x| < 3.53e15
+// (Real4: 823000; zeros, tiny arguments, infinities and NaNs execute the
+// instruction):
 //   k from x 2/pi rounded, within 0.64 of x/P (any k near x/P will do:
 //   changing k by one moves the model by P - pi/2, 2^-68.7 at a value
 //   above 0.5); a = x - k P1, exact (a multiple of 2^-53 below 2);
 //   r = a - k P2 as hi + lo, exact to 2^-104 of r (Real4: r rounded once,
-//   2^-53 of r). Then with |r| = j/64 + d, |d| <= 1/128, and the rows
-//   (S, C) of sin_cos_table.h:
+//   2^-53 of r). Then with r = j/64 + d, |j| <= 64, |d| <= 1/128, and the
+//   rows (S, C) of sin_cos_table.h:
 //     sin(j/64 + d + e) = S + C d + S (cos d - 1) + C (sin d - d) + (C - S d) e
 //     cos(j/64 + d + e) = C - S d + C (cos d - 1) - S (sin d - d) - (S + C d) e
-//   (e the low part of |r|), the series of cos d - 1 to d^6 and sin d - d
-//   to d^7, with d^2 kept exact. Real8: the sum as head + tail within
-//   2^-65.5 of the model's value (truncation 2^-71, the tail's roundings
-//   and the neglected d^2 e terms 2^-67 at most, relative to the value);
-//   where the head + tail moved by 2^-62 of it either way (1 ulp64 plus
-//   that error, with a margin of 1.6) rounds to one Real8, the
-//   instruction's value rounds to it too. Real4: the sum in Real8
-//   arithmetic, a few units of its last place from the model, rounded
-//   where rounds_as_real4 (real4_rounding.h, 1024 units of slack) decides.
-//   What neither decides (one Real8 argument in 320, one Real4 in 2^18,
-//   over [-3, 3] and log-uniform to the limit) executes the instruction.
+//   (e the low part of r), the series of cos d - 1 to d^6 and sin d - d to
+//   d^7, with d^2 kept exact. Real8: the sum as head + tail within 2^-65.5
+//   of the model's value (truncation 2^-71, the tail's roundings and the
+//   neglected d^2 e terms 2^-67 at most, relative to the value); where the
+//   head + tail moved by 2^-62 of it either way (1 ulp64 plus that error,
+//   with a margin of 1.6) rounds to one Real8, the instruction's value
+//   rounds to it too. Real4: the sum in Real8 arithmetic, a few units of
+//   its last place from the model, rounded where clear_of_real4_midpoint
+//   (real4_rounding.h, 1024 units of slack) decides. What neither decides
+//   (one Real8 argument in 320, one Real4 in 2^18, over [-3, 3] and
+//   log-uniform to the limit) executes the instruction.
 //
 // The route runs where cpu::x87_sin_cos holds: the processor has fused
 // multiply-adds and the load-time probe (x87_sin_cos_probe) finds the model
@@ -81,7 +83,9 @@ bool x87_sin_cos_probe();
 
 namespace x87_trig {
 
-inline constexpr double kReach = 3.53e15;  // |x| below it: |x 2/pi| < 2^51, a is exact
+inline constexpr double kReach = 3.53e15;    // |x| below it: |x 2/pi| < 2^51, a is exact
+inline constexpr float kReach4 = 823000.0f;  // the Real4 limit, for every Real4 caller
+inline constexpr double kLeast = 0x1p-60;    // |x| from it: no zeros, no tiny values
 inline constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 inline constexpr double kShift = 0x1.8p52;           // adding it rounds to an integer
 inline constexpr double kP1 = 0x1.921fb54442d18p+0;  // P's first 53 bits
@@ -96,15 +100,26 @@ inline constexpr double s3 = -0x1.5555555555555p-3;   // -1/6
 inline constexpr double s5 = 0x1.1111111111111p-7;    // 1/120
 inline constexpr double s7 = -0x1.a01a01a01a01ap-13;  // -1/5040
 
+// Whether the route takes x: kLeast <= |x| < limit (limit at most kReach).
+// Zeros, tiny arguments, infinities and NaNs take the instruction.
+template <class T>
+[[gnu::always_inline]] inline bool within(T x, T limit) {
+  using U = decltype(bits(x));
+  constexpr U kMagnitude = ~U{0} >> 1;
+  const U least = bits(static_cast<T>(kLeast));
+  return (bits(x) & kMagnitude) - least < bits(limit) - least;
+}
+
 // x = r + k P with r = hi + lo; q = k mod 4.
 struct Reduced {
   double hi, lo;
   std::uint32_t q;
 };
 
-// |x| < kReach. k is within 0.64 of x/P (2/pi as a Real8 errs by 3.9e-17,
-// 0.139 at |x| = 3.53e15), so |r| < 1.004 and |a| < 1.13. Precise: hi + lo within 2^-104 of r, |lo|
-// at most an ulp of hi; otherwise hi = r rounded once and lo = 0.
+// kLeast <= |x| < kReach. k is within 0.64 of x/P (2/pi as a Real8 errs
+// by 3.9e-17, 0.139 at |x| = 3.53e15), so |r| < 1.004 and |a| < 1.13.
+// Precise: hi + lo within 2^-104 of r, |lo| at most an ulp of hi;
+// otherwise hi = r rounded once and lo = 0.
 template <bool kPrecise>
 [[gnu::target("fma"), gnu::always_inline]] inline Reduced reduce(double x) {
   const double n = std::fma(x, kTwoOverPi, kShift);
@@ -120,38 +135,34 @@ template <bool kPrecise>
     const double v = s - a;
     const double t = ((a - (s - v)) - (p + v)) - p_low;  // s + t = a - p - p_low
     const double hi = s + t;
-    // x = +-0 (r = 0 for no other x): hi keeps the sign of s
-    return {hi == 0 ? s : hi, t - (hi - s), q};
+    return {hi, t - (hi - s), q};
   }
 }
 
 // sin(r + q pi/2) (the cosine: q + 1) by the rows of sin_cos_table.h at
-// |r| = j/64 + d: head + tail (Real8), or the head alone, a few units of
-// its last place from the value (Real4).
+// r = j/64 + d, |j| <= 64: head + tail (Real8), or the head alone, a few
+// units of its last place from the value (Real4).
 template <bool kPrecise>
 [[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble sine_at(const Reduced &r,
                                                                        std::uint32_t q) {
-  const std::uint64_t below = bits(r.hi) >> 63;
-  const double ar = std::fabs(r.hi);
-  const double m = std::fma(ar, 64, kShift);           // kShift + j
-  const double d = std::fma(m - kShift, -0x1p-6, ar);  // exact, |d| <= 1/128
-  // odd q: (cos, -sin) of j/64, the cosine of |r|; even q: the sine
-  const sin_cos_table::Row &w = sin_cos_table::rows[q & 1][low_word(m)];  // j <= 64
+  const double m = std::fma(r.hi, 64, kShift);           // kShift + j
+  const double d = std::fma(m - kShift, -0x1p-6, r.hi);  // exact, |d| <= 1/128
+  // odd q: (cos, -sin) of j/64, so that the sum is cos r; even q: sin r
+  const int j = static_cast<std::int32_t>(low_word(m));
+  const sin_cos_table::Row &w = sin_cos_table::rows[q & 1][64 + j];
   const double d2 = d * d;
   const double cm1 = d2 * std::fma(d2, std::fma(d2, c6, c4), -0.5);
   const double sm = d2 * d * std::fma(d2, std::fma(d2, s7, s5), s3);
-  // q = 2, 3 negate; at even q the sine of r has the sign of r
-  const std::uint64_t sign = (((q >> 1) ^ (below & ~q)) & 1) << 63;
+  const std::uint64_t sign = std::uint64_t{(q >> 1) & 1} << 63;  // q = 2, 3 negate
   if constexpr (!kPrecise) {
     const double v = w.a + std::fma(w.b, d, std::fma(w.a, cm1, w.b * sm));
     return {real8_from_bits(bits(v) ^ sign), 0};
   } else {
-    const double e = real8_from_bits(bits(r.lo) ^ (below << 63));  // |r| = ar + e
     const double p = w.b * d;
     const double p_low = std::fma(w.b, d, -p);  // exact
     const double hi = w.a + p;                  // |p| < |a| unless a = 0
     const double d2_low = std::fma(d, d, -d2);  // exact
-    const double rest = std::fma(w.a * -0.5, d2_low, std::fma(-w.a, d, w.b) * e);
+    const double rest = std::fma(w.a * -0.5, d2_low, std::fma(-w.a, d, w.b) * r.lo);
     const double tail =
         ((w.a - hi) + p) +
         (p_low + (w.a_low + std::fma(w.b_low, d, std::fma(w.a, cm1, std::fma(w.b, sm, rest)))));
@@ -167,8 +178,8 @@ template <bool kPrecise>
   return v.high + (v.low + slack) == out;
 }
 
-// FSIN (kCosine false) or FCOS of x rounded to Real8, |x| < kReach, where
-// the model settles it (true).
+// FSIN (kCosine false) or FCOS of x rounded to Real8, kLeast <= |x| <
+// kReach, where the model settles it (true).
 template <bool kCosine>
 [[gnu::target("fma"), gnu::always_inline]] inline bool real8(double x, double &out) {
   const Reduced r = reduce<true>(x);
@@ -181,13 +192,15 @@ template <bool kCosine>
   return static_cast<float>(kCosine ? x87::fcos(x) : x87::fsin(x));
 }
 
-// FSIN or FCOS of x rounded to Real4, |x| < kReach: the model's Real8 value
-// rounded where that decides, else the instruction.
+// FSIN or FCOS of x rounded to Real4, kLeast <= |x| < kReach4: the model's
+// Real8 value rounded where that decides, else the instruction. The value
+// rounds to a normal Real4 there (x87_sin_cos_slow_test compares every
+// such x with the instruction).
 template <bool kCosine>
 [[gnu::target("fma"), gnu::always_inline]] inline float real4(float x) {
   const Reduced r = reduce<false>(static_cast<double>(x));
   const double v = sine_at<false>(r, r.q + kCosine).high;
-  if (rounds_as_real4(v)) [[likely]]
+  if (clear_of_real4_midpoint(v)) [[likely]]
     return static_cast<float>(v);
   return real4_instruction<kCosine>(x);
 }
