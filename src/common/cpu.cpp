@@ -4,6 +4,8 @@
 #include <cpuid.h>
 #include <immintrin.h>
 
+#include "elem/trig/x87_sin_cos.h"
+
 namespace vx::cpu {
 namespace {
 
@@ -26,5 +28,6 @@ namespace {
 
 bool fma = detect_fma();
 bool avx512 = detect_avx512();
+bool x87_sin_cos = fma && x87_sin_cos_probe();
 
 }  // namespace vx::cpu

@@ -16,6 +16,11 @@ extern bool fma;
 // saves the opmask and 512-bit register state. Cleared by the tests alike.
 extern bool avx512;
 
+// The model of FSIN and FCOS (elem/trig/x87_sin_cos.h) usable: fma holds
+// and the load-time probe finds the model and the instruction agreeing.
+// Cleared by the tests alike.
+extern bool x87_sin_cos;
+
 // The one switch of the entries that have a fused multiply-add route:
 // kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two
 // give the same results.

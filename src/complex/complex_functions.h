@@ -10,7 +10,7 @@
 #include <cstdint>
 
 #include "common/bits.h"
-#include "common/x87.h"
+#include "elem/trig/x87_sin_cos.h"
 #include "frame/ieee_constants.h"
 #include "frame/resume.h"
 
@@ -112,7 +112,8 @@ struct SinCos {
   double s, c;
 };
 inline SinCos sin_cos_x87(double y) {
-  return {static_cast<double>(x87::fsin(y)), static_cast<double>(x87::fcos(y))};
+  const SineCosine<double> v = x87_sine_cosine(y);
+  return {v.sin, v.cos};
 }
 
 // One refused part: reported as argument error `number` with the part in

@@ -4,7 +4,8 @@
 // address.
 //
 // Radians (g_scns, g_dscn): the processor's FSIN and FCOS on the argument,
-// each stored in the type: the same values as g_sin/g_cos, g_dsin/g_dcos.
+// each stored in the type (x87_sin_cos.h, one reduction for both where the
+// model settles them): the same values as g_sin/g_cos, g_dsin/g_dcos.
 // Quadrant units (one unit is a right angle):
 //   g_scnsq: one reduction of |x| (unit_trig.h) and the series of g_sinq and
 //     g_cosq (quadrant_series.h), so the pair is theirs bit for bit; from
@@ -34,6 +35,7 @@
 #include "common/bits.h"
 #include "common/x87.h"
 #include "elem/trig/sin_cos_limits.h"
+#include "elem/trig/x87_sin_cos.h"
 #include "elem/trig_units/quadrant_series.h"
 #include "elem/trig_units/unit_trig.h"
 #include "frame/hidden_result.h"
@@ -57,7 +59,8 @@ Attempt<PairOf<T>> radian_pair(T x) {
   // |x| >= limit, infinities and NaNs: too large to reduce.
   if (!(std::fabs(x) < kSinCosLimit<T>))
     return argument_error(kSinCosError<T>, C{kSqrtHalf<T>, kSqrtHalf<T>}, C{kNaN<T>, kNaN<T>});
-  return result(C{static_cast<T>(x87::fsin(x)), static_cast<T>(x87::fcos(x))});
+  const SineCosine<T> v = x87_sine_cosine(x);
+  return result(C{v.sin, v.cos});
 }
 
 // ---- Real4 quadrant units --------------------------------------------------
