@@ -94,7 +94,7 @@ bool in_route8(std::uint64_t b) {
 [[gnu::target("fma"), gnu::noipa]] double exp8_route(const double *px) {
   const std::uint64_t b = bits_at(px);
   double r;
-  if (in_route8(b) && exp_route::settle_real8(b, r)) [[likely]]
+  if (in_route8(b) && exp_route::settle_real8(px, r)) [[likely]]
     return r;
   return resume_loop(exp8, *px);
 }
@@ -103,7 +103,7 @@ double exp8_baseline(const double *x) { return resume_loop(exp8, *x); }
 
 [[gnu::target("fma")]] double exp_as_real8_route(double x) {
   double r;
-  if (in_route8(bits(x)) && exp_route::settle_real8(bits(x), r)) [[likely]]
+  if (in_route8(bits(x)) && exp_route::settle_real8(&x, r)) [[likely]]
     return r;
   return static_cast<double>(exp_x87(x));
 }

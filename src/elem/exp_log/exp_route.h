@@ -20,11 +20,11 @@
 // 2^m e[j] from exp2_table.h: within 2^-51 of e^x, so that
 // real4_or_register (slack 2^-42 of the value) decides by it alone.
 //
-// Real8 (settle_real8, fused multiply-adds, 2^-54 <= |x| < 708): y is
-// formed exactly as the register rounds it, from the 117-bit product of
-// x's significand and kL2e rounded to 64 bits (ties to even), and so are
-// k and r = y - k, as the pair rh + rl. Then r = jj/64 + f with |f| <=
-// 1/128, and 2^r = 2^floor(jj/64) e[j] (1 + E), j = jj mod 64,
+// Real8 (settle_real8, fused multiply-adds, 2^-54 <= |x| < 708): y, k and
+// r = y - k are formed by the register's own product, FRNDINT and
+// subtraction (each a few cycles; F2XM1 and FSCALE are what cost), and r
+// passed to SSE as the exact pair rh + rl. Then r = jj/64 + f with
+// |f| <= 1/128, and 2^r = 2^floor(jj/64) e[j] (1 + E), j = jj mod 64,
 // E = 2^f - 1 = ln2 f + f^2 (c2 + c3 f + ... + c7 f^5) (truncation
 // 2^-75), ln2 f as an exact head and a tail, f^2 (...) in Real8 (2^-69),
 // e[j] (1 + E) summed as a pair: within 2^-67 of the value. With the
@@ -38,7 +38,7 @@
 
 #include "common/bits.h"
 #include "common/double_double.h"
-#include "common/words128.h"
+#include "common/x87.h"
 #include "elem/exp_log/tables/exp2_table.h"
 
 namespace vx::exp_route {
@@ -72,48 +72,19 @@ inline double exp_of_real4(float xf) {
 // ---- Real8 -----------------------------------------------------------------
 
 // y = x FLDL2E rounded to 64 bits as k + rh + rl: k = FRNDINT(y), rh + rl =
-// y - k exactly (|rh + rl| <= 1/2, |rl| < 2^-52), for 2^-54 <= |x| < 708.
+// y - k exactly (rh = y - k rounded to Real8, rl the rest, at most 11
+// bits), formed by the same instructions in the register.
 struct Reduced {
   std::int64_t k;
   double rh, rl;
 };
 
-inline Reduced reduce(std::uint64_t b) {
-  const std::uint64_t mx = (b & 0xfffffffffffff) | (std::uint64_t{1} << 52);
-  const int ex = static_cast<int>((b >> 52) & 0x7ff) - 1075;  // |x| = mx 2^ex
-  const w128::U128 p = w128::mul64x64(mx, kL2e);              // in [2^115, 2^117)
-  const int shift = 52 + static_cast<int>(p.hi >> 52);        // bits below the top 64
-  std::uint64_t y = (p.hi << (64 - shift)) | (p.lo >> shift);
-  const std::uint64_t rem = p.lo & ((std::uint64_t{1} << shift) - 1);
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  int s = 63 - ex - shift;  // |y| = y 2^-s, 54 <= s <= 117
-  if (rem > half || (rem == half && (y & 1))) {
-    if (++y == 0) y = std::uint64_t{1} << 63, --s;  // rounded up to 2^64
-  }
-  // k and y - k as hi 2^11 + lo in units of 2^-s, lo in (-2^11, 2^11)
-  std::int64_t k = 0, hi;
-  std::int32_t lo;
-  if (s > 64 || (s == 64 && y <= std::uint64_t{1} << 63)) {  // |y| <= 1/2: k = 0
-    hi = static_cast<std::int64_t>(y >> 11);
-    lo = static_cast<std::int32_t>(y & 2047);
-  } else if (s == 64) {  // 1/2 < |y| < 1: k = 1, y - 1 = -(2^64 - y) 2^-64
-    const std::uint64_t d = 0 - y;
-    k = 1;
-    hi = -static_cast<std::int64_t>(d >> 11);
-    lo = -static_cast<std::int32_t>(d & 2047);
-  } else {
-    const std::uint64_t mask = (std::uint64_t{1} << s) - 1;
-    const std::uint64_t frac = y & mask, halfway = std::uint64_t{1} << (s - 1);
-    k = static_cast<std::int64_t>(y >> s);
-    if (frac > halfway || (frac == halfway && (k & 1))) ++k;
-    const auto r = static_cast<std::int64_t>(y - (static_cast<std::uint64_t>(k) << s));
-    hi = r >> 11;
-    lo = static_cast<std::int32_t>(r & 2047);
-  }
-  const double unit = real8_from_bits(static_cast<std::uint64_t>(1023 - s) << 52);  // 2^-s
-  const double rh = static_cast<double>(hi) * (unit * 2048), rl = lo * unit;
-  if (b >> 63) return {-k, -rh, -rl};
-  return {k, rh, rl};
+inline Reduced reduce(const double *x) {
+  const long double y = x87::fld(x) * x87::fldl2e();
+  const long double k = x87::frndint(y);
+  const long double r = y - k;  // exact
+  const double rh = static_cast<double>(r);
+  return {static_cast<std::int64_t>(static_cast<double>(k)), rh, static_cast<double>(r - rh)};
 }
 
 constexpr double ln2_high = 0x1.62e42fefa39efp-1;
@@ -127,10 +98,10 @@ constexpr double c6 = 0x1.430912f86c787p-13;
 constexpr double c7 = 0x1.ffcbfc588b0c7p-17;
 constexpr double slack8 = 0x1.8p-62;
 
-// Whether exp_x87(x) rounds to the Real8 `result` by the bound, for x with
-// bit pattern b, 2^-54 <= |x| < 708.
-[[gnu::target("fma")]] inline bool settle_real8(std::uint64_t b, double &result) {
-  const Reduced y = reduce(b);
+// Whether exp_x87(*x) rounds to the Real8 `result` by the bound, for
+// 2^-54 <= |*x| < 708.
+[[gnu::target("fma")]] inline bool settle_real8(const double *x, double &result) {
+  const Reduced y = reduce(x);
   const double t = std::fma(y.rh, 64, 0x1.8p52);  // 64 rh rounded, in the low word
   const auto jj = static_cast<std::int32_t>(low_word(t));
   const DoubleDouble f = dd::fast_two_sum(std::fma(t - 0x1.8p52, -0x1p-6, y.rh), y.rl);
