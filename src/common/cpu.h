@@ -20,6 +20,12 @@ extern bool avx512;
 // and the load-time probe finds the model and the instruction agreeing.
 // Cleared by the tests alike.
 extern bool x87_sin_cos;
+// The processor's F2XM1 and FYL2X, and the constants FLDL2E, FLDLN2 and
+// FLDLG2, as the SSE routes of the exponential and the logarithms model
+// them (elem/exp_log/exp_route.h, log_route.h): checked at a few arguments
+// when the library is loaded, so that an x87 whose results differ (an
+// emulator's) keeps the instructions. Cleared by the tests alike.
+extern bool x87_exp_log;
 
 // The one switch of the entries that have a fused multiply-add route:
 // kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two

@@ -90,4 +90,10 @@ static inline std::uint16_t control_word() {
   return cw;
 }
 
+// FLDCW: loads the control word (for a load-time probe that needs the
+// 64-bit significand and round to nearest, restoring the caller's after).
+static inline void set_control_word(std::uint16_t cw) {
+  __asm__ __volatile__("fldcw %0" ::"m"(cw) : "memory");
+}
+
 }  // namespace vx::x87

@@ -52,6 +52,7 @@
 #include "common/x87.h"
 #include "complex/complex_functions.h"
 #include "elem/exp_log/exp_kernel.h"
+#include "elem/exp_log/exp_log_routes.h"
 #include "frame/error_numbers.h"
 #include "frame/hidden_result.h"
 #include "qelem/real16_ops.h"
@@ -100,7 +101,7 @@ struct Exp16 {
     using K = Defaults<double>;
     const bool ieee = infinity_defaults();
     if (xr && yr) return ieee ? Complex16{K::nan, K::nan} : Complex16{K::D, K::D};
-    if (yr) return ieee ? Complex16{K::nan, K::nan} : Complex16{static_cast<double>(exp_x87(x)), 0};
+    if (yr) return ieee ? Complex16{K::nan, K::nan} : Complex16{exp_as_real8(x), 0};
     const SinCos sc = sin_cos_x87(y);
     if (ieee) return {inf_unless_negative(sc.c), inf_signed_as(sc.s)};
     return {static_cast<double>(ld{K::L} * sc.c), static_cast<double>(ld{K::L} * sc.s)};

@@ -6,6 +6,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "common/real4_rounding.h"
@@ -16,6 +17,7 @@
 #include "elem/exp_log/tables/exp2_table.h"
 #include "elem/exp_log/tables/log2_fma_table.h"
 #include "elem/exp_log/tables/log2_table.h"
+#include "elem/exp_log/tables/log_route_table.h"
 #include "support/family_table.h"
 
 namespace {
@@ -113,6 +115,49 @@ TEST(Tables, Log2Fma) {
     mpfr_mul_d(v, v, 0x1.71547652b82fep+1, MPFR_RNDN);
     support::expect_split(v, vx::log2_fma_table::k1_rcp[j].high, vx::log2_fma_table::k1_rcp[j].low,
                           j);
+  }
+}
+
+// v as a multiple of 2^-42 and the nearest Real8 to the rest.
+void expect_split42(mpfr_srcptr v, vx::DoubleDouble got, int j) {
+  Big t;
+  mpfr_mul_2ui(t, v, 42, MPFR_RNDN);
+  mpfr_rint(t, t, MPFR_RNDN);
+  mpfr_div_2ui(t, t, 42, MPFR_RNDN);
+  EXPECT_EQ(mpfr_cmp_d(t, got.high), 0) << j;
+  mpfr_sub(t, v, t, MPFR_RNDN);
+  EXPECT_EQ(mpfr_get_d(t, MPFR_RNDN), got.low) << j;
+}
+
+// The logarithms' SSE route: invc = 1/c rounded to 24 bits, c the middle
+// of point j's interval (1 next to 1), lnc = ln(1/invc) and ln 2 split at
+// 2^-42; the register's constants FLDLN2 and FLDLG2 (64-bit roundings) over
+// ln 2 as pairs.
+TEST(Tables, LogRoute) {
+  namespace t = vx::log_route_table;
+  Big v, rcp(oracle::Precision{24}), c64(oracle::Precision{64});
+  for (int j = 0; j < 128; ++j) {
+    mpfr_set_d(v, j < 64 ? 0.75 + (j + 0.5) / 256 : 1 + (j - 63.5) / 128, MPFR_RNDN);
+    mpfr_ui_div(rcp, 1, v, MPFR_RNDN);
+    if (j == 63 || j == 64) mpfr_set_ui(rcp, 1, MPFR_RNDN);
+    EXPECT_EQ(mpfr_cmp_d(rcp, t::point[j].invc), 0) << j;
+    mpfr_ui_div(v, 1, rcp, MPFR_RNDN);
+    mpfr_log(v, v, MPFR_RNDN);
+    expect_split42(v, t::point[j].lnc, j);
+  }
+  mpfr_const_log2(v, MPFR_RNDN);
+  expect_split42(v, t::ln2, 0);
+  const std::pair<int, vx::DoubleDouble> constants[] = {{2, t::ln_k}, {10, t::lg_k}};
+  for (const auto &[base, k] : constants) {
+    mpfr_set_ui(v, 2, MPFR_RNDN);
+    base == 2 ? mpfr_log(c64, v, MPFR_RNDN) : mpfr_log10(c64, v, MPFR_RNDN);
+    const long double c = mpfr_get_ld(c64, MPFR_RNDN);  // exact
+    std::uint64_t significand;
+    std::memcpy(&significand, &c, sizeof significand);
+    EXPECT_EQ(significand, base == 2 ? t::fldln2_bits : t::fldlg2_bits);
+    mpfr_const_log2(v, MPFR_RNDN);
+    mpfr_div(v, c64, v, MPFR_RNDN);
+    support::expect_split(v, k.high, k.low, base);
   }
 }
 

@@ -5,11 +5,17 @@
 // register only where the bracket leaves the rounding open: both routes are
 // compared with the register evaluation itself. g_dlog2 and the Real8 arc
 // sines and arc cosines take the register unless FMA is there: their FMA
-// route is compared with that baseline. The accuracy suites check the
-// values themselves against MPFR.
+// route is compared with that baseline. g_exp, g_log, g_log10 (and the
+// alog forms) and g_dexp, g_dlog, g_dlog10 run their x87 instructions
+// unless the load-time probe (vx::cpu::x87_exp_log) and, for Real8, FMA
+// allow the SSE route: the route is compared with the instructions. Where
+// the probe or FMA is off (an emulated x87), both runs take the
+// instructions and agree trivially. The accuracy suites check the values
+// themselves against MPFR.
 #include <gtest/gtest.h>
 #include <vexmorg/vexmorg.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
@@ -58,22 +64,25 @@ struct Route {
 
 void PrintTo(const Route &r, std::ostream *os) { *os << r.name; }
 
-// vx::cpu::fma set for a test, the detected value restored after it.
+// vx::cpu::fma and x87_exp_log set for a test, the detected values
+// restored after it.
 class FmaRoutes : public ::testing::TestWithParam<Route> {
  protected:
-  void TearDown() override { vx::cpu::fma = detected_; }
-  const bool detected_ = vx::cpu::fma;
+  void TearDown() override { vx::cpu::fma = detected_, vx::cpu::x87_exp_log = x87_; }
+  const bool detected_ = vx::cpu::fma, x87_ = vx::cpu::x87_exp_log;
 };
 
-// fn(x) with the FMA route and with the baseline, bit for bit.
-bool same_routes(double (*fn)(const double *), double x, std::string *what) {
+// fn(x) with the routes the processor allows and with the baseline (the
+// x87 register), bit for bit.
+template <class T>
+bool same_routes(T (*fn)(const T *), T x, std::string *what) {
   vx::cpu::fma = true;
-  const double a = fn(&x);
-  vx::cpu::fma = false;
-  const double b = fn(&x);
+  const T a = fn(&x);
+  vx::cpu::fma = vx::cpu::x87_exp_log = false;
+  const T b = fn(&x);
   if (bits_of(a) == bits_of(b)) return true;
   std::ostringstream o;
-  o << std::hexfloat << "(" << x << "): FMA route " << a << ", baseline " << b;
+  o << std::hexfloat << "(" << x << "): route " << a << ", baseline " << b;
   *what = o.str();
   return false;
 }
@@ -105,11 +114,40 @@ TEST_P(FmaRoutes, SameBitsAsBaseline) {
   std::string what;
   for (const Range &g : r.ranges)
     for (std::uint64_t i = 0; i < support::scaled(500000); ++i)
-      if (!same_routes(r.fn, draw(s, g), &what) && ++differ <= 5) ADD_FAILURE() << r.name << what;
+      if (vx::cpu::x87_exp_log = x87_; !same_routes(r.fn, draw(s, g), &what) && ++differ <= 5)
+        ADD_FAILURE() << r.name << what;
   for (const double c : r.points)
     for (const double x : {c, std::nextafter(c, 0.0), std::nextafter(c, 2.0)})
-      for (const double sx : {x, -x}) EXPECT_TRUE(same_routes(r.fn, sx, &what)) << r.name << what;
+      for (const double sx : {x, -x})
+        EXPECT_TRUE((vx::cpu::x87_exp_log = x87_, same_routes(r.fn, sx, &what))) << r.name << what;
   EXPECT_EQ(differ, 0u) << r.name;
+}
+
+// The Real4 exponential and logarithms: random bit patterns over |x| < 89
+// and over the positive numbers (subnormals included), and next to 1.
+TEST_F(FmaRoutes, X87Real4AsTheInstructions) {
+  const struct {
+    const char *name;
+    float (*fn)(const float *);
+    std::uint32_t lo, hi;  // bit patterns [lo, hi), either sign for g_exp
+  } kEntries[] = {{"g_exp", g_exp, 0, 0x42b20000},
+                  {"g_log", g_log, 1, 0x7f800000},
+                  {"g_alog", g_alog, 0x3f700000, 0x3f880000},
+                  {"g_log10", g_log10, 1, 0x7f800000},
+                  {"g_alog10", g_alog10, 0x3f700000, 0x3f880000}};
+  support::Sampler s(0x87e4);
+  for (const auto &e : kEntries) {
+    std::uint64_t differ = 0;
+    std::string what;
+    for (std::uint64_t i = 0; i < support::scaled(1000000); ++i) {
+      std::uint32_t b = e.lo + static_cast<std::uint32_t>(s.bits() % (e.hi - e.lo));
+      if (e.fn == g_exp) b |= static_cast<std::uint32_t>(s.bits()) & 0x80000000;
+      vx::cpu::fma = detected_, vx::cpu::x87_exp_log = x87_;
+      if (!same_routes(e.fn, std::bit_cast<float>(b), &what) && ++differ <= 5)
+        ADD_FAILURE() << e.name << what;
+    }
+    EXPECT_EQ(differ, 0u) << e.name;
+  }
 }
 
 // The arc series below 1/128 and the tables above, around 1/128, 1/2,
@@ -124,7 +162,33 @@ std::vector<double> arc_points() {
   return xs;
 }
 
+// The exponential: y = x log2(e) over the whole range and next to the
+// roundings of FRNDINT (y at k + 1/2: x at (k + 1/2) ln 2, the points), to
+// 2^-54 and to 708 where the route ends.
+std::vector<double> exp_points() {
+  std::vector<double> xs = {0x1p-54, 708.0, 0.5 * M_LN2, M_LN2, 1.0};
+  for (int k = -1022; k <= 1022; k += 7) xs.push_back((k + 0.5) * M_LN2);
+  return xs;
+}
+// The logarithms: every point of the route's table and the powers of two.
+std::vector<double> log_points() {
+  std::vector<double> xs = {1.0, 0x1p-1022, 0x1.fffffffffffffp+1023};
+  for (int j = 0; j <= 128; ++j) xs.push_back(j < 64 ? 0.75 + j / 256.0 : 1 + (j - 64) / 128.0);
+  for (int e = -1020; e <= 1020; e += 17) xs.push_back(std::ldexp(1.0, e));
+  return xs;
+}
+const std::vector<Range> kLogRanges = {{1e-320, 1e308, true},
+                                       {0.75, 1.5, false},
+                                       {1 - 0x1p-8, 1 + 0x1p-7, false},
+                                       {1 - 1e-9, 1 + 1e-9, false}};
+
 const Route kRoutes[] = {
+    {"g_dexp",
+     g_dexp,
+     {{0, 710, false}, {0x1p-60, 8, true}, {0.34, 0.35, false}, {0.69, 0.7, false}},
+     exp_points()},
+    {"g_dlog", g_dlog, kLogRanges, log_points()},
+    {"g_dlog10", g_dlog10, kLogRanges, log_points()},
     // Both branches (next to 1 and the table), around their bounds 0.9921875
     // and 1.0078125, over the whole exponent range and into the subnormals.
     {"g_dlog2",
