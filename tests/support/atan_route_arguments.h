@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
@@ -72,7 +73,7 @@ template <class T>
 bool same_as_fpatan(T got, T y, T x, const char *name) {
   const T want = static_cast<T>(vx::x87::fpatan(y, x));
   if (bits_of(got) == bits_of(want)) return true;
-  static int shown = 0;
+  static std::atomic<int> shown{0};
   if (++shown <= 5)
     ADD_FAILURE() << name << std::hexfloat << "(" << y << ", " << x << ") = " << got
                   << ", FPATAN gives " << want;

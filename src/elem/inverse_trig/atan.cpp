@@ -198,8 +198,9 @@ float rounded_fpatan_over_one(float x) {
   if (ax < 0x1p-13f) return x;
   if (cpu::fpatan_bound && ax <= 0x1.fffffep127f) [[likely]] {
     const double a = arctan4(ax);
-    return real4_or_register(std::copysign(a, double{x}),
-                             [x] { return static_cast<float>(x87::fpatan(x, 1)); });
+    // |result| from 2^-13 to pi/2: a normal Real4
+    return real4_or_register<Real4Range::normal>(
+        std::copysign(a, double{x}), [x] { return static_cast<float>(x87::fpatan(x, 1)); });
   }
   return static_cast<float>(x87::fpatan(x, 1));
 }
