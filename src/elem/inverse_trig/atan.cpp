@@ -114,23 +114,24 @@ inline double if_negative(T x, double v) {
   return real8_from_bits(bits(v) & (std::uint64_t{0} - std::signbit(x)));
 }
 
+// -v for a negative x, else v, without a branch.
+inline double negated_if_negative(double x, double v) {
+  return real8_from_bits(bits(v) ^ (bits(x) & 0x8000000000000000));
+}
+
 // A finite nonzero Real4 (subnormals included).
 inline bool finite_nonzero(float v) { return (bits(v) & 0x7fffffff) - 1 < 0x7f7fffffu; }
 
 // ---- Real8 -----------------------------------------------------------------
 
-// offset + sigma (base + atan(t)) for t = n / d (high + low pairs), as
-// high + low within 2^-67 of the result: offset 0 and sigma 1, or offset
-// pi and sigma -1.
+// base + atan(t) for t = n / d (high + low pairs), as high + low within
+// 2^-67 of the result.
 struct Reduction {
   double n_high, n_low, d_high, d_low;
   DoubleDouble base;
 };
 
-[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble arctan8(const Reduction &r,
-                                                                       double offset_high,
-                                                                       double offset_low,
-                                                                       double sigma) {
+[[gnu::target("fma"), gnu::always_inline]] inline DoubleDouble arctan8(const Reduction &r) {
   const double inv = 1 / r.d_high;
   const double t_high = r.n_high * inv;
   double rest = std::fma(-t_high, r.d_high, r.n_high) + r.n_low;
@@ -143,10 +144,9 @@ struct Reduction {
                std::fma(s, std::fma(s, 0x1.c71c71c71c71cp-4, -0x1.2492492492492p-3),
                         0x1.999999999999ap-3),
                -0x1.5555555555555p-2);
-  const double low = std::fma(t_low, -s, t_low) + cubic;  // atan'(t) = 1 - t^2 + ...
-  const DoubleDouble u = dd::fast_two_sum(offset_high, sigma * r.base.high);
-  const DoubleDouble v = dd::fast_two_sum(u.high, sigma * t_high);
-  return {v.high, (u.low + v.low) + (offset_low + sigma * (r.base.low + low))};
+  const double low = std::fma(t_low, -s, t_low) + cubic;         // atan'(t) = 1 - t^2 + ...
+  const DoubleDouble v = dd::fast_two_sum(r.base.high, t_high);  // |t| < atan(c), or c = 0
+  return {v.high, v.low + (r.base.low + low)};
 }
 
 // Whether high + low moved by 2^-62 of itself either way rounds to one
@@ -209,8 +209,11 @@ float rounded_fpatan_over_one(float x) {
   const std::uint64_t by = bits(y), bx = bits(x);
   if (moderate(by) && moderate(bx)) [[likely]] {
     // atan(|y/x|), or pi - atan(|y/x|) for x < 0; signed by y
-    const DoubleDouble v = arctan8(reduce2(std::fabs(y), std::fabs(x)), if_negative(x, kPiHigh),
-                                   if_negative(x, kPiLow), std::copysign(1.0, x));
+    const DoubleDouble a = arctan8(reduce2(std::fabs(y), std::fabs(x)));
+    const DoubleDouble u =
+        dd::fast_two_sum(if_negative(x, kPiHigh), negated_if_negative(x, a.high));
+    const DoubleDouble v = {u.high,
+                            u.low + (if_negative(x, kPiLow) + negated_if_negative(x, a.low))};
     double r;
     if (std::fabs(v.high) >= 0x1p-960 && settle(v, r)) [[likely]]
       return std::copysign(r, y);
@@ -226,17 +229,17 @@ float rounded_fpatan_over_one(float x) {
   if (z <= 0x1.fffffffffffffp1023) [[likely]] {
     Reduction red;
     if (z < kSmall) {
-      red = {z, 0, 1, 0, {0, 0}};
+      red = {z, -0.0, 1, 0, {0, 0}};
     } else if (z < kLarge) {
       const Breakpoint b = breakpoint(z);
       const double p = z * b.c, p_low = std::fma(z, b.c, -p);  // z c exactly
       const DoubleDouble d = dd::two_sum(1, p);
-      red = {z - b.c, 0, d.high, d.low + p_low, table::atan_c[b.row]};  // z - c exact
+      red = {z - b.c, -0.0, d.high, d.low + p_low, table::atan_c[b.row]};  // z - c exact
     } else {
-      red = {-1, 0, z, 0, {kHalfPiHigh, kHalfPiLow}};
+      red = {-1, -0.0, z, 0, {kHalfPiHigh, kHalfPiLow}};
     }
     double r;
-    if (settle(arctan8(red, 0, 0, 1), r)) [[likely]]
+    if (settle(arctan8(red), r)) [[likely]]
       return std::copysign(r, x);
   }
   return static_cast<double>(x87::fpatan(x, 1));
