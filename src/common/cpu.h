@@ -26,6 +26,12 @@ extern bool x87_sin_cos;
 // when the library is loaded, so that an x87 whose results differ (an
 // emulator's) keeps the instructions. Cleared by the tests alike.
 extern bool x87_exp_log;
+// FPATAN errs by less than one unit of its 64-bit significand, as the
+// arc tangents' SSE routes assume (elem/inverse_trig/atan.cpp): a probe of
+// six arguments finds each result within one unit of the correctly rounded
+// value, which an instruction computed in Real8 (an emulator) misses. The
+// tests clear it to run the instruction on the same machine.
+extern bool fpatan_bound;
 
 // The one switch of the entries that have a fused multiply-add route:
 // kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two
