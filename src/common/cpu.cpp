@@ -79,6 +79,8 @@ bool detect_x87_exp_log() {
   const bool ok = x87_exp_log_agree();
   x87::set_control_word(cw);
   return ok;
+}
+
 // FPATAN(y, x) within one unit of the 64-bit significand of `rounded`,
 // atan2(y, x) correctly rounded to 64 bits (MPFR), at the pi/4 and pi/2
 // points, next to pi and in the third quadrant.
