@@ -3,24 +3,24 @@
 // values bit for bit, error rows with both defaults, resumes).
 //
 // Bounds: ulps of the part's type at the exact value, plus the absolute term
-// a rounded intermediate carries into the part (the row's Term):
+// (the row's Term) a rounded intermediate carries into the part:
 //   Complex8 0.501: Real8 intermediates rounded to Real4.
 //   g_cdabs 0.503, g_cdsqrt 0.505: five or eight register roundings, then Real8.
-//   g_cdexp 2.2: sin y, cos y stored as Real8 and the register's e^x, doubled
-//     in the product; plus |y| 2^-62 e^x (FSIN and FCOS's 66-bit pi).
-//   Logarithms: the modulus's rounding (0.51 2^-52, 6 2^-64, g_cqabs's 2.5
-//     2^-112) carried by 1/m; g_datan2's 0.51, or g_qlog's and g_qatan2's 2.
-//   g_cdsin, g_cdcos 4: FSIN/FCOS (0.52) and g_dsch (1.2), doubled by the
-//     product; plus |x| 2^-62 cosh y (also Complex8).
-//   g_cdsinq, g_cdcosq 4.3: g_dscnq (0.7) and g_dschq (1.2) likewise; plus
-//     the rounded t = |y| pi/2 carried by t, and a subnormal sin(x pi/2)
-//     rounded before cosh t multiplies it.
+//   g_cdexp 2.2: sin y, cos y stored as Real8 and e^x in the register, doubled
+//     by the product.
+//   g_cdsin, g_cdcos 4: FSIN/FCOS (0.52) and g_dsch (1.2), doubled likewise;
+//     g_cdsinq, g_cdcosq 4.3: g_dscnq (0.7) and g_dschq (1.2).
+//   Logarithms: the real part's rounding plus the modulus's (0.51 2^-52,
+//     6 2^-64, g_cqabs's 2.5 2^-112) carried by 1/m; imaginary parts
+//     g_datan2's 0.51; g_cqlog 2: g_qlog's and g_qatan2's 2.
 //   g_cqabs 2.5: five rounded Real16 steps; g_cqsqrt 3: that modulus halved
 //     by the root, then the root, y/2 and the quotient.
-//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs within
-//     2 ulp each, up to 2 ulps of the product apiece, then its rounding; plus
-//     the reduction by pi/2 in two pieces (|v| 2^-159) carried by e^x or
-//     cosh y, or the rounded t = |y| pi/2 (2^-112 t cosh t).
+//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs
+//     within 2 ulp each, doubled by the product, then its rounding.
+// Terms: pi/2 of FSIN and FCOS (66 bits, |v| 2^-62) or of the Real16
+// reduction in two pieces (|v| 2^-159), carried by e^x or cosh y; the
+// quadrant pairs' rounded t = |y| pi/2 carried by t (2^-112 t cosh t for
+// Real16), and a subnormal sin(x pi/2) rounded before cosh t multiplies it.
 #include <gtest/gtest.h>
 #include <mpc.h>
 
