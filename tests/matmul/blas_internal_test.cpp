@@ -31,15 +31,11 @@ Bits bits_of(const std::vector<double> &v) {
 // A rank-2 descriptor over p with its own stride and extent integers.
 struct Desc {
   i32 stride[2], extent[2];
-  ArrayDescriptor d;
-  Desc(const double *p, i32 e0, i32 e1 = 1, i32 s0 = 8)
-      : stride{s0, 0},
-        extent{e0, e1},
-        d{const_cast<double *>(p),
-          {},
-          2,
-          {},
-          {{&stride[0], &extent[0]}, {&stride[1], &extent[1]}}} {}
+  ArrayDescriptor d{};
+  Desc(const double *p, i32 e0, i32 e1 = 1, i32 s0 = 8) : stride{s0, 0}, extent{e0, e1} {
+    d.data_address = const_cast<double *>(p), d.rank = 2;
+    d.dim[0] = {&stride[0], &extent[0]}, d.dim[1] = {&stride[1], &extent[1]};
+  }
 };
 
 struct Rng {
@@ -248,9 +244,8 @@ TEST(Gemv, MatchesTheReferenceBitForBit) {
     const Features features(t % 2 == 1);
     g.call(lenx);
     ASSERT_EQ(bits_of(g.y), bits_of(want))
-        << "simd " << vx::cpu::avx512 << " " << g.trans << " m " << g.m << " n " << g.n << " incx "
-        << g.incx << " incy " << g.incy << " z " << g.z.size() << " alpha " << g.alpha << " beta "
-        << g.beta;
+        << "simd off " << t % 2 << " " << g.trans << " m " << g.m << " n " << g.n << " incx "
+        << g.incx << " alpha " << g.alpha << " beta " << g.beta;
   }
 }
 
