@@ -112,19 +112,20 @@ struct CaseBytes {
   std::uint32_t word() { return std::uint32_t{byte()} << 24 | byte() << 16 | byte() << 8 | byte(); }
 };
 
-// An element part: moderate values, now and then raw Real4/Real8 bits or a
-// Real16 zero with nonzero low words.
+// An element part: a moderate value; from a fuzzer's input now and then raw
+// Real4/Real8 bits or a Real16 zero with nonzero low words.
 template <class P>
 P matmul_part(CaseBytes &in) {
   const std::uint32_t w = in.word(), sign = w & 0x80000000, how = in.byte(), e = how >> 3;
+  const bool plain = how % 8 || in.g;
   if constexpr (std::is_same_v<P, Real16>)  // |x| in [2^-16, 2^16), or a zero
-    return oracle::real16(how % 8 ? sign | (0x3fff - 16 + e) << 16 | (w & 0xffff) : sign, in.word(),
+    return oracle::real16(plain ? sign | (0x3fff - 16 + e) << 16 | (w & 0xffff) : sign, in.word(),
                           in.word(), in.word());
   else if constexpr (std::is_same_v<P, float>)  // |x| in [2^-8, 2^8), or raw bits
-    return std::bit_cast<float>(how % 8 ? sign | (127 - 8 + e % 16) << 23 | (w & 0x7fffff) : w);
+    return std::bit_cast<float>(plain ? sign | (127 - 8 + e % 16) << 23 | (w & 0x7fffff) : w);
   else
     return std::bit_cast<double>(
-        std::uint64_t{how % 8 ? sign | (1023 - 8 + e % 16) << 20 | (w & 0xfffff) : w} << 32 |
+        std::uint64_t{plain ? sign | (1023 - 8 + e % 16) << 20 | (w & 0xfffff) : w} << 32 |
         in.word());
 }
 
