@@ -1,9 +1,7 @@
-// The ** operators, every kind: x ** n bit for bit against each method
-// written from its rules (squares and products rounded where the method
-// rounds them) and the INTEGER*8 real forms against MPFR; x ** y, 2 ** x and
-// 10 ** x against MPFR with bounds derived from the evaluation, the complex
-// powers against their composition, the Real16 log tables recomputed; then
-// one table of the fixed points and errors of all 24 entries.
+// The ** operators: x ** n bit for bit against each method written from its
+// rules; x ** y, 2 ** x, 10 ** x and the INTEGER*8 real forms against MPFR;
+// the complex powers against their composition; the Real16 log tables; one
+// table of the fixed points and errors of all 24 entries.
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -68,15 +66,9 @@ std::string name_of() {
   return s.substr(at, s.find_first_of(";]", at) - at);
 }
 
-template <class T>
-bool same(const T &a, const T &b) {
-  return std::memcmp(&a, &b, sizeof a) == 0;
-}
+constexpr auto same = [](const auto &a, const auto &b) { return !std::memcmp(&a, &b, sizeof a); };
 
-template <class I>
-std::uint64_t abs_of(I n) {
-  return n < 0 ? 0 - static_cast<std::uint64_t>(static_cast<int64_t>(n)) : std::uint64_t(n);
-}
+constexpr auto abs_of = [](auto n) { return n < 0 ? 0 - std::uint64_t(n) : std::uint64_t(n); };
 
 template <class T>
 bool is_zero(const T &x) {
@@ -97,8 +89,7 @@ template <>
 const Complex32 kUnit<Complex32>{kOne, kZero};
 
 // Methods 1 and 4, m = |n| > 0: p squared while m is even, r = start(p),
-// then for each further bit of m p squared and, for a set bit, multiplied
-// into r.
+// then p squared for each further bit and multiplied into r where it is set.
 template <class V, class Sq, class Mul, class Start>
 V by_squares(V p, std::uint64_t m, Sq sq, Mul mul, Start start) {
   for (; (m & 1) == 0; m >>= 1) p = sq(p);
@@ -214,7 +205,7 @@ C method5(C z, int64_t n) {
 }
 
 // Bases: zeros, +-1, NaN, infinities, subnormals, values near 1, the
-// extremes and random ones; Real16 and Complex32 parts near 1.
+// extremes and random ones.
 template <class T>
 std::vector<T> real_bases() {
   using L = std::numeric_limits<T>;
@@ -236,24 +227,10 @@ std::vector<C> complex_bases() {
     v.push_back({T(s.log_uniform_signed(0.25, 4)), T(s.log_uniform_signed(0x1p-10, 4))});
   return v;
 }
-std::vector<Real16> real16_bases() {
-  Real16Sampler s(32);
-  std::vector<Real16> v = {kZero, kMinusZero, kOne, real16(0xbfff0000), kNaN, kLargest};
-  for (int i = 0; i < 60; ++i) v.push_back(s.with_exponent(0x3ffe + s.below32(3), s.below(2)));
-  return v;
-}
-std::vector<Complex32> complex32_bases() {
-  const std::vector<Real16> q = real16_bases();
-  std::vector<Complex32> v = {{kZero, kZero}, {kMinusZero, kZero}, {kOne, kZero}};
-  for (int i = 6; i < 22; i += 2) v.push_back({q[i], q[i + 1]});
-  return v;
-}
-
-// fn(x, n) is ref(x, n) over the bases times the exponents (0, +-1, +-2,
-// small, huge, the most negative, 40 random ones), without a report (the
-// Real16 forms with the reports off: the reference's steps overflow alike).
-// A zero base with n < 0, and for the complex INTEGER*4 forms a NaN modulus,
-// are the fixed points'.
+// fn(x, n) is ref(x, n) for the bases times exponents 0, +-1, +-2, small,
+// huge, the most negative and random ones, without a report (the Real16
+// forms with the reports off: the reference's steps overflow alike); a zero
+// base with n < 0 (complex INTEGER*4: a NaN modulus too) is an error point.
 template <auto fn>
 void expect_method(Result<fn> (*ref)(Base<fn>, Exponent<fn>), const std::vector<Base<fn>> &xs) {
   using X = Base<fn>;
@@ -278,18 +255,23 @@ void expect_method(Result<fn> (*ref)(Base<fn>, Exponent<fn>), const std::vector<
 }
 
 TEST(IntegerPower, MatchTheirMethods) {
+  Real16Sampler r(32);  // Real16 bases near 1, Complex32 ones of pairs of them
+  std::vector<Real16> q = {kZero, kMinusZero, kOne, real16(0xbfff0000), kNaN, kLargest};
+  for (int i = 0; i < 60; ++i) q.push_back(r.with_exponent(0x3ffe + r.below32(3), r.below(2)));
+  std::vector<Complex32> z = {{kZero, kZero}, {kMinusZero, kZero}, {kOne, kZero}};
+  for (int i = 6; i < 22; i += 2) z.push_back({q[i], q[i + 1]});
   expect_method<g_arxi>(method1<float, float, double>, real_bases<float>());
   expect_method<g_adxi>(method1<double, ld, ld>, real_bases<double>());
   expect_method<g_arxj>(method2<float>, real_bases<float>());
   expect_method<g_adxj>(method2<double>, real_bases<double>());
-  expect_method<g_aqxi>(method3<int32_t>, real16_bases());
-  expect_method<g_aqxj>(method3<int64_t>, real16_bases());
+  expect_method<g_aqxi>(method3<int32_t>, q);
+  expect_method<g_aqxj>(method3<int64_t>, q);
   expect_method<g_acxi>(method4<Complex8>, complex_bases<Complex8>());
   expect_method<g_axxi>(method4<Complex16>, complex_bases<Complex16>());
-  expect_method<g_azxi>(method4<Complex32>, complex32_bases());
+  expect_method<g_azxi>(method4<Complex32>, z);
   expect_method<g_acxj>(method5<g_acmc, g_acdc, Complex8>, complex_bases<Complex8>());
   expect_method<g_axxj>(method5<g_axmx, g_axdx, Complex16>, complex_bases<Complex16>());
-  expect_method<g_azxj>(method5<g_azmz, g_azdz, Complex32>, complex32_bases());
+  expect_method<g_azxj>(method5<g_azmz, g_azdz, Complex32>, z);
 }
 
 // The INTEGER*8 real forms round once; each register operation errs by
@@ -428,8 +410,7 @@ TEST(RealPower, LogStepTables) {
     for (int k = 0; k <= 128; ++k) {
       mpfr_set_ui_2exp(v, 1, -k, MPFR_RNDN);
       mpfr_log1p(v, v, MPFR_RNDN);
-      mpfr_set_ui(b, ten ? 10 : 2, MPFR_RNDN);
-      mpfr_log(b, b, MPFR_RNDN);
+      mpfr_log_ui(b, ten ? 10 : 2, MPFR_RNDN);
       mpfr_div(v, v, b, MPFR_RNDN);
       mpfr_mul_2si(v, v, ten ? 129 - 96 : 127 - 96, MPFR_RNDN);  // in units of the top word
       const Fixed128 &got = (ten ? vx::log_steps_table::a10 : vx::log_steps_table::a2)[k];
@@ -439,8 +420,6 @@ TEST(RealPower, LogStepTables) {
       }
       EXPECT_LE(std::fabs(mpfr_get_d(v, MPFR_RNDN)), 0.5) << (ten ? "a10[" : "a2[") << k << "]";
     }
-  EXPECT_EQ(vx::log_steps_table::a2[1].w[3], 0x0345d6e9u);
-  EXPECT_EQ(vx::log_steps_table::a10[0].w[0], 0x9a209a84u);
 }
 
 // exp(y log x) of the type's logarithm, product and exponential.
@@ -448,8 +427,7 @@ template <class C>
 C composed(const C &x, const C &y, C *(*log)(C *, const C *),
            void (*mul)(C *, const C *, const C *), C *(*exp)(C *, const C *)) {
   C w;
-  log(&w, &x);
-  mul(&w, &w, &y);
+  mul(&w, log(&w, &x), &y);
   return *exp(&w, &w);
 }
 // A Complex8 as a Complex16, out of line: GCC 12 at -O2 folds the aggregate
@@ -473,7 +451,6 @@ TEST(RealPower, ComplexPowersAreExpOfYLogX) {
     const Complex8 x8{float(x.re), float(x.im)}, y8{float(y.re), float(y.im)};
     const Complex16 w = composed(widened(x8), widened(y8), g_cdlog, g_axmx, g_cdexp);
     EXPECT_TRUE(same(call<g_axxx>(x, y), composed(x, y, g_cdlog, g_axmx, g_cdexp)));
-    EXPECT_TRUE(same(call<g_axxx>(widened(x8), widened(y8)), w));
     EXPECT_TRUE(same(call<g_acxc>(x8, y8), Complex8{float(w.re), float(w.im)}));
     if (i >= scaled(300)) continue;
     const Complex32 x32{q(x.re), q(x.im)}, y32{q(y.re), q(y.im)};
@@ -484,9 +461,7 @@ TEST(RealPower, ComplexPowersAreExpOfYLogX) {
 
 // The type code of a reported value.
 template <class T>
-constexpr int kCode = std::is_integral_v<T> ? 2 + sizeof(T) / 4
-                      : sizeof(T) == 16     ? 11
-                                            : 8 + sizeof(T) / 4;
+constexpr int kCode = sizeof(T) == 16 ? 11 : (std::is_integral_v<T> ? 2 : 8) + sizeof(T) / 4;
 
 // A row: fn(a, b) gives `want` without a report; or, with `error`, reports
 // it with `values` values (1: b; 2: a and b; 0: reported by a step, with its
