@@ -1,4 +1,5 @@
-// ulx_uexp, the single-precision e^x of the real powers, against MPFR.
+// ulx_uexp against MPFR: its series errs by at most 8.95e-12 relative over
+// [0, 1/64), the Real8 steps by about 2^-43: within 2^-36 (1.46e-11).
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -12,9 +13,6 @@ namespace {
 
 using namespace support;
 
-// The series 1 + r (u1 + r (u2 + r u3)) errs by at most 8.95e-12 relative
-// over [0, 1/64), the Real8 steps (x log2e included) by about 2^-43: within
-// 2^-36 (1.46e-11) relative of e^x.
 TEST(RealPowerCores, Uexp) {
   Sampler s(7);
   oracle::Big e, d;
