@@ -49,7 +49,6 @@ int radians(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) {
 
 // The high words of |x| as each unit splits them, and x next to a multiple
 // of its right angle.
-Range16 w(std::uint32_t lo, std::uint32_t hi) { return {double(lo), double(hi), 2, Draw::words}; }
 const std::vector<Range16> kSin = {w(0x3f000000, 0x3fbeffff),
                                    w(0x3fbf0000, 0x3ffee665),
                                    w(0x3ffee666, 0x3fff921e),

@@ -115,6 +115,11 @@ inline Real16 draw(Sampler &s, const Range16 &r) {
   return s.bits() & 1 ? negated(x) : x;
 }
 
+// High words lo to hi of |x|, 2 ulp.
+inline Range16 w(std::uint32_t lo, std::uint32_t hi) {
+  return {double(lo), double(hi), 2, Draw::words};
+}
+
 // f(-y) (f(-y, x)) is -f(y) (a zero stays +0) or f(y), bit for bit.
 enum class Parity { none, odd, even };
 constexpr Parity kNone = Parity::none, kOdd = Parity::odd, kEven = Parity::even;
