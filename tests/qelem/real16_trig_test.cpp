@@ -47,36 +47,19 @@ int radians(mpfr_ptr y, mpfr_srcptr x, mpfr_rnd_t rnd) {
   return F(y, eff, rnd);
 }
 
-// The high words of |x| as each unit splits them, and x next to a multiple
-// of its right angle.
-Range16 w(std::uint32_t lo, std::uint32_t hi) { return {double(lo), double(hi), 2, Draw::words}; }
-const std::vector<Range16> kSin = {w(0x3f000000, 0x3fbeffff),
-                                   w(0x3fbf0000, 0x3ffee665),
-                                   w(0x3ffee666, 0x3fff921e),
-                                   w(0x3fff921f, 0x403e921e),
-                                   {0, 0, 2, Draw::near}};
-const std::vector<Range16> kTan = {w(0x3f000000, 0x3fbeffff),
-                                   w(0x3fbf0000, 0x3ffe921e),
-                                   w(0x3ffe921f, 0x403e921e),
-                                   {0, 0, 2, Draw::near}};
-const std::vector<Range16> kSind = {w(0x3f000000, 0x4004afff),
-                                    w(0x4004b000, 0x400567ff),
-                                    w(0x40056800, 0x404467ff),
-                                    {90, 0, 2, Draw::near}};
-const std::vector<Range16> kTand = {w(0x3f000000, 0x400467ff),
-                                    w(0x40046800, 0x400567ff),
-                                    w(0x40056800, 0x404467ff),
-                                    {90, 0, 2, Draw::near}};
-const std::vector<Range16> kSinq = {w(0x3f000000, 0x3ffe3332),
-                                    w(0x3ffe3333, 0x3ffeffff),
-                                    w(0x3fff0000, 0x406effff),
-                                    w(0x406f0000, 0x7fffffff),
-                                    {1, 0, 2, Draw::near}};
-const std::vector<Range16> kTanq = {w(0x3f000000, 0x3ffdffff),
-                                    w(0x3ffe0000, 0x3ffeffff),
-                                    w(0x3fff0000, 0x406effff),
-                                    w(0x406f0000, 0x7fffffff),
-                                    {1, 0, 2, Draw::near}};
+// The high words of |x| as each unit splits them (from each edge to below
+// the next), and x next to a multiple of its right angle (0: pi/2).
+std::vector<Range16> bands(std::vector<std::uint32_t> edges, double right) {
+  std::vector<Range16> r;
+  for (std::size_t i = 1; i < edges.size(); ++i) r.push_back(w(edges[i - 1], edges[i] - 1));
+  return r.push_back({right, 0, 2, Draw::near}), r;
+}
+const auto kSin = bands({0x3f000000, 0x3fbf0000, 0x3ffee666, 0x3fff921f, 0x403e921f}, 0);
+const auto kTan = bands({0x3f000000, 0x3fbf0000, 0x3ffe921f, 0x403e921f}, 0);
+const auto kSind = bands({0x3f000000, 0x4004b000, 0x40056800, 0x40446800}, 90);
+const auto kTand = bands({0x3f000000, 0x40046800, 0x40056800, 0x40446800}, 90);
+const auto kSinq = bands({0x3f000000, 0x3ffe3333, 0x3fff0000, 0x406f0000, 0x80000000}, 1);
+const auto kTanq = bands({0x3f000000, 0x3ffe0000, 0x3fff0000, 0x406f0000, 0x80000000}, 1);
 
 constexpr Real16 kMinusOne = real16(0xbfff0000);
 constexpr Real16 kSqrtHalf = real16(0x3ffe6a09, 0xe667f3bc, 0xc908b2fb, 0x1366ea96);
