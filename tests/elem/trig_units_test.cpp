@@ -98,23 +98,6 @@ Row<T> with_multiples(Row<T> r, double step, std::array<double, 4> values,
   return r;
 }
 
-// The entries: sind, cosd, tand, cotd, sinq, cosq, tanq, cotq.
-template <class T>
-struct Entries;
-template <>
-struct Entries<float> {
-  static constexpr const char *names[] = {"g_sind", "g_cosd", "g_tand", "g_cotd",
-                                          "g_sinq", "g_cosq", "g_tanq", "g_cotq"};
-  static constexpr Unary<float> fns[] = {g_sind, g_cosd, g_tand, g_cotd,
-                                         g_sinq, g_cosq, g_tanq, g_cotq};
-};
-template <>
-struct Entries<double> {
-  static constexpr const char *names[] = {"g_dsind", "g_dcosd", "g_dtand", "g_dcotd",
-                                          "g_dsinq", "g_dcosq", "g_dtanq", "g_dcotq"};
-  static constexpr Unary<double> fns[] = {g_dsind, g_dcosd, g_dtand, g_dcotd,
-                                          g_dsinq, g_dcosq, g_dtanq, g_dcotq};
-};
 constexpr oracle::Fn1 kUnitExact[] = {oracle::sind, oracle::cosd, oracle::tand, oracle::cotd,
                                       oracle::sinq, oracle::cosq, oracle::tanq, oracle::cotq};
 
@@ -126,7 +109,7 @@ constexpr oracle::Fn1 kUnitExact[] = {oracle::sind, oracle::cosd, oracle::tand, 
 // NaNs even integers. Only zero is a cotangent's pole: a nonzero argument
 // whose cotangent lies beyond the largest finite value gives an infinity.
 template <class T>
-std::vector<Row<T>> unit_rows() {
+std::vector<Row<T>> unit_rows(const char *const names[8], const Unary<T> fns[8]) {
   constexpr bool k4 = sizeof(T) == 4;
   const T inf = INFINITY, nan = k4 ? T(kNaNF) : T(kNaND),
           least = std::numeric_limits<T>::denorm_min();
@@ -184,15 +167,14 @@ std::vector<Row<T>> unit_rows() {
       counts(80, near_bases<T>({p / 2, p, 2 * p, 4 * p, T(k4 ? 0x1p90 : 0x1p900)}, 0.5));
   const auto degree = [&](int i, const std::vector<Interval> &r, const std::vector<T> &edges,
                           std::int32_t error, T finite) {
-    return row(Entries<T>::names[i], Entries<T>::fns[i], kUnitExact[i], r)
+    return row(names[i], fns[i], kUnitExact[i], r)
         .odd()
         .checked_at(edges)
         .reports(faults<T>(beyond, error + odd_code, finite, nan));
   };
   const auto quadrant = [&](int i, double tiny, double ulps, const std::vector<T> &edges) {
     const Interval near = {k4 ? 1e-7 : 1e-12, 0.5, ulps, kAround, near_quad};
-    return row(Entries<T>::names[i], Entries<T>::fns[i], kUnitExact[i],
-               ranges(tiny, k4 ? 1e-3 : 1e-6, ulps, quad, near))
+    return row(names[i], fns[i], kUnitExact[i], ranges(tiny, k4 ? 1e-3 : 1e-6, ulps, quad, near))
         .odd()
         .checked_at(edges);
   };
@@ -227,8 +209,16 @@ std::vector<Row<T>> unit_rows() {
   };
 }
 
-VEXMORG_TABLE(TrigUnits, Real4, unit_rows<float>(), 4000);
-VEXMORG_TABLE(TrigUnits, Real8, unit_rows<double>(), 4000);
+// The entries: sind, cosd, tand, cotd, sinq, cosq, tanq, cotq.
+constexpr const char *kNames4[] = {"g_sind", "g_cosd", "g_tand", "g_cotd",
+                                   "g_sinq", "g_cosq", "g_tanq", "g_cotq"};
+constexpr const char *kNames8[] = {"g_dsind", "g_dcosd", "g_dtand", "g_dcotd",
+                                   "g_dsinq", "g_dcosq", "g_dtanq", "g_dcotq"};
+constexpr Unary<float> kFns4[] = {g_sind, g_cosd, g_tand, g_cotd, g_sinq, g_cosq, g_tanq, g_cotq};
+constexpr Unary<double> kFns8[] = {g_dsind, g_dcosd, g_dtand, g_dcotd,
+                                   g_dsinq, g_dcosq, g_dtanq, g_dcotq};
+VEXMORG_TABLE(TrigUnits, Real4, unit_rows<float>(kNames4, kFns4), 4000);
+VEXMORG_TABLE(TrigUnits, Real8, unit_rows<double>(kNames8, kFns8), 4000);
 
 // The Real8 degree kernels of tan_degrees_table.h on (0, 45.1], evaluated
 // exactly: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s +
