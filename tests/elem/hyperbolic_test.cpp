@@ -47,11 +47,10 @@ double quadrant_t_error(double x, double value) {
   return delta * gain * std::fabs(value) / ulp_of<T>(std::fabs(value));
 }
 
-// The points on both sides of each switch point in `ends`, the last (the
-// limit) excluded.
+// Both sides of each switch point in `ends`; the last (the limit) reports.
 template <class T>
 std::vector<T> sides(std::vector<double> ends) {
-  std::vector<T> p(ends.begin(), ends.end() - 1);  // the limit reports
+  std::vector<T> p(ends.begin(), ends.end() - 1);
   for (const double e : ends) p.push_back(std::nextafter(static_cast<T>(e), T{0}));
   return p;
 }
@@ -63,10 +62,9 @@ template <class T>
 Row<T> sinh_cosh(const char *name, Unary<T> fn, oracle::Fn1 exact, bool sine,
                  const std::vector<double> &ends, std::vector<double> bounds,
                  const std::vector<T> &beyond, std::int32_t error, T ieee) {
-  Row<T> r =
-      row(name, fn, exact, between(0, ends, std::move(bounds)))
-          .checked_at(sides<T>(ends))
-          .reports(faults<T>(beyond, error, sizeof(T) == 4 ? T(kBigF) : T(kBigD), ieee, sine));
+  Row<T> r = row(name, fn, exact, between(0, ends, std::move(bounds)))
+                 .checked_at(sides<T>(ends))
+                 .reports(faults<T>(beyond, error, T(sizeof(T) == 4 ? kBigF : kBigD), ieee, sine));
   r.symmetry = sine ? Symmetry::odd : Symmetry::even;
   return r;
 }
@@ -92,6 +90,11 @@ const std::vector<double> kEndsQ4 = {f32(0x3f22f983), f32(0x40a9999a), f32(0x426
 const std::vector<float> kBeyond4 = {f32(0x42b2d47b), -90, kInfF, -kInfF, kNaNF, kMNaNF};
 const std::vector<float> kBeyondQ4 = {f32(0x4263b127), -60, kInfF, kNaNF};
 const std::vector<Interval> kPairRange4 = {{1e-6, 89.415, 0, kLog}, {-89.415, 0, 0}};
+// g_scns: |x| at or above 823000, infinities and (unlike g_sin) NaNs: error
+// 202, both values 0.70710677, or NaN with the flag.
+const std::vector<Interval> kScnsRange = {{-1, 1, 0}, {-823000, 823000, 0}};
+const std::vector<Interval> kScnsqRange = {{-1, 1, 0}, {-0x1p23, 0x1p23, 0}, {-3e38, 3e38, 0}};
+const auto kScnsFaults = faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF);
 
 const Row<float> kReal4[] = {
     sinh_cosh<float>("g_sinh", g_sinh, mpfr_sinh, true, kEnds4, {1.2, 1.85, 1.01, 0.51}, kBeyond4,
@@ -119,20 +122,14 @@ const Row<float> kReal4[] = {
                      {1.2, 0.51, 1.01, 0.51}, kBeyondQ4, 223, kBigF)
         .widened_by(quadrant_t_error<float, false>)
         .exactly({{-0.0f, 1}}),
-    // |x| at or above 823000, infinities and (unlike g_sin) NaNs: error 202,
-    // both values 0.70710677, or NaN with the flag.
-    twin<float>("g_scns sin", part<g_scns, 0>, g_sin, {{-1, 1, 0}, {-823000, 823000, 0}}, -0.0f,
-                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
-    twin<float>("g_scns cos", part<g_scns, 1>, g_cos, {{-1, 1, 0}, {-823000, 823000, 0}}, 1,
-                faults<float>({823000, -3.4e38f, -kInfF, kNaNF}, 202, kSqrtHalfF, kNaNF, false)),
+    twin<float>("g_scns sin", part<g_scns, 0>, g_sin, kScnsRange, -0.0f, kScnsFaults),
+    twin<float>("g_scns cos", part<g_scns, 1>, g_cos, kScnsRange, 1, kScnsFaults),
     // g_scnsq never reports: from 2^23 on, infinities and NaNs included, it
     // gives the values of the integers.
-    row("g_scnsq sin", part<g_scnsq, 0>, nullptr,
-        {{-1, 1, 0}, {-0x1p23, 0x1p23, 0}, {-3e38, 3e38, 0}})
+    row("g_scnsq sin", part<g_scnsq, 0>, nullptr, kScnsqRange)
         .same_as(g_sinq)
         .exactly({{kInfF, 0}, {-kInfF, -0.0f}, {kNaNF, 0}}),
-    row("g_scnsq cos", part<g_scnsq, 1>, nullptr,
-        {{-1, 1, 0}, {-0x1p23, 0x1p23, 0}, {-3e38, 3e38, 0}})
+    row("g_scnsq cos", part<g_scnsq, 1>, nullptr, kScnsqRange)
         .same_as(g_cosq)
         .exactly({{kInfF, 1}, {-kInfF, 1}, {kNaNF, 1}}),
 };
@@ -151,8 +148,12 @@ const std::vector<Interval> kPairRange8 = {{1e-6, 710.475, 0, kLog}, {-710.475, 
 const std::vector<Interval> kRangesQ8 = {
     {-1, 1, 0.7}, {-100, 100, 0.7}, {-2.25e15, -1e6, 0.7}, {1e6, 2.25e15, 0.7, kLog}};
 const std::vector<double> kPointsQ8 = {0.5, -0.5, 1.5, -2.5, 3.5, 1e6 + 0.5, 0x1.ff973cafa7fffp50};
+// g_dscn: |x| at or above 3.53e15, infinities and NaNs: error 203, both
+// values 0.7071067811865476, or NaN with the flag.
+const std::vector<Interval> kDscnRange = {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}};
+const auto kDscnFaults = faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND);
 const auto kFaultsQ8 =
-    faults<double>({2.25e15, -0x1p60, -kInfD, kNaND}, 203, kSqrtHalfD, kSqrtHalfD, false);
+    faults<double>({2.25e15, -0x1p60, -kInfD, kNaND}, 203, kSqrtHalfD, kSqrtHalfD);
 
 const Row<double> kReal8[] = {
     sinh_cosh<double>("g_dsinh", g_dsinh, mpfr_sinh, true, kEnds8, {0.6, 1.85, 1.2, 1.2}, kBeyond8,
@@ -180,14 +181,8 @@ const Row<double> kReal8[] = {
                       {0.75, 1.85, 1.2, 1.2}, kBeyondQ8, 224, kBigD)
         .widened_by(quadrant_t_error<double, false>)
         .exactly({{-0.0, 1}}),
-    // |x| at or above 3.53e15, infinities and NaNs: error 203, both values
-    // 0.7071067811865476, or NaN with the flag.
-    twin<double>("g_dscn sin", part<g_dscn, 0>, g_dsin,
-                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, -0.0,
-                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
-    twin<double>("g_dscn cos", part<g_dscn, 1>, g_dcos,
-                 {{-1, 1, 0}, {-1e5, 1e5, 0}, {-3.53e15, 3.53e15, 0}}, 1,
-                 faults<double>({3.53e15, -1e300, kInfD, kNaND}, 203, kSqrtHalfD, kNaND, false)),
+    twin<double>("g_dscn sin", part<g_dscn, 0>, g_dsin, kDscnRange, -0.0, kDscnFaults),
+    twin<double>("g_dscn cos", part<g_dscn, 1>, g_dcos, kDscnRange, 1, kDscnFaults),
     // At the multiples of a right angle 0 and 1 exactly, with the signs the
     // quadrant places on S(0) = +0 and C(0) = 1.
     row("g_dscnq sin", part<g_dscnq, 0>, oracle::sinq, kRangesQ8)

@@ -55,16 +55,16 @@ std::vector<Interval> tan8_ranges(double tiny) {
                            {0.9, 0.9, 0.8, 0.8, 0.8, 0.8}));
 }
 
-const float kBelow4 = down(823000.0f);
-const double kBelow8 = 3.5299999999999995e15;
-std::vector<float> tan_edges4() {
+// Tangent edges: Real4 pi/4 and pi/2 rounded, with neighbours; Real8 by the
+// high word (0x3FE921FB, 0x3FF921FB, 0x40F86A00 the last of each), 100000
+// (high word 0x40F86A00) and pi/2 rounded (tan about 1.6e16).
+std::vector<float> tan_edges(float below) {
   std::vector<float> e = neighbours<float>({f32(0x3f490fdb), f32(0x3fc90fdb)});
-  e.push_back(kBelow4);
+  e.push_back(below);
   return e;
 }
-std::vector<double> tan_edges8() {
-  std::vector<double> e = {100000.0, 100000.0625, kBelow8};  // 100000: high word 0x40F86A00
-  // pi/2 rounded (0x3ff921fb54442d18): tan about 1.6e16
+std::vector<double> tan_edges(double below) {
+  std::vector<double> e = {100000.0, 100000.0625, below};
   for (std::uint64_t b :
        {0x3fe921fbffffffffull, 0x3fe921fc00000000ull, 0x3ff921fb54442d18ull, 0x3ff921fb54442d19ull,
         0x3ff921fbffffffffull, 0x3ff921fc00000000ull, 0x40f86a00ffffffffull})
@@ -78,62 +78,54 @@ std::vector<double> tan_edges8() {
 // error 211 / 213 with default 1.0; a pole (cotangent of zero) 212 / 214
 // with default 3.40282002e+38 / 1.7976931348623011e+308 or plus infinity,
 // for either sign.
-const Row<float> kReal4[] = {
-    row("g_sin", g_sin, mpfr_sin, fsin_ranges(1e-45, {3.15, 1000, 823000}))
-        .odd()
-        .widened_by(carried<float, fsin_angle, unit_slope>)
-        .checked_at({kBelow4})
-        .exactly({{0, 0}, {0x1p-149f, 0x1p-149f}, {kNaNF, kNaNF}})
-        .reports({{823000, 202, kSqrtHalfF, kNaNF}, {-kInfF, 202, kSqrtHalfF, kNaNF}}),
-    row("g_cos", g_cos, mpfr_cos, fsin_ranges(1e-45, {3.15, 1000, 823000}))
-        .even()
-        .widened_by(carried<float, fsin_angle, unit_slope>)
-        .checked_at({kBelow4})
-        .exactly({{0, 1}, {1e-30f, 1}, {kNaNF, kNaNF}})
-        .reports({{-823000, 202, kSqrtHalfF, kNaNF}, {3.4e38f, 202, kSqrtHalfF, kNaNF}}),
-    row("g_tan", g_tan, mpfr_tan, tan4_ranges(1e-45))
-        .odd()
-        .widened_by(carried<float, tan4_angle, tan_slope>)
-        .checked_at(tan_edges4())
-        .exactly({{0, 0}})
-        .reports(faults<float>({823000, kInfF, kNaNF}, 211, 1, kNaNF)),
-    row("g_cotan", g_cotan, mpfr_cot, tan4_ranges(3e-39))
-        .odd()
-        .widened_by(carried<float, tan4_angle, cot_slope>)
-        .checked_at(tan_edges4())
-        .exactly({{0x1p-149f, kInfF}})
-        .reports({{-1e30f, 211, 1, kNaNF}, {0, 212, kBigF, kInfF}, {-0.0f, 212, kBigF, kInfF}}),
-};
+template <class T>
+std::vector<Row<T>> trig_rows(const char *const names[4], const Unary<T> fns[4]) {
+  constexpr bool k4 = sizeof(T) == 4;
+  const T inf = INFINITY, nan = k4 ? T(kNaNF) : T(kNaND), big = k4 ? T(kBigF) : T(kBigD);
+  const T half = k4 ? T(kSqrtHalfF) : T(kSqrtHalfD), least = std::numeric_limits<T>::denorm_min();
+  const T limit = k4 ? T(823000) : T(3.53e15),
+          below = k4 ? down(T(823000)) : T(3.5299999999999995e15);
+  const T far = k4 ? T(3.4e38) : T(1e300), tiny = k4 ? T(1e-30) : T(1e-300);
+  const std::int32_t sin_error = k4 ? 202 : 203, tan_error = k4 ? 211 : 213, pole = tan_error + 1;
+  const std::vector<Interval> fsin = k4 ? fsin_ranges(1e-45, {3.15, 1000, 823000})
+                                        : fsin_ranges(1e-320, {3.15, 1e5, 1e10, 3.53e15});
+  const auto tan_ranges = [&](double t) { return k4 ? tan4_ranges(t) : tan8_ranges(t); };
+  return {
+      row(names[0], fns[0], mpfr_sin, fsin)
+          .odd()
+          .widened_by(carried<T, fsin_angle, unit_slope>)
+          .checked_at({below})
+          .exactly({{0, 0}, {least, least}, {nan, nan}})
+          .reports({{limit, sin_error, half, nan}, {-inf, sin_error, half, nan}}),
+      row(names[1], fns[1], mpfr_cos, fsin)
+          .even()
+          .widened_by(carried<T, fsin_angle, unit_slope>)
+          .checked_at({below})
+          .exactly({{0, 1}, {tiny, 1}, {nan, nan}})
+          .reports({{-limit, sin_error, half, nan}, {far, sin_error, half, nan}}),
+      row(names[2], fns[2], mpfr_tan, tan_ranges(k4 ? 1e-45 : 1e-320))
+          .odd()
+          .widened_by(k4 ? carried<T, tan4_angle, tan_slope> : carried<T, tan8_angle, tan_slope>)
+          .checked_at(tan_edges(below))
+          .exactly({{0, 0}})
+          .reports(faults<T>({limit, inf, nan}, tan_error, 1, nan)),
+      row(names[3], fns[3], mpfr_cot, tan_ranges(k4 ? 3e-39 : 1e-307))
+          .odd()
+          .widened_by(k4 ? carried<T, tan4_angle, cot_slope> : carried<T, tan8_angle, cot_slope>)
+          .checked_at(tan_edges(below))
+          .exactly({{least, inf}})
+          .reports({{T(k4 ? -1e30 : -1e300), tan_error, 1, nan},
+                    {0, pole, big, inf},
+                    {T(-0.0), pole, big, inf}}),
+  };
+}
 
-const Row<double> kReal8[] = {
-    row("g_dsin", g_dsin, mpfr_sin, fsin_ranges(1e-320, {3.15, 1e5, 1e10, 3.53e15}))
-        .odd()
-        .widened_by(carried<double, fsin_angle, unit_slope>)
-        .checked_at({kBelow8})
-        .exactly({{0, 0}, {0x1p-1074, 0x1p-1074}, {kNaND, kNaND}})
-        .reports({{3.53e15, 203, kSqrtHalfD, kNaND}, {-kInfD, 203, kSqrtHalfD, kNaND}}),
-    row("g_dcos", g_dcos, mpfr_cos, fsin_ranges(1e-320, {3.15, 1e5, 1e10, 3.53e15}))
-        .even()
-        .widened_by(carried<double, fsin_angle, unit_slope>)
-        .checked_at({kBelow8})
-        .exactly({{0, 1}, {1e-300, 1}, {kNaND, kNaND}})
-        .reports({{-3.53e15, 203, kSqrtHalfD, kNaND}, {1e300, 203, kSqrtHalfD, kNaND}}),
-    row("g_dtan", g_dtan, mpfr_tan, tan8_ranges(1e-320))
-        .odd()
-        .widened_by(carried<double, tan8_angle, tan_slope>)
-        .checked_at(tan_edges8())
-        .exactly({{0, 0}})
-        .reports(faults<double>({3.53e15, kInfD, kNaND}, 213, 1, kNaND)),
-    row("g_dcotan", g_dcotan, mpfr_cot, tan8_ranges(1e-307))
-        .odd()
-        .widened_by(carried<double, tan8_angle, cot_slope>)
-        .checked_at(tan_edges8())
-        .exactly({{0x1p-1074, kInfD}})
-        .reports({{-1e300, 213, 1, kNaND}, {0, 214, kBigD, kInfD}, {-0.0, 214, kBigD, kInfD}}),
-};
-
-VEXMORG_TABLE(Trig, Real4, kReal4, 10000);
-VEXMORG_TABLE(Trig, Real8, kReal8, 10000);
+constexpr const char *kNames4[] = {"g_sin", "g_cos", "g_tan", "g_cotan"};
+constexpr const char *kNames8[] = {"g_dsin", "g_dcos", "g_dtan", "g_dcotan"};
+constexpr Unary<float> kFns4[] = {g_sin, g_cos, g_tan, g_cotan};
+constexpr Unary<double> kFns8[] = {g_dsin, g_dcos, g_dtan, g_dcotan};
+VEXMORG_TABLE(Trig, Real4, trig_rows<float>(kNames4, kFns4), 10000);
+VEXMORG_TABLE(Trig, Real8, trig_rows<double>(kNames8, kFns8), 10000);
 
 // tblp[j] = tan(j pi/512), j = 0..128: the nearest Real8 and the nearest
 // Real8 to the remainder.

@@ -48,11 +48,6 @@ std::vector<Interval> dtand_ranges(double tiny) {
   return r;
 }
 
-Interval near_quad4(double ulps) { return {1e-7, 0.5, ulps, kAround, {0, 1, 2, 3, 1001, 100002}}; }
-Interval near_quad8(double ulps) {
-  return {1e-12, 0.5, ulps, kAround, {0, 1, 2, 3, 1001, 1e9 + 2, 1e12 + 1}};
-}
-
 // Tangents and cotangents report their poles; the random runs leave them out.
 template <class T, int kPeriod, int kPole>
 bool pole(T x) {
@@ -103,6 +98,9 @@ Row<T> with_multiples(Row<T> r, double step, std::array<double, 4> values,
   return r;
 }
 
+constexpr oracle::Fn1 kUnitExact[] = {oracle::sind, oracle::cosd, oracle::tand, oracle::cotd,
+                                      oracle::sinq, oracle::cosq, oracle::tanq, oracle::cotq};
+
 // Degrees: |x| at or above 47200000 / 2.03e17, infinities and NaNs, is error
 // 1361 / 1362 (sine, cosine, default sqrt(1/2)) or 1363 / 1364 (tangent,
 // cotangent, default 1.0), NaN with the infinity flag; poles 1365 / 1366.
@@ -110,158 +108,117 @@ Row<T> with_multiples(Row<T> r, double step, std::array<double, 4> values,
 // counts as a multiple of 4); poles are 1355 / 1356, the infinities and
 // NaNs even integers. Only zero is a cotangent's pole: a nonzero argument
 // whose cotangent lies beyond the largest finite value gives an infinity.
-std::vector<Row<float>> rows4() {
-  const float below = down(4.72e7f);
+template <class T>
+std::vector<Row<T>> unit_rows(const char *const names[8], const Unary<T> fns[8]) {
+  constexpr bool k4 = sizeof(T) == 4;
+  const T inf = INFINITY, nan = k4 ? T(kNaNF) : T(kNaND),
+          least = std::numeric_limits<T>::denorm_min();
+  const T big = k4 ? T(kBigF) : T(kBigD), half = k4 ? T(kSqrtHalfF) : T(kSqrtHalfD);
+  const T limit = k4 ? T(4.72e7f) : T(2.03e17);
+  const std::int32_t odd_code = k4 ? 0 : 1;  // Real8 error numbers are one above Real4's
+  const std::vector<T> beyond = {limit, -limit, static_cast<T>(k4 ? -1e38 : -1e300),
+                                 inf,   -inf,   nan};
+  // Degree ranges, edges and multiples. The Real8 ranges go by the high
+  // word: 45 + 2^-15 and 90 + 2^-14 still take the series of 45 and 90.
+  const std::vector<double> deg = k4 ? std::vector<double>{45, 90, 720, 1e6, 4.72e7}
+                                     : std::vector<double>{45, 90, 720, 1e9, 1e15, 2.03e17};
+  const Interval near_deg =
+      k4 ? Interval{1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}}
+         : Interval{1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
+  const auto sincos_ranges =
+      k4 ? ranges(1e-45, 1e-3, 0.52, deg, near_deg) : ranges(1e-320, 1e-6, 0.75, deg, near_deg);
+  const auto tan_ranges = k4 ? sincos_ranges : dtand_ranges(1e-320);
+  const auto cot_ranges = k4 ? ranges(2e-37, 1e-3, 0.52, deg, near_deg) : dtand_ranges(1e-306);
+  std::vector<T> deg_edges = {down(limit), 30, 150}, tan_edges = {down(limit)};
+  if constexpr (k4) {
+    for (const float e : neighbours<float>({45, 90})) deg_edges.push_back(e);
+    deg_edges.insert(deg_edges.end(), {60, 210});
+    for (const float e : neighbours<float>({45, 90}, false)) tan_edges.push_back(e);
+  } else {
+    for (std::uint64_t b : {0x4046800000000000ull, 0x40468000ffffffffull, 0x4046800100000000ull,
+                            0x4056800000000001ull, 0x40568000ffffffffull, 0x4056800100000000ull,
+                            0x42a2309c00000000ull, 0x42a2309cffffffffull, 0x42a2309d00000000ull})
+      deg_edges.push_back(std::bit_cast<double>(b));
+    tan_edges = deg_edges;
+  }
   const std::vector<double> deg90 =
-      counts(40, {131071, 186413, 262145, 372826, 372827, 524442, 524444});
-  const std::vector<double> deg45 = counts(80, {262145, 372827, 745654, 1048572});
-  const std::vector<double> quad1 =
-      counts(40, near_bases<float>({0x1p23f, 0x1p24f, 0x1p25f, 0x1p26f, 0x1p100f, 3.4e38f}, 1));
+      counts(40, k4 ? std::vector<double>{131071, 186413, 262145, 372826, 372827, 524442, 524444}
+                    : std::vector<double>{1e6 + 1, 1e13 + 3, 1e14 + 1, 1e14 + 2, 1e14 + 3, 3e14 + 2,
+                                          2e15, 2.25e15 + 16});
+  const std::vector<double> deg45 = counts(
+      80, k4 ? std::vector<double>{262145, 372827, 745654, 1048572}
+             : std::vector<double>{1e6 + 1, 1e6 + 3, 2.2e11 + 1, 2.2e11 + 3, 2.3e11 + 1, 2.3e11 + 7,
+                                   1e14 + 1, 1e14 + 3, 2e14 + 1, 2e14 + 2, 4.5e15 + 32});
+  // Quadrant-unit ranges, edges and multiples.
+  const T p = k4 ? T(0x1p23) : T(0x1p52);  // from here on every T is an integer
+  const std::vector<double> quad = k4 ? std::vector<double>{0.5, 1, 8, 1e4, 0x1p23}
+                                      : std::vector<double>{0.5, 1, 8, 1e6, 1e12, 0x1p52};
+  const std::vector<double> near_quad =
+      k4 ? std::vector<double>{0, 1, 2, 3, 1001, 100002}
+         : std::vector<double>{0, 1, 2, 3, 1001, 1e9 + 2, 1e12 + 1};
+  std::vector<T> quad_edges =
+      neighbours<T>({0.5, 1, 1.5, 2.5, T(k4 ? 1000.5 : 1e9 + 0.5), p / 2 + T(0.5)});
+  std::vector<T> tanq_edges = neighbours<T>({0.5, 1}, false);
+  quad_edges.push_back(p - T(0.5)), tanq_edges.push_back(p - T(0.5));
+  const std::vector<double> quad1 = counts(
+      40, near_bases<T>(
+              {p, 2 * p, 4 * p, 8 * p, T(k4 ? 0x1p100 : 0x1p500), T(k4 ? 3.4e38 : 1.7e308)}, 1));
   const std::vector<double> quad2 =
-      counts(80, near_bases<float>({0x1p22f, 0x1p23f, 0x1p24f, 0x1p25f, 0x1p90f}, 0.5));
-  std::vector<float> deg_edges = neighbours<float>({45, 90});
-  deg_edges.insert(deg_edges.end(), {below, 30, 60, 150, 210});
-  std::vector<float> tand_edges = neighbours<float>({45, 90}, false);
-  tand_edges.push_back(below);
-  std::vector<float> quad_edges = neighbours<float>({0.5f, 1, 1.5f, 2.5f, 1000.5f, 0x1p22f + 0.5f});
-  quad_edges.push_back(0x1p23f - 0.5f);
-  std::vector<float> tanq_edges = neighbours<float>({0.5f, 1}, false);
-  tanq_edges.push_back(0x1p23f - 0.5f);
-  const std::vector<double> deg = {45, 90, 720, 1e6, 4.72e7}, quad = {0.5, 1, 8, 1e4, 0x1p23};
-  const Interval near_deg = {1e-5, 1, 0.52, kAround, {0, 90, 180, 270, 630, 90090, 9000180}};
-  const auto degree = [&](const char *name, Unary<float> fn, oracle::Fn1 exact, double tiny) {
-    return row(name, fn, exact, ranges(tiny, 1e-3, 0.52, deg, near_deg)).odd();
+      counts(80, near_bases<T>({p / 2, p, 2 * p, 4 * p, T(k4 ? 0x1p90 : 0x1p900)}, 0.5));
+  const auto degree = [&](int i, const std::vector<Interval> &r, const std::vector<T> &edges,
+                          std::int32_t error, T finite) {
+    return row(names[i], fns[i], kUnitExact[i], r)
+        .odd()
+        .checked_at(edges)
+        .reports(faults<T>(beyond, error + odd_code, finite, nan));
   };
-  const auto quadrant = [&](const char *name, Unary<float> fn, oracle::Fn1 exact, double tiny,
-                            double ulps) {
-    return row(name, fn, exact, ranges(tiny, 1e-3, ulps, quad, near_quad4(ulps))).odd();
+  const auto quadrant = [&](int i, double tiny, double ulps, const std::vector<T> &edges) {
+    const Interval near = {k4 ? 1e-7 : 1e-12, 0.5, ulps, kAround, near_quad};
+    return row(names[i], fns[i], kUnitExact[i], ranges(tiny, k4 ? 1e-3 : 1e-6, ulps, quad, near))
+        .odd()
+        .checked_at(edges);
   };
+  const double tiny = k4 ? 1e-45 : 1e-320, sincos_ulps = k4 ? 0.51 : 0.66,
+               tan_ulps = k4 ? 0.52 : 0.65;
+  const std::int32_t pole_error = 1365 + odd_code, quad_pole = 1355 + odd_code;
   return {
+      with_multiples(degree(0, sincos_ranges, deg_edges, 1361, half), 90, kSine, deg90),
+      with_multiples(degree(1, sincos_ranges, deg_edges, 1361, half).even(), 90, kCosine, deg90),
+      with_multiples(degree(2, tan_ranges, tan_edges, 1363, 1).skipping(pole<T, 180, 90>), 45,
+                     kTangent, deg45, pole_error),
+      with_multiples(degree(3, cot_ranges, tan_edges, 1363, 1)
+                         .skipping(pole<T, 180, 0>)
+                         .exactly({{T(k4 ? 1e-37 : 1e-307), inf}, {least, inf}}),
+                     45, kCotangent, deg45, pole_error),
       with_multiples(
-          degree("g_sind", g_sind, oracle::sind, 1e-45)
-              .checked_at(deg_edges)
-              .reports({{4.72e7f, 1361, kSqrtHalfF, kNaNF}, {-kInfF, 1361, kSqrtHalfF, kNaNF}}),
-          90, kSine, deg90),
-      with_multiples(
-          degree("g_cosd", g_cosd, oracle::cosd, 1e-45)
-              .even()
-              .checked_at(deg_edges)
-              .reports({{-4.72e7f, 1361, kSqrtHalfF, kNaNF}, {kNaNF, 1361, kSqrtHalfF, kNaNF}}),
-          90, kCosine, deg90),
-      with_multiples(degree("g_tand", g_tand, oracle::tand, 1e-45)
-                         .skipping(pole<float, 180, 90>)
-                         .checked_at(tand_edges)
-                         .reports({{4.72e7f, 1363, 1, kNaNF}, {kNaNF, 1363, 1, kNaNF}}),
-                     45, kTangent, deg45, 1365),
-      with_multiples(degree("g_cotd", g_cotd, oracle::cotd, 2e-37)
-                         .skipping(pole<float, 180, 0>)
-                         .checked_at(tand_edges)
-                         .exactly({{1e-37f, kInfF}, {0x1p-149f, kInfF}})
-                         .reports({{-4.72e7f, 1363, 1, kNaNF}, {kInfF, 1363, 1, kNaNF}}),
-                     45, kCotangent, deg45, 1365),
-      with_multiples(quadrant("g_sinq", g_sinq, oracle::sinq, 1e-45, 0.51)
-                         .checked_at(quad_edges)
-                         .exactly({{kInfF, 0}, {kNaNF, 0}, {kMNaNF, -0.0f}}),
-                     1, kSine, quad1),
-      with_multiples(quadrant("g_cosq", g_cosq, oracle::cosq, 1e-45, 0.51)
+          quadrant(4, tiny, sincos_ulps, quad_edges).exactly({{inf, 0}, {nan, 0}, {-nan, T(-0.0)}}),
+          1, kSine, quad1),
+      with_multiples(quadrant(5, tiny, sincos_ulps, quad_edges)
                          .even()
-                         .checked_at(quad_edges)
-                         .exactly({{kInfF, 1}, {kNaNF, 1}, {kMNaNF, 1}}),
+                         .exactly({{inf, 1}, {nan, 1}, {-nan, 1}}),
                      1, kCosine, quad1),
-      with_multiples(quadrant("g_tanq", g_tanq, oracle::tanq, 1e-45, 0.52)
-                         .skipping(pole<float, 2, 1>)
-                         .checked_at(tanq_edges)
-                         .exactly({{kInfF, 0}, {kNaNF, 0}, {kMNaNF, -0.0f}}),
-                     0.5, kTangent, quad2, 1355),
-      with_multiples(quadrant("g_cotq", g_cotq, oracle::cotq, 2e-39, 0.52)
-                         .skipping(pole<float, 2, 0>)
-                         .checked_at(tanq_edges)
-                         .exactly({{0x1p-149f, kInfF}})
-                         .reports({{kInfF, 1355, kBigF, kInfF}, {-kNaNF, 1355, kBigF, kInfF}}),
-                     0.5, kCotangent, quad2, 1355),
+      with_multiples(quadrant(6, tiny, tan_ulps, tanq_edges)
+                         .skipping(pole<T, 2, 1>)
+                         .exactly({{inf, 0}, {nan, 0}, {-nan, T(-0.0)}}),
+                     0.5, kTangent, quad2, quad_pole),
+      with_multiples(quadrant(7, k4 ? 2e-39 : 1e-308, tan_ulps, tanq_edges)
+                         .skipping(pole<T, 2, 0>)
+                         .exactly({{least, inf}})
+                         .reports(faults<T>({inf, -inf, nan, -nan}, quad_pole, big, inf)),
+                     0.5, kCotangent, quad2, quad_pole),
   };
 }
 
-std::vector<Row<double>> rows8() {
-  const double below = down(2.03e17);
-  const std::vector<double> deg90 =
-      counts(40, {1e6 + 1, 1e13 + 3, 1e14 + 1, 1e14 + 2, 1e14 + 3, 3e14 + 2, 2e15, 2.25e15 + 16});
-  const std::vector<double> deg45 =
-      counts(80, {1e6 + 1, 1e6 + 3, 2.2e11 + 1, 2.2e11 + 3, 2.3e11 + 1, 2.3e11 + 7, 1e14 + 1,
-                  1e14 + 3, 2e14 + 1, 2e14 + 2, 4.5e15 + 32});
-  const std::vector<double> quad1 =
-      counts(40, near_bases<double>({0x1p52, 0x1p53, 0x1p54, 0x1p55, 0x1p500, 1.7e308}, 1));
-  const std::vector<double> quad2 =
-      counts(80, near_bases<double>({0x1p51, 0x1p52, 0x1p53, 0x1p54, 0x1p900}, 0.5));
-  // The Real8 ranges go by the high word: 45 + 2^-15 and 90 + 2^-14 still
-  // take the series of 45 and 90.
-  std::vector<double> deg_edges = {below, 30, 150};
-  for (std::uint64_t b : {0x4046800000000000ull, 0x40468000ffffffffull, 0x4046800100000000ull,
-                          0x4056800000000001ull, 0x40568000ffffffffull, 0x4056800100000000ull,
-                          0x42a2309c00000000ull, 0x42a2309cffffffffull, 0x42a2309d00000000ull})
-    deg_edges.push_back(std::bit_cast<double>(b));
-  std::vector<double> quad_edges = neighbours<double>({0.5, 1, 1.5, 2.5, 1e9 + 0.5, 0x1p51 + 0.5});
-  quad_edges.push_back(0x1p52 - 0.5);
-  std::vector<double> tanq_edges = neighbours<double>({0.5, 1}, false);
-  tanq_edges.push_back(0x1p52 - 0.5);
-  const std::vector<double> deg = {45, 90, 720, 1e9, 1e15, 2.03e17};
-  const std::vector<double> quad = {0.5, 1, 8, 1e6, 1e12, 0x1p52};
-  const Interval near_deg = {1e-9, 1, 0.75, kAround, {0, 90, 180, 270, 9000180, 9.0000000009e12}};
-  const auto quadrant = [&](const char *name, Unary<double> fn, oracle::Fn1 exact, double tiny,
-                            double ulps) {
-    return row(name, fn, exact, ranges(tiny, 1e-6, ulps, quad, near_quad8(ulps))).odd();
-  };
-  return {
-      with_multiples(
-          row("g_dsind", g_dsind, oracle::sind, ranges(1e-320, 1e-6, 0.75, deg, near_deg))
-              .odd()
-              .checked_at(deg_edges)
-              .reports({{2.03e17, 1362, kSqrtHalfD, kNaND}, {kNaND, 1362, kSqrtHalfD, kNaND}}),
-          90, kSine, deg90),
-      with_multiples(
-          row("g_dcosd", g_dcosd, oracle::cosd, ranges(1e-320, 1e-6, 0.75, deg, near_deg))
-              .even()
-              .checked_at(deg_edges)
-              .reports({{kInfD, 1362, kSqrtHalfD, kNaND}, {-1e300, 1362, kSqrtHalfD, kNaND}}),
-          90, kCosine, deg90),
-      with_multiples(row("g_dtand", g_dtand, oracle::tand, dtand_ranges(1e-320))
-                         .odd()
-                         .skipping(pole<double, 180, 90>)
-                         .checked_at(deg_edges)
-                         .reports({{2.03e17, 1364, 1, kNaND}, {kInfD, 1364, 1, kNaND}}),
-                     45, kTangent, deg45, 1366),
-      with_multiples(row("g_dcotd", g_dcotd, oracle::cotd, dtand_ranges(1e-306))
-                         .odd()
-                         .skipping(pole<double, 180, 0>)
-                         .checked_at(deg_edges)
-                         .exactly({{1e-307, kInfD}, {0x1p-1074, kInfD}})
-                         .reports({{-2.03e17, 1364, 1, kNaND}, {kNaND, 1364, 1, kNaND}}),
-                     45, kCotangent, deg45, 1366),
-      with_multiples(quadrant("g_dsinq", g_dsinq, oracle::sinq, 1e-320, 0.66)
-                         .checked_at(quad_edges)
-                         .exactly({{kInfD, 0}, {kNaND, 0}, {kMNaND, -0.0}}),
-                     1, kSine, quad1),
-      with_multiples(quadrant("g_dcosq", g_dcosq, oracle::cosq, 1e-320, 0.66)
-                         .even()
-                         .checked_at(quad_edges)
-                         .exactly({{kInfD, 1}, {kNaND, 1}, {kMNaND, 1}}),
-                     1, kCosine, quad1),
-      with_multiples(quadrant("g_dtanq", g_dtanq, oracle::tanq, 1e-320, 0.65)
-                         .skipping(pole<double, 2, 1>)
-                         .checked_at(tanq_edges)
-                         .exactly({{kInfD, 0}, {kNaND, 0}, {kMNaND, -0.0}}),
-                     0.5, kTangent, quad2, 1356),
-      with_multiples(quadrant("g_dcotq", g_dcotq, oracle::cotq, 1e-308, 0.65)
-                         .skipping(pole<double, 2, 0>)
-                         .checked_at(tanq_edges)
-                         .exactly({{0x1p-1074, kInfD}})
-                         .reports({{-kInfD, 1356, kBigD, kInfD}, {kNaND, 1356, kBigD, kInfD}}),
-                     0.5, kCotangent, quad2, 1356),
-  };
-}
-
-VEXMORG_TABLE(TrigUnits, Real4, rows4(), 4000);
-VEXMORG_TABLE(TrigUnits, Real8, rows8(), 4000);
+// The entries: sind, cosd, tand, cotd, sinq, cosq, tanq, cotq.
+constexpr const char *kNames4[] = {"g_sind", "g_cosd", "g_tand", "g_cotd",
+                                   "g_sinq", "g_cosq", "g_tanq", "g_cotq"};
+constexpr const char *kNames8[] = {"g_dsind", "g_dcosd", "g_dtand", "g_dcotd",
+                                   "g_dsinq", "g_dcosq", "g_dtanq", "g_dcotq"};
+constexpr Unary<float> kFns4[] = {g_sind, g_cosd, g_tand, g_cotd, g_sinq, g_cosq, g_tanq, g_cotq};
+constexpr Unary<double> kFns8[] = {g_dsind, g_dcosd, g_dtand, g_dcotd,
+                                   g_dsinq, g_dcosq, g_dtanq, g_dcotq};
+VEXMORG_TABLE(TrigUnits, Real4, unit_rows<float>(kNames4, kFns4), 4000);
+VEXMORG_TABLE(TrigUnits, Real8, unit_rows<double>(kNames8, kFns8), 4000);
 
 // The Real8 degree kernels of tan_degrees_table.h on (0, 45.1], evaluated
 // exactly: tan(r deg) = r/64 + r A(s)/B(s) and cot(r deg) = (c0 + c1 s +

@@ -1,13 +1,12 @@
 // g_aqaq, g_aqsq, g_aqmq, g_aqdq and g_qsqrt against MPFR at 113 bits under
 // the format's zero, overflow and underflow rules (oracle/real16.h).
 //
-// Bound: 0 ulp. All five are correctly rounded (to nearest, ties to even),
-// so every result matches the reference bit for bit, and every overflow,
-// underflow and division by zero is reported with its number and gives its
-// default. Per operator a table of operand families: random operands, and
-// what random operands almost never reach (near-total cancellation, exact
-// ties, quotients and roots within a few units of 2^-226 of a rounding
-// boundary, results at the ends of the exponent range); then fixed rows.
+// Bound: 0 ulp (correctly rounded, ties to even), every overflow, underflow
+// and division by zero reported with its number and default. Per operator a
+// table of operand families (random operands, and what they almost never
+// reach: near-total cancellation, exact ties, quotients and roots within a
+// few units of 2^-226 of a rounding boundary, results at the ends of the
+// exponent range); then fixed rows.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,9 +26,6 @@ using Pair = std::pair<Real16, Real16>;
 using Binary16 = Real16 *(*)(Real16 *, const Real16 *, const Real16 *);
 Real16 *square_root(Real16 *r, const Real16 *a, const Real16 *) { return g_qsqrt(r, a); }
 
-// An operator under test: its reference, its error numbers, the values its
-// overflow and underflow report, and the sign of its infinity default (a's,
-// or the product's: a's xor b's).
 struct Operator16 {
   const char *name;
   Binary16 fn;
@@ -39,11 +35,12 @@ struct Operator16 {
   bool infinity_by_sign_of_a;
 };
 
-// Sums, differences and products report overflow 1397 and underflow 1398
-// without values; quotients 278 and 279 with both operands as values, and
-// a zero divisor 280 without; the root of a negative 228 with it as value.
-// The infinity of a sum or difference takes a's sign, of a product or
-// quotient the result's.
+// An operator: its reference, error numbers, the values its overflow and
+// underflow report, and the sign of its infinity default. Sums, differences
+// and products report overflow 1397 and underflow 1398 without values;
+// quotients 278 and 279 with both operands as values, and a zero divisor 280
+// without; the root of a negative 228 with it as value. The infinity of a
+// sum or difference takes a's sign, of a product or quotient the result's.
 const Operator16 kAdd = {"g_aqaq", g_aqaq, Op::add, 1397, 1398, 0, 0, 0, true};
 const Operator16 kSub = {"g_aqsq", g_aqsq, Op::sub, 1397, 1398, 0, 0, 0, true};
 const Operator16 kMul = {"g_aqmq", g_aqmq, Op::mul, 1397, 1398, 0, 0, 0, false};
@@ -84,11 +81,9 @@ class Arithmetic : public Real16Test {
       if (!oracle::same_bits(got, expected) || r.size() != (error != 0 ? 1u : 0u) ||
           (error != 0 && (r[0].number != error || r[0].value_count != values))) {
         std::ostringstream m;
-        m << op.name << "(" << show(a) << ", " << show(b) << "), infinity flag " << int{flag}
-          << ":\n  got      " << show(got) << " and " << r.size() << " report(s), the first "
-          << (r.empty() ? 0 : r[0].number) << " with " << (r.empty() ? 0 : r[0].value_count)
-          << " values\n  expected " << show(expected) << " and error " << error << " with "
-          << values << " values";
+        m << op.name << "(" << show(a) << ", " << show(b) << "), flag " << int{flag} << ": got "
+          << show(got) << ", " << r.size() << " report(s); want " << show(expected) << ", error "
+          << error << " with " << values << " values";
         fail(m.str());
         break;
       }

@@ -356,12 +356,8 @@ struct Row2 {
 };
 
 // A row prints as its name.
-template <class T>
-void PrintTo(const Row<T> &row, std::ostream *os) {
-  *os << row.name;
-}
-template <class T>
-void PrintTo(const Row2<T> &row, std::ostream *os) {
+template <template <class> class R, class T>
+void PrintTo(const R<T> &row, std::ostream *os) {
   *os << row.name;
 }
 
@@ -486,6 +482,11 @@ struct Screened {
   void fail(float x) {
     if (++failures <= 5) failed.push_back(x);
   }
+  void add(const Screened &p) {
+    checked += p.checked, to_mpfr += p.to_mpfr, failures += p.failures;
+    failed.insert(failed.end(), p.failed.begin(), p.failed.end());
+    if (p.worst > worst) worst = p.worst, worst_x = p.worst_x;
+  }
 };
 
 inline void screen(const Screen &f, float x, Screened &out) {
@@ -540,13 +541,7 @@ inline void every_real4(const Screen &f, std::uint32_t first, std::uint32_t last
   }
   for (std::thread &t : pool) t.join();
   Screened all;
-  for (const Screened &p : parts) {
-    all.checked += p.checked;
-    all.to_mpfr += p.to_mpfr;
-    all.failures += p.failures;
-    all.failed.insert(all.failed.end(), p.failed.begin(), p.failed.end());
-    if (p.worst > all.worst) all.worst = p.worst, all.worst_x = p.worst_x;
-  }
+  for (const Screened &p : parts) all.add(p);
   std::printf("  %-8s [%a, %a): max %.4f ulp at %a, %llu arguments, %llu to MPFR\n", f.name,
               static_cast<double>(std::bit_cast<float>(first)),
               static_cast<double>(std::bit_cast<float>(last)), all.worst,
