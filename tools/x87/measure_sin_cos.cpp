@@ -81,6 +81,14 @@ double ulp64_error(long double got, Mp &v, bool &rounded) {
   return std::fabs(mpfr_get_d(d, MPFR_RNDN));
 }
 
+// The instruction's distance from the model at x, in ulp64; rounded tells
+// whether it is the model's value rounded to 64 bits, reduced |r|.
+double distance(long double x, bool cosine, Mp &p, bool &rounded, double &reduced) {
+  Mp v;
+  model(v, reduced, x, cosine, p);
+  return ulp64_error(cosine ? vx::x87::fcos(x) : vx::x87::fsin(x), v, rounded);
+}
+
 struct Set {
   const char *name;
   std::vector<long double> args;
@@ -145,11 +153,9 @@ int main(int argc, char **argv) {
         double worst = 0, at = 0;
         std::size_t exact = 0;
         for (long double x : s.args) {
-          Mp v;
-          double reduced;
-          model(v, reduced, x, cosine, p);
           bool rounded;
-          const double e = ulp64_error(cosine ? vx::x87::fcos(x) : vx::x87::fsin(x), v, rounded);
+          double reduced;
+          const double e = distance(x, cosine, p, rounded, reduced);
           exact += rounded;
           if (e > worst) worst = e, at = static_cast<double>(x);
         }
@@ -168,11 +174,9 @@ int main(int argc, char **argv) {
     std::size_t seen[80] = {}, total = 0, exact = 0;
     for (const Set &s : many) {
       for (long double x : s.args) {
-        Mp v;
-        double reduced;
-        model(v, reduced, x, cosine, p);
         bool rounded;
-        const double e = ulp64_error(cosine ? vx::x87::fcos(x) : vx::x87::fsin(x), v, rounded);
+        double reduced;
+        const double e = distance(x, cosine, p, rounded, reduced);
         const int bin = reduced == 0 ? 79 : std::min(79, std::max(0, 2 - std::ilogb(reduced)));
         worst[bin] = std::max(worst[bin], e);
         ++seen[bin], ++total, exact += rounded;

@@ -70,7 +70,7 @@ T rounded(T x) {
 
 // Arguments where the reduction constant shows: pi, next to multiples of
 // pi/2 (r = 7.2e-11 at k = 1234567) and large ones up to 2.65e15, where
-// reducing by pi/2 itself moves the value by up to 2^-16.
+// reducing by pi/2 itself moves the value by up to 2^-18.
 constexpr std::uint64_t kProbe[] = {
     0x400921fb54442d18,  // 3.141592653589793: FSIN 1.2246063538223773e-16
     0x413d97354f0c5996,  // 1939253.3087821952
@@ -97,31 +97,30 @@ bool x87_sin_cos_probe() {
   return true;
 }
 
-template <>
-float x87_sine(float x) {
-  return rounded<float, false>(x);
+template <class T>
+T x87_sine(T x) {
+  return rounded<T, false>(x);
 }
-template <>
-double x87_sine(double x) {
-  return rounded<double, false>(x);
+template <class T>
+T x87_cosine(T x) {
+  return rounded<T, true>(x);
 }
-template <>
-float x87_cosine(float x) {
-  return rounded<float, true>(x);
+template float x87_sine(float);
+template double x87_sine(double);
+template float x87_cosine(float);
+template double x87_cosine(double);
+
+template <class T>
+SineCosine<T> x87_sine_cosine(T x) {
+  if (cpu::x87_sin_cos) {
+    if constexpr (sizeof(T) == 4)
+      return real4_pair(x);
+    else
+      return real8_pair(x);
+  }
+  return {static_cast<T>(x87::fsin(x)), static_cast<T>(x87::fcos(x))};
 }
-template <>
-double x87_cosine(double x) {
-  return rounded<double, true>(x);
-}
-template <>
-SineCosine<float> x87_sine_cosine(float x) {
-  if (cpu::x87_sin_cos) return real4_pair(x);
-  return {static_cast<float>(x87::fsin(x)), static_cast<float>(x87::fcos(x))};
-}
-template <>
-SineCosine<double> x87_sine_cosine(double x) {
-  if (cpu::x87_sin_cos) return real8_pair(x);
-  return {static_cast<double>(x87::fsin(x)), static_cast<double>(x87::fcos(x))};
-}
+template SineCosine<float> x87_sine_cosine(float);
+template SineCosine<double> x87_sine_cosine(double);
 
 }  // namespace vx
