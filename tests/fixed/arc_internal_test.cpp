@@ -1,13 +1,8 @@
-// The arc kernels ulx_guat, ulx_guad, ulx_guaq: against MPFR, the angle of
-// (X, Y) for the pairs their callers pass (X = 1.0 at scale 1, or a pair of
-// [0.5, 1) and below ordered and rescaled by ulx_guwc), with and without
-// the complement, in units of 2^-128 at the result's scale; and bit for bit
-// against the scan as defined, for any pair.
-//
-// Bound: 128 units (2^-120 radians). Each of at most 127 steps truncates
-// X >> s and Y >> s, and the degree and quadrant tables are rounded at every
-// index; measured over 30000 pairs: 44 units (radians), 78 (degrees), 53
-// (quadrant units).
+// The arc kernels ulx_guat, ulx_guad, ulx_guaq against MPFR for the pairs their callers pass
+// (X = 1.0, or a pair rescaled by ulx_guwc), with and without the complement, in units of
+// 2^-128 at the result's scale; and bit for bit against the scan as defined, for any pair.
+// Bound 128 units (2^-120 radians): up to 127 truncating steps and rounded table entries
+// (measured: 44 radians, 78 degrees, 53 quadrant units).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -55,8 +50,7 @@ U128 call(const KernelCase &k, bool flag, U128 y, U128 x) {
 }
 mpz_ptr set(Mpz &z, U128 n) { return z.set({n.hi, n.lo}), z.get(); }
 
-// |kernel - exact| in units of 2^-128 at the result's scale: the angle of
-// (x, y) in the unit, complemented to a right angle with the flag.
+// |kernel - exact| in units of 2^-128 at the result's scale (flag: the complement).
 double units(const KernelCase &k, bool flag, U128 y, U128 x) {
   Big e, a, b;
   Mpz z;
@@ -73,12 +67,10 @@ double units(const KernelCase &k, bool flag, U128 y, U128 x) {
   return std::fabs(mpfr_get_d(e, MPFR_RNDN));
 }
 
-// The scan as defined, on GMP integers: for j = 0 to 126, when bit j of the
-// current Y (weight 2^(127 - j)) is set, s = j, or j + 1 when Y < X >> j;
-// Y -= X >> s, X += (Y before) >> s while j < 64, A += the table entry of s
-// (radians: the bit 2^(127 - s) from s = 43 on); the complement hpi - A,
-// or A / 2 taken from the right angle one scale up. X and A wrap modulo
-// 2^128 as the words do (only for pairs outside the kernels' range).
+// The scan on GMP integers: for j = 0 to 126 with bit j of Y (weight 2^(127 - j)) set, s = j, or
+// j + 1 when Y < X >> j; Y -= X >> s, X += (Y before) >> s while j < 64, A += entry s (radians:
+// bit 2^(127 - s) from s = 43); complement hpi - A, or A / 2 from the right angle one scale up.
+// X and A wrap modulo 2^128 (only outside the kernels' range).
 U128 literal(const KernelCase &k, bool flag, U128 y0, U128 x0) {
   Mpz y, x, a, t, before;
   set(y, y0), set(x, x0);
@@ -109,10 +101,8 @@ U128 literal(const KernelCase &k, bool flag, U128 y0, U128 x0) {
 
 class ArcKernel : public ::testing::TestWithParam<KernelCase> {};
 
-// Y = 0 gives 0, or the right angle with the flag; Y = X half a right angle
-// either way (the rounded table entries and right angles: half a unit, one
-// for the complement of a rounded entry). Random pairs as the callers make
-// them, both flags, within the bound.
+// Y = 0 gives 0 (the flag: the right angle), Y = X half a right angle, within half a unit (one
+// for a complemented entry); then random pairs as the callers make them, within the bound.
 TEST_P(ArcKernel, AgainstMpfr) {
   const KernelCase &k = GetParam();
   const U128 rescaled = {9ull << 60, 0};  // 1.0 as ulx_guwc leaves it
@@ -123,8 +113,7 @@ TEST_P(ArcKernel, AgainstMpfr) {
   support::Sampler s(20261206 + k.turn);
   double worst[2] = {0, 0};
   for (std::uint64_t i = 0; i < support::scaled(3000); ++i) {
-    // a in [0.5, 1) and b below it at scale 1 (some far below), rescaled;
-    // or X = 1.0 and Y = a.
+    // a in [0.5, 1) and b below it (some far below) rescaled, or X = 1.0 and Y = a.
     const unsigned gap = s.bits() % 4 == 0 ? static_cast<unsigned>(s.bits() % 120) : 0;
     const U128 a = {s.bits() >> 2 | 1ull << 62, s.bits()},
                b = w::shr({s.bits(), s.bits()}, 1 + gap);

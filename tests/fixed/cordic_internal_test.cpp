@@ -32,11 +32,9 @@ Real16 neg(Real16 x) { return x.w[3] ^= support::kSign16, x; }
 bool same(const Fixed128 &a, const Fixed128 &b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 bool twice(int i) { return i == 4 || i == 13 || i == 40; }  // the repeated hyperbolic shifts
 
-// Every entry is the rounded angle atan(2^-k) (atanh from k = 1); the
-// entries from k = 1 (with 2^-k beyond the table, up to 63) add up to the
-// reach of the CORDIC regime: 0.95788845 radians, 54.882966 degrees,
-// 0.60981073 quadrant units, 1.1181730 for the hyperbolic kernel (its
-// shifts 4, 13, 40 twice).
+// Every entry is the rounded atan(2^-k) (atanh from k = 1); from k = 1 to 63 they add up to
+// the CORDIC reach: 0.95788845 radians, 54.882966 degrees, 0.60981073 quadrant units, 1.1181730
+// hyperbolic (shifts 4, 13, 40 twice).
 TEST(CordicTables, EveryEntryIsTheRoundedAngle) {
   const struct {
     const Fixed128 *table;
@@ -63,11 +61,9 @@ TEST(CordicTables, EveryEntryIsTheRoundedAngle) {
   }
 }
 
-// The gains 1 / prod sqrt(1 +- 2^-2i) over each kernel's shifts (rk:
-// 0x6decad8b 0x3be09b75 0xb30ef5bc 0xbcd4618f in ulx_gusc, last word
-// 0xbcd4618e over the longer run of ulx_gusd and ulx_gusq; ulx_gush
-// 0x9a8f4390 0x07761194 0xb2527647 0x53e1ef99), and the radians in a unit
-// of the degree residual (32 pi/180) and the quadrant one (pi/4).
+// The gains 1 / prod sqrt(1 +- 2^-2i) over each kernel's shifts (ulx_gusc 0x6decad8b 0x3be09b75
+// 0xb30ef5bc 0xbcd4618f, last word 0xbcd4618e for ulx_gusd/ulx_gusq; ulx_gush 0x9a8f4390
+// 0x07761194 0xb2527647 0x53e1ef99), radians per degree unit (32 pi/180), quadrant unit (pi/4).
 TEST(CordicTables, GainsAndUnits) {
   auto gain = [](int sign, int last, bool hyperbolic) {
     Big g(1.0), f;
@@ -91,8 +87,7 @@ TEST(CordicTables, GainsAndUnits) {
   EXPECT_TRUE(same(angles::radians_per_degree_unit, fixed_of(pi, 0)));
 }
 
-// A regime: |x| with a high word from `lo` to `hi`, any low words, and the
-// largest error allowed, in ulps of the Real16 result.
+// A regime: |x| with a high word from `lo` to `hi`, and its bound in ulps.
 struct Regime {
   const char *name;
   std::uint32_t lo, hi;
@@ -106,12 +101,9 @@ struct Kernel {
   bool tiny_writes_both;      // the degree and quadrant sines below 2^-64
   Regime regimes[3];
 };
-// The CORDIC regime reaches the sum of the table angles from k = 1 (the
-// tangents are called up to pi/4, 45 degrees, 0.5 units); the series run
-// from 2^-64 to the CORDIC threshold; below 2^-64 the sine is x (times
-// pi/180 or pi/2) and the cosine 1. The tiny degree and quadrant regimes
-// multiply by pi/180 or pi/2 rounded (up to 1.5 ulp); their series
-// cotangents add two rounded quotients (up to 2).
+// CORDIC up to the table's reach (tangents to pi/4, 45 degrees, 0.5 units), the series from
+// 2^-64, below it sin x = x (times pi/180 or pi/2, rounded: 1.5 ulp) and cos 1; the degree and
+// quadrant series cotangents add two rounded quotients (2 ulp).
 constexpr std::uint32_t kTiny = 0x3f000000, k64 = 0x3fbf0000;  // 2^-64
 // clang-format off
 const Kernel kKernels[] = {
@@ -141,9 +133,8 @@ void call(const Kernel &k, std::int32_t mode, const Real16 &x, Real16 out[2]) {
     if (mode & (1 << m) && k.tangent(&out[m], m, x) != &out[m]) ADD_FAILURE() << "result address";
 }
 
-// Each regime against MPFR; f(-x) = -f(x) for the sines and tangents and
-// cos(-x) = cos(x), bit for bit; a sine kernel asked for one result gives
-// the same bits and leaves the other output alone.
+// Each regime against MPFR; f(-x) = -f(x) (cos(-x) = cos(x)) bit for bit; a sine kernel asked
+// for one result gives the same bits and leaves the other alone.
 TEST_F(Real16Test, CordicKernelsAgainstMpfr) {
   for (const auto &k : kKernels) {
     for (const auto &r : k.regimes) {

@@ -1,7 +1,5 @@
-// The Fixed128 primitives against exact integers (GMP) and MPFR: each one's
-// definition computed independently over random operands at every scale and
-// the ends of the ranges; the division beside the 16-bit long division that
-// defines it, digit by digit on GMP integers.
+// The Fixed128 primitives against GMP and MPFR over random operands at every scale and the
+// ends of the ranges; the division against its 16-bit long division on GMP integers.
 #include <gtest/gtest.h>
 
 #include "fixed/fixed128.h"
@@ -19,8 +17,7 @@ mpz_ptr set(Mpz &z, U128 n) { return z.set({n.hi, n.lo}), z.get(); }
 U128 low128(mpz_srcptr z) { return {support::word_of(z, 1), support::word_of(z, 0)}; }
 std::string hex(U128 n) { return testing::PrintToString(std::pair{n.hi, n.lo}); }
 
-// Random N: random bits, all ones or one bit below a random leading
-// position, or a top word next to a threshold of the pair's scaling.
+// Random bits, all ones or one bit below a random lead, or a top word at a scaling threshold.
 U128 sample(support::Real16Sampler &s) {
   const auto lead = static_cast<unsigned>(s.below(128));
   const std::uint32_t edges[] = {0x4d000000, 0x55800000, 0x67000000, 0x7b000000};
@@ -34,11 +31,10 @@ U128 sample(support::Real16Sampler &s) {
   return picks[s.below(5)];
 }
 
-// a 2^127 / b by the 16-bit long division: A = a >> 2, B = b >> 1; the
-// window W (A 2^16 at first) over the n-half-word divisor D; digit = top
-// 32 bits of W over D's top half-word, 0xffff when that is 0 or the
-// quotient larger, lowered while W - digit D is negative; W shifts up 16
-// bits. Before digits 3, 5 and 7 D and W drop 32 bits (D rounded by bit 31).
+// a 2^127 / b by 16-bit long division: window W = (a >> 2) 2^16 over D = b >> 1 of n half-words;
+// digit = W's top 32 bits over D's top half-word (0xffff when that is 0 or the quotient more),
+// lowered while W - digit D < 0; W shifts up 16. Before digits 3, 5, 7 D (rounded by bit 31)
+// and W drop 32 bits.
 U128 long_division(U128 a, U128 b) {
   Mpz wz, dz, qz, top, t;
   mpz_ptr win = set(wz, w::shr(a, 2)), d = set(dz, w::shr(b, 1)), q = qz.get();
@@ -62,8 +58,7 @@ U128 long_division(U128 a, U128 b) {
 TEST(Fixed128, ConversionsAtEveryScale) {
   using oracle::real16;
   support::Real16Sampler s(20261206);
-  // At scale 1, 1.0 gives word 0 = 0x80000000 and the rest 0, 2.0 and -1.0
-  // give 0; back, word 0 = 0x80000000 gives exactly 1.0 and N = 1 2^-127.
+  // At scale 1, 1.0 gives word 0 = 0x80000000, 2.0 and -1.0 give 0; back, 1.0 and 2^-127.
   const std::pair<Real16, U128> rows[] = {
       {real16(0x3fff0000), {1ull << 63, 0}}, {real16(0x3f800000), {0, 1}}, {real16(0), {0, 0}}};
   for (auto [x, n] : rows)
@@ -94,10 +89,9 @@ TEST(Fixed128, ConversionsAtEveryScale) {
   }
 }
 
-// Ordered (the flag 0 when a = b), then both times 2, and 7/8 when the
-// doubled top word is above 0x9a000000, for a top word up to 0x55800000,
-// else times 3/2, 5/4 or 9/8 up to 0x67000000, 0x7b000000 and beyond; each
-// product truncated, the 7/8 of v being v - floor(v / 8) = ceil(7v / 8).
+// Ordered (flag 0 for a = b); a top word up to 0x55800000 doubles, then 7/8 above 0x9a000000
+// (v - floor(v / 8) = ceil(7v / 8)); else times 3/2, 5/4 or 9/8 up to 0x67000000, 0x7b000000 and
+// beyond, truncated.
 TEST(Fixed128, PairRescaling) {
   support::Real16Sampler s(20261207);
   Mpz x, y, ex, ey;
@@ -121,9 +115,8 @@ TEST(Fixed128, PairRescaling) {
   }
 }
 
-// The long division's quotient bit for bit, and within a few units of
-// a 2^127 / b for the kernels' b (from 2^127 on); a >> 2 above b >> 1 (a
-// quotient of 2 or more) gives all ones.
+// The long division bit for bit, within a few units of a 2^127 / b for b from 2^127; a >> 2
+// above b >> 1 (a quotient of 2 or more) gives all ones.
 TEST(Fixed128, Division) {
   support::Real16Sampler s(20261208);
   Mpz a, b, exact;
@@ -154,9 +147,8 @@ TEST(Fixed128, Division) {
   }
 }
 
-// The square: the top 128 bits of the half-word products h_i h_j summed
-// over the columns i + j <= 8. The root: of N 2^128, or twice that of
-// (N >> 2) 2^128 from 2^126 on.
+// Square: top 128 bits of the products h_i h_j summed for i + j <= 8. Root: of N 2^128, twice
+// that of (N >> 2) 2^128 from 2^126 on.
 TEST(Fixed128, SquareAndRoot) {
   support::Real16Sampler s(20261209);
   Mpz sum, term, r;

@@ -1,7 +1,5 @@
-// g_mt22blasd and g_mt21blasd against the references of
-// support/matmul_reference.h, bit for bit, in the register and on the SIMD
-// unit; the roundings at panel and kernel boundaries, the character test,
-// error 1375 and the argument checks that return silently.
+// g_mt22blasd and g_mt21blasd against support/matmul_reference.h bit for bit, in the register
+// and on the SIMD unit; the character test, error 1375 and the silent argument checks.
 #include <gtest/gtest.h>
 #include <vexmorg/vexmorg.h>
 
@@ -41,8 +39,7 @@ struct Desc {
 struct Rng {
   std::mt19937_64 g;
   i32 pick(std::initializer_list<i32> v) { return v.begin()[g() % v.size()]; }
-  // Random significands over a few binades, signs mixed; now and then a
-  // zero, and (with `special`) an infinity or a NaN.
+  // Random values over a few binades, now and then a zero (`special`: an infinity or NaN).
   std::vector<double> values(std::size_t n, bool special = false) {
     std::vector<double> v(n);
     for (double &x : v) {
@@ -58,7 +55,7 @@ struct Rng {
   }
 };
 
-// The processor's SIMD routes, or (off) the register alone, for one call.
+// The SIMD routes, or (off) the register alone.
 struct Features {
   const bool fma = vx::cpu::fma, avx512 = vx::cpu::avx512;
   explicit Features(bool off) {
@@ -67,18 +64,14 @@ struct Features {
   ~Features() { vx::cpu::fma = fma, vx::cpu::avx512 = avx512; }
 };
 
-// ---- DGEMM ------------------------------------------------------------------
-
-// g_mt22blasd with A of extents (m, k) or, transposed, (k, m), and B of
-// (kb, n) or (n, kb); LDA and LDB passed as they are, no D when d is empty.
+// g_mt22blasd with A (m, k) or (k, m), B (kb, n) or (n, kb); no D when d is empty.
 struct Gemm {
   char ta = 'N', tb = 'N';
   i32 m, n, k, kb, lda, ldb, ldc, ldd = 1;
   double alpha = 1, beta = 0;
   std::vector<double> a = {}, b = {}, c = {}, d = {};
 
-  // Against the reference, or error 1375 with no values and C untouched
-  // when the summed extents differ; the result descriptor is only read.
+  // The reference, or error 1375 without values and C untouched when the inner extents differ.
   void check(bool simd_off) {
     const bool at = ta == 'T', bt = tb == 'T', conform = std::max(k, 0) == std::max(kb, 0);
     std::vector<double> want = c;
@@ -106,8 +99,7 @@ struct Gemm {
   }
 };
 
-// Random products, and fixed rows with A all 1.5, B all 2: summed extents
-// that differ report 1375; only "T" transposes in the shape test.
+// Fixed rows with A all 1.5, B all 2 (only "T" transposes in the shape test), then random ones.
 TEST(Gemm, MatchesTheReferenceBitForBit) {
   const struct {
     char ta, tb;
@@ -148,8 +140,7 @@ TEST(Gemm, MatchesTheReferenceBitForBit) {
   }
 }
 
-// Quick returns and the checks of ulx_gdgemm that return with C unchanged
-// and nothing reported; C starts as NaN, -0, 2, NaN.
+// Quick returns and checks of ulx_gdgemm, nothing reported; C starts as NaN, -0, 2, NaN.
 TEST(Gemm, QuickReturnsAndSilentChecks) {
   const std::vector<double> start = {kNaN, -0.0, 2.0, kNaN};
   const struct {
@@ -158,9 +149,8 @@ TEST(Gemm, QuickReturnsAndSilentChecks) {
     double alpha, beta;
     std::vector<double> want;  // C afterwards; empty: unchanged
   } rows[] = {
-      // M = 0 or N = 0: C is untouched. K = 0 with beta = 0: C becomes all +0 even where it
-      // held NaN; with beta = 1: C is untouched. alpha = 0 and beta = 0: C becomes +0
-      // without reading A or B.
+      // M = 0 or N = 0: C untouched. K = 0 with beta = 0: C all +0 even over NaN; beta = 1:
+      // untouched. alpha = 0 and beta = 0: C becomes +0 without reading A or B.
       {'N', 'N', 0, 2, 2, 1, 2, 1, 1, 0, {}},
       {'N', 'N', 2, 0, 2, 2, 2, 2, 1, 0, {}},
       {'N', 'N', 2, 2, 0, 2, 1, 2, 1, 0, {0.0, 0.0, 0.0, 0.0}},
@@ -168,8 +158,7 @@ TEST(Gemm, QuickReturnsAndSilentChecks) {
       {'N', 'N', 2, 2, 0, 2, 1, 2, 1, -3, {kNaN, 0.0, -6.0, kNaN}},
       {'N', 'N', 2, 2, 3, 2, 3, 2, 0, 0, {0.0, 0.0, 0.0, 0.0}},
       {'N', 'N', 2, 2, 3, 2, 3, 2, 0, 1, {}},
-      // LDA smaller than NROWA: C unchanged and no error reported; likewise LDB, LDC,
-      // TRANSA or TRANSB not N, C or T, and M, N or K below 0.
+      // LDA below NROWA: C unchanged, no error; likewise LDB, LDC, TRANS not N/C/T, M, N, K < 0.
       {'N', 'N', 2, 2, 3, 1, 3, 2, 1, 0, {}},
       {'T', 'N', 2, 2, 3, 2, 3, 2, 1, 0, {}},
       {'N', 'N', 2, 2, 3, 2, 2, 2, 1, 0, {}},
@@ -179,8 +168,7 @@ TEST(Gemm, QuickReturnsAndSilentChecks) {
       {'N', 'x', 2, 2, 3, 2, 3, 2, 1, 0, {}},
       {'N', 'N', -1, 2, 3, 2, 3, 2, 1, 0, {}},
       {'N', 'N', 2, -1, 3, 2, 3, 2, 1, 0, {}},
-      {'N', 'N', 2, 2, -1, 2, 3, 2, 1, 0, {}},
-  };
+      {'N', 'N', 2, 2, -1, 2, 3, 2, 1, 0, {}}};
   for (const auto &r : rows) {
     std::vector<double> c = start;
     support::Recorder rec;
@@ -198,12 +186,10 @@ TEST(Gemm, Lsame) {
   const struct {
     char a, b;
     std::int32_t want;
-  } rows[] = {{'t', 'T', 1}, {'t', 'N', 0}, {'T', 't', 1}, {'n', 'N', 1},
-              {'[', '{', 0}, {'@', '`', 0}, {'z', 'Z', 1}, {'\xe1', '\xc1', 0}};
+  } rows[] = {{'t', 'T', 1}, {'t', 'N', 0}, {'T', 't', 1}, {'n', 'N', 1},      {'[', '{', 0},
+              {'{', '[', 0}, {'@', '`', 0}, {'z', 'Z', 1}, {'\xe1', '\xc1', 0}};
   for (const auto &r : rows) EXPECT_EQ(vx::matmul::ulx_glsame(&r.a, &r.b, 1, 1), r.want) << r.a;
 }
-
-// ---- DGEMV ------------------------------------------------------------------
 
 struct Gemv {
   char trans = 'N';
@@ -258,8 +244,7 @@ TEST(Gemv, EntryEdgeCases) {
     bool reports;
     std::vector<double> want;  // y afterwards
   } rows[] = {
-      // A 3-by-0 matrix with LDA 3 times an empty vector gives y = beta*y over three
-      // elements (0 with beta = 0)
+      // A 3-by-0 matrix with LDA 3 times an empty vector gives y = beta*y (0 for beta = 0)
       {'N', 3, 0, 0, 3, 0, false, {0, 0, 0}},
       {'N', 3, 0, 0, 3, 0.5, false, {kNaN, 1, 2}},
       {'T', 0, 3, 0, 1, 0.5, false, {kNaN, 1, 2}},
@@ -284,8 +269,7 @@ TEST(Gemv, EntryEdgeCases) {
   }
 }
 
-// The checks of the DGEMV routines, in order; each failure returns with y
-// unchanged and nothing reported.
+// The checks of the DGEMV routines: each failure returns with y unchanged, nothing reported.
 TEST(Gemv, SilentChecks) {
   const struct {
     char trans;

@@ -1,9 +1,7 @@
-// The SIMD panel sums (fma_panels.h) against the register's, bit for bit:
-// the DGEMM block kernel, MATMUL's Real8 product and DGEMV's column groups,
-// on data that the rounding test mostly accepts (uniform), mostly rejects
-// (sums that cancel, small integers, zeros) and must reject (values outside
-// 2^-900..2^900, infinities, NaNs), with the sums left to the register
-// counted.
+// The SIMD panel sums (fma_panels.h) against the register's bit for bit: the DGEMM block
+// kernel, MATMUL's Real8 product, DGEMV's column groups, on data the rounding test mostly
+// accepts (uniform), mostly rejects (cancelling, small integers) and must reject (outside
+// 2^-900..2^900, infinities, NaNs), counting the sums left to the register.
 #include <gtest/gtest.h>
 #include <vexmorg/vexmorg.h>
 
@@ -48,10 +46,9 @@ struct Data {
   }
 };
 
-// Sums left to the register and sums formed.
-using Count = std::int64_t[2];
+using Count = std::int64_t[2];  // sums left to the register, sums formed
 
-// The block kernel with every factor, both widths, against block_kernel_x87.
+// The block kernel, every factor, against block_kernel_x87.
 void block(Data &d, int kind, bool avx512, Count &n) {
   const struct {
     std::int32_t kc, mc, nc;
@@ -76,8 +73,7 @@ void block(Data &d, int kind, bool avx512, Count &n) {
     }
 }
 
-// MATMUL's Real8 product, both widths, against the driver's register loop
-// (the processor features cleared), contiguous and transposed operands.
+// MATMUL's Real8 product against the driver's register loop, contiguous and transposed.
 void matmul(Data &d, int kind, bool avx512, Count &n) {
   const struct {
     std::int32_t m, k, n;
@@ -127,11 +123,9 @@ void gemv(Data &d, int kind, bool avx512, Count &n) {
 
 TEST(FmaPanels, AsTheRegister) {
   if (!vx::cpu::fma) GTEST_SKIP() << "no fused multiply-add on this processor";
-  // Share of the sums left to the register. The block kernel: uniform data
-  // mostly on the SIMD unit; cancelling sums, the zero sums of small
-  // integers, products spread over 2^-1100..2^1100 (whose bound is loose)
-  // and the edge values in the register. MATMUL and DGEMV: some cancelling
-  // sums and edge values in the register.
+  // Share of sums left to the register: the block kernel keeps uniform data mostly on the SIMD
+  // unit, cancelling, integer, wide (a loose bound) and edge sums in the register; MATMUL and
+  // DGEMV leave some cancelling and edge sums to it.
   const struct {
     void (*run)(Data &, int, bool, Count &);
     double most[kKinds], least[kKinds];

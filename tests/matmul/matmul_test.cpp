@@ -1,6 +1,5 @@
-// The eight MATMUL entries against the reference product, bit for bit, with
-// the result shape written back and error 1375 for operands that do not
-// conform (support/matmul_reference.h runs each case).
+// The eight MATMUL entries against support/matmul_reference.h bit for bit, the result shape
+// and error 1375 for operands that do not conform.
 #include <gtest/gtest.h>
 #include <vexmorg/vexmorg.h>
 
@@ -43,8 +42,7 @@ TEST(Matmul, EntriesMatchTheReference) {
   }
 }
 
-// C is rounded to Real8 after each panel of 8 terms, a vector case once;
-// each addition is rounded in the extended format. A's row against ones.
+// C rounds to Real8 after each panel of 8 terms (a vector once), each addition in extended.
 TEST(Matmul, Real8RoundsWhereTheSumsRound) {
   const std::vector<double> panel = {1, 0x1p-54, 0x1p-54, 0x1p-60, 0, 0, 0, 0, -0x1p-52};
   const struct {
@@ -52,12 +50,10 @@ TEST(Matmul, Real8RoundsWhereTheSumsRound) {
     std::vector<double> a;
     std::uint64_t want;
   } rows[] = {
-      // 1 + 2^-54 + 2^-54 + 2^-60 rounds up to 1 + 2^-52 at term 8, and -2^-52 at term 9
-      // brings it to 1; summed whole it is 1 - 2^-53 + 2^-60
+      // 1 + 2^-54 + 2^-54 + 2^-60 rounds to 1 + 2^-52 at term 8, to 1 at term 9; whole, below 1
       {2, panel, 0x3ff0000000000000},
       {1, panel, 0x3fefffffffffffff},
-      // 33 - 2^-54 + 2^-60 rounds to 33 - 2^-54 in the extended format, so the sum ends
-      // below 1 - 2^-54 where the exact one lies above it
+      // 33 - 2^-54 + 2^-60 rounds to 33 - 2^-54 in extended: below 1 - 2^-54, exact above it
       {2, {32, 1 - 0x1p-53, 0x1p-54 + 0x1p-60, -32, -0x1p-62}, 0x3fefffffffffffff},
   };
   for (const auto &r : rows) {

@@ -1,10 +1,6 @@
-// The model intrinsics, MODULO, the floor helpers and MERGE, bit for bit.
-// Real4 and Real8: random patterns of every class against the model from
-// frexp, ldexp, nextafter and floor (exact), or, where it has no IEEE
-// counterpart (a subnormal taken as 1.f, infinities and NaNs), +-1.f * 2^k
-// from x's fraction; MODULO against MPFR's 64-bit steps. Real16: MPFR's
-// exact values, exponents, 113-bit neighbours and floors, and the reference
-// operations for MODULO. Then the edge rows, MERGE, errors 1393 and 1396.
+// The model intrinsics, MODULO, the floor helpers and MERGE, bit for bit. Real4/Real8: random
+// patterns against frexp, ldexp, nextafter and floor, or +-1.f * 2^k where IEEE has no value;
+// MODULO against MPFR's 64-bit steps. Real16 against MPFR. Then edge rows, errors 1393, 1396.
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
@@ -35,7 +31,7 @@ constexpr int kP = std::numeric_limits<T>::digits;  // 24, 53
 template <class T>
 constexpr int kBias = std::numeric_limits<T>::max_exponent - 1;  // 127, 1023
 
-// An entry called on copies of its arguments; call16 for a hidden result.
+// An entry on copies of its arguments; call16 for a hidden result.
 template <class R, class... P>
 R call(R (*f)(const P *...), std::type_identity_t<P>... a) {
   return f(&a...);
@@ -47,8 +43,7 @@ Real16 call16(Real16 *(*f)(Real16 *, const P *...), std::type_identity_t<P>... a
   return r;
 }
 
-// The bits a caller stores from the return register: on i386 the x87 load
-// quiets a signalling NaN.
+// The bits a caller stores from the return register (i386: x87 quiets a signalling NaN).
 template <class T>
 std::int64_t returned(T v) {
   auto b = bits_of(v);
@@ -62,8 +57,7 @@ optional<std::int64_t> ret(const optional<T> &v) {
   return v ? optional<std::int64_t>(returned(*v)) : std::nullopt;
 }
 
-// Exponent field 0, 1, 2, anywhere, the largest two finite or all ones,
-// under a fraction 0, 1, all ones, its top bit or random, either sign.
+// Exponent field 0, 1, 2, any, the top two finite or all ones; fraction 0, 1, ones, top, any.
 template <class T>
 T draw(Sampler &s) {
   using U = Bits<T>;
@@ -78,7 +72,6 @@ Real16 draw16(Real16Sampler &s) {
   return s.with_exponent(s.below(3) == 0 ? fields[s.below(6)] : s.below32(0x8000));
 }
 
-// A value's bytes in hex, most significant first.
 template <class V>
 std::string hex(const V &v) {
   unsigned char b[sizeof v];
@@ -102,10 +95,7 @@ struct Tally {
   }
 };
 
-// ---- Real4 and Real8 against the model -------------------------------------
-
-// EXPONENT: 0 for a zero, e of x = 0.m * 2^e; a subnormal gives the field's
-// 0 - (bias - 1), an infinity or NaN the field's all ones - (bias - 1).
+// EXPONENT: e of x = 0.m * 2^e, 0 for zero; subnormals and infinities/NaNs from the raw field.
 template <class T>
 int exponent_of(T x) {
   int e = 0;
@@ -125,8 +115,7 @@ T fraction_of(T x) {
   int e;
   return std::isnormal(x) ? std::frexp(x, &e) : std::isfinite(x) ? x : with_fraction_of(x, -1);
 }
-// SCALE and SET_EXPONENT give x * 2^(field - bias) for x's 1.f when the
-// new field lies in 1 .. 2 * bias; no value otherwise.
+// SCALE and SET_EXPONENT: x's 1.f * 2^(field - bias) for a field in 1 .. 2 bias, else no value.
 template <class T>
 optional<T> with_field(T x, long field) {
   if (field < 1 || field > 2 * kBias<T>) return std::nullopt;
@@ -172,8 +161,7 @@ const Entries<float> k4 = {g_expon, g_jexpon, g_fract, g_rrspa, g_spaci, ulx_gfl
 const Entries<double> k8 = {g_expond, g_jexpnd, g_fractd, g_rrspad, g_spacid, ulx_gfld,
                             g_scaled, g_stexpd, g_neared, g_modld,  g_neared2};
 
-// Every other sample also a MODULO: A the ratio |A / P| log-uniform in
-// 2^+-(p + 8), now and then a multiple of P, or both of any class.
+// Every other sample a MODULO: |A / P| log-uniform in 2^+-(p + 8), some multiples, any class.
 template <class T>
 void check_model(const Entries<T> &en) {
   Sampler s(kP<T>);
@@ -225,8 +213,6 @@ void check_model(const Entries<T> &en) {
 TEST(Model, Real4) { check_model(k4); }
 TEST(Model, Real8) { check_model(k8); }
 
-// ---- Real16 against MPFR ---------------------------------------------------
-
 bool word3_zero(const Real16 &x) { return (x.w[3] & 0x7fffffff) == 0; }
 bool full_zero(const Real16 &x) { return word3_zero(x) && (x.w[0] | x.w[1] | x.w[2]) == 0; }
 
@@ -237,8 +223,7 @@ optional<Real16> scaled16(mpfr_srcptr v, long k) {
   const auto rounded = oracle::round_to_real16(r);
   return rounded.outcome == oracle::Outcome::value ? optional(rounded.bits) : std::nullopt;
 }
-// 2^t: a normal power, or below 2^-16382 the one fraction bit of weight
-// 2^t (2^-16494 at least).
+// 2^t: normal, or below 2^-16382 the fraction bit of weight 2^t (2^-16494 at least).
 Real16 power_of_two(long t) {
   if (t > -16383) return real16(static_cast<std::uint32_t>(t + 16383) << 16);
   const long k = std::max(t + 16494, 0L);
@@ -252,9 +237,8 @@ Real16 floor16(const Real16 &x) {
   return mpfr_zero_p(f) ? real16(0) : mpfr_equal_p(f, v) ? x : oracle::round_to_real16(f).bits;
 }
 
-// Word-3 zeros over nonzero lower words have no value: the rows take them.
-// MODULO: A - FLOOR(A / P) * P through the reference's rounded operations,
-// when none of them overflows or underflows.
+// Word-3 zeros over nonzero lower words: the rows. MODULO: A - FLOOR(A / P) * P through the
+// reference's rounded operations, where none overflows or underflows.
 TEST(Model, Real16) {
   Real16Sampler s(113);
   Tally t;
@@ -311,8 +295,6 @@ TEST(Model, Real16) {
   EXPECT_GT(compared, 1000);
 }
 
-// ---- Edge rows -------------------------------------------------------------
-
 float f4(std::uint32_t b) { return std::bit_cast<float>(b); }
 double f8(std::uint64_t b) { return std::bit_cast<double>(b); }
 #define ROW(got, want) EXPECT_EQ(returned(got), returned(want)) << #got
@@ -348,10 +330,8 @@ TEST(Edges, Real4AndReal8) {
   ROW(call(g_neared, f8(0x3ff00000ffffffff), 1.0), f8(0x3ff0000100000000));
   ROW(call(ulx_gflo, 16777215.0f), 16777215.0f);  // FLOOR(16777215.0) of Real4 (E = 23)
   ROW(call(ulx_gflo, -8388607.5f), -8388608.0f);  // FLOOR(-8388607.5) of Real4
-  // MODULO(7.0, 3.0) = 1.0; MODULO(-7.0, 3.0) = 2.0; MODULO(7.0, -3.0) =
-  // -2.0; MODULO(-7.0, -3.0) = -1.0, in all three types.
-  // FLOOR(-0.5) = -1.0, FLOOR(-0.0) = +0.0, FLOOR(-2.0) = -2.0,
-  // FLOOR(-2.5) = -3.0, FLOOR(2.5) = 2.0, in all three helpers.
+  // MODULO(+-7.0, +-3.0) = 1.0, 2.0, -2.0, -1.0 and FLOOR(-0.5) = -1.0, FLOOR(-0.0) = +0.0,
+  // FLOOR(-2.0) = -2.0, FLOOR(-2.5) = -3.0, FLOOR(2.5) = 2.0, in all three types.
   const double modulos[][3] = {{7, 3, 1}, {-7, 3, 2}, {7, -3, -2}, {-7, -3, -1}};
   const double floors[][2] = {{-0.5, -1}, {-0.0, 0}, {-2, -2}, {-2.5, -3}, {2.5, 2}};
   const auto q = [](double v) { return call16(g_qextd, v); };
@@ -368,8 +348,7 @@ TEST(Edges, Real4AndReal8) {
   // ulx_gflq of -1.0e-30 gives -1.0; of 1.0e40 gives x unchanged.
   EXPECT_TRUE(oracle::same_bits(call16(ulx_gflq, q(-1.0e-30)), q(-1)));
   EXPECT_TRUE(oracle::same_bits(call16(ulx_gflq, q(1.0e40)), q(1.0e40)));
-  // g_neared2 with a Real16 direction of word 3 = 0x80000000 and word 0 = 1
-  // steps toward minus; an 8-byte direction 0x80000000_00000001 likewise.
+  // g_neared2 steps toward minus for Real16 words 0x80000000, 0, 0, 1 and 8-byte 0x8..01.
   const double one = 1.0;
   const std::int32_t c10 = 10, c11 = 11;
   const Real16 s16 = real16(0x80000000, 0, 0, 1);
@@ -425,11 +404,8 @@ TEST(Merge, CopiesTheSelectedArgument) {
   }
 }
 
-// ---- Errors: one report without values, a fixed result ---------------------
-
-// `entry()` reports `number` once, with no values and a working copy of x in
-// slot 1, and gives `want` under both infinity flags, although the handler
-// writes a replacement into slot 1 and answers 1.
+// `entry()` reports `number` once, no values, x in slot 1, and gives `want` under both
+// infinity flags although the handler replaces slot 1 and answers 1.
 template <class X, class R, class F>
 void expect_report(std::int32_t number, const X &x, const R &want, F entry) {
   for (std::uint8_t flag : {0, 1}) {
@@ -450,8 +426,7 @@ void expect_report(std::int32_t number, const X &x, const R &want, F entry) {
 }
 
 TEST(Errors, ZeroDirectionOrZeroP) {
-  // NEAREST(x, 0.0) reports 1393 and returns x; the forms with a type code
-  // read a Real16 direction of word 3 = 0x80000000 over zero words as zero.
+  // NEAREST(x, 0.0) reports 1393 and returns x; a Real16 -0 direction counts as zero.
   const float x4 = 1.5f, s4 = -0.0f, a4 = 5.0f;
   const double x8 = -2.5, s8 = 0.0, a8 = 5.0;
   const Real16 x16 = real16(0x40001234, 1, 2, 3), s16 = kMinusZero;
@@ -464,9 +439,8 @@ TEST(Errors, ZeroDirectionOrZeroP) {
   expect_report(1393, x8, x8, [&] { return g_neared2(&x8, &s16, &c11); });
   expect_report(1393, x16, x16, [&] { return *g_neareq(&r, &x16, &s16); });
   expect_report(1393, x16, x16, [&] { return *g_neareq2(&r, &x16, &s16, &c11); });
-  // MODULO(5.0, 0.0) and MODULO(5.0, -0.0) report 1396 and return
-  // 3.4028234663852886e+38 (Real4) or 1.7976931348623157e+308 (Real8);
-  // g_modlq with P of word 3 = 0x80000000 and word 0 = 1 reports 1396.
+  // MODULO(5.0, +-0.0) reports 1396 and returns 3.4028234663852886e+38 (Real4) or
+  // 1.7976931348623157e+308 (Real8); g_modlq with P words 0x80000000, 0, 0, 1 reports 1396.
   for (const double p8 : {0.0, -0.0}) {
     const float p4 = static_cast<float>(p8);
     expect_report(1396, a4, f4(0x7f7fffff), [&] { return g_modlr(&a4, &p4); });

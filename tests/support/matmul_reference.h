@@ -1,8 +1,6 @@
-// The reference products, element by element, and the MATMUL case that the
-// MATMUL suite and the fuzzer share. MATMUL: Real4, Real8, Complex8 and
-// Complex16 sum in long double, a matrix product rounding into C after every
-// 8 terms, a vector case once at the end; Real16 and Complex32 through the
-// MPFR Real16 operators of the oracle, one rounding per operation.
+// The reference products, element by element, and the MATMUL case the suite and the fuzzer
+// share. Real4/8 and Complex8/16 sum in long double, rounding into C every 8 terms (a vector
+// case once at the end); Real16 and Complex32 through the oracle's operators, each rounded.
 #pragma once
 
 #include <vexmorg/vexmorg.h>
@@ -22,8 +20,7 @@
 
 namespace support {
 
-// An array: element (i, l) at data + (i*s[0] + l*s[1]) * size, s in
-// elements; the descriptor gets byte strides and the extents.
+// Element (i, l) at data + (i*s[0] + l*s[1]) * size; the descriptor gets byte strides.
 struct MatmulArray {
   std::vector<unsigned char> bytes;
   std::ptrdiff_t origin = 0;  // byte offset of element (0, 0)
@@ -31,8 +28,7 @@ struct MatmulArray {
   int rank = 1;
   ArrayDescriptor d{};
 
-  // Exactly the bytes the elements span (none when an extent is 0 or less),
-  // after `shift` bytes.
+  // Exactly the bytes the elements span (none for an extent <= 0), after `shift` bytes.
   void place(int size, std::ptrdiff_t shift) {
     std::ptrdiff_t lo = 0, hi = 0;
     bool empty = false;
@@ -57,9 +53,8 @@ struct MatmulArray {
   }
 };
 
-// C(i,j) of A(m,k) * B(k,n), elements of N parts P (2: complex); `panels`:
-// matrix times matrix. `exceptional` is set when a Real16 operation gives
-// no plain value (an overflow or underflow, which these operands avoid).
+// C(i,j) of A(m,k) * B(k,n), N parts P per element; `panels`: matrix times matrix.
+// `exceptional`: a Real16 operation overflowed or underflowed.
 template <class P, int N>
 std::array<P, N> matmul_reference(const MatmulArray &a, const MatmulArray &b, std::int32_t i,
                                   std::int32_t j, std::int32_t k, bool panels, bool &exceptional) {
@@ -102,8 +97,7 @@ std::array<P, N> matmul_reference(const MatmulArray &a, const MatmulArray &b, st
   return c;
 }
 
-// The bytes that lay out a MATMUL case: a fuzzer's input, read again from
-// its start when it runs out, or a random stream.
+// A MATMUL case's bytes: a fuzzer's input, read round again, or a random stream.
 struct CaseBytes {
   const std::uint8_t *p = nullptr;
   std::size_t n = 0, at = 0;
@@ -112,8 +106,7 @@ struct CaseBytes {
   std::uint32_t word() { return std::uint32_t{byte()} << 24 | byte() << 16 | byte() << 8 | byte(); }
 };
 
-// An element part: a moderate value; from a fuzzer's input now and then raw
-// Real4/Real8 bits or a Real16 zero with nonzero low words.
+// A moderate part; from a fuzzer's input now and then raw bits or a Real16 garbage zero.
 template <class P>
 P matmul_part(CaseBytes &in) {
   const std::uint32_t w = in.word(), sign = w & 0x80000000, how = in.byte(), e = how >> 3;
@@ -129,11 +122,9 @@ P matmul_part(CaseBytes &in) {
         in.word());
 }
 
-// A rows-by-cols operand (rank 1: `rows` elements), extents as given: per
-// dimension a gap of 0 to 3 elements of either sign, column or transposed
-// layout, a leading dimension past the extent, a byte stride off a multiple
-// of the element size (the division truncates it off), data off 8-byte
-// boundaries unless `aligned`.
+// A rows-by-cols operand (rank 1: `rows`): steps of 0 to 3 of either sign, column or
+// transposed layout, a leading dimension past the extent, byte strides off the element size
+// (truncated off), data off 8-byte boundaries unless `aligned`.
 inline MatmulArray matmul_operand(CaseBytes &in, int rank, std::int32_t rows, std::int32_t cols,
                                   int size, bool aligned) {
   MatmulArray a;
@@ -153,8 +144,7 @@ inline MatmulArray matmul_operand(CaseBytes &in, int rank, std::int32_t rows, st
   return a;
 }
 
-// A case: matrix times matrix (c 0), matrix times vector (1), vector times
-// matrix (2); A m-by-k (a vector: k), B kb-by-n (a vector: kb).
+// c 0: matrix times matrix, 1: matrix times vector, 2: vector times matrix; A m-by-k, B kb-by-n.
 struct MatmulShape {
   int c;
   std::int32_t m, k, n, kb;
@@ -162,12 +152,9 @@ struct MatmulShape {
 
 using MatmulEntry = void (*)(const MatmulArgs *);
 
-// One call of `entry` on operands laid out and filled from `in`, under the
-// infinity flag and handler answer it picks; nullptr or what went wrong. A
-// conforming case: no report, the result shape, every element as the
-// reference, nothing past the result written. Otherwise error 1375 with the
-// value count and both value descriptors cleared, nothing written but the
-// result descriptor's strides and extents, all 0.
+// One call of `entry` on operands from `in`; nullptr or what went wrong. Conforming: no report,
+// the result shape, every element as the reference, nothing past it written. Otherwise error
+// 1375 with the value fields cleared and only the result's strides and extents written, all 0.
 template <class P, int N>
 const char *matmul_case(MatmulEntry entry, const MatmulShape &s, CaseBytes &in, bool aligned) {
   constexpr int size = sizeof(P) * N;
@@ -219,7 +206,7 @@ const char *matmul_case(MatmulEntry entry, const MatmulShape &s, CaseBytes &in, 
   return nullptr;
 }
 
-// The eight entries; ulx_gmd2 and ulx_gmx2 take operands on 8-byte boundaries.
+// ulx_gmd2 and ulx_gmx2 take operands on 8-byte boundaries.
 struct MatmulRoute {
   const char *name;
   const char *(*check)(MatmulEntry, const MatmulShape &, CaseBytes &, bool);
@@ -236,14 +223,10 @@ inline const MatmulRoute kMatmulRoutes[8] = {
     {"ulx_gmx2", matmul_case<double, 2>, ulx_gmx2, true, false},
     {"g_matmlz", matmul_case<Real16, 2>, g_matmlz, false, true}};
 
-// The DGEMM-style product C = alpha op(A) op(B) + beta C of g_mt22blasd,
-// column-major with leading dimensions, element by element: the inner
-// dimension in panels of kb terms (64; 56 when K > 64 leaves 1 to 7 over a
-// multiple of 64), each panel summed in long double from beta C(i,j) (the
-// first; +0 when beta is 0) or C(i,j) (the later ones) and rounded into C.
-// alpha multiplies A's elements (B's when B is transposed) in long double,
-// rounded to Real8 before they enter a product. alpha or K zero: C = beta
-// C (+0 for beta 0); M or N zero, or that with beta 1: C as it is.
+// C = alpha op(A) op(B) + beta C of g_mt22blasd: panels of 64 terms (56 when K > 64 leaves 1 to
+// 7), each summed in long double from beta C (+0 for beta 0; later panels C) and rounded into C;
+// alpha A (alpha B when B is transposed) rounded to Real8 first. alpha or K zero: C = beta C
+// (+0 for beta 0); M or N zero, or that with beta 1: C as it is.
 inline void gemm_reference(bool ta, bool tb, std::int32_t m, std::int32_t n, std::int32_t k,
                            double alpha, const double *a, std::int32_t lda, const double *b,
                            std::int32_t ldb, double beta, double *c, std::int32_t ldc) {
@@ -270,14 +253,11 @@ inline void gemm_reference(bool ta, bool tb, std::int32_t m, std::int32_t n, std
     }
 }
 
-// The DGEMV-style product y = alpha op(A) x + beta y (+ z) of g_mt21blasd,
-// element by element; inc* are increments in elements (a negative one
-// starts at the far end). beta y first (+0 for beta 0, skipped for 1).
-// op(A) = A: columns in groups of g (2 when M >= 128, else 8), factors
-// t = alpha x(j) rounded to Real8, y(i) rounded after each group and after
-// each leftover column, z added last. op(A) = A^T: one long double dot per
-// column; with incx 1, y(j) = alpha dot + y(j) (+ z(j)) rounded once,
-// otherwise per block of 512 rows y(j) = y(j) + dot alpha, z added last.
+// y = alpha op(A) x + beta y (+ z) of g_mt21blasd (a negative increment starts at the far end):
+// beta y first (+0 for 0, skipped for 1). A: columns in groups of 2 (M >= 128) or 8, factors
+// alpha x(j) rounded to Real8, y(i) rounded per group or leftover column, z last. A^T: a long
+// double dot per column; incx 1: alpha dot + y(j) (+ z(j)) rounded once, else per 512 rows
+// y(j) + dot alpha, z last.
 inline void gemv_reference(bool t, std::int32_t m, std::int32_t n, double alpha, const double *a,
                            std::int32_t lda, const double *x, std::int32_t incx, const double *z,
                            std::int32_t incz, double beta, double *y, std::int32_t incy) {

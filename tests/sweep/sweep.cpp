@@ -1,13 +1,9 @@
-// Every implemented export (the call table is built from tools/exports.tsv)
-// against random bit patterns of its argument types, under a handler that
-// answers "take the default", "compute again" with the same argument, or
-// "compute again" with random replacements. After every call: no crash, no
-// endless loop, operands unchanged (but those updated in place), nothing
-// written around a result (each operand ends against an inaccessible page),
-// the control block changed only in the error-protocol fields and only after
-// a report, the x87 control word, the MXCSR control bits and the x87 stack as
-// before (on i386 only ST(0), holding a Real4/Real8 result), the callee-saved
-// registers kept, and every result written. Arguments: --seed=S --count=N.
+// Every implemented export (from tools/exports.tsv) on random bit patterns, under a handler
+// that takes the default or computes again (same or random arguments). After each call: no
+// crash or endless loop, operands unchanged but those updated, nothing written around a result
+// (operands end at an inaccessible page), the control block changed only in the error fields
+// after a report, the x87 control word and stack (i386: ST(0) with a Real4/Real8 result), the
+// MXCSR control bits and callee-saved registers kept, every result written. --seed=S --count=N.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -39,11 +35,9 @@ const Export kExports[] = {
 };
 void PrintTo(const Export &e, std::ostream *os) { *os << e.name; }
 
-// The frame of sweep_call: it loads the argument registers (x86_64) or
-// pushes the argument words (i386), fills the callee-saved registers with
-// the sentinel, calls, and stores the return registers, the callee-saved
-// registers and the x87 environment (FNSTENV) before anything is popped;
-// on i386 it then pops the Real4/Real8 result.
+// sweep_call loads the argument registers or pushes the words, fills the callee-saved registers
+// with the sentinel, calls, and stores the return and callee-saved registers and FNSTENV's
+// environment before anything is popped (i386: then pops a Real4/Real8 result).
 #if defined(__x86_64__)
 struct Call {
   void *fn;
@@ -104,9 +98,8 @@ const char *const kCodeTypes[12] = {"", "i1", "i2", "i4", "i8", "", "", "", "", 
 constexpr unsigned char kCanary = 0xa5;
 
 using Rng = std::mt19937_64;
-// An IEEE pattern of e exponent and m fraction bits, by class: zero,
-// subnormal, any finite exponent, near 1, the extremes, infinity, quiet and
-// signalling NaNs with random payloads.
+// An IEEE pattern of e exponent and m fraction bits: zero, subnormal, any finite, near 1,
+// the extremes, infinity, quiet and signalling NaNs with random payloads.
 std::uint64_t ieee(Rng &g, int e, int m) {
   const std::uint64_t emax = (1ull << e) - 1, q = 1ull << (m - 1), f = g() & (2 * q - 1), r = g();
   const std::uint64_t exp[8] = {
@@ -131,7 +124,6 @@ void random_unit(Rng &g, const Type &t, unsigned char *p) {
   }
   std::memcpy(p, v, t.unit);
 }
-// An operand in hex, most significant byte first.
 std::string hex(const unsigned char *p, const Type &t) {
   std::string s;
   char d[3];
@@ -159,16 +151,14 @@ std::string where() {
          std::to_string(s.mode) + ", seed " + std::to_string(g_seed) + ", call " +
          std::to_string(s.index);
 }
-// A crash: the call, then the signal's default action.
 void on_signal(int sig) {
   const std::string m = "signal " + std::to_string(sig) + ": " + where() + "\n";
   if (write(2, m.data(), m.size()) < 0) _exit(3);
   signal(sig, SIG_DFL);
   raise(sig);
 }
-// A call that has not returned after 20 to 40 seconds: the call, then abort.
-// A thread rather than a timer signal, whose delivery would pass through the
-// floating-point state under test.
+// A call that has not returned after 20 to 40 seconds aborts; a thread, since a timer signal
+// would pass through the floating-point state under test.
 void watchdog() {
   for (std::uint64_t seen = ~0ull; seen != calls;) {
     seen = calls;
@@ -178,13 +168,10 @@ void watchdog() {
   std::abort();
 }
 
-// Mode 0 answers "take the default"; mode 1 "compute again" three times with
-// the same argument, which reports the same error again; mode 2 "compute
-// again" with random replacements, eight times. Then 0. A replacement is one
-// component of the argument's type, written only into the slots the report
-// set: slot 2 is cleared before each call and after each report, so that a
-// one-operand report made inside an entry (a complex power's logarithm) gets
-// nothing in a stale slot 2.
+// Mode 0 takes the default; mode 1 computes again 3 times with the same argument (the same
+// error again); mode 2 8 times with random replacements in the slots the report set. Slot 2 is
+// cleared before each call and report, so a one-operand report inside an entry (a complex
+// power's logarithm) finds no stale slot 2.
 void clear_slot2() {
   using namespace support::layout;
   std::memset(vexmori_control_block() + field(kArgSlot2).offset, 0, field(kArgSlot2).width);
@@ -206,8 +193,7 @@ void handler(void *record) {
   vexmori_set_resume(s.answer);
 }
 
-// One page per parameter, each followed by an inaccessible one; a parameter
-// lies at the end of its page, the rest of the page holds the canary.
+// One page per parameter before an inaccessible one; the parameter at its end, canary before.
 struct Arena {
   long page = sysconf(_SC_PAGESIZE);
   unsigned char *base = static_cast<unsigned char *>(
@@ -219,9 +205,8 @@ struct Arena {
   unsigned char *at(size_t i, int size) const { return page_of(i) + page - size; }
 };
 
-// The caller's state during a run, and the start-up state after it (also
-// after a failed check). The control word has the infinity-control bit set,
-// so that an entry that loads a standard control word shows.
+// The caller's state during a run, restored after it; the infinity-control bit set in the
+// control word shows an entry that loads a standard one.
 constexpr std::uint16_t kCw = 0x137f;
 struct Caller {
   std::uint16_t cw;
@@ -240,7 +225,6 @@ struct Param {
   const Type *type;
 };
 
-// Fills the operands and the call frame with random arguments.
 void prepare(const std::vector<Param> &ps, const Arena &arena, Call &c) {
   int code = 3, gi = 0, xi = 0;
   for (const Param &p : ps)
@@ -270,7 +254,6 @@ void prepare(const std::vector<Param> &ps, const Arena &arena, Call &c) {
   (void)gi, (void)xi;
 }
 
-// What the call broke, or "".
 std::string check(const Export &e, const std::vector<Param> &ps, const Arena &arena, const Call &c,
                   const std::vector<unsigned char> &pages, const unsigned char *before) {
   using namespace support::layout;
@@ -319,7 +302,6 @@ std::string check(const Export &e, const std::vector<Param> &ps, const Arena &ar
   return "";
 }
 
-// The address of an argument list as the call's only argument.
 void pass_list(Call &c, const void *list) {
   const auto address = reinterpret_cast<std::uintptr_t>(list);
 #if defined(__x86_64__)
@@ -329,14 +311,12 @@ void pass_list(Call &c, const void *list) {
 #endif
 }
 
-// Argument lists (`list:T:...`): the list, the descriptors, their integers
-// and the BLAS-style scalars in `g_list`, what they must hold after the call
-// in `g_want`; the result and the operands on arena pages 1 to 4, each region
-// ending at its page's end.
+// Argument lists: list, descriptors, integers and BLAS scalars in `g_list`, what they must
+// hold after the call in `g_want`; result and operands end at arena pages 1 to 4.
 struct ListArgs {
   const void *list[12];
   ArrayDescriptor d[4];
-  std::int32_t ints[4][4];  // descriptor d: strides at [d][0..1], extents at [d][2..3]
+  std::int32_t ints[4][4];
   char ch[2];
   double scal[2];
   std::int32_t ld[4];                // LDC, LDA, LDB, LDD
@@ -344,11 +324,14 @@ struct ListArgs {
   std::size_t unit;                  // ... `unit` long each
   bool must;                         // ... and must
 } g_list, g_want;
+// Descriptor d of g_list: strides at ints[d][0..1], extents at [2..3].
+ArrayDescriptor describe(int d, void *data, int rank) {
+  std::int32_t *i = g_list.ints[d];
+  return {data, {}, std::uint8_t(rank), {}, {{&i[0], &i[2]}, {&i[1], &i[3]}}};
+}
 
-// MATMUL (`list:T:desc result,desc a,desc b`): A, B and the result on pages
-// 2, 3 and 1. Extents -2 to 6 (negative ones count as 0), one call in five
-// with inner extents that may differ; element steps of either sign and
-// transposed views, byte strides off a multiple of the element size.
+// MATMUL: result, A, B on pages 1 to 3; extents -2 to 6, inner ones differing one call in
+// five; steps of either sign, transposed views, byte strides off the element size.
 void prepare_list(const Type &t, const Arena &arena, Call &c) {
   ListArgs &L = g_list;
   L.written.clear(), L.unit = t.size, L.must = true;
@@ -384,17 +367,12 @@ void prepare_list(const Type &t, const Arena &arena, Call &c) {
     unsigned char *region = page + arena.page - (hi - lo + 1) * t.size;
     for (unsigned char *u = region; d > 0 && u < page + arena.page; u += t.unit)
       random_unit(s.rng, t, u);
-    L.d[d] = {};
-    L.d[d].data_address = region - lo * t.size;
-    L.d[d].rank = std::uint8_t(rank[d]);
-    for (int k = 0; k < 2; ++k) L.d[d].dim[k] = {&L.ints[d][k], &L.ints[d][2 + k]};
+    L.d[d] = describe(d, region - lo * t.size, rank[d]);
     L.list[d] = &L.d[d];
   }
   for (std::size_t k = 0; k < std::size_t(m) * n * conform; ++k)
     L.written.push_back(arena.page - (k + 1) * t.size);
-  // The result's shape: strides at ints[0][0..1], extents at [2..3]; a
-  // vector result keeps its second dimension; operands that do not conform
-  // give zeros.
+  // The result's strides and extents (a vector keeps dimension 2); zeros when not conforming.
   g_want = g_list;
   std::int32_t *w = g_want.ints[0];
   w[0] = conform ? t.size : 0, w[2] = conform ? (rank[0] == 2 ? m : m * n) : 0;
@@ -402,12 +380,10 @@ void prepare_list(const Type &t, const Arena &arena, Call &c) {
   pass_list(c, L.list);
 }
 
-// BLAS-style lists: twelve addresses (g_mt22blasd: C, A, B, D, TRANSA,
-// TRANSB, alpha, beta, LDC, LDA, LDB, LDD) or eight (g_mt21blasd: y, A, x,
-// z, TRANS, alpha, beta, LDA); array r on page r+1. Extents -1 to 6, inner
-// extents that usually agree, TRANS N, n, T or an invalid character, leading
-// dimensions around the row count (0 and one below now and then), increments
-// of either sign or 0 (stride 4), D and z absent now and then.
+// BLAS lists: C A B D TRANSA TRANSB alpha beta LDC LDA LDB LDD (g_mt22blasd) or y A x z TRANS
+// alpha beta LDA (g_mt21blasd), array r on page r+1. Extents -1 to 6, TRANS N, n, T or invalid,
+// leading dimensions around the rows (0 or one below now and then), increments of either sign
+// or 0 (stride 4), D and z absent now and then.
 void prepare_blas(bool gemm, const Arena &arena, Call &c) {
   ListArgs &L = g_list;
   auto pick = [](std::initializer_list<std::int32_t> v) { return v.begin()[s.rng() % v.size()]; };
@@ -460,10 +436,7 @@ void prepare_blas(bool gemm, const Arena &arena, Call &c) {
     L.ints[r][0] = st[r], L.ints[r][1] = 0, L.ints[r][2] = e[r][0], L.ints[r][3] = e[r][1];
     s.args += " " + std::to_string(e[r][0]) + "x" + std::to_string(e[r][1]) + "/" +
               std::to_string(L.ld[r]) + "/" + std::to_string(st[r]);
-    L.d[r] = {};
-    L.d[r].data_address = region;
-    L.d[r].rank = 2;
-    for (int k = 0; k < 2; ++k) L.d[r].dim[k] = {&L.ints[r][k], &L.ints[r][2 + k]};
+    L.d[r] = describe(r, region, 2);
   }
   const void *z = s.rng() % 3 ? &L.d[3] : nullptr;  // the addend, absent now and then
   const void *gl[12] = {&L.d[0],    &L.d[1],    &L.d[2],  z,        &L.ch[0], &L.ch[1],
@@ -475,9 +448,8 @@ void prepare_blas(bool gemm, const Arena &arena, Call &c) {
   pass_list(c, L.list);
 }
 
-// What an argument-list call broke, or "": the list, descriptors and
-// scalars as wanted, operand pages 2 to 4 as before; on the result's page
-// only the bytes at `written` may differ (and with `must` each has).
+// List, descriptors and scalars as wanted, operands as before, and on the result's page only
+// the bytes at `written` changed (with `must`, each of them).
 std::string check_list(const Arena &arena, const std::vector<unsigned char> &pages) {
   const ListArgs &L = g_list, &W = g_want;
   if (std::memcmp(L.list, W.list, sizeof L.list) || std::memcmp(L.d, W.d, sizeof L.d) ||
@@ -532,8 +504,7 @@ TEST_P(Sweep, ArbitraryBitsLeaveTheCallerIntact) {
     prepare(ps, arena, c);
     if (blas) prepare_blas(blas == 2, arena, c);
     if (list && !blas) prepare_list(*list, arena, c);
-    // A Real16 or Complex32 power to an integer: every square and product of
-    // its 64 steps may report (a Complex32 product six times).
+    // Real16/Complex32 powers to an integer: each of 64 squares and products may report (6 times).
     if (std::strstr("g_aqxi g_aqxj g_azxi g_azxj", e.name)) s.most = 6 * 2 * 65;
     for (size_t i = 0; i < pages.size() / arena.page; ++i)
       std::memcpy(&pages[i * arena.page], arena.page_of(i + (list != nullptr)), arena.page);
