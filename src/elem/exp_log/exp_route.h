@@ -64,7 +64,8 @@ inline double exp_of_real4(float xf) {
   const double n = t - 0x1.8p52;
   const std::int32_t v = static_cast<std::int32_t>(low_word(t));
   const double r = (x - n * step_high) - n * step_low;  // x - n step_high exact
-  const double p = r * (1 + r * (0.5 + r * (1 / 6.0 + r * (1 / 24.0 + r * (1 / 120.0)))));
+  const double r2 = r * r;                              // Estrin's scheme: short chains
+  const double p = (r + r2 * (0.5 + r * (1 / 6.0))) + (r2 * r2) * (1 / 24.0 + r * (1 / 120.0));
   const double s = exp2_table::e[v & 63].high * two_to(v >> 6);
   return s + s * p;
 }

@@ -66,8 +66,9 @@ inline Reduced reduce(double x) {
 inline double ln_of_real4(float x) {
   const Reduced z = reduce(x);               // a Real4 subnormal is a normal Real8
   const double r = z.m * z.point->invc - 1;  // exact
-  const double p =
-      r * (r * (-0.5 + r * (1 / 3.0 + r * (-0.25 + r * (0.2 + r * (-1 / 6.0 + r / 7.0))))));
+  const double r2 = r * r;                   // Estrin's scheme: short chains
+  const double p = r2 * ((-0.5 + r * (1 / 3.0)) + r2 * (-0.25 + r * 0.2)) +
+                   (r2 * r2) * (r2 * (-1 / 6.0 + r * (1 / 7.0)));
   return z.e * ln2 + (z.point->lnc.high + (z.point->lnc.low + (r + p)));
 }
 
