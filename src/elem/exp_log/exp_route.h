@@ -21,9 +21,10 @@
 // real4_or_register (slack 2^-42 of the value) decides by it alone.
 //
 // Real8 (settle_real8, fused multiply-adds, 2^-54 <= |x| < 708): y, k and
-// r = y - k are formed by the register's own product, FRNDINT and
-// subtraction (each a few cycles; F2XM1 and FSCALE are what cost), and r
-// passed to SSE as the exact pair rh + rl. Then r = jj/64 + f with
+// r = y - k are formed in the register by the same product, by adding and
+// subtracting 1.5 2^63 (the integer FRNDINT gives under round to nearest,
+// without its microcode) and by the exact subtraction, and r is passed to
+// SSE as the exact pair rh + rl. Then r = jj/64 + f with
 // |f| <= 1/128, and 2^r = 2^floor(jj/64) e[j] (1 + E), j = jj mod 64,
 // E = 2^f - 1 = ln2 f + f^2 (c2 + c3 f + ... + c7 f^5) (truncation
 // 2^-75), ln2 f as an exact head and a tail, f^2 (...) in Real8 (2^-69),
@@ -74,7 +75,7 @@ inline double exp_of_real4(float xf) {
 
 // y = x FLDL2E rounded to 64 bits as k + rh + rl: k = FRNDINT(y), rh + rl =
 // y - k exactly (rh = y - k rounded to Real8, rl the rest, at most 11
-// bits), formed by the same instructions in the register.
+// bits), formed in the register.
 struct Reduced {
   std::int64_t k;
   double rh, rl;
@@ -82,8 +83,8 @@ struct Reduced {
 
 inline Reduced reduce(const double *x) {
   const long double y = x87::fld(x) * x87::fldl2e();
-  const long double k = x87::frndint(y);
-  const long double r = y - k;  // exact
+  const long double k = (y + 0x1.8p63L) - 0x1.8p63L;  // FRNDINT(y): RN to 1 at 2^63
+  const long double r = y - k;                        // exact
   const double rh = static_cast<double>(r);
   return {static_cast<std::int64_t>(static_cast<double>(k)), rh, static_cast<double>(r - rh)};
 }
