@@ -3,12 +3,13 @@
 // rounded to Real4 or Real8, without the instructions where an error bound
 // shows the rounding (exp.cpp).
 //
-// The instructions, measured (tools/x87/measure_explog, 4 10^6 arguments
+// The instructions, measured (tools/x87/measure_explog, 2 10^5 arguments
 // of each kind): F2XM1 returns 2^r - 1 for |r| <= 1/2 within 0.82 units of
 // the 64-bit significand's last place (the nearest 64-bit value for about
-// 90% of the arguments); FLDL2E loads log2(e) rounded to 64 bits (kL2e);
-// the product, FRNDINT, the subtraction and FSCALE are exact or rounded
-// once as the format defines. So the register holds 2^k (1 + F) rounded to
+// 90% of the arguments, on an Intel Xeon; qemu-i386 7.2's emulation within
+// 0.51 units); FLDL2E loads log2(e) rounded to 64 bits (the probe of
+// common/cpu.h checks it); the product, FRNDINT, the subtraction and FSCALE
+// are exact or rounded once as the format defines. So the register holds 2^k (1 + F) rounded to
 // 64 bits, F within 2^-63 |F| of 2^r - 1 (the bound taken: one unit), and
 // that is within 2^-64.3 + 2^-64 = 2^-63.1 of 2^r, relative: at most
 // 2^-63.1 of the value.
@@ -43,9 +44,6 @@
 #include "elem/exp_log/tables/exp2_table.h"
 
 namespace vx::exp_route {
-
-// log2(e) as FLDL2E loads it: kL2e 2^-63, rounded to nearest.
-constexpr std::uint64_t kL2e = 0xB8AA3B295C17F0BC;
 
 // 2^n for -1022 <= n <= 1023.
 inline double two_to(std::int64_t n) {
