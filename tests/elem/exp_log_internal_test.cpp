@@ -11,6 +11,8 @@
 
 #include "common/real4_rounding.h"
 #include "elem/exp_log/exp_kernel.h"
+#include "elem/exp_log/exp_route.h"
+#include "elem/exp_log/log_route.h"
 #include "elem/exp_log/tables/atbl_table.h"
 #include "elem/exp_log/tables/cbrt_table.h"
 #include "elem/exp_log/tables/exp2_ln2_table.h"
@@ -207,6 +209,7 @@ TEST(Tables, Cbrt) {
 }
 
 // ---- Real4 results evaluated in Real8 --------------------------------------
+// (g_exp, g_log, g_log10: their SSE routes beside the instructions)
 
 double from_bits(std::uint64_t b) { return std::bit_cast<double>(b); }
 std::uint64_t to_bits(double d) { return std::bit_cast<std::uint64_t>(d); }
@@ -275,6 +278,12 @@ TEST(Real4Rounding, EntriesAsTheRegister) {
       {"g_exp2", g_exp2, exp2_formula<ld>, exp2_formula<double>, -126, 126},
       {"g_exp10", g_exp10, exp10_formula<ld>, exp10_formula<double>, -37.9, 37.9},
       {"g_log2", g_log2, log2_formula<ld>, log2_formula<double>, 0x1p-126, 3e38},
+      {"g_exp", g_exp, [](float x) { return vx::exp_x87(x); }, vx::exp_route::exp_of_real4, -87,
+       88},
+      {"g_log", g_log, [](float x) { return vx::x87::fyl2x(vx::x87::fldln2(), x); },
+       vx::log_route::ln_of_real4, 1e-45, 3e38},
+      {"g_log10", g_log10, [](float x) { return vx::x87::fyl2x(vx::x87::fldlg2(), x); },
+       [](float x) { return vx::log_route::ln_of_real4(x) * vx::log_route::log10e; }, 1e-45, 3e38},
   };
   support::Sampler s(0x4e4a2);
   for (const auto &k : kernels) {
