@@ -17,4 +17,9 @@ float log10_as_real4(float x);
 double ln_as_real8(double x);
 double log10_as_real8(double x);
 
+// The constants FLDL2E, FLDLN2, FLDLG2 and the instructions F2XM1 and FYL2X
+// as the routes model them, at a few arguments (x87_probe.cpp): sets
+// cpu::x87_exp_log when the library is loaded.
+bool x87_exp_log_probe();
+
 }  // namespace vx
