@@ -1,26 +1,24 @@
 // The complex elementary functions against MPC at 320 bits: one table per
-// kind of rows (entry, oracle, argument regions, bound per part, special
-// values bit for bit, error rows with both defaults, resumes).
-//
-// Bounds: ulps of the part's type at the exact value, plus the absolute term
-// (the row's Term) a rounded intermediate carries into the part:
+// type of rows (entry, oracle, regions, bound per part, special values bit
+// for bit, error rows with both defaults, resumes). Bounds in ulps of the
+// part's type at the exact value, plus the row's Term (the absolute error a
+// rounded intermediate carries into the part):
 //   Complex8 0.501: Real8 intermediates rounded to Real4.
 //   g_cdabs 0.503, g_cdsqrt 0.505: five or eight register roundings, then Real8.
-//   g_cdexp 2.2: sin y, cos y stored as Real8 and e^x in the register, doubled
-//     by the product.
+//   g_cdexp 2.2: sin y, cos y as Real8 and e^x in the register, doubled by the product.
 //   g_cdsin, g_cdcos 4: FSIN/FCOS (0.52) and g_dsch (1.2), doubled likewise;
 //     g_cdsinq, g_cdcosq 4.3: g_dscnq (0.7) and g_dschq (1.2).
-//   Logarithms: the real part's rounding plus the modulus's (0.51 2^-52,
-//     6 2^-64, g_cqabs's 2.5 2^-112) carried by 1/m; imaginary parts
-//     g_datan2's 0.51; g_cqlog 2: g_qlog's and g_qatan2's 2.
-//   g_cqabs 2.5: five rounded Real16 steps; g_cqsqrt 3: that modulus halved
-//     by the root, then the root, y/2 and the quotient.
-//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs
-//     within 2 ulp each, doubled by the product, then its rounding.
-// Terms: pi/2 of FSIN and FCOS (66 bits, |v| 2^-62) or of the Real16
-// reduction in two pieces (|v| 2^-159), carried by e^x or cosh y; the
-// quadrant pairs' rounded t = |y| pi/2 carried by t (2^-112 t cosh t for
-// Real16), and a subnormal sin(x pi/2) rounded before cosh t multiplies it.
+//   Logarithms: the real part's rounding plus the modulus's (0.51 2^-52, 6 2^-64,
+//     g_cqabs's 2.5 2^-112) carried by 1/m, the imaginary part g_datan2's 0.51;
+//     g_cqlog 2: g_qlog's and g_qatan2's 2.
+//   g_cqabs 2.5: five rounded Real16 steps; g_cqsqrt 3: that modulus halved by
+//     the root, then the root, y/2 and the quotient.
+//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: Real16 pairs within 2 ulp
+//     each, doubled by the product, then its rounding.
+// Terms: pi/2 of FSIN and FCOS (66 bits, |v| 2^-62) or of the Real16 reduction
+// (|v| 2^-159), carried by e^x or cosh y; the quadrant pairs' rounded
+// t = |y| pi/2 carried by t (2^-112 t cosh t for Real16), and a subnormal
+// sin(x pi/2) rounded before cosh t multiplies it.
 #include <gtest/gtest.h>
 #include <mpc.h>
 
@@ -420,6 +418,7 @@ TEST_F(ComplexFunctions, Complex8) {
   const float fi = kInfF, fn = kNaNF, pi = 3.14159265f, D = static_cast<float>(Kind<float>::D);
   const Complex8 l3 = {static_cast<float>(double{kBigF} * std::cos(3.0)),
                        static_cast<float>(double{kBigF} * std::sin(3.0))};
+  // clang-format off
   const Row<Complex8> rows[] = {
       // g_cabs of (3e38, 4e38) returns +infinity on rounding to Real4 (the
       // same modulus from Real4 parts).
@@ -428,9 +427,7 @@ TEST_F(ComplexFunctions, Complex8) {
       // g_csqrt of -4 + 0i returns 0 + 2i and of -4 - 0i returns -0 + 2i;
       // 0 + 0i returns 0 + 0i without a division.
       row("g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, plus,
-          {{{-4, 0}, {0, 2}},
-           {{-4, -0.0f}, {-0.0f, 2}},
-           {{-0.0f, -0.0f}, {0, 0}},
+          {{{-4, 0}, {0, 2}}, {{-4, -0.0f}, {-0.0f, 2}}, {{-0.0f, -0.0f}, {0, 0}},
            {{fi, 1}, {fi, 0}}}),
       // g_cexp of 88.722 + 0i raises 232; with the flag clear it returns
       // 3.40282e38 + 0i (L c + L s i); with the flag +-infinity with the
@@ -438,11 +435,9 @@ TEST_F(ComplexFunctions, Complex8) {
       // raises 233 and returns 1 + 0i with the flag clear. Both: D + D i.
       row("g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_y<0x1p-62>, kept,
           {{{0, 0}, {1, 0}}, {{fn, 0}, {fn, fn}}},  // a NaN passes the limits
-          {{{{88.722f, 0}, 232, 88.722f, {kBigF, 0}, {fi, fi}},
-            {{fi, 3}, 232, fi, l3, {-fi, fi}},
-            {{0, 1e6f}, 233, 1e6f, {1, 0}, {fn, fn}},
-            {{-2, -fi}, 233, -fi, {std::exp(-2.0f), 0}, {fn, fn}},
-            {{100, -1e6f}, 232, 100, {D, D}, {fn, fn}}},
+          {{{{88.722f, 0}, 232, 88.722f, {kBigF, 0}, {fi, fi}}, {{fi, 3}, 232, fi, l3, {-fi, fi}},
+            {{0, 1e6f}, 233, 1e6f, {1, 0}, {fn, fn}}, {{100, -1e6f}, 232, 100, {D, D}, {fn, fn}},
+            {{-2, -fi}, 233, -fi, {std::exp(-2.0f), 0}, {fn, fn}}},
            {{{100, 1e6f}, {90, 1, 2}, {}, {232, 232, 233}, {1, 2}}}}),
       // g_clog of 0 + 0i raises 247 (no values): -3.40282e38 + 0i, or
       // +infinity + NaN i with the flag; of -1 + 0i returns 0 + pi i, and
@@ -464,6 +459,7 @@ TEST_F(ComplexFunctions, Complex8) {
       row("g_ccosq", g_ccosq, cosq, sin_regions<float>(523999, 56.91), 0.501, {}, kept,
           {{{1, 0}, {0, -0.0f}}}, sin_cos<float>(true, true, 1e7f, 60, 1407, 1408)),
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 
@@ -471,21 +467,20 @@ TEST_F(ComplexFunctions, Complex16) {
   const double di = kInfD, dn = kNaND, pi = 3.141592653589793,
                D = static_cast<double>(Kind<double>::D);
   const Complex16 l2 = {kBigD * std::cos(2.0), kBigD * std::sin(2.0)};
+  // clang-format off
   const Row<Complex16> rows[] = {
       // g_cdabs of (3e300, 4e300) returns 5e300 without overflow.
       row("g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503, {}, kept,
           {{{3e300, 4e300}, {5e300, 0}}, {{di, di}, {dn, 0}}}),  // inf/inf
       row("g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, plus,
-          {{{-4, -0.0}, {-0.0, 2}},
-           {{-4, -1e-300}, {2.5e-301, -2}},  // v negated, u = (1/2 / v) y
-           {{-di, -1}, {0, -di}}}),
+          {{{-4, -0.0}, {-0.0, 2}}, {{-di, -1}, {0, -di}},
+           {{-4, -1e-300}, {2.5e-301, -2}}}),  // v negated, u = (1/2 / v) y
       row("g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_y<0x1p-62>,
           kept,
           {{{1, dn}, {dn, dn}}, {{-di, 0}, {dn, dn}}},  // e^x unchecked: -inf - (-inf) in F2XM1
           {{{{709.782, -0.0}, 234, 709.782, {kBigD, -0.0}, {di, -di}},
-            {{1000, 2}, 234, 1000, l2, {-di, di}},
-            {{1, 3.53e15}, 235, 3.53e15, {std::exp(1.0), 0}, {dn, dn}},
-            {{di, di}, 234, di, {D, D}, {dn, dn}}},
+            {{1000, 2}, 234, 1000, l2, {-di, di}}, {{di, di}, 234, di, {D, D}, {dn, dn}},
+            {{1, 3.53e15}, 235, 3.53e15, {std::exp(1.0), 0}, {dn, dn}}},
            {{{1, 4e15}, {5e15, 2}, {}, {235, 235}, {1, 2}}}}),
       row("g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m<6 * 0x1p-64>, plus,
           {{{-1, -0.0}, {0, pi}}},
@@ -501,6 +496,7 @@ TEST_F(ComplexFunctions, Complex16) {
       row("g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
           {}, sin_cos<double>(true, true, 3e15, kInfD, 1409, 1410)),
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 
@@ -525,11 +521,11 @@ TEST_F(ComplexFunctions, Complex32) {
                hy = real16(0x3fff322c, 0x31dff4f5, 0x959fdedf, 0xf95fc8c9);
   g_aqdq(&t, &hy, &hx), g_aqmq(&m, &t, &t), g_aqaq(&t, &kOne, &m), g_qsqrt(&m, &t);
   g_aqmq(&t, &hx, &m);
+  // clang-format off
   const Row<Complex32> rows[] = {
       row("g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
           {{{real16(0xc0008000), four}, {real16(0x40014000), kZero}},
-           {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}},
-           {{hx, hy}, {t, kZero}},
+           {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}}, {{hx, hy}, {t, kZero}},
            // Beyond the largest finite Real16, the product's overflow (1397) stands.
            {{kLargest, kLargest}, {kInf, kZero}, 1397}}),
       // A part whose word 3 is exactly 0x80000000 becomes +0, so -4 - 0i
@@ -546,10 +542,7 @@ TEST_F(ComplexFunctions, Complex32) {
            {{kMinusInf, kOne}, {kZero, kZero}}},  // x < 0 passes: e^x = 0
           {{{{limit_x, kZero}, 236, limit_x, {kLargest, kZero}, {kInf, kInf}},
             {{kInf, kMinusZero}, 236, kInf, {kLargest, kZero}, {kInf, kMinusInf}},
-            {{kNaN, two},
-             236,
-             kNaN,
-             {K::mul(kLargest, c2), K::mul(kLargest, s2)},
+            {{kNaN, two}, 236, kNaN, {K::mul(kLargest, c2), K::mul(kLargest, s2)},
              {kMinusInf, kInf}},
             {{kOne, negated(limit_y)}, 237, negated(limit_y), {e1, kZero}, {kNaN, kNaN}},
             {{big_x, kInf}, 236, big_x, {D, D}, {kNaN, kNaN}}},
@@ -573,20 +566,14 @@ TEST_F(ComplexFunctions, Complex32) {
       // both high words zero make the modulus zero.
       row("g_cqlog", g_cqlog, mpc_log, {{{8000, 0}, {}}, {{8, 0}, {}}}, 2, log_m<2.5 * 0x1p-112>,
           plus_if_minus_zero,
-          {{{kOne, kZero}, {kZero, kZero}},
-           {{minus_one, kMinusZero}, {kZero, pi}},
+          {{{kOne, kZero}, {kZero, kZero}}, {{minus_one, kMinusZero}, {kZero, pi}},
            {{minus_one, real16(kSign16, 1)}, {kZero, negated(pi)}}},
-          {{{{real16(kSign16, 0, 0, 1), real16(0, 5)},
-             249,
-             kZero,
-             {negated(kLargest), kZero},
+          {{{{real16(kSign16, 0, 0, 1), real16(0, 5)}, 249, kZero, {negated(kLargest), kZero},
              {kInf, kNaN}}},
-           {{{kZero, kZero},
-             {},
-             {{kMinusZero, kZero}, {minus_one, kZero}},
-             {249, 249},
+           {{{kZero, kZero}, {}, {{kMinusZero, kZero}, {minus_one, kZero}}, {249, 249},
              {minus_one, kZero}}}}),
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 

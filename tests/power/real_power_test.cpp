@@ -311,28 +311,24 @@ struct PowRange {
   bool negative = false, integral = false;
 };
 
+// Operands as the type (Real16: random bits to the last place), as a Real8
+// and exactly.
+template <class T>
+T operand(double v, Sampler &) {
+  return static_cast<T>(v);
+}
+template <>
+Real16 operand(double v, Sampler &s) {
+  return support::widened(v, s.bits());
+}
+double to_d(double v) { return v; }
+double to_d(const Real16 &v) { return g_dbleq(&v); }
+oracle::Big big(double v) { return oracle::Big(v); }
+oracle::Exact big(const Real16 &v) { return oracle::Exact(v); }
+
 template <auto fn>
 void expect_pow(const std::vector<PowRange> &ranges) {
   using T = Result<fn>;
-  constexpr bool q = std::is_same_v<T, Real16>;
-  const auto to_t = [](double v, [[maybe_unused]] Sampler &s) {
-    if constexpr (q)
-      return support::widened(v, s.bits());
-    else
-      return static_cast<T>(v);
-  };
-  const auto to_d = [](const T &v) {
-    if constexpr (q)
-      return g_dbleq(&v);
-    else
-      return double(v);
-  };
-  const auto big = [](const T &v) {
-    if constexpr (q)
-      return oracle::Exact(v);
-    else
-      return oracle::Big(double(v));
-  };
   Recorder rec;
   for (const PowRange &r : ranges) {
     char what[96];
@@ -345,7 +341,8 @@ void expect_pow(const std::vector<PowRange> &ranges) {
     for (std::uint64_t i = 0; i < scaled(8000); ++i) {
       const double ax = std::exp2(s.uniform(std::log2(r.xlo), std::log2(r.xhi)));
       const double y = s.uniform(r.wlo, r.whi) / std::log2(ax);
-      const T x = to_t(r.negative ? -ax : ax, s), yt = to_t(r.integral ? std::nearbyint(y) : y, s);
+      const T x = operand<T>(r.negative ? -ax : ax, s),
+              yt = operand<T>(r.integral ? std::nearbyint(y) : y, s);
       const double w = to_d(yt) * std::log2(std::fabs(to_d(x)));
       if (std::fabs(to_d(x)) == 1 || to_d(yt) == 0 || !(w >= r.wlo && w < r.whi)) continue;
       mpfr_pow(e, big(x), big(yt), MPFR_RNDN);
