@@ -256,18 +256,11 @@ struct Row {
   MpcFn f;
   std::vector<Regions> regions;
   double ulps;
-  Term term;
-  Zeros zeros;
-  std::vector<Special<C>> specials;
-  Errors<C> errors;
+  Term term = nullptr;
+  Zeros zeros = kept;
+  std::vector<Special<C>> specials = {};
+  Errors<C> errors = {};
 };
-template <class C>
-Row<C> row(const char *name, Entry<C> fn, MpcFn f, std::vector<Regions> regions, double ulps,
-           Term term = nullptr, Zeros zeros = kept, std::vector<Special<C>> specials = {},
-           Errors<C> errors = {}) {
-  return {
-      name, fn, f, std::move(regions), ulps, term, zeros, std::move(specials), std::move(errors)};
-}
 
 // A sine's or cosine's error rows, the defaults from the pairs of the part
 // type at 1/2 (r, H and D of the kind); refused parts xbig and ybig.
@@ -422,42 +415,42 @@ TEST_F(ComplexFunctions, Complex8) {
   const Row<Complex8> rows[] = {
       // g_cabs of (3e38, 4e38) returns +infinity on rounding to Real4 (the
       // same modulus from Real4 parts).
-      row("g_cabs", as_complex<g_cabs, Complex8>, modulus, kEverywhere<float>, 0.501, {}, kept,
-          {{{2.4e38f, 3.2e38f}, {fi, 0}}}),
+      {"g_cabs", as_complex<g_cabs, Complex8>, modulus, kEverywhere<float>, 0.501, {}, kept,
+          {{{2.4e38f, 3.2e38f}, {fi, 0}}}},
       // g_csqrt of -4 + 0i returns 0 + 2i and of -4 - 0i returns -0 + 2i;
       // 0 + 0i returns 0 + 0i without a division.
-      row("g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, plus,
+      {"g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, plus,
           {{{-4, 0}, {0, 2}}, {{-4, -0.0f}, {-0.0f, 2}}, {{-0.0f, -0.0f}, {0, 0}},
-           {{fi, 1}, {fi, 0}}}),
+           {{fi, 1}, {fi, 0}}}},
       // g_cexp of 88.722 + 0i raises 232; with the flag clear it returns
       // 3.40282e38 + 0i (L c + L s i); with the flag +-infinity with the
       // sign of c (+ for c >= 0) and with the sign of s. g_cexp of 0 + 1e6 i
       // raises 233 and returns 1 + 0i with the flag clear. Both: D + D i.
-      row("g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_y<0x1p-62>, kept,
+      {"g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_y<0x1p-62>, kept,
           {{{0, 0}, {1, 0}}, {{fn, 0}, {fn, fn}}},  // a NaN passes the limits
           {{{{88.722f, 0}, 232, 88.722f, {kBigF, 0}, {fi, fi}}, {{fi, 3}, 232, fi, l3, {-fi, fi}},
             {{0, 1e6f}, 233, 1e6f, {1, 0}, {fn, fn}}, {{100, -1e6f}, 232, 100, {D, D}, {fn, fn}},
             {{-2, -fi}, 233, -fi, {std::exp(-2.0f), 0}, {fn, fn}}},
-           {{{100, 1e6f}, {90, 1, 2}, {}, {232, 232, 233}, {1, 2}}}}),
+           {{{100, 1e6f}, {90, 1, 2}, {}, {232, 232, 233}, {1, 2}}}}},
       // g_clog of 0 + 0i raises 247 (no values): -3.40282e38 + 0i, or
       // +infinity + NaN i with the flag; of -1 + 0i returns 0 + pi i, and
       // g_datan2 takes -0 as +0.
-      row("g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m<0.51 * 0x1p-52>, plus,
+      {"g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m<0.51 * 0x1p-52>, plus,
           {{{-1, 0}, {0, pi}}, {{-1, -0.0f}, {0, pi}}},
           {{{{-0.0f, 0}, 247, 0, {-kBigF, 0}, {fi, fn}}},
-           {{{0, 0}, {}, {{-0.0f, 0}, {-1, 0}}, {247, 247}, {-1, 0}}}}),
+           {{{0, 0}, {}, {{-0.0f, 0}, {-1, 0}}, {247, 247}, {-1, 0}}}}},
       // g_csin of 1e6 + 100i (both refused) returns D + D i with the flag
       // clear; of 1e6 - 100i returns D - D i.
-      row("g_csin", g_csin, mpc_sin, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
-          kept, {}, sin_cos<float>(false, false, 1e6f, 100, 205, 206)),
+      {"g_csin", g_csin, mpc_sin, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
+          kept, {}, sin_cos<float>(false, false, 1e6f, 100, 205, 206)},
       // cos z = c ch - (s sh) i: cos 0 = 1 - 0i; quadrant units exact at
       // the right angles.
-      row("g_ccos", g_ccos, mpc_cos, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
-          kept, {{{0, 0}, {1, -0.0f}}}, sin_cos<float>(true, false, 823000, 89.415f, 205, 206)),
-      row("g_csinq", g_csinq, sinq, sin_regions<float>(523999, 56.91), 0.501, {}, kept, {},
-          sin_cos<float>(false, true, 524000, 56.92f, 1407, 1408)),
-      row("g_ccosq", g_ccosq, cosq, sin_regions<float>(523999, 56.91), 0.501, {}, kept,
-          {{{1, 0}, {0, -0.0f}}}, sin_cos<float>(true, true, 1e7f, 60, 1407, 1408)),
+      {"g_ccos", g_ccos, mpc_cos, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
+          kept, {{{0, 0}, {1, -0.0f}}}, sin_cos<float>(true, false, 823000, 89.415f, 205, 206)},
+      {"g_csinq", g_csinq, sinq, sin_regions<float>(523999, 56.91), 0.501, {}, kept, {},
+          sin_cos<float>(false, true, 524000, 56.92f, 1407, 1408)},
+      {"g_ccosq", g_ccosq, cosq, sin_regions<float>(523999, 56.91), 0.501, {}, kept,
+          {{{1, 0}, {0, -0.0f}}}, sin_cos<float>(true, true, 1e7f, 60, 1407, 1408)},
   };
   // clang-format on
   for (const auto &row : rows) check(row);
@@ -470,31 +463,31 @@ TEST_F(ComplexFunctions, Complex16) {
   // clang-format off
   const Row<Complex16> rows[] = {
       // g_cdabs of (3e300, 4e300) returns 5e300 without overflow.
-      row("g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503, {}, kept,
-          {{{3e300, 4e300}, {5e300, 0}}, {{di, di}, {dn, 0}}}),  // inf/inf
-      row("g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, plus,
+      {"g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503, {}, kept,
+          {{{3e300, 4e300}, {5e300, 0}}, {{di, di}, {dn, 0}}}},  // inf/inf
+      {"g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, plus,
           {{{-4, -0.0}, {-0.0, 2}}, {{-di, -1}, {0, -di}},
-           {{-4, -1e-300}, {2.5e-301, -2}}}),  // v negated, u = (1/2 / v) y
-      row("g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_y<0x1p-62>,
+           {{-4, -1e-300}, {2.5e-301, -2}}}},  // v negated, u = (1/2 / v) y
+      {"g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_y<0x1p-62>,
           kept,
           {{{1, dn}, {dn, dn}}, {{-di, 0}, {dn, dn}}},  // e^x unchecked: -inf - (-inf) in F2XM1
           {{{{709.782, -0.0}, 234, 709.782, {kBigD, -0.0}, {di, -di}},
             {{1000, 2}, 234, 1000, l2, {-di, di}}, {{di, di}, 234, di, {D, D}, {dn, dn}},
             {{1, 3.53e15}, 235, 3.53e15, {std::exp(1.0), 0}, {dn, dn}}},
-           {{{1, 4e15}, {5e15, 2}, {}, {235, 235}, {1, 2}}}}),
-      row("g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m<6 * 0x1p-64>, plus,
+           {{{1, 4e15}, {5e15, 2}, {}, {235, 235}, {1, 2}}}}},
+      {"g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m<6 * 0x1p-64>, plus,
           {{{-1, -0.0}, {0, pi}}},
           {{{{0, -0.0}, 248, 0, {-kBigD, 0}, {di, dn}}},
-           {{{0, 0}, {}, {{0, -0.0}, {0, 2}}, {248, 248}, {0, 2}}}}),
-      row("g_cdsin", g_cdsin, mpc_sin, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
-          kept, {}, sin_cos<double>(false, false, 3.53e15, 710.4749755859375, 207, 208)),
-      row("g_cdcos", g_cdcos, mpc_cos, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
-          kept, {{{0, -0.0}, {1, 0}}}, sin_cos<double>(true, false, 1e300, 800, 207, 208)),
-      row("g_cdsinq", g_cdsinq, sinq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
+           {{{0, 0}, {}, {{0, -0.0}, {0, 2}}, {248, 248}, {0, 2}}}}},
+      {"g_cdsin", g_cdsin, mpc_sin, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
+          kept, {}, sin_cos<double>(false, false, 3.53e15, 710.4749755859375, 207, 208)},
+      {"g_cdcos", g_cdcos, mpc_cos, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
+          kept, {{{0, -0.0}, {1, 0}}}, sin_cos<double>(true, false, 1e300, 800, 207, 208)},
+      {"g_cdsinq", g_cdsinq, sinq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
           {{{2, 0}, {-0.0, -0.0}}},  // (-S(0), -C(0)) at k = 1
-          sin_cos<double>(false, true, 2.25e15, 452.3, 1409, 1410)),
-      row("g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
-          {}, sin_cos<double>(true, true, 3e15, kInfD, 1409, 1410)),
+          sin_cos<double>(false, true, 2.25e15, 452.3, 1409, 1410)},
+      {"g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
+          {}, sin_cos<double>(true, true, 3e15, kInfD, 1409, 1410)},
   };
   // clang-format on
   for (const auto &row : rows) check(row);
@@ -523,20 +516,20 @@ TEST_F(ComplexFunctions, Complex32) {
   g_aqmq(&t, &hx, &m);
   // clang-format off
   const Row<Complex32> rows[] = {
-      row("g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
+      {"g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
           {{{real16(0xc0008000), four}, {real16(0x40014000), kZero}},
            {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}}, {{hx, hy}, {t, kZero}},
            // Beyond the largest finite Real16, the product's overflow (1397) stands.
-           {{kLargest, kLargest}, {kInf, kZero}, 1397}}),
+           {{kLargest, kLargest}, {kInf, kZero}, 1397}}},
       // A part whose word 3 is exactly 0x80000000 becomes +0, so -4 - 0i
       // gives +0 + 2i; both high words zero give +0.
-      row("g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, plus,
+      {"g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, plus,
           {{{real16(0xc0010000), real16(kSign16, 1, 2, 3)}, {kZero, two}},
            {{real16(kSign16, 5), kMinusZero}, {kZero, kZero}},
-           {{real16(0x40008000), four}, {two, kOne}}}),  // 3 + 4i
+           {{real16(0x40008000), four}, {two, kOne}}}},  // 3 + 4i
       // L the largest finite Real16, D = L sqrt(2)/2; e^(x - 0i): the sign
       // bit of sin(-0) gives -infinity.
-      row("g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_y<0x1p-159>,
+      {"g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_y<0x1p-159>,
           kept,
           {{{kZero, kZero}, {kOne, kZero}},
            {{kMinusInf, kOne}, {kZero, kZero}}},  // x < 0 passes: e^x = 0
@@ -546,32 +539,32 @@ TEST_F(ComplexFunctions, Complex32) {
              {kMinusInf, kInf}},
             {{kOne, negated(limit_y)}, 237, negated(limit_y), {e1, kZero}, {kNaN, kNaN}},
             {{big_x, kInf}, 236, big_x, {D, D}, {kNaN, kNaN}}},
-           {{{kInf, kInf}, {limit_x, below_x, two}, {}, {236, 236, 237}, {below_x, two}}}}),
+           {{{kInf, kInf}, {limit_x, below_x, two}, {}, {236, 236, 237}, {below_x, two}}}}},
       // Products with a zero factor and ulx_gqqc's negation give +0: exact
       // at the right angles in quadrant units, cos 0 = 1 + 0i.
-      row("g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
-          kept, {}, sin_cos<Real16>(false, false, limit_y, real16(0x400c62e9), 209, 210)),
-      row("g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
+      {"g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
+          kept, {}, sin_cos<Real16>(false, false, limit_y, real16(0x400c62e9), 209, 210)},
+      {"g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
           kept, {{{kMinusZero, kMinusZero}, {kOne, kZero}}},
-          sin_cos<Real16>(true, false, kInf, real16(0x40100000), 209, 210)),
-      row("g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
+          sin_cos<Real16>(true, false, kInf, real16(0x40100000), 209, 210)},
+      {"g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
           kept, {{{kOne, kZero}, {kOne, kZero}}, {{two, kMinusZero}, {kZero, kZero}}},
-          sin_cos<Real16>(false, true, real16(0x403e0000), real16(0x400bc3e2), 1411, 1412)),
-      row("g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
+          sin_cos<Real16>(false, true, real16(0x403e0000), real16(0x400bc3e2), 1411, 1412)},
+      {"g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
           kept, {{{kOne, kZero}, {kZero, kZero}}, {{two, kZero}, {negated(kOne), kZero}}},
-          sin_cos<Real16>(true, true, real16(0x40700000), kInf, 1411, 1412)),
+          sin_cos<Real16>(true, true, real16(0x40700000), kInf, 1411, 1412)},
       // g_cqlog replaces a part that is -0 in all four words by +0: -1 - 0i
       // gives pi i, a sign with lower words set stays and gives -pi i. Of
       // zero: the negative largest finite value + 0i, or +infinity + NaN i;
       // both high words zero make the modulus zero.
-      row("g_cqlog", g_cqlog, mpc_log, {{{8000, 0}, {}}, {{8, 0}, {}}}, 2, log_m<2.5 * 0x1p-112>,
+      {"g_cqlog", g_cqlog, mpc_log, {{{8000, 0}, {}}, {{8, 0}, {}}}, 2, log_m<2.5 * 0x1p-112>,
           plus_if_minus_zero,
           {{{kOne, kZero}, {kZero, kZero}}, {{minus_one, kMinusZero}, {kZero, pi}},
            {{minus_one, real16(kSign16, 1)}, {kZero, negated(pi)}}},
           {{{{real16(kSign16, 0, 0, 1), real16(0, 5)}, 249, kZero, {negated(kLargest), kZero},
              {kInf, kNaN}}},
            {{{kZero, kZero}, {}, {{kMinusZero, kZero}, {minus_one, kZero}}, {249, 249},
-             {minus_one, kZero}}}}),
+             {minus_one, kZero}}}}},
   };
   // clang-format on
   for (const auto &row : rows) check(row);
