@@ -281,18 +281,17 @@ Errors<ComplexOf<T>> sin_cos(bool cosine, bool quadrant, T xbig, T ybig, std::in
       cosine ? C{K::mul(K::H, c), K::neg(K::mul(K::H, s))} : C{K::mul(K::H, s), K::mul(K::H, c)};
   const C y_inf = {K::inf_as(y_only.re), K::inf_as(y_only.im)};
   // Both: sin D + D i, -D for y < 0; cos D - D i for y > 0, D + D i otherwise.
-  return {
-      {{{xbig, ybig}, x_error, xbig, {d, cosine ? minus_d : d}, {nan, nan}},
-       {{mx, K::neg(ybig)}, x_error, mx, {d, cosine ? d : minus_d}, {nan, nan}},
-       {{xbig, half}, x_error, xbig, x_only, {nan, nan}},
-       {{half, ybig}, y_error, ybig, y_only, y_inf},
-       {{half, minus_inf},
-        y_error,
-        minus_inf,
-        {y_only.re, K::neg(y_only.im)},
-        {y_inf.re, K::neg(y_inf.im)}}},
-      // A replacement refused again reports again (x, then y once x passes).
-      {{{xbig, ybig}, {mx, K::one, K::two}, {}, {x_error, x_error, y_error}, {K::one, K::two}}}};
+  // clang-format off
+  return {{{{xbig, ybig}, x_error, xbig, {d, cosine ? minus_d : d}, {nan, nan}},
+           {{mx, K::neg(ybig)}, x_error, mx, {d, cosine ? d : minus_d}, {nan, nan}},
+           {{xbig, half}, x_error, xbig, x_only, {nan, nan}},
+           {{half, ybig}, y_error, ybig, y_only, y_inf},
+           {{half, minus_inf}, y_error, minus_inf, {y_only.re, K::neg(y_only.im)},
+            {y_inf.re, K::neg(y_inf.im)}}},
+          // A replacement refused again reports again (x, then y once x passes).
+          {{{xbig, ybig}, {mx, K::one, K::two}, {}, {x_error, x_error, y_error},
+            {K::one, K::two}}}};
+  // clang-format on
 }
 
 // f(z) is `want` bit for bit with the reports `errors` under infinity flag

@@ -67,9 +67,7 @@ std::string name_of() {
 }
 
 constexpr auto same = [](const auto &a, const auto &b) { return !std::memcmp(&a, &b, sizeof a); };
-
 constexpr auto abs_of = [](auto n) { return n < 0 ? 0 - std::uint64_t(n) : std::uint64_t(n); };
-
 template <class T>
 bool is_zero(const T &x) {
   if constexpr (std::is_same_v<T, Real16>)
@@ -506,9 +504,6 @@ TEST(Power, FixedPointsAndErrors) {
   const double nand = NAN, d3 = 1.1;
   const Real16 two = real16(0x40000000), m2 = real16(0xc0000000), four = real16(0x40010000),
                half = real16(0x3ffe0000), ten = real16(0x40024000), big = real16(0x400d0000);
-  const Complex8 two8{2, 0};
-  const Complex16 two16{2, 0};
-  const Complex32 two32{two, kZero};
   const std::function<void()> points[] = {
       // Zero base, n < 0: the exponent reported; the defaults _Inf_F /
       // 0x7f7fffee, _Inf_D / 0x7fefffffffffffb6, _Inf_Q / the largest finite
@@ -519,14 +514,15 @@ TEST(Power, FixedPointsAndErrors) {
       at<g_adxj>(0, -1, kBigD, 265, 1, kInfD, 2, {}, 0.5),
       at<g_aqxi>(kZero, -2, kLargest, 268, 1, kInf, two, {}, real16(0x3ffd0000)),
       at<g_aqxj>(kMinusZero, -16382, kLargest, 269, 1, kInf, two, {}, real16(0x00010000)),
-      at<g_acxi>({}, -2, {kBigF, 0}, 273, 1, {kNaNF, kNaNF}, two8, {}, {0.25f, 0}),
-      at<g_acxj>({}, -1, {kBigF, 0}, 1414, 1, {kNaNF, kNaNF}, two8, {}, {0.5f, 0}),
+      at<g_acxi>({}, -2, {kBigF, 0}, 273, 1, {kNaNF, kNaNF}, Complex8{2, 0}, {}, {0.25f, 0}),
+      at<g_acxj>({}, -1, {kBigF, 0}, 1414, 1, {kNaNF, kNaNF}, Complex8{2, 0}, {}, {0.5f, 0}),
       // (0, 0) ** (-2) for Complex16 under the infinity flag: two Real8 NaNs.
-      at<g_axxi>({}, -2, {kBigD, 0}, 274, 1, {kNaND, kNaND}, two16, {}, {0.25, 0}),
-      at<g_axxj>({}, -3, {kBigD, 0}, 275, 1, {kNaND, kNaND}, two16, {}, {0.125, 0}),
-      at<g_azxi>({}, -1, {kLargest, kZero}, 276, 1, {kNaN, kNaN}, two32, {}, {half, kZero}),
-      at<g_azxj>({kMinusZero, kZero}, -2, {kLargest, kZero}, 277, 1, {kNaN, kNaN}, two32, {},
-                 {real16(0x3ffd0000), kZero}),
+      at<g_axxi>({}, -2, {kBigD, 0}, 274, 1, {kNaND, kNaND}, Complex16{2, 0}, {}, {0.25, 0}),
+      at<g_axxj>({}, -3, {kBigD, 0}, 275, 1, {kNaND, kNaND}, Complex16{2, 0}, {}, {0.125, 0}),
+      at<g_azxi>({}, -1, {kLargest, kZero}, 276, 1, {kNaN, kNaN}, Complex32{two, kZero}, {},
+                 {half, kZero}),
+      at<g_azxj>({kMinusZero, kZero}, -2, {kLargest, kZero}, 277, 1, {kNaN, kNaN},
+                 Complex32{two, kZero}, {}, {real16(0x3ffd0000), kZero}),
       // The complex INTEGER*4 forms test the modulus: a NaN one is not above 0.
       at<g_axxi>({NAN, 1}, -1, {kBigD, 0}, 274, 1, {kNaND, kNaND}),
       // A step that overflows reports as the product does (1397): (2^16369)^2
