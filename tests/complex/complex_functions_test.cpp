@@ -140,18 +140,13 @@ constexpr MpcFn sinq = quadrant<false>, cosq = quadrant<true>;
 // The absolute error a rounded intermediate carries into a part (0 real,
 // 1 imaginary) of magnitude v at z = x + yi.
 using Term = double (*)(double x, double y, double v, int part);
+// clang-format off
 template <double kC>
-double exp_y(double x, double y, double, int) {
-  return std::exp(x) * std::fabs(y) * kC;
-}
+double exp_y(double x, double y, double, int) { return std::exp(x) * std::fabs(y) * kC; }
 template <double kC>
-double cosh_x(double x, double y, double, int) {
-  return std::cosh(y) * std::fabs(x) * kC;
-}
-template <double kC>
-double log_m(double, double, double, int part) {
-  return part ? 0 : kC;
-}
+double cosh_x(double x, double y, double, int) { return std::cosh(y) * std::fabs(x) * kC; }
+template <double kC> double log_m(double, double, double, int part) { return part ? 0 : kC; }
+// clang-format on
 double quadrant_t(double, double y, double v, int) {  // 2^-1074 for the subnormal's 2^-1075
   const double t = std::fabs(y) * 1.5707963267948966;
   return v * t * (0x1p-53 + 3.9e-17) + std::cosh(t) * 0x1p-1074;
@@ -179,11 +174,12 @@ struct Regions {
 };
 constexpr Region kZeroPart = {0, 0}, kModerate = {1e-3, 1e3};
 template <class T>
-constexpr Region kAny = {std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::max()};
-template <class T>
-constexpr Region kTiny = {std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::min() * 4};
-template <class T>
-constexpr Region kHuge = {std::numeric_limits<T>::max() / 16, std::numeric_limits<T>::max()};
+using L = std::numeric_limits<T>;
+// clang-format off
+template <class T> constexpr Region kAny = {L<T>::denorm_min(), L<T>::max()};
+template <class T> constexpr Region kTiny = {L<T>::denorm_min(), L<T>::min() * 4};
+template <class T> constexpr Region kHuge = {L<T>::max() / 16, L<T>::max()};
+// clang-format on
 template <class T>
 T draw(Sampler &s, const Region &r) {
   const double m = r.hi == 0 ? 0 : std::exp(s.uniform(std::log(r.lo), std::log(r.hi)));

@@ -27,20 +27,15 @@ using ld = long double;
 
 // Result, base and exponent of x ** n, x ** y (the result by value or through
 // a result address), 2 ** x and 10 ** x (whose base is only reported).
-template <class R, class X, class Y>
-std::tuple<R, X, Y> sig(R (*)(const X *, const Y *));
-template <class R, class X, class Y>
-std::tuple<R, X, Y> sig(R *(*)(R *, const X *, const Y *));
-template <class R>
-std::tuple<R, R, R> sig(R (*)(const R *));
-template <class R>
-std::tuple<R, R, R> sig(R *(*)(R *, const R *));
-template <auto fn>
-using Result = std::tuple_element_t<0, decltype(sig(fn))>;
-template <auto fn>
-using Base = std::tuple_element_t<1, decltype(sig(fn))>;
-template <auto fn>
-using Exponent = std::tuple_element_t<2, decltype(sig(fn))>;
+// clang-format off
+template <class R, class X, class Y> std::tuple<R, X, Y> sig(R (*)(const X *, const Y *));
+template <class R, class X, class Y> std::tuple<R, X, Y> sig(R *(*)(R *, const X *, const Y *));
+template <class R> std::tuple<R, R, R> sig(R (*)(const R *));
+template <class R> std::tuple<R, R, R> sig(R *(*)(R *, const R *));
+template <auto fn> using Result = std::tuple_element_t<0, decltype(sig(fn))>;
+template <auto fn> using Base = std::tuple_element_t<1, decltype(sig(fn))>;
+template <auto fn> using Exponent = std::tuple_element_t<2, decltype(sig(fn))>;
+// clang-format on
 
 // fn(a, b); a result address must come back.
 template <auto fn>
@@ -311,14 +306,10 @@ struct PowRange {
 
 // Operands as the type (Real16: random bits to the last place), as a Real8
 // and exactly.
-template <class T>
-T operand(double v, Sampler &) {
-  return static_cast<T>(v);
-}
-template <>
-Real16 operand(double v, Sampler &s) {
-  return support::widened(v, s.bits());
-}
+// clang-format off
+template <class T> T operand(double v, Sampler &) { return static_cast<T>(v); }
+template <> Real16 operand(double v, Sampler &s) { return support::widened(v, s.bits()); }
+// clang-format on
 double to_d(double v) { return v; }
 double to_d(const Real16 &v) { return g_dbleq(&v); }
 oracle::Big big(double v) { return oracle::Big(v); }
