@@ -1,12 +1,9 @@
 // Complex products and quotients and the Real16 three-way comparison.
-//
-// Complex8 and Complex16: bit for bit against the formulas evaluated by
-// MPFR at 64 bits, each operation rounded to nearest as in the x87
-// register (exact for it: no step overflows or goes subnormal there on Real4
-// or Real8 operands), each part then rounded to the type; a NaN part must be
-// a NaN, any payload. Complex32: bit for bit against the same sequence of
-// Real16 operations at 113 bits, with the report of every failing step in
-// order, under infinity flag 0 (where every default is sign-free). Operands
+// Complex8 and Complex16: bit for bit against the formulas at 64 bits, each
+// step rounded to nearest as in the x87 register (exact for it on Real4 or
+// Real8 operands), each part then rounded to the type; a NaN part: any NaN.
+// Complex32: bit for bit against the same Real16 operations at 113 bits,
+// with every failing step's report in order, under infinity flag 0. Operands
 // of every class; every call also runs with the result on a and on b.
 #include <gtest/gtest.h>
 
@@ -55,32 +52,25 @@ C x87_quotient(const C &a, const C &b) {
   return {(t * p + q) * s, (t * q - p) * s};
 }
 
-// The Real16 steps, the runtime declining every report under infinity flag
-// 0: an overflow gives the largest finite value, an underflow +0, a zero
-// divisor +0 for a zero dividend and the largest finite value otherwise.
-// One declaration per step, so that the reports come in the steps' order.
+// The Real16 steps, every report declined under infinity flag 0: an
+// overflow gives the largest finite value, an underflow +0, a zero divisor +0
+// for a zero dividend and the largest finite value otherwise. One
+// declaration per step, so that the reports come in the steps' order.
 struct Steps {
   std::string reports;
-  Real16 step(oracle::Real16Result r, const Real16 &a, int over, int under) {
+  Real16 step(oracle::Op op, const Real16 &a, const Real16 &b) {
     using oracle::Outcome;
+    const oracle::Real16Result r = oracle::reference(op, a, b);
     if (r.outcome == Outcome::value) return r.bits;
-    const bool up = r.outcome == Outcome::underflow;
+    const bool up = r.outcome == Outcome::underflow, div = op == oracle::Op::div;
+    const int over = div ? 278 : 1397, under = div ? 279 : 1398;
     reports += std::to_string(r.outcome == Outcome::overflow ? over : up ? under : 280) + " ";
     return up || (a.w[3] & ~kSign16) == 0 ? kZero : kLargest;
   }
-  Real16 add(const Real16 &a, const Real16 &b) {
-    return step(oracle::reference(oracle::Op::add, a, b), a, 1397, 1398);
-  }
-  Real16 sub(const Real16 &a, const Real16 &b) {
-    return step(oracle::reference(oracle::Op::sub, a, b), a, 1397, 1398);
-  }
-  Real16 mul(const Real16 &a, const Real16 &b) {
-    return step(oracle::reference(oracle::Op::mul, a, b), a, 1397, 1398);
-  }
-  Real16 div(const Real16 &a, const Real16 &b) {
-    return step(oracle::reference(oracle::Op::div, a, b), a, 278, 279);
-  }
-
+  Real16 add(const Real16 &a, const Real16 &b) { return step(oracle::Op::add, a, b); }
+  Real16 sub(const Real16 &a, const Real16 &b) { return step(oracle::Op::sub, a, b); }
+  Real16 mul(const Real16 &a, const Real16 &b) { return step(oracle::Op::mul, a, b); }
+  Real16 div(const Real16 &a, const Real16 &b) { return step(oracle::Op::div, a, b); }
   Complex32 product(const Complex32 &a, const Complex32 &b) {
     const Real16 pc = mul(a.re, b.re), dq = mul(b.im, a.im), re = sub(pc, dq);
     const Real16 qc = mul(a.im, b.re), dp = mul(b.im, a.re);
@@ -248,21 +238,13 @@ TEST_F(ComplexArith, Complex32Errors) {
 // pairs of values by the MPFR order of their values (the 0x7fff patterns
 // without fraction as the largest magnitudes); pairs of two zeros by rows.
 TEST_F(ComplexArith, ThreeWayComparisons) {
-  const std::uint32_t words[][4] = {{0x3fff0000},
-                                    {0xbfff0000},
-                                    {0x40000000},
-                                    {0xc0000000},
-                                    {0x3fff0000, 0, 0, 1},
-                                    {1},
-                                    {kSign16 | 1},
-                                    {0x7ffeffff, ~0u, ~0u, ~0u},
-                                    {0xfffeffff, ~0u, ~0u, ~0u},
-                                    {0x7fff0000},
-                                    {0xffff0000},
-                                    {0x7fff8000},
-                                    {0xffff8000},
-                                    {0x7fff0000, 0, 0, 1},
-                                    {0}};
+  // clang-format off
+  const Real16 values[] = {
+      real16(0x3fff0000), real16(0xbfff0000), real16(0x40000000), real16(0xc0000000),
+      real16(0x3fff0000, 0, 0, 1), real16(1), real16(kSign16 | 1), real16(0x7fff0000),
+      real16(0x7ffeffff, ~0u, ~0u, ~0u), real16(0xfffeffff, ~0u, ~0u, ~0u), real16(0xffff0000),
+      real16(0x7fff8000), real16(0xffff8000), real16(0x7fff0000, 0, 0, 1), kZero};
+  // clang-format on
   auto nan = [](const Real16 &x) {
     return (x.w[3] & 0x7fff0000) == 0x7fff0000 && ((x.w[3] & 0xffff) | x.w[2] | x.w[1] | x.w[0]);
   };
@@ -270,9 +252,8 @@ TEST_F(ComplexArith, ThreeWayComparisons) {
     EXPECT_EQ(g_acmp(&a, &b), want) << show(a) << " vs " << show(b);
     EXPECT_EQ(g_acmpe(&a, &b), want) << show(a) << " vs " << show(b);
   };
-  for (const auto &u : words)
-    for (const auto &v : words) {
-      const Real16 a = real16(u[0], u[1], u[2], u[3]), b = real16(v[0], v[1], v[2], v[3]);
+  for (const Real16 &a : values)
+    for (const Real16 &b : values) {
       const int c = mpfr_cmp(oracle::Exact(a), oracle::Exact(b));
       check(a, b, nan(a) || nan(b) ? 3 : c == 0 ? 0 : c < 0 ? 1 : 2);
     }

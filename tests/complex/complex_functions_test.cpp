@@ -1,26 +1,24 @@
 // The complex elementary functions against MPC at 320 bits: one table per
-// kind of rows (entry, oracle, argument regions, bound per part, special
-// values bit for bit, error rows with both defaults, resumes).
-//
-// Bounds: ulps of the part's type at the exact value, plus the absolute term
-// (the row's Term) a rounded intermediate carries into the part:
+// type of rows (entry, oracle, regions, bound per part, special values bit
+// for bit, error rows with both defaults, resumes). Bounds in ulps of the
+// part's type at the exact value, plus the row's Term (the absolute error a
+// rounded intermediate carries into the part):
 //   Complex8 0.501: Real8 intermediates rounded to Real4.
 //   g_cdabs 0.503, g_cdsqrt 0.505: five or eight register roundings, then Real8.
-//   g_cdexp 2.2: sin y, cos y stored as Real8 and e^x in the register, doubled
-//     by the product.
+//   g_cdexp 2.2: sin y, cos y as Real8 and e^x in the register, doubled by the product.
 //   g_cdsin, g_cdcos 4: FSIN/FCOS (0.52) and g_dsch (1.2), doubled likewise;
 //     g_cdsinq, g_cdcosq 4.3: g_dscnq (0.7) and g_dschq (1.2).
-//   Logarithms: the real part's rounding plus the modulus's (0.51 2^-52,
-//     6 2^-64, g_cqabs's 2.5 2^-112) carried by 1/m; imaginary parts
-//     g_datan2's 0.51; g_cqlog 2: g_qlog's and g_qatan2's 2.
-//   g_cqabs 2.5: five rounded Real16 steps; g_cqsqrt 3: that modulus halved
-//     by the root, then the root, y/2 and the quotient.
-//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: the Real16 pairs
-//     within 2 ulp each, doubled by the product, then its rounding.
-// Terms: pi/2 of FSIN and FCOS (66 bits, |v| 2^-62) or of the Real16
-// reduction in two pieces (|v| 2^-159), carried by e^x or cosh y; the
-// quadrant pairs' rounded t = |y| pi/2 carried by t (2^-112 t cosh t for
-// Real16), and a subnormal sin(x pi/2) rounded before cosh t multiplies it.
+//   Logarithms: the real part's rounding plus the modulus's (0.51 2^-52, 6 2^-64,
+//     g_cqabs's 2.5 2^-112) carried by 1/m, the imaginary part g_datan2's 0.51;
+//     g_cqlog 2: g_qlog's and g_qatan2's 2.
+//   g_cqabs 2.5: five rounded Real16 steps; g_cqsqrt 3: that modulus halved by
+//     the root, then the root, y/2 and the quotient.
+//   g_cqexp, g_cqsin, g_cqcos, g_cqsinq, g_cqcosq 8.5: Real16 pairs within 2 ulp
+//     each, doubled by the product, then its rounding.
+// Terms: pi/2 of FSIN and FCOS (66 bits, |v| 2^-62) or of the Real16 reduction
+// (|v| 2^-159), carried by e^x or cosh y; the quadrant pairs' rounded
+// t = |y| pi/2 carried by t (2^-112 t cosh t for Real16), and a subnormal
+// sin(x pi/2) rounded before cosh t multiplies it.
 #include <gtest/gtest.h>
 #include <mpc.h>
 
@@ -142,18 +140,13 @@ constexpr MpcFn sinq = quadrant<false>, cosq = quadrant<true>;
 // The absolute error a rounded intermediate carries into a part (0 real,
 // 1 imaginary) of magnitude v at z = x + yi.
 using Term = double (*)(double x, double y, double v, int part);
+// clang-format off
 template <double kC>
-double exp_y(double x, double y, double, int) {
-  return std::exp(x) * std::fabs(y) * kC;
-}
+double exp_y(double x, double y, double, int) { return std::exp(x) * std::fabs(y) * kC; }
 template <double kC>
-double cosh_x(double x, double y, double, int) {
-  return std::cosh(y) * std::fabs(x) * kC;
-}
-template <double kC>
-double log_m(double, double, double, int part) {
-  return part ? 0 : kC;
-}
+double cosh_x(double x, double y, double, int) { return std::cosh(y) * std::fabs(x) * kC; }
+template <double kC> double log_m(double, double, double, int part) { return part ? 0 : kC; }
+// clang-format on
 double quadrant_t(double, double y, double v, int) {  // 2^-1074 for the subnormal's 2^-1075
   const double t = std::fabs(y) * 1.5707963267948966;
   return v * t * (0x1p-53 + 3.9e-17) + std::cosh(t) * 0x1p-1074;
@@ -181,11 +174,12 @@ struct Regions {
 };
 constexpr Region kZeroPart = {0, 0}, kModerate = {1e-3, 1e3};
 template <class T>
-constexpr Region kAny = {std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::max()};
-template <class T>
-constexpr Region kTiny = {std::numeric_limits<T>::denorm_min(), std::numeric_limits<T>::min() * 4};
-template <class T>
-constexpr Region kHuge = {std::numeric_limits<T>::max() / 16, std::numeric_limits<T>::max()};
+using L = std::numeric_limits<T>;
+// clang-format off
+template <class T> constexpr Region kAny = {L<T>::denorm_min(), L<T>::max()};
+template <class T> constexpr Region kTiny = {L<T>::denorm_min(), L<T>::min() * 4};
+template <class T> constexpr Region kHuge = {L<T>::max() / 16, L<T>::max()};
+// clang-format on
 template <class T>
 T draw(Sampler &s, const Region &r) {
   const double m = r.hi == 0 ? 0 : std::exp(s.uniform(std::log(r.lo), std::log(r.hi)));
@@ -258,18 +252,11 @@ struct Row {
   MpcFn f;
   std::vector<Regions> regions;
   double ulps;
-  Term term;
-  Zeros zeros;
-  std::vector<Special<C>> specials;
-  Errors<C> errors;
+  Term term = nullptr;
+  Zeros zeros = kept;
+  std::vector<Special<C>> specials = {};
+  Errors<C> errors = {};
 };
-template <class C>
-Row<C> row(const char *name, Entry<C> fn, MpcFn f, std::vector<Regions> regions, double ulps,
-           Term term = nullptr, Zeros zeros = kept, std::vector<Special<C>> specials = {},
-           Errors<C> errors = {}) {
-  return {
-      name, fn, f, std::move(regions), ulps, term, zeros, std::move(specials), std::move(errors)};
-}
 
 // A sine's or cosine's error rows, the defaults from the pairs of the part
 // type at 1/2 (r, H and D of the kind); refused parts xbig and ybig.
@@ -290,18 +277,17 @@ Errors<ComplexOf<T>> sin_cos(bool cosine, bool quadrant, T xbig, T ybig, std::in
       cosine ? C{K::mul(K::H, c), K::neg(K::mul(K::H, s))} : C{K::mul(K::H, s), K::mul(K::H, c)};
   const C y_inf = {K::inf_as(y_only.re), K::inf_as(y_only.im)};
   // Both: sin D + D i, -D for y < 0; cos D - D i for y > 0, D + D i otherwise.
-  return {
-      {{{xbig, ybig}, x_error, xbig, {d, cosine ? minus_d : d}, {nan, nan}},
-       {{mx, K::neg(ybig)}, x_error, mx, {d, cosine ? d : minus_d}, {nan, nan}},
-       {{xbig, half}, x_error, xbig, x_only, {nan, nan}},
-       {{half, ybig}, y_error, ybig, y_only, y_inf},
-       {{half, minus_inf},
-        y_error,
-        minus_inf,
-        {y_only.re, K::neg(y_only.im)},
-        {y_inf.re, K::neg(y_inf.im)}}},
-      // A replacement refused again reports again (x, then y once x passes).
-      {{{xbig, ybig}, {mx, K::one, K::two}, {}, {x_error, x_error, y_error}, {K::one, K::two}}}};
+  // clang-format off
+  return {{{{xbig, ybig}, x_error, xbig, {d, cosine ? minus_d : d}, {nan, nan}},
+           {{mx, K::neg(ybig)}, x_error, mx, {d, cosine ? d : minus_d}, {nan, nan}},
+           {{xbig, half}, x_error, xbig, x_only, {nan, nan}},
+           {{half, ybig}, y_error, ybig, y_only, y_inf},
+           {{half, minus_inf}, y_error, minus_inf, {y_only.re, K::neg(y_only.im)},
+            {y_inf.re, K::neg(y_inf.im)}}},
+          // A replacement refused again reports again (x, then y once x passes).
+          {{{xbig, ybig}, {mx, K::one, K::two}, {}, {x_error, x_error, y_error},
+            {K::one, K::two}}}};
+  // clang-format on
 }
 
 // f(z) is `want` bit for bit with the reports `errors` under infinity flag
@@ -420,50 +406,48 @@ TEST_F(ComplexFunctions, Complex8) {
   const float fi = kInfF, fn = kNaNF, pi = 3.14159265f, D = static_cast<float>(Kind<float>::D);
   const Complex8 l3 = {static_cast<float>(double{kBigF} * std::cos(3.0)),
                        static_cast<float>(double{kBigF} * std::sin(3.0))};
+  // clang-format off
   const Row<Complex8> rows[] = {
       // g_cabs of (3e38, 4e38) returns +infinity on rounding to Real4 (the
       // same modulus from Real4 parts).
-      row("g_cabs", as_complex<g_cabs, Complex8>, modulus, kEverywhere<float>, 0.501, {}, kept,
-          {{{2.4e38f, 3.2e38f}, {fi, 0}}}),
+      {"g_cabs", as_complex<g_cabs, Complex8>, modulus, kEverywhere<float>, 0.501, {}, kept,
+          {{{2.4e38f, 3.2e38f}, {fi, 0}}}},
       // g_csqrt of -4 + 0i returns 0 + 2i and of -4 - 0i returns -0 + 2i;
       // 0 + 0i returns 0 + 0i without a division.
-      row("g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, plus,
-          {{{-4, 0}, {0, 2}},
-           {{-4, -0.0f}, {-0.0f, 2}},
-           {{-0.0f, -0.0f}, {0, 0}},
-           {{fi, 1}, {fi, 0}}}),
+      {"g_csqrt", g_csqrt, mpc_sqrt, kEverywhere<float>, 0.501, {}, plus,
+          {{{-4, 0}, {0, 2}}, {{-4, -0.0f}, {-0.0f, 2}}, {{-0.0f, -0.0f}, {0, 0}},
+           {{fi, 1}, {fi, 0}}}},
       // g_cexp of 88.722 + 0i raises 232; with the flag clear it returns
       // 3.40282e38 + 0i (L c + L s i); with the flag +-infinity with the
       // sign of c (+ for c >= 0) and with the sign of s. g_cexp of 0 + 1e6 i
       // raises 233 and returns 1 + 0i with the flag clear. Both: D + D i.
-      row("g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_y<0x1p-62>, kept,
+      {"g_cexp", g_cexp, mpc_exp, exp_regions<float>(88.72, 822999), 0.501, exp_y<0x1p-62>, kept,
           {{{0, 0}, {1, 0}}, {{fn, 0}, {fn, fn}}},  // a NaN passes the limits
-          {{{{88.722f, 0}, 232, 88.722f, {kBigF, 0}, {fi, fi}},
-            {{fi, 3}, 232, fi, l3, {-fi, fi}},
-            {{0, 1e6f}, 233, 1e6f, {1, 0}, {fn, fn}},
-            {{-2, -fi}, 233, -fi, {std::exp(-2.0f), 0}, {fn, fn}},
-            {{100, -1e6f}, 232, 100, {D, D}, {fn, fn}}},
-           {{{100, 1e6f}, {90, 1, 2}, {}, {232, 232, 233}, {1, 2}}}}),
+          {{{{88.722f, 0}, 232, 88.722f, {kBigF, 0}, {fi, fi}}, {{fi, 3}, 232, fi, l3, {-fi, fi}},
+            {{0, 1e6f}, 233, 1e6f, {1, 0}, {fn, fn}}, {{100, -1e6f}, 232, 100, {D, D}, {fn, fn}},
+            {{-2, -fi}, 233, -fi, {std::exp(-2.0f), 0}, {fn, fn}}},
+           {{{100, 1e6f}, {90, 1, 2}, {}, {232, 232, 233}, {1, 2}}}}},
       // g_clog of 0 + 0i raises 247 (no values): -3.40282e38 + 0i, or
       // +infinity + NaN i with the flag; of -1 + 0i returns 0 + pi i, and
       // g_datan2 takes -0 as +0.
-      row("g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m<0.51 * 0x1p-52>, plus,
+      {"g_clog", g_clog, mpc_log, kEverywhere<float>, 0.501, log_m<0.51 * 0x1p-52>, plus,
           {{{-1, 0}, {0, pi}}, {{-1, -0.0f}, {0, pi}}},
           {{{{-0.0f, 0}, 247, 0, {-kBigF, 0}, {fi, fn}}},
-           {{{0, 0}, {}, {{-0.0f, 0}, {-1, 0}}, {247, 247}, {-1, 0}}}}),
+           {{{0, 0}, {}, {{-0.0f, 0}, {-1, 0}}, {247, 247}, {-1, 0}}}}},
       // g_csin of 1e6 + 100i (both refused) returns D + D i with the flag
       // clear; of 1e6 - 100i returns D - D i.
-      row("g_csin", g_csin, mpc_sin, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
-          kept, {}, sin_cos<float>(false, false, 1e6f, 100, 205, 206)),
+      {"g_csin", g_csin, mpc_sin, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
+          kept, {}, sin_cos<float>(false, false, 1e6f, 100, 205, 206)},
       // cos z = c ch - (s sh) i: cos 0 = 1 - 0i; quadrant units exact at
       // the right angles.
-      row("g_ccos", g_ccos, mpc_cos, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
-          kept, {{{0, 0}, {1, -0.0f}}}, sin_cos<float>(true, false, 823000, 89.415f, 205, 206)),
-      row("g_csinq", g_csinq, sinq, sin_regions<float>(523999, 56.91), 0.501, {}, kept, {},
-          sin_cos<float>(false, true, 524000, 56.92f, 1407, 1408)),
-      row("g_ccosq", g_ccosq, cosq, sin_regions<float>(523999, 56.91), 0.501, {}, kept,
-          {{{1, 0}, {0, -0.0f}}}, sin_cos<float>(true, true, 1e7f, 60, 1407, 1408)),
+      {"g_ccos", g_ccos, mpc_cos, sin_regions<float>(822999, 89.41), 0.501, cosh_x<0x1p-62>,
+          kept, {{{0, 0}, {1, -0.0f}}}, sin_cos<float>(true, false, 823000, 89.415f, 205, 206)},
+      {"g_csinq", g_csinq, sinq, sin_regions<float>(523999, 56.91), 0.501, {}, kept, {},
+          sin_cos<float>(false, true, 524000, 56.92f, 1407, 1408)},
+      {"g_ccosq", g_ccosq, cosq, sin_regions<float>(523999, 56.91), 0.501, {}, kept,
+          {{{1, 0}, {0, -0.0f}}}, sin_cos<float>(true, true, 1e7f, 60, 1407, 1408)},
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 
@@ -471,36 +455,36 @@ TEST_F(ComplexFunctions, Complex16) {
   const double di = kInfD, dn = kNaND, pi = 3.141592653589793,
                D = static_cast<double>(Kind<double>::D);
   const Complex16 l2 = {kBigD * std::cos(2.0), kBigD * std::sin(2.0)};
+  // clang-format off
   const Row<Complex16> rows[] = {
       // g_cdabs of (3e300, 4e300) returns 5e300 without overflow.
-      row("g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503, {}, kept,
-          {{{3e300, 4e300}, {5e300, 0}}, {{di, di}, {dn, 0}}}),  // inf/inf
-      row("g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, plus,
-          {{{-4, -0.0}, {-0.0, 2}},
-           {{-4, -1e-300}, {2.5e-301, -2}},  // v negated, u = (1/2 / v) y
-           {{-di, -1}, {0, -di}}}),
-      row("g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_y<0x1p-62>,
+      {"g_cdabs", as_complex<g_cdabs, Complex16>, modulus, kEverywhere<double>, 0.503, {}, kept,
+          {{{3e300, 4e300}, {5e300, 0}}, {{di, di}, {dn, 0}}}},  // inf/inf
+      {"g_cdsqrt", g_cdsqrt, mpc_sqrt, kEverywhere<double>, 0.505, {}, plus,
+          {{{-4, -0.0}, {-0.0, 2}}, {{-di, -1}, {0, -di}},
+           {{-4, -1e-300}, {2.5e-301, -2}}}},  // v negated, u = (1/2 / v) y
+      {"g_cdexp", g_cdexp, mpc_exp, exp_regions<double>(709.78, 3.5299e15), 2.2, exp_y<0x1p-62>,
           kept,
           {{{1, dn}, {dn, dn}}, {{-di, 0}, {dn, dn}}},  // e^x unchecked: -inf - (-inf) in F2XM1
           {{{{709.782, -0.0}, 234, 709.782, {kBigD, -0.0}, {di, -di}},
-            {{1000, 2}, 234, 1000, l2, {-di, di}},
-            {{1, 3.53e15}, 235, 3.53e15, {std::exp(1.0), 0}, {dn, dn}},
-            {{di, di}, 234, di, {D, D}, {dn, dn}}},
-           {{{1, 4e15}, {5e15, 2}, {}, {235, 235}, {1, 2}}}}),
-      row("g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m<6 * 0x1p-64>, plus,
+            {{1000, 2}, 234, 1000, l2, {-di, di}}, {{di, di}, 234, di, {D, D}, {dn, dn}},
+            {{1, 3.53e15}, 235, 3.53e15, {std::exp(1.0), 0}, {dn, dn}}},
+           {{{1, 4e15}, {5e15, 2}, {}, {235, 235}, {1, 2}}}}},
+      {"g_cdlog", g_cdlog, mpc_log, kEverywhere<double>, 0.51, log_m<6 * 0x1p-64>, plus,
           {{{-1, -0.0}, {0, pi}}},
           {{{{0, -0.0}, 248, 0, {-kBigD, 0}, {di, dn}}},
-           {{{0, 0}, {}, {{0, -0.0}, {0, 2}}, {248, 248}, {0, 2}}}}),
-      row("g_cdsin", g_cdsin, mpc_sin, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
-          kept, {}, sin_cos<double>(false, false, 3.53e15, 710.4749755859375, 207, 208)),
-      row("g_cdcos", g_cdcos, mpc_cos, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
-          kept, {{{0, -0.0}, {1, 0}}}, sin_cos<double>(true, false, 1e300, 800, 207, 208)),
-      row("g_cdsinq", g_cdsinq, sinq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
+           {{{0, 0}, {}, {{0, -0.0}, {0, 2}}, {248, 248}, {0, 2}}}}},
+      {"g_cdsin", g_cdsin, mpc_sin, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
+          kept, {}, sin_cos<double>(false, false, 3.53e15, 710.4749755859375, 207, 208)},
+      {"g_cdcos", g_cdcos, mpc_cos, sin_regions<double>(3.5299e15, 710.47), 4, cosh_x<0x1p-62>,
+          kept, {{{0, -0.0}, {1, 0}}}, sin_cos<double>(true, false, 1e300, 800, 207, 208)},
+      {"g_cdsinq", g_cdsinq, sinq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
           {{{2, 0}, {-0.0, -0.0}}},  // (-S(0), -C(0)) at k = 1
-          sin_cos<double>(false, true, 2.25e15, 452.3, 1409, 1410)),
-      row("g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
-          {}, sin_cos<double>(true, true, 3e15, kInfD, 1409, 1410)),
+          sin_cos<double>(false, true, 2.25e15, 452.3, 1409, 1410)},
+      {"g_cdcosq", g_cdcosq, cosq, sin_regions<double>(2.2499e15, 452.29), 4.3, quadrant_t, kept,
+          {}, sin_cos<double>(true, true, 3e15, kInfD, 1409, 1410)},
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 
@@ -525,68 +509,59 @@ TEST_F(ComplexFunctions, Complex32) {
                hy = real16(0x3fff322c, 0x31dff4f5, 0x959fdedf, 0xf95fc8c9);
   g_aqdq(&t, &hy, &hx), g_aqmq(&m, &t, &t), g_aqaq(&t, &kOne, &m), g_qsqrt(&m, &t);
   g_aqmq(&t, &hx, &m);
+  // clang-format off
   const Row<Complex32> rows[] = {
-      row("g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
+      {"g_cqabs", cqabs, modulus, {{{16382, 0}, {}}, {{8, 0}, {}}}, 2.5, {}, kept,
           {{{real16(0xc0008000), four}, {real16(0x40014000), kZero}},
-           {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}},
-           {{hx, hy}, {t, kZero}},
+           {{real16(kSign16, 7, 7, 7), real16(0, 1)}, {kZero, kZero}}, {{hx, hy}, {t, kZero}},
            // Beyond the largest finite Real16, the product's overflow (1397) stands.
-           {{kLargest, kLargest}, {kInf, kZero}, 1397}}),
+           {{kLargest, kLargest}, {kInf, kZero}, 1397}}},
       // A part whose word 3 is exactly 0x80000000 becomes +0, so -4 - 0i
       // gives +0 + 2i; both high words zero give +0.
-      row("g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, plus,
+      {"g_cqsqrt", g_cqsqrt, mpc_sqrt, {{{4000, 0}, {}}, {{8, 0}, {}}}, 3, {}, plus,
           {{{real16(0xc0010000), real16(kSign16, 1, 2, 3)}, {kZero, two}},
            {{real16(kSign16, 5), kMinusZero}, {kZero, kZero}},
-           {{real16(0x40008000), four}, {two, kOne}}}),  // 3 + 4i
+           {{real16(0x40008000), four}, {two, kOne}}}},  // 3 + 4i
       // L the largest finite Real16, D = L sqrt(2)/2; e^(x - 0i): the sign
       // bit of sin(-0) gives -infinity.
-      row("g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_y<0x1p-159>,
+      {"g_cqexp", g_cqexp, mpc_exp, {{{9, 0}, {62, 0}}, {{4, 0}, {4, 0}}}, 8.5, exp_y<0x1p-159>,
           kept,
           {{{kZero, kZero}, {kOne, kZero}},
            {{kMinusInf, kOne}, {kZero, kZero}}},  // x < 0 passes: e^x = 0
           {{{{limit_x, kZero}, 236, limit_x, {kLargest, kZero}, {kInf, kInf}},
             {{kInf, kMinusZero}, 236, kInf, {kLargest, kZero}, {kInf, kMinusInf}},
-            {{kNaN, two},
-             236,
-             kNaN,
-             {K::mul(kLargest, c2), K::mul(kLargest, s2)},
+            {{kNaN, two}, 236, kNaN, {K::mul(kLargest, c2), K::mul(kLargest, s2)},
              {kMinusInf, kInf}},
             {{kOne, negated(limit_y)}, 237, negated(limit_y), {e1, kZero}, {kNaN, kNaN}},
             {{big_x, kInf}, 236, big_x, {D, D}, {kNaN, kNaN}}},
-           {{{kInf, kInf}, {limit_x, below_x, two}, {}, {236, 236, 237}, {below_x, two}}}}),
+           {{{kInf, kInf}, {limit_x, below_x, two}, {}, {236, 236, 237}, {below_x, two}}}}},
       // Products with a zero factor and ulx_gqqc's negation give +0: exact
       // at the right angles in quadrant units, cos 0 = 1 + 0i.
-      row("g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
-          kept, {}, sin_cos<Real16>(false, false, limit_y, real16(0x400c62e9), 209, 210)),
-      row("g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
+      {"g_cqsin", g_cqsin, mpc_sin, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
+          kept, {}, sin_cos<Real16>(false, false, limit_y, real16(0x400c62e9), 209, 210)},
+      {"g_cqcos", g_cqcos, mpc_cos, {{{62, 0}, {9, 0}}, {{4, 0}, {4, 0}}}, 8.5, cosh_x<0x1p-159>,
           kept, {{{kMinusZero, kMinusZero}, {kOne, kZero}}},
-          sin_cos<Real16>(true, false, kInf, real16(0x40100000), 209, 210)),
-      row("g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
+          sin_cos<Real16>(true, false, kInf, real16(0x40100000), 209, 210)},
+      {"g_cqsinq", g_cqsinq, sinq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
           kept, {{{kOne, kZero}, {kOne, kZero}}, {{two, kMinusZero}, {kZero, kZero}}},
-          sin_cos<Real16>(false, true, real16(0x403e0000), real16(0x400bc3e2), 1411, 1412)),
-      row("g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
+          sin_cos<Real16>(false, true, real16(0x403e0000), real16(0x400bc3e2), 1411, 1412)},
+      {"g_cqcosq", g_cqcosq, cosq, {{{62, 0}, {8, 0}}, {{4, 0}, {4, 0}}}, 8.5, quadrant_t32,
           kept, {{{kOne, kZero}, {kZero, kZero}}, {{two, kZero}, {negated(kOne), kZero}}},
-          sin_cos<Real16>(true, true, real16(0x40700000), kInf, 1411, 1412)),
+          sin_cos<Real16>(true, true, real16(0x40700000), kInf, 1411, 1412)},
       // g_cqlog replaces a part that is -0 in all four words by +0: -1 - 0i
       // gives pi i, a sign with lower words set stays and gives -pi i. Of
       // zero: the negative largest finite value + 0i, or +infinity + NaN i;
       // both high words zero make the modulus zero.
-      row("g_cqlog", g_cqlog, mpc_log, {{{8000, 0}, {}}, {{8, 0}, {}}}, 2, log_m<2.5 * 0x1p-112>,
+      {"g_cqlog", g_cqlog, mpc_log, {{{8000, 0}, {}}, {{8, 0}, {}}}, 2, log_m<2.5 * 0x1p-112>,
           plus_if_minus_zero,
-          {{{kOne, kZero}, {kZero, kZero}},
-           {{minus_one, kMinusZero}, {kZero, pi}},
+          {{{kOne, kZero}, {kZero, kZero}}, {{minus_one, kMinusZero}, {kZero, pi}},
            {{minus_one, real16(kSign16, 1)}, {kZero, negated(pi)}}},
-          {{{{real16(kSign16, 0, 0, 1), real16(0, 5)},
-             249,
-             kZero,
-             {negated(kLargest), kZero},
+          {{{{real16(kSign16, 0, 0, 1), real16(0, 5)}, 249, kZero, {negated(kLargest), kZero},
              {kInf, kNaN}}},
-           {{{kZero, kZero},
-             {},
-             {{kMinusZero, kZero}, {minus_one, kZero}},
-             {249, 249},
-             {minus_one, kZero}}}}),
+           {{{kZero, kZero}, {}, {{kMinusZero, kZero}, {minus_one, kZero}}, {249, 249},
+             {minus_one, kZero}}}}},
   };
+  // clang-format on
   for (const auto &row : rows) check(row);
 }
 

@@ -27,20 +27,15 @@ using ld = long double;
 
 // Result, base and exponent of x ** n, x ** y (the result by value or through
 // a result address), 2 ** x and 10 ** x (whose base is only reported).
-template <class R, class X, class Y>
-std::tuple<R, X, Y> sig(R (*)(const X *, const Y *));
-template <class R, class X, class Y>
-std::tuple<R, X, Y> sig(R *(*)(R *, const X *, const Y *));
-template <class R>
-std::tuple<R, R, R> sig(R (*)(const R *));
-template <class R>
-std::tuple<R, R, R> sig(R *(*)(R *, const R *));
-template <auto fn>
-using Result = std::tuple_element_t<0, decltype(sig(fn))>;
-template <auto fn>
-using Base = std::tuple_element_t<1, decltype(sig(fn))>;
-template <auto fn>
-using Exponent = std::tuple_element_t<2, decltype(sig(fn))>;
+// clang-format off
+template <class R, class X, class Y> std::tuple<R, X, Y> sig(R (*)(const X *, const Y *));
+template <class R, class X, class Y> std::tuple<R, X, Y> sig(R *(*)(R *, const X *, const Y *));
+template <class R> std::tuple<R, R, R> sig(R (*)(const R *));
+template <class R> std::tuple<R, R, R> sig(R *(*)(R *, const R *));
+template <auto fn> using Result = std::tuple_element_t<0, decltype(sig(fn))>;
+template <auto fn> using Base = std::tuple_element_t<1, decltype(sig(fn))>;
+template <auto fn> using Exponent = std::tuple_element_t<2, decltype(sig(fn))>;
+// clang-format on
 
 // fn(a, b); a result address must come back.
 template <auto fn>
@@ -67,9 +62,7 @@ std::string name_of() {
 }
 
 constexpr auto same = [](const auto &a, const auto &b) { return !std::memcmp(&a, &b, sizeof a); };
-
 constexpr auto abs_of = [](auto n) { return n < 0 ? 0 - std::uint64_t(n) : std::uint64_t(n); };
-
 template <class T>
 bool is_zero(const T &x) {
   if constexpr (std::is_same_v<T, Real16>)
@@ -311,28 +304,20 @@ struct PowRange {
   bool negative = false, integral = false;
 };
 
+// Operands as the type (Real16: random bits to the last place), as a Real8
+// and exactly.
+// clang-format off
+template <class T> T operand(double v, Sampler &) { return static_cast<T>(v); }
+template <> Real16 operand(double v, Sampler &s) { return support::widened(v, s.bits()); }
+// clang-format on
+double to_d(double v) { return v; }
+double to_d(const Real16 &v) { return g_dbleq(&v); }
+oracle::Big big(double v) { return oracle::Big(v); }
+oracle::Exact big(const Real16 &v) { return oracle::Exact(v); }
+
 template <auto fn>
 void expect_pow(const std::vector<PowRange> &ranges) {
   using T = Result<fn>;
-  constexpr bool q = std::is_same_v<T, Real16>;
-  const auto to_t = [](double v, [[maybe_unused]] Sampler &s) {
-    if constexpr (q)
-      return support::widened(v, s.bits());
-    else
-      return static_cast<T>(v);
-  };
-  const auto to_d = [](const T &v) {
-    if constexpr (q)
-      return g_dbleq(&v);
-    else
-      return double(v);
-  };
-  const auto big = [](const T &v) {
-    if constexpr (q)
-      return oracle::Exact(v);
-    else
-      return oracle::Big(double(v));
-  };
   Recorder rec;
   for (const PowRange &r : ranges) {
     char what[96];
@@ -345,7 +330,8 @@ void expect_pow(const std::vector<PowRange> &ranges) {
     for (std::uint64_t i = 0; i < scaled(8000); ++i) {
       const double ax = std::exp2(s.uniform(std::log2(r.xlo), std::log2(r.xhi)));
       const double y = s.uniform(r.wlo, r.whi) / std::log2(ax);
-      const T x = to_t(r.negative ? -ax : ax, s), yt = to_t(r.integral ? std::nearbyint(y) : y, s);
+      const T x = operand<T>(r.negative ? -ax : ax, s),
+              yt = operand<T>(r.integral ? std::nearbyint(y) : y, s);
       const double w = to_d(yt) * std::log2(std::fabs(to_d(x)));
       if (std::fabs(to_d(x)) == 1 || to_d(yt) == 0 || !(w >= r.wlo && w < r.whi)) continue;
       mpfr_pow(e, big(x), big(yt), MPFR_RNDN);
@@ -509,9 +495,6 @@ TEST(Power, FixedPointsAndErrors) {
   const double nand = NAN, d3 = 1.1;
   const Real16 two = real16(0x40000000), m2 = real16(0xc0000000), four = real16(0x40010000),
                half = real16(0x3ffe0000), ten = real16(0x40024000), big = real16(0x400d0000);
-  const Complex8 two8{2, 0};
-  const Complex16 two16{2, 0};
-  const Complex32 two32{two, kZero};
   const std::function<void()> points[] = {
       // Zero base, n < 0: the exponent reported; the defaults _Inf_F /
       // 0x7f7fffee, _Inf_D / 0x7fefffffffffffb6, _Inf_Q / the largest finite
@@ -522,14 +505,15 @@ TEST(Power, FixedPointsAndErrors) {
       at<g_adxj>(0, -1, kBigD, 265, 1, kInfD, 2, {}, 0.5),
       at<g_aqxi>(kZero, -2, kLargest, 268, 1, kInf, two, {}, real16(0x3ffd0000)),
       at<g_aqxj>(kMinusZero, -16382, kLargest, 269, 1, kInf, two, {}, real16(0x00010000)),
-      at<g_acxi>({}, -2, {kBigF, 0}, 273, 1, {kNaNF, kNaNF}, two8, {}, {0.25f, 0}),
-      at<g_acxj>({}, -1, {kBigF, 0}, 1414, 1, {kNaNF, kNaNF}, two8, {}, {0.5f, 0}),
+      at<g_acxi>({}, -2, {kBigF, 0}, 273, 1, {kNaNF, kNaNF}, Complex8{2, 0}, {}, {0.25f, 0}),
+      at<g_acxj>({}, -1, {kBigF, 0}, 1414, 1, {kNaNF, kNaNF}, Complex8{2, 0}, {}, {0.5f, 0}),
       // (0, 0) ** (-2) for Complex16 under the infinity flag: two Real8 NaNs.
-      at<g_axxi>({}, -2, {kBigD, 0}, 274, 1, {kNaND, kNaND}, two16, {}, {0.25, 0}),
-      at<g_axxj>({}, -3, {kBigD, 0}, 275, 1, {kNaND, kNaND}, two16, {}, {0.125, 0}),
-      at<g_azxi>({}, -1, {kLargest, kZero}, 276, 1, {kNaN, kNaN}, two32, {}, {half, kZero}),
-      at<g_azxj>({kMinusZero, kZero}, -2, {kLargest, kZero}, 277, 1, {kNaN, kNaN}, two32, {},
-                 {real16(0x3ffd0000), kZero}),
+      at<g_axxi>({}, -2, {kBigD, 0}, 274, 1, {kNaND, kNaND}, Complex16{2, 0}, {}, {0.25, 0}),
+      at<g_axxj>({}, -3, {kBigD, 0}, 275, 1, {kNaND, kNaND}, Complex16{2, 0}, {}, {0.125, 0}),
+      at<g_azxi>({}, -1, {kLargest, kZero}, 276, 1, {kNaN, kNaN}, Complex32{two, kZero}, {},
+                 {half, kZero}),
+      at<g_azxj>({kMinusZero, kZero}, -2, {kLargest, kZero}, 277, 1, {kNaN, kNaN},
+                 Complex32{two, kZero}, {}, {real16(0x3ffd0000), kZero}),
       // The complex INTEGER*4 forms test the modulus: a NaN one is not above 0.
       at<g_axxi>({NAN, 1}, -1, {kBigD, 0}, 274, 1, {kNaND, kNaND}),
       // A step that overflows reports as the product does (1397): (2^16369)^2
