@@ -47,8 +47,9 @@
 // Identity (atan_route_internal_test; atan_route_slow_test, label slow,
 // for the exhaustive runs): every Real4 argument of g_atan and 2^32 argument pairs of g_atan2
 // agree with the instruction; g_datan and g_datan2 agreed on 10^9 random
-// arguments each (log-uniform over the whole range, with extra weight near
-// the breakpoints, 2^+-7, |y| ~ |x| and the pi offsets).
+// arguments each (atan_route_internal_test at VEXMORG_TEST_SCALE=500: every
+// binade, with extra weight near the breakpoints, 2^+-7, |y| ~ |x| and the
+// pi offsets).
 //
 // Accuracy against MPFR (inverse_trig_test), by analysis: FPATAN errs by
 // less than one unit of its 64 bits, so the rounded results are within
