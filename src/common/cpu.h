@@ -29,8 +29,7 @@ extern bool x87_exp_log;
 // FPATAN errs by less than one unit of its 64-bit significand, as the
 // arc tangents' SSE routes assume (elem/inverse_trig/atan.cpp): a probe of
 // six arguments finds each result within one unit of the correctly rounded
-// value, which an instruction computed in Real8 (an emulator) misses. The
-// tests clear it to run the instruction on the same machine.
+// value, which an instruction computed in Real8 (an emulator) misses.
 extern bool fpatan_bound;
 
 // The one switch of the entries that have a fused multiply-add route:

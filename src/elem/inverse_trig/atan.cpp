@@ -19,9 +19,9 @@
 // atan2(y, x), as the processor's maker documents. tools/x87/measure_fpatan
 // measured it against MPFR on 15 classes of 10^6 arguments each (tiny and
 // huge ratios, x < 0 and the pi offsets, |y| ~ |x|, subnormal y, Real4 and
-// Real8 arguments): at most 0.63 ulp64 on the Intel unit of this machine
-// (98% correctly rounded, none beyond 1 ulp64; monotone where scanned), and
-// 0.502 ulp64 on qemu-i386-static's emulation. Exact: the signed zeros,
+// Real8 arguments): at most 0.638 ulp64 on an Intel Xeon (family 6, model
+// 207; 98.3% correctly rounded, none beyond 1 ulp64; monotone where
+// scanned), and 0.502 ulp64 on qemu-i386-static's emulation (75000). Exact: the signed zeros,
 // +-pi and +-pi/2 (correctly rounded). cpu::fpatan_bound probes the bound
 // at load time; where it fails the instruction runs.
 //
@@ -35,20 +35,21 @@
 //     result (every rounding counted at 2^-53), so with F within 2^-63 of
 //     it, far inside the 1024 units of a Real8's place that
 //     real4_or_register allows (2^-43 relative); the register rounds the
-//     rest, one argument in 2^18.
+//     rest (2 and 6 in 10^6 arguments of the benchmarks' ranges).
 //   Real8 (with FMA): t as high + low from exact products (|t_low| within
 //     2^-100 |t|), the series to t^9 (truncation 2^-73 |t|), its cubic part
 //     within 2^-67.5 |t| (three roundings of t^3 / 3 < 2^-14.5 |t|),
 //     atan(c) and pi as high + low to 2^-106: within 2^-67 of |result|.
 //     With F's 2^-63, the value moved by 2^-62 |result| either way covers F;
 //     where both ends round to one Real8 that is F's rounding, otherwise
-//     (about one argument in 300) the instruction runs.
+//     (about one argument in 350) the instruction runs.
 //
-// Identity (tests/elem/atan_route_test, label slow for the exhaustive
-// runs): every Real4 argument of g_atan and 2^32 argument pairs of g_atan2
+// Identity (atan_route_internal_test; atan_route_slow_test, label slow,
+// for the exhaustive runs): every Real4 argument of g_atan and 2^32 argument pairs of g_atan2
 // agree with the instruction; g_datan and g_datan2 agreed on 10^9 random
-// arguments each (log-uniform over the whole range, with extra weight near
-// the breakpoints, 2^+-7, |y| ~ |x| and the pi offsets).
+// arguments each (atan_route_internal_test at VEXMORG_TEST_SCALE=500: every
+// binade, with extra weight near the breakpoints, 2^+-7, |y| ~ |x| and the
+// pi offsets).
 //
 // Accuracy against MPFR (inverse_trig_test), by analysis: FPATAN errs by
 // less than one unit of its 64 bits, so the rounded results are within
