@@ -16,21 +16,19 @@ extern bool fma;
 // saves the opmask and 512-bit register state. Cleared by the tests alike.
 extern bool avx512;
 
-// The model of FSIN and FCOS (elem/trig/x87_sin_cos.h) usable: fma holds
-// and the load-time probe finds the model and the instruction agreeing.
-// Cleared by the tests alike.
+// The x87 instructions the SSE routes model, each checked at a few
+// arguments when the library is loaded, so that a unit whose results differ
+// (another processor's, an emulator's) keeps the instructions. The tests
+// clear them to run the instructions on the same machine.
+//   x87_sin_cos  FSIN and FCOS as elem/trig/x87_sin_cos.h models them
+//                (with fma)
+//   x87_exp_log  FLDL2E, FLDLN2, FLDLG2, F2XM1 and FYL2X as
+//                elem/exp_log/exp_route.h and log_route.h model them
+//   x87_atan     FPATAN within one unit of its 64-bit significand, as
+//                elem/inverse_trig/atan.cpp assumes
 extern bool x87_sin_cos;
-// The processor's F2XM1 and FYL2X, and the constants FLDL2E, FLDLN2 and
-// FLDLG2, as the SSE routes of the exponential and the logarithms model
-// them (elem/exp_log/exp_route.h, log_route.h): checked at a few arguments
-// when the library is loaded, so that an x87 whose results differ (an
-// emulator's) keeps the instructions. Cleared by the tests alike.
 extern bool x87_exp_log;
-// FPATAN errs by less than one unit of its 64-bit significand, as the
-// arc tangents' SSE routes assume (elem/inverse_trig/atan.cpp): a probe of
-// six arguments finds each result within one unit of the correctly rounded
-// value, which an instruction computed in Real8 (an emulator) misses.
-extern bool fpatan_bound;
+extern bool x87_atan;
 
 // The one switch of the entries that have a fused multiply-add route:
 // kFmaRoute(args...) where `fma` holds, else kBaseline(args...). The two

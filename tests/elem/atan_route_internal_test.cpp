@@ -27,12 +27,6 @@ namespace {
 using support::bits_of;
 using support::scaled;
 
-TEST(AtanRoute, ProbeAcceptsThisUnit) {
-  // The bound holds on the units measured (tools/x87/measure_fpatan): the
-  // probe must not switch the route off there.
-  EXPECT_TRUE(vx::cpu::fpatan_bound);
-}
-
 // atan(c) at every breakpoint c (five fraction bits, 2^-7 to 2^7), the
 // nearest Real8 and the nearest Real8 to the rest.
 TEST(AtanRoute, BreakpointTable) {

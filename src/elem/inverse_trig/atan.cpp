@@ -22,7 +22,7 @@
 // Real8 arguments): at most 0.638 ulp64 on an Intel Xeon (family 6, model
 // 207; 98.3% correctly rounded, none beyond 1 ulp64; monotone where
 // scanned), and 0.502 ulp64 on qemu-i386-static's emulation (75000). Exact: the signed zeros,
-// +-pi and +-pi/2 (correctly rounded). cpu::fpatan_bound probes the bound
+// +-pi and +-pi/2 (correctly rounded). cpu::x87_atan probes the bound
 // at load time; where it fails the instruction runs.
 //
 // The model: atan2 of z = |y/x| (z = |x| for atan) as
@@ -181,7 +181,7 @@ inline bool moderate(std::uint64_t b) { return ((b >> 52) & 0x7ff) - 63 < 1920; 
 // ---- the routes: FPATAN rounded to the type --------------------------------
 
 float rounded_fpatan(float y, float x) {
-  if (cpu::fpatan_bound && finite_nonzero(y) && finite_nonzero(x)) [[likely]] {
+  if (cpu::x87_atan && finite_nonzero(y) && finite_nonzero(x)) [[likely]] {
     const double a = arctan4(std::fabs(double{y} / double{x}));
     const double r =
         if_negative(x, kPiHigh) + std::copysign(a, double{x});  // a, or pi - a for x < 0
@@ -197,7 +197,7 @@ float rounded_fpatan_over_one(float x) {
   // 2^-27.6 |x| of x, F within 2^-63 |x| of that, nearer x than any
   // Real4 midpoint (2^-25 |x| away at least): the result is x.
   if (ax < 0x1p-13f) return x;
-  if (cpu::fpatan_bound && ax <= 0x1.fffffep127f) [[likely]] {
+  if (cpu::x87_atan && ax <= 0x1.fffffep127f) [[likely]] {
     const double a = arctan4(ax);
     // |result| from 2^-13 to pi/2: a normal Real4
     return real4_or_register<Real4Range::normal>(
@@ -247,13 +247,13 @@ float rounded_fpatan_over_one(float x) {
 }
 
 double rounded_fpatan(double y, double x) {
-  if (cpu::fpatan_bound && cpu::fma) [[likely]]
+  if (cpu::x87_atan && cpu::fma) [[likely]]
     return rounded_fpatan_fma(y, x);
   return static_cast<double>(x87::fpatan(y, x));
 }
 
 double rounded_fpatan_over_one(double x) {
-  if (cpu::fpatan_bound && cpu::fma) [[likely]]
+  if (cpu::x87_atan && cpu::fma) [[likely]]
     return rounded_fpatan_over_one_fma(x);
   return static_cast<double>(x87::fpatan(x, 1));
 }

@@ -15,4 +15,8 @@ double rounded_fpatan(double y, double x);
 float rounded_fpatan_over_one(float x);
 double rounded_fpatan_over_one(double x);
 
+// FPATAN within one unit of its 64-bit significand at six arguments
+// (x87_probe.cpp): sets cpu::x87_atan when the library is loaded.
+bool x87_atan_probe();
+
 }  // namespace vx
