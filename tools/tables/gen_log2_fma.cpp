@@ -17,18 +17,12 @@
 #include <cmath>
 #include <cstdio>
 
+#include "words.h"
+
 namespace {
 
-struct Pair {
-  double high, low;
-};
-
-// The nearest Real8 to v and the nearest Real8 to the remainder.
-Pair split_nearest(mpfr_t v, mpfr_t rest) {
-  const double high = mpfr_get_d(v, MPFR_RNDN);
-  mpfr_sub_d(rest, v, high, MPFR_RNDN);
-  return {high, mpfr_get_d(rest, MPFR_RNDN)};
-}
+using Pair = tables::Real8Pair;
+using tables::split_nearest;
 
 void print_pairs(const char *name, const Pair *p) {
   std::printf("inline constexpr DoubleDouble %s[512] = {\n", name);

@@ -23,11 +23,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "words.h"
+
 namespace {
 
-struct Pair {
-  double high, low;
-};
+using Pair = tables::Real8Pair;
+using tables::split_nearest;
 
 // v as a multiple of 2^-42 and the nearest Real8 to the remainder.
 Pair split42(mpfr_t v, mpfr_t rest) {
@@ -36,13 +37,6 @@ Pair split42(mpfr_t v, mpfr_t rest) {
   const double top = std::ldexp(mpfr_get_d(rest, MPFR_RNDN), -42);
   mpfr_sub_d(rest, v, top, MPFR_RNDN);
   return {top, mpfr_get_d(rest, MPFR_RNDN)};
-}
-
-// The nearest Real8 to v and the nearest Real8 to the remainder.
-Pair split_nearest(mpfr_t v, mpfr_t rest) {
-  const double high = mpfr_get_d(v, MPFR_RNDN);
-  mpfr_sub_d(rest, v, high, MPFR_RNDN);
-  return {high, mpfr_get_d(rest, MPFR_RNDN)};
 }
 
 // c64 / ln 2 for the 64-bit rounding c64 of c; sets `significand` to c64's.

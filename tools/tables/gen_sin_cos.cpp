@@ -9,19 +9,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "words.h"
 
-struct Split {
-  double high, low;
-};
-
-Split split(mpfr_t v, mpfr_t rest) {
-  const double high = mpfr_get_d(v, MPFR_RNDN);
-  mpfr_sub_d(rest, v, high, MPFR_RNDN);
-  return {high, mpfr_get_d(rest, MPFR_RNDN)};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 int main() {
   constexpr int kRows = 129;
@@ -47,7 +37,8 @@ int main() {
       mpfr_sin(s, t, MPFR_RNDN);
       mpfr_cos(c, t, MPFR_RNDN);
       if (layout == 1) mpfr_swap(s, c), mpfr_neg(c, c, MPFR_RNDN);
-      const Split a = split(s, rest), b = split(c, rest);
+      const tables::Real8Pair a = tables::split_nearest(s, rest),
+                              b = tables::split_nearest(c, rest);
       if (j % 8 == 0) std::printf("        // [%d]: j = %d\n", j, j - kRows / 2);
       std::printf("        {%a, %a, %a, %a},\n", a.high, a.low, b.high, b.low);
     }

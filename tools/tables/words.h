@@ -1,5 +1,6 @@
-// What the table generators share: an integer as 32-bit words, and a value
-// rounded to the nearest Real16 as its four words. The words come off a GMP
+// What the table generators share: an integer as 32-bit words, a value
+// rounded to the nearest Real16 as its four words, and a value as a Real8
+// pair. The words come off a GMP
 // integer by shifts, so the 32-bit unsigned long of i386 plays no part.
 #pragma once
 
@@ -49,6 +50,17 @@ inline std::array<std::uint32_t, 4> real16_words(mpfr_srcptr v) {
   w[0] = (w[0] & 0xffff) | static_cast<std::uint32_t>(e + 16383) << 16 |
          (mpfr_signbit(v) ? 0x80000000u : 0);
   return w;
+}
+
+// A value as the nearest Real8 and the nearest Real8 to the remainder
+// (`rest` is scratch).
+struct Real8Pair {
+  double high, low;
+};
+inline Real8Pair split_nearest(mpfr_t v, mpfr_t rest) {
+  const double high = mpfr_get_d(v, MPFR_RNDN);
+  mpfr_sub_d(rest, v, high, MPFR_RNDN);
+  return {high, mpfr_get_d(rest, MPFR_RNDN)};
 }
 
 }  // namespace tables
