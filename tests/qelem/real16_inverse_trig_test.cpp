@@ -8,6 +8,8 @@
 // at its scale).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "oracle/angle_units.h"
 #include "support/real16_functions.h"
 
@@ -95,5 +97,28 @@ const Row16 kRows[] = {
 // clang-format on
 
 VEXMORG_TABLE16(Real16InverseTrig, Entries, kRows);
+
+// From 330.00390625 up, t = one / a by the Real16 division, and an infinite
+// or NaN argument is passed to that division as the divisor of one like any
+// huge value. A quotient with exponent field 0 or below is the division's
+// underflow, 279, with both operands as values; declined, its +0 leaves the
+// right angle.
+TEST(Real16InverseTrig, HugeArgumentsReportTheQuotientUnderflow) {
+  const std::pair<Entry16, Real16> kAtans[] = {
+      {g_qatan, kHalfPi}, {g_qatand, k90}, {g_qatanq, kOne}};
+  for (const auto &[fn, right] : kAtans) {
+    for (const Real16 &x : {real16(0x7ffd8000), kInf, kMinusInf}) {
+      Recorder rec(0);
+      const Real16 got = Fn16(fn)(x);
+      ASSERT_EQ(rec.reports.size(), 1u) << show(x);
+      const Report &r = rec.reports[0];
+      EXPECT_TRUE(r.number == 279 && r.value_count == 2 && r.value_type[0] == 11 &&
+                  r.value_type[1] == 11 && oracle::same_bits(r.value_as<Real16>(0), kOne) &&
+                  oracle::same_bits(r.value_as<Real16>(1), real16(x.w[3] & 0x7fffffff)))
+          << r.number << " at " << show(x);
+      EXPECT_TRUE(oracle::same_bits(got, x.w[3] >> 31 ? negated(right) : right)) << show(got);
+    }
+  }
+}
 
 }  // namespace
