@@ -43,8 +43,14 @@
 // the largest finite Real8 overflows.
 //
 // Accuracy against MPFR (real_power_test): Real4 within 0.51 ulp over
-// |w| < 126 (the series of ulx_gpow err by about 1e-9 relative); Real8
-// within 0.52 ulp (2^-58.5 from P, 2^-63 from the register sum).
+// |w| < 126 (the series of ulx_gpow err by about 1e-9 relative). Real8:
+// r P(r) misses 2^r - 1 by up to 2.34e-18 of 2^r (at |r| = 1/128), and
+// H + (L + H r P) leaves out L (2^r - 1), up to 9.3e-17 0.0054 = 5e-19
+// relative: together at most 2.85e-18 (j = 10, r = 1/128). The register sum
+// adds 2^-64, and w and r, within 2^-68 of y log2 x, ln 2 2^-68. A relative
+// error e of a result with significand f is e f 2^52 ulp; the largest over
+// j and r, at j = 61, r = 1/128 (f = 1.947), is 0.0233 ulp, whatever |w|:
+// within 0.524 ulp.
 #include <cmath>
 #include <cstdint>
 
