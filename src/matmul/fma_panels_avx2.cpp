@@ -8,7 +8,12 @@
 #include "matmul/descriptor.h"
 #include "matmul/fma_panels.h"
 
+// What follows is compiled for avx2 and fma (Clang spells GCC's pragma this way).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,fma"))), apply_to = function)
+#else
 #pragma GCC target("avx2,fma")
+#endif
 
 #include "matmul/fma_tile.h"
 
@@ -64,3 +69,7 @@ std::int64_t fma_matmul_avx2(const Operand &a, const Operand &b, unsigned char *
 }
 
 }  // namespace vx::matmul
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif

@@ -8,7 +8,12 @@
 #include "matmul/descriptor.h"
 #include "matmul/fma_panels.h"
 
+// What follows is compiled for avx512f and fma (Clang spells GCC's pragma this way).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,fma"))), apply_to = function)
+#else
 #pragma GCC target("avx512f,fma")
+#endif
 
 #include "matmul/fma_tile.h"
 
@@ -64,3 +69,7 @@ std::int64_t fma_gemv_group_avx512(double *w, const double *a, std::ptrdiff_t ld
 }
 
 }  // namespace vx::matmul
+
+#if defined(__clang__)
+#pragma clang attribute pop
+#endif
