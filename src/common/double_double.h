@@ -48,5 +48,15 @@ inline DoubleDouble two_product(double a, double b) {
   return {p, (((a1 * b1 - p) + a1 * b2) + a2 * b1) + a2 * b2};
 }
 
+// Whether high + low moved by `by` either way rounds to one Real8 (a NaN
+// does not); r is that Real8. The SSE routes keep their value where this
+// holds, `by` being their bound on the distance to the value they
+// reproduce.
+[[gnu::always_inline]] inline bool settle(DoubleDouble y, double by, double &r) {
+  const double up = y.high + (y.low + by);
+  r = y.high + (y.low - by);
+  return up == r;
+}
+
 }  // namespace dd
 }  // namespace vx

@@ -122,10 +122,9 @@ constexpr double slack8 = 0x1.8p-62;
   const double p_low = std::fma(e.high, a, -p);  // exact
   const DoubleDouble h = dd::fast_two_sum(e.high, p);
   const double low = h.low + (p_low + std::fma(e.high, rest, std::fma(e.low, a, e.low)));
-  const double slack = h.high * slack8;
-  const double up = h.high + (low + slack);
-  if (up != h.high + (low - slack)) return false;
-  result = up * two_to(y.k + (jj >> 6));
+  double m;
+  if (!dd::settle({h.high, low}, h.high * slack8, m)) return false;
+  result = m * two_to(y.k + (jj >> 6));
   return true;
 }
 

@@ -107,9 +107,7 @@ constexpr double slack8 = 0x1.8p-62;
   // V = (top.high + rest) k
   const double vh = top.high * k.high;
   const double vl = std::fma(top.high, k.high, -vh) + std::fma(top.high, k.low, rest * k.high);
-  const double slack = std::fabs(vh) * slack8;
-  result = vh + (vl + slack);
-  return result == vh + (vl - slack);
+  return dd::settle({vh, vl}, std::fabs(vh) * slack8, result);
 }
 
 }  // namespace vx::log_route

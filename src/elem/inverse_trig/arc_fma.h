@@ -121,15 +121,6 @@ template <class Unit>
   return {hi, ((c - hi) - y.high) + (c_low - y.low)};
 }
 
-// Whether high + low moved by `by` either way rounds to one Real8 (a NaN does
-// not); r is that Real8.
-[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble y, double by,
-                                                              double &r) {
-  const double up = y.high + (y.low + by);
-  r = y.high + (y.low - by);
-  return up == r;
-}
-
 // The register evaluation `evaluate` out of line, for the arguments no
 // bracket settles.
 template <auto evaluate>
@@ -148,11 +139,12 @@ template <class Unit>
   const double slack = Unit::quarter * Unit::slack;
   double r;
   if (!Unit::arcsin_by_series(b)) {
-    if (settle(minus(Unit::quarter, Unit::quarter_low, arccos_sum<Unit>(ax)), slack, r)) [[likely]]
+    if (dd::settle(minus(Unit::quarter, Unit::quarter_low, arccos_sum<Unit>(ax)), slack, r))
+        [[likely]]
       return negative(b) ? -r : r;
   } else if ((b & kMagnitude) >= kLeast) [[likely]] {
     const DoubleDouble y = arcsin_sum<Unit>(ax);
-    if (settle(y, y.high * arcsin_slack, r)) [[likely]]
+    if (dd::settle(y, y.high * arcsin_slack, r)) [[likely]]
       return negative(b) ? -r : r;
   }
   return register_value<Unit::arcsin_register>(x, b);
@@ -166,12 +158,12 @@ template <class Unit>
   if (Unit::arccos_by_series(b)) {
     DoubleDouble y = arcsin_sum<Unit>(ax);
     if (negative(b)) y = {-y.high, -y.low};
-    if (settle(minus(Unit::quarter, Unit::quarter_low, y), slack, r)) [[likely]]
+    if (dd::settle(minus(Unit::quarter, Unit::quarter_low, y), slack, r)) [[likely]]
       return r;
   } else {
     const DoubleDouble k = arccos_sum<Unit>(ax);
-    if (negative(b) ? settle(minus(Unit::half, Unit::half_low, k), slack, r)
-                    : settle(k, k.high * Unit::slack, r)) [[likely]]
+    if (negative(b) ? dd::settle(minus(Unit::half, Unit::half_low, k), slack, r)
+                    : dd::settle(k, k.high * Unit::slack, r)) [[likely]]
       return r;
   }
   return register_value<Unit::arccos_register>(x, b);

@@ -152,11 +152,8 @@ struct Reduction {
 
 // Whether high + low moved by 2^-62 of itself either way rounds to one
 // Real8, r.
-[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble y, double &r) {
-  const double slack = std::fabs(y.high) * 0x1p-62;
-  const double up = y.high + (y.low + slack);
-  r = y.high + (y.low - slack);
-  return up == r;
+[[gnu::always_inline]] inline bool settle(DoubleDouble y, double &r) {
+  return dd::settle(y, std::fabs(y.high) * 0x1p-62, r);
 }
 
 // Magnitudes from 2^-960 to below 2^960: products with the breakpoints and

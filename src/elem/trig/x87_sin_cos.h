@@ -175,10 +175,8 @@ template <bool kPrecise>
 
 // The Real8 that the instruction's value rounds to, where head + tail moved
 // by kSlack of it either way rounds to one Real8 (true); out is then it.
-[[gnu::target("fma"), gnu::always_inline]] inline bool settle(DoubleDouble v, double &out) {
-  const double slack = std::fabs(v.high) * kSlack;
-  out = v.high + (v.low - slack);
-  return v.high + (v.low + slack) == out;
+[[gnu::always_inline]] inline bool settle(DoubleDouble v, double &out) {
+  return dd::settle(v, std::fabs(v.high) * kSlack, out);
 }
 
 // FSIN (kCosine false) or FCOS of x rounded to Real8, kLeast <= |x| <
