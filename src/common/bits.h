@@ -23,6 +23,11 @@ inline std::uint64_t bits_at(const double *x) {
   return b;
 }
 
+// 2^n as a Real8, for -1022 <= n <= 1023.
+constexpr double real8_two_to(std::int64_t n) {
+  return real8_from_bits(static_cast<std::uint64_t>(n + 1023) << 52);
+}
+
 // The high and low 32-bit words of a Real8 (sign and exponent in the high).
 constexpr std::uint32_t high_word(double x) { return static_cast<std::uint32_t>(bits(x) >> 32); }
 constexpr std::uint32_t low_word(double x) { return static_cast<std::uint32_t>(bits(x)); }

@@ -155,11 +155,6 @@ ld upper(ld x) {
   return t - (t - x);
 }
 
-// 2^m as a Real8 for -1022 <= m <= 1023.
-double two_to(std::int32_t m) {
-  return real8_from_bits(static_cast<std::uint64_t>(m + 1023) << 52);
-}
-
 // log2 x = l1 + l2 for a finite x > 0: l1 of at most 37 bits.
 struct Log2 {
   ld l1, l2;
@@ -230,9 +225,10 @@ double ulx_gpwd(double x, double y, std::int32_t *flag) {
   // mant 2^m, rounded once: 2^m in two Real8 factors where it leaves their
   // range (the register holds every product).
   const std::int32_t m = static_cast<std::int32_t>(v - j) / 64;
-  const double result = m > 1023    ? static_cast<double>(mant * two_to(1023) * two_to(m - 1023))
-                        : m < -1022 ? static_cast<double>(mant * two_to(m + 100) * two_to(-100))
-                                    : static_cast<double>(mant * two_to(m));
+  const double result =
+      m > 1023    ? static_cast<double>(mant * real8_two_to(1023) * real8_two_to(m - 1023))
+      : m < -1022 ? static_cast<double>(mant * real8_two_to(m + 100) * real8_two_to(-100))
+                  : static_cast<double>(mant * real8_two_to(m));
   if (std::isinf(result)) {
     *flag = err::kAdxdOverflow;
     return kOverflowD;

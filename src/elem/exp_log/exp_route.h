@@ -50,11 +50,6 @@
 
 namespace vx::exp_route {
 
-// 2^n for -1022 <= n <= 1023.
-inline double two_to(std::int64_t n) {
-  return real8_from_bits(static_cast<std::uint64_t>(n + 1023) << 52);
-}
-
 // ---- Real4 -----------------------------------------------------------------
 
 constexpr double inv_step = 0x1.71547652b82fep+6;  // 64/ln 2
@@ -70,7 +65,7 @@ inline double exp_of_real4(float xf) {
   const double r = (x - n * step_high) - n * step_low;  // x - n step_high exact
   const double r2 = r * r;                              // Estrin's scheme: short chains
   const double p = (r + r2 * (0.5 + r * (1 / 6.0))) + (r2 * r2) * (1 / 24.0 + r * (1 / 120.0));
-  const double s = exp2_table::e[v & 63].high * two_to(v >> 6);
+  const double s = exp2_table::e[v & 63].high * real8_two_to(v >> 6);
   return s + s * p;
 }
 
@@ -124,7 +119,7 @@ constexpr double slack8 = 0x1.8p-62;
   const double low = h.low + (p_low + std::fma(e.high, rest, std::fma(e.low, a, e.low)));
   double m;
   if (!dd::settle({h.high, low}, h.high * slack8, m)) return false;
-  result = m * two_to(y.k + (jj >> 6));
+  result = m * real8_two_to(y.k + (jj >> 6));
   return true;
 }
 
